@@ -1,0 +1,135 @@
+#include "windows/show_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace glintora {
+
+namespace {
+
+// A whole decimal number in lo..hi, nothing else in the text.
+std::optional<long long> ParseBounded(const std::string& text, long long lo, long long hi) {
+  if (text.empty()) return std::nullopt;
+  const char first = text[0];
+  if (!(first == '-' || first == '+' || (first >= '0' && first <= '9'))) return std::nullopt;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || v < lo || v > hi) return std::nullopt;
+  return v;
+}
+
+std::string Dashless(const std::string& arg) {
+  std::size_t n = 0;
+  while (n < arg.size() && n < 2 && arg[n] == '-') ++n;
+  return arg.substr(n);
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> ParseWindowId(const std::string& text) {
+  if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ') return std::nullopt;
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || v == 0 || v > 0xFFFFFFFFull)
+    return std::nullopt;
+  return static_cast<std::uint32_t>(v);
+}
+
+const char* ShowUsage() {
+  return "usage: glintora [-window | -fullscreen | -root | -window-id ID] [-delay MS] "
+         "[-theme 1..13] [-template FILE.glx] [-seed N] [-fps] [-verbose] [-KEY VALUE]...";
+}
+
+ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
+                               const char* xscreensaverWindow) {
+  ParsedOptions r;
+  ShowOptions& o = r.options;
+  bool targetGiven = false;
+  bool rootAsked = false;
+  auto fail = [&r](std::string message) {
+    r.ok = false;
+    r.error = std::move(message);
+    return r;
+  };
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() < 2 || arg[0] != '-') return fail("unexpected argument '" + arg + "'");
+    const std::string name = Dashless(arg);
+    if (name.empty()) return fail("unexpected argument '" + arg + "'");
+    // The value of an option that takes one; null when the command line ends.
+    auto value = [&]() -> const std::string* {
+      if (i + 1 >= args.size()) return nullptr;
+      return &args[++i];
+    };
+    auto setTarget = [&](ShowTarget t) -> bool {
+      if (targetGiven && o.target != t) return false;
+      targetGiven = true;
+      o.target = t;
+      return true;
+    };
+
+    if (name == "window") {
+      if (!setTarget(ShowTarget::OwnWindow)) return fail("only one of -window, -fullscreen, -root, -window-id");
+    } else if (name == "fullscreen") {
+      if (!setTarget(ShowTarget::FullScreen)) return fail("only one of -window, -fullscreen, -root, -window-id");
+    } else if (name == "root") {
+      if (!setTarget(ShowTarget::Root)) return fail("only one of -window, -fullscreen, -root, -window-id");
+      rootAsked = true;
+    } else if (name == "window-id") {
+      const std::string* v = value();
+      if (!v) return fail("-window-id needs a window id");
+      const auto id = ParseWindowId(*v);
+      if (!id) return fail("-window-id: '" + *v + "' is not a window id");
+      if (!setTarget(ShowTarget::ForeignWindow)) return fail("only one of -window, -fullscreen, -root, -window-id");
+      o.windowId = *id;
+    } else if (name == "delay") {
+      const std::string* v = value();
+      if (!v) return fail("-delay needs milliseconds");
+      const auto ms = ParseBounded(*v, 0, 999);
+      if (!ms) return fail("-delay: '" + *v + "' is not a whole number of milliseconds 0..999");
+      o.delayMs = static_cast<std::int32_t>(*ms);
+    } else if (name == "theme") {
+      const std::string* v = value();
+      if (!v) return fail("-theme needs a number 1..13");
+      const auto t = ParseBounded(*v, 1, 13);
+      if (!t) return fail("-theme: '" + *v + "' is not a theme number 1..13");
+      o.theme = static_cast<std::int16_t>(*t);
+    } else if (name == "template") {
+      const std::string* v = value();
+      if (!v || v->empty()) return fail("-template needs a file name");
+      o.templatePath = *v;
+    } else if (name == "seed") {
+      const std::string* v = value();
+      if (!v) return fail("-seed needs a number");
+      const auto s = ParseBounded(*v, 0, 0xFFFFFFFFll);
+      if (!s) return fail("-seed: '" + *v + "' is not a number 0..4294967295");
+      o.seed = static_cast<std::uint32_t>(*s);
+    } else if (name == "fps") {
+      o.fps = true;
+    } else if (name == "verbose") {
+      o.verbose = true;
+    } else if (name == "help" || name == "h") {
+      o.help = true;
+    } else {
+      const std::string* v = value();
+      if (!v) return fail("unknown option '" + arg + "'");
+      o.settings.emplace_back(name, *v);
+    }
+  }
+
+  // The daemon hands its window over in the environment; it wins over the real root.
+  if ((rootAsked || !targetGiven) && xscreensaverWindow && *xscreensaverWindow) {
+    const auto id = ParseWindowId(xscreensaverWindow);
+    if (!id) return fail(std::string("$XSCREENSAVER_WINDOW: '") + xscreensaverWindow +
+                         "' is not a window id");
+    o.target = ShowTarget::ForeignWindow;
+    o.windowId = *id;
+  }
+  r.ok = true;
+  return r;
+}
+
+}  // namespace glintora
