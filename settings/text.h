@@ -1,0 +1,21 @@
+// Small text helpers shared by the store, the profile files and the loaders.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace glintora {
+
+// True for the blanks that stored values and profile lines are trimmed of.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The text without blanks at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+// ASCII case-insensitive equality: section and key names compare this way.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// ASCII lower case, for map keys that must compare case-insensitively.
+std::string LowerAscii(std::string_view text);
+
+}  // namespace glintora
