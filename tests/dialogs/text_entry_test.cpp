@@ -1,0 +1,220 @@
+#include "dialogs/text_entry.h"
+
+#include <gtest/gtest.h>
+
+namespace glintora {
+namespace {
+
+const ControlId kField{Control::TxtAdv, 0};
+const ControlId kSpin{Control::SpnAdv, 0};
+
+// Rules of the tests' field: digits or decimal keys, clamp on focus loss, steps on Up/Down.
+class FieldUnderTest : public FieldEvents {
+ public:
+  FieldUnderTest(MemoryDialogView& view, bool decimal, FieldKind kind, float lo, float hi)
+      : view_(view), decimal_(decimal), kind_(kind), lo_(lo), hi_(hi) {
+    view_.SetListener(this);
+  }
+  SpinnerLink link{};
+  bool linked = false;
+  int arrowStep = 1;
+
+  void OnTextChanged(ControlId) override {
+    if (linked) FieldChangeSpinnerPart(view_, link);
+  }
+  bool OnKeyPress(ControlId id, char ch) override {
+    return decimal_ ? FilterDecimalKey(view_, id, ch) : FilterDigitKey(view_, ch);
+  }
+  bool OnArrowKey(ControlId id, bool up) override {
+    ArrowKeyStep(view_, id, up, arrowStep, static_cast<int>(up ? hi_ : lo_));
+    return true;
+  }
+  void OnFocusGot(ControlId id) override { SelectAllOnFocus(view_, id); }
+  void OnFocusLost(ControlId id) override { ClampFieldText(view_, id, kind_, lo_, hi_); }
+  void OnSpinnerArrow(ControlId, bool up) override { SpinnerArrow(view_, link, up); }
+
+ private:
+  MemoryDialogView& view_;
+  bool decimal_;
+  FieldKind kind_;
+  float lo_, hi_;
+};
+
+TEST(FieldValue, ReadsTheLeadingDecimalAfterAPrefixedZero) {
+  EXPECT_EQ(FieldValue(""), 0);
+  EXPECT_EQ(FieldValue(".5"), 0.5);
+  EXPECT_EQ(FieldValue("12"), 12);
+  EXPECT_EQ(FieldValue("7x"), 7);
+  EXPECT_EQ(FieldValue("-1"), 0);
+  EXPECT_EQ(FieldValue(" 5"), 0);
+  EXPECT_EQ(FieldValue("1.2.3"), 1.2);
+  EXPECT_EQ(FieldValue("3."), 3);
+  EXPECT_EQ(FieldValue("1e3"), 1);
+  EXPECT_EQ(FieldInt("2.5"), 2);
+  EXPECT_EQ(FieldInt("3.5"), 4);
+  EXPECT_EQ(FieldInt("40000"), std::nullopt);
+  EXPECT_EQ(FieldIntSaturated("40000"), 32767);
+  EXPECT_GT(FieldValue(std::string(400, '9')), 1e300);  // absurd paste: huge, not a crash
+}
+
+TEST(ClampFieldText, WholeAndDecimalForms) {
+  struct Case {
+    const char* text;
+    FieldKind kind;
+    float lo, hi;
+    const char* expected;
+  } cases[] = {
+      {"", FieldKind::Whole16, 1, 99, "1"},
+      {"", FieldKind::Whole16, 0, 100, "0"},
+      {"150", FieldKind::Whole16, 1, 99, "99"},
+      {"007", FieldKind::Whole16, 1, 99, "7"},
+      {"2.5", FieldKind::Whole16, 0, 100, "2"},
+      {"1500", FieldKind::Whole32, 0, 999, "999"},
+      {"70000", FieldKind::Whole32, 0, 100000, "70000"},
+      {"0.999", FieldKind::Decimal, 0.25f, 0.99f, "0.99"},
+      {".5", FieldKind::Decimal, 0, 1, "0.5"},
+      {"12", FieldKind::Decimal, 0, 1, "1"},
+      {"0", FieldKind::Decimal, 0.01f, 10, "0.01"},
+      {"12.5", FieldKind::Decimal, 0.01f, 10, "10"},
+      {"0.96", FieldKind::Decimal, 0, 1, "0.96"},
+      {"99.90", FieldKind::Decimal, 0.1f, 99.9f, "99.9"},
+      {"0.123456789", FieldKind::Decimal, 0, 1, "0.1234568"},
+      {"1.0", FieldKind::Decimal, 0, 10, "1"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClampedFieldText(c.text, c.kind, c.lo, c.hi), c.expected) << c.text;
+  }
+  // A value the kind cannot hold leaves the text as it is.
+  EXPECT_EQ(ClampedFieldText("99999", FieldKind::Whole16, 0, 100), std::nullopt);
+  EXPECT_EQ(ClampedFieldText(std::string(60, '9'), FieldKind::Decimal, 0, 1), std::nullopt);
+  // Crossed bounds: the lower one wins.
+  EXPECT_EQ(ClampedFieldText("50", FieldKind::Whole16, 10, -5), "10");
+}
+
+TEST(KeyFilters, DigitsDecimalsAndTheSelection) {
+  MemoryDialogView view;
+  FieldUnderTest digits(view, false, FieldKind::Whole16, 0, 100);
+  view.Type(kField, "1a-2 .3\b");
+  EXPECT_EQ(view.Text(kField), "12");
+  EXPECT_EQ(view.Beeps(), 4);  // a, -, blank, '.'
+
+  MemoryDialogView dec;
+  FieldUnderTest decimal(dec, true, FieldKind::Decimal, 0, 1);
+  dec.MutableBox(kField).text = "0.5";
+  dec.MutableBox(kField).selection = {3, 0};
+  dec.Type(kField, ".");  // focus selects all; clear the selection first
+  EXPECT_EQ(dec.Text(kField), ".");  // the whole text was selected, so '.' replaced it
+  dec.MutableBox(kField).text = "0.5";
+  dec.MutableBox(kField).selection = {3, 0};
+  int beeps = dec.Beeps();
+  dec.Type(kField, ".");
+  EXPECT_EQ(dec.Text(kField), "0.5");
+  EXPECT_EQ(dec.Beeps(), beeps + 1);
+  // A selection that holds the '.' lets a new one replace it.
+  dec.MutableBox(kField).selection = {1, 1};
+  dec.Type(kField, ".");
+  EXPECT_EQ(dec.Text(kField), "0.5");
+  EXPECT_EQ(dec.Beeps(), beeps + 1);
+  EXPECT_TRUE(DecimalKeyAllowed("12", "", '.'));
+  EXPECT_FALSE(DecimalKeyAllowed("1.2", "2", '.'));
+  EXPECT_TRUE(DecimalKeyAllowed("1.2", ".2", '.'));
+  EXPECT_TRUE(DecimalKeyAllowed("1.2", "", kBackspace));
+}
+
+TEST(FocusRules, SelectAllThenClampOnLeaving) {
+  MemoryDialogView view;
+  FieldUnderTest field(view, false, FieldKind::Whole16, 1, 99);
+  view.MutableBox(kField).text = "42";
+  view.Focus(kField);
+  EXPECT_EQ(view.Selection(kField).start, 0);
+  EXPECT_EQ(view.Selection(kField).length, 2);
+  view.Type(kField, "\b");
+  EXPECT_EQ(view.Text(kField), "");
+  view.FocusElsewhere();
+  EXPECT_EQ(view.Text(kField), "1");
+
+  view.MutableBox(kField).read_only = true;
+  view.MutableBox(kField).selection = {1, 0};
+  view.Focus(kField);
+  EXPECT_EQ(view.Selection(kField).length, 0);
+}
+
+TEST(SpinnerStep, ChosenFromTheUpperEnd) {
+  EXPECT_EQ(SpinnerStep(99), 1);
+  EXPECT_EQ(SpinnerStep(100), 1);
+  EXPECT_EQ(SpinnerStep(101), 5);
+  EXPECT_EQ(SpinnerStep(360), 5);
+  EXPECT_EQ(SpinnerStep(998), 5);
+  EXPECT_EQ(SpinnerStep(999), 10);
+  EXPECT_EQ(SpinnerStep(9999), 10);
+  EXPECT_EQ(SpinnerStep(29999), 10);
+  EXPECT_EQ(SpinnerStep(30000), 50);
+}
+
+TEST(Spinner, LinkStepsAndFollowsTheField) {
+  MemoryDialogView view;
+  FieldUnderTest field(view, false, FieldKind::Whole16, 10, 9999);
+  view.MutableBox(kField).text = "5";
+  field.link = LinkSpinner(view, kField, kSpin, 10, 9999, 4);
+  field.linked = true;
+  EXPECT_EQ(view.Text(kField), "10");  // brought into range
+  EXPECT_EQ(view.Box(kField).max_length, 4);
+  EXPECT_EQ(view.Spin(kSpin).step, 10);
+  EXPECT_EQ(view.SpinnerValue(kSpin), 10);
+
+  view.ClickSpinner(kSpin, true);
+  EXPECT_EQ(view.Text(kField), "20");
+  view.ClickSpinner(kSpin, false);
+  view.ClickSpinner(kSpin, false);
+  EXPECT_EQ(view.Text(kField), "10");  // never below its end
+
+  // Typed values the spinner can show move it; others leave it where it was.
+  view.Enter(kField, "995");
+  EXPECT_EQ(view.SpinnerValue(kSpin), 995);
+  view.ClickSpinner(kSpin, true);
+  EXPECT_EQ(view.Text(kField), "1005");
+  view.Enter(kField, "5");
+  EXPECT_EQ(view.SpinnerValue(kSpin), 1005);
+  view.ClickSpinner(kSpin, true);
+  EXPECT_EQ(view.Text(kField), "1015");
+
+  view.Enter(kField, "9999");
+  int writes = view.Writes(kField);
+  view.ClickSpinner(kSpin, true);  // at the top: nothing happens
+  EXPECT_EQ(view.Text(kField), "9999");
+  EXPECT_EQ(view.Writes(kField), writes);
+}
+
+TEST(ArrowKeys, OnlyTheBoundOnTheSideOfTravelApplies) {
+  MemoryDialogView view;
+  FieldUnderTest field(view, false, FieldKind::Whole16, 1, 99);
+  view.MutableBox(kField).text = "99";
+  view.PressArrow(kField, true);
+  EXPECT_EQ(view.Text(kField), "99");
+  view.MutableBox(kField).text = "150";
+  view.PressArrow(kField, false);
+  EXPECT_EQ(view.Text(kField), "149");
+  view.MutableBox(kField).text = "";
+  view.PressArrow(kField, false);
+  EXPECT_EQ(view.Text(kField), "1");
+
+  MemoryDialogView delay;
+  FieldUnderTest d(delay, false, FieldKind::Whole16, 0, 999);
+  d.arrowStep = 10;
+  delay.MutableBox(kField).text = "995";
+  delay.PressArrow(kField, true);
+  EXPECT_EQ(delay.Text(kField), "999");
+  delay.MutableBox(kField).text = "2.6";
+  delay.PressArrow(kField, true);
+  EXPECT_EQ(delay.Text(kField), "13");  // 12.6 rounds to a whole number
+}
+
+TEST(MinMax, SixteenAndThirtyTwoBits) {
+  EXPECT_EQ(MaxInt(-3, 2), 2);
+  EXPECT_EQ(MinInt(-3, 2), -3);
+  EXPECT_EQ(MaxLong(70000, -70000), 70000);
+  EXPECT_EQ(MinLong(70000, -70000), -70000);
+}
+
+}  // namespace
+}  // namespace glintora
