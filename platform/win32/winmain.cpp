@@ -1,0 +1,24 @@
+// The entry of GlintoraFireworks.scr: start-up, then the message loop of whatever window the run
+// mode opened. The process ends when that window posts WM_QUIT or ends the process itself.
+#include <windows.h>
+
+#include "platform/win32/program.h"
+#include "platform/win32/startup_win32.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace glintora;
+  static Program program;  // large (trig tables, hue wheel); lives as long as the process
+  program.Instance = instance;
+  PrepareRunState(program);
+
+  const LaunchDecision decision =
+      DecideLaunch(ProgramFilePath(), ArgumentText(GetCommandLineA()), SystemLaunchQueries());
+  if (!CarryOut(program, decision)) return 0;
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
