@@ -1,0 +1,26 @@
+// The text of an initialisation file: [section] lines and key=value lines. Reading and updating
+// work on the whole content in memory, so an update keeps every other byte of the file as it was.
+// Section and key names compare case-insensitively; values are trimmed, and one pair of matching
+// quotes around a value is removed (so a value with blanks at its ends survives a round trip).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace glintora {
+
+// The value of key in the first [section] of content; nullopt when the section or key is absent.
+std::optional<std::string> IniLookup(std::string_view content, std::string_view section,
+                                     std::string_view key);
+
+// content with key set to value in the first [section]: the key's line is replaced in place, a
+// new key goes after the last line of its section, a new section goes at the end. New lines use
+// the content's own line ending, or newline when it has none. nullopt when section or key cannot
+// be written as a name (empty, a line break, ']' in a section, '=' in a key, or a key beginning
+// with '[' or ';'). Line breaks inside value become blanks.
+std::optional<std::string> IniUpdate(std::string_view content, std::string_view section,
+                                     std::string_view key, std::string_view value,
+                                     std::string_view newline = "\r\n");
+
+}  // namespace glintora
