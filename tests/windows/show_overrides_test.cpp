@@ -1,0 +1,100 @@
+#include "windows/show_overrides.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "settings/loaders.h"
+#include "settings/memory_store.h"
+#include "settings/store_ops.h"
+#include "windows/override_store.h"
+#include "windows/settings_report.h"
+
+namespace glintora {
+namespace {
+
+std::string Read(Store& s, const char* section, const char* key) {
+  return RegReadText(s, section, key, "<none>");
+}
+
+TEST(ShowOverrides, OverridesAreReadFirstAndNeverReachTheUserStore) {
+  MemoryStore user;
+  RegWriteText(user, "Fireworks", "FireWorks", 30);
+  RegWriteText(user, "Fireworks", "FireLength", 9);
+  OverrideStore run(user);
+
+  ShowOptions options;
+  options.theme = 6;  // ring world: 7 shells, rings only
+  options.delayMs = 0;
+  options.settings = {{"firesparks", "777"}, {"LockMessage", "  hello  "}};
+  std::string error;
+  ASSERT_TRUE(ApplyShowOverrides(run, options, error)) << error;
+
+  EXPECT_EQ(Read(run, "Fireworks", "FireWorks"), "7");
+  EXPECT_EQ(Read(run, "Fireworks", "FireRingPct"), "100");
+  EXPECT_EQ(Read(run, "Fireworks", "FireSparks"), "777");
+  EXPECT_EQ(Read(run, "Advanced", "Adv_TimeDelay"), "0");
+  EXPECT_EQ(Read(run, "Advanced", "LockMessage"), "hello");
+  EXPECT_EQ(Read(user, "Fireworks", "FireWorks"), "30");
+  EXPECT_EQ(Read(user, "Fireworks", "FireSparks"), "<none>");
+  EXPECT_EQ(user.Size(), 2u);
+
+  SettingsRecord record;
+  LoadFireParams(run, record);
+  const std::string report = SettingsReport(record);
+  EXPECT_NE(report.find(" FireWorks=7 FireSparks=777 "), std::string::npos) << report;
+  EXPECT_NE(report.find(" FireRingDeg=0 "), std::string::npos) << report;
+}
+
+TEST(ShowOverrides, SettingsAreCheckedAgainstTheirDialogRanges) {
+  MemoryStore user;
+  OverrideStore run(user);
+  std::string error;
+  const std::pair<const char*, const char*> good[] = {
+      {"FireWorks", "99"}, {"FireSymmetry", "0.5"}, {"FireMultiMoment", "0"},
+      {"FocalLength", "0.01"}, {"Adv_MouseMove", "1"}, {"FireDecayMSize", "9999"}};
+  for (const auto& [key, value] : good) EXPECT_TRUE(ApplySettingOption(run, key, value, error)) << key;
+  EXPECT_EQ(Read(run, "Fireworks", "FireSymmetry"), "0.5");
+
+  const std::pair<const char*, const char*> bad[] = {
+      {"FireWorks", "0"},    {"FireWorks", "100"},      {"FireWorks", "2.5"},
+      {"FireSpeed", "0.05"}, {"FireSymmetry", "abc"},   {"FireMultiMoment", "2"},
+      {"ColorHueWheel", "361"}, {"AnimationType", "0"}, {"SoundFX_ON", "1"},
+      {"NoSuchKey", "1"},    {"FireSparks", ""}};
+  for (const auto& [key, value] : bad) {
+    error.clear();
+    EXPECT_FALSE(ApplySettingOption(run, key, value, error)) << key << "=" << value;
+    EXPECT_FALSE(error.empty());
+  }
+  EXPECT_EQ(user.Size(), 0u);
+}
+
+TEST(ShowOverrides, TemplateFillsTheRunAndAMissingOneIsAnError) {
+  const auto dir = std::filesystem::temp_directory_path();
+  const auto path = dir / ("glintora-override-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".glx");
+  std::ofstream(path) << "[Fireworks]\nFireWorks=5\nFirePersist=letters\n[Advanced]\nAdv_TimeDelay=12\n";
+
+  MemoryStore user;
+  RegWriteText(user, "Fireworks", "FireLength", 9);
+  OverrideStore run(user);
+  ShowOptions options;
+  options.templatePath = path.string();
+  options.settings = {{"FireWorks", "6"}};
+  std::string error;
+  ASSERT_TRUE(ApplyShowOverrides(run, options, error)) << error;
+  EXPECT_EQ(Read(run, "Fireworks", "FireWorks"), "6");     // the single setting wins
+  EXPECT_EQ(Read(run, "Fireworks", "FirePersist"), "0");   // leading number of "letters"
+  EXPECT_EQ(Read(run, "Fireworks", "FireLength"), "5");    // the template's default, not the user's
+  EXPECT_EQ(Read(run, "Advanced", "Adv_TimeDelay"), "12");
+  EXPECT_EQ(user.Size(), 1u);
+  std::filesystem::remove(path);
+
+  options.settings.clear();
+  EXPECT_FALSE(ApplyShowOverrides(run, options, error));
+  EXPECT_NE(error.find("cannot read"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace glintora
