@@ -1,0 +1,54 @@
+// The window's copy of the show's pixels in the server's format: the touched rectangle of each
+// frame is converted from 0x00BBGGRR into it and sent with one request, through MIT-SHM when
+// the server shares memory with us, else with XPutImage.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XShm.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace glintora::x11 {
+
+class X11Image {
+ public:
+  X11Image(Display* display, Visual* visual, int depth, int width, int height, bool allowShm);
+  ~X11Image();
+  X11Image(const X11Image&) = delete;
+  X11Image& operator=(const X11Image&) = delete;
+
+  bool Valid() const { return image_ != nullptr; }
+  bool UsesShm() const { return shm_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // Converts src's rectangle (0x00BBGGRR pixels, stride in pixels) into the image; clipped.
+  void Store(const std::uint32_t* src, std::size_t stride, int x, int y, int w, int h);
+  // Sends the image's rectangle to the drawable; clipped.
+  void Put(Drawable drawable, GC gc, int x, int y, int w, int h);
+  // Waits until the server has read a shared image, so the next Store cannot tear it.
+  void Finish();
+
+  // The server's pixel value for a 0x00BBGGRR colour.
+  unsigned long PixelFor(std::uint32_t bgr) const { return Convert(bgr); }
+
+ private:
+  struct Channel {
+    int shift = 0;
+    int bits = 8;
+  };
+  unsigned long Convert(std::uint32_t bgr) const;
+
+  Display* display_;
+  XImage* image_ = nullptr;
+  XShmSegmentInfo shmInfo_{};
+  bool shm_ = false;
+  bool pending_ = false;
+  int width_;
+  int height_;
+  Channel red_, green_, blue_;
+  bool fastPath_ = false;  // 32-bit pixels with red in bits 16..23: the common TrueColor layout
+};
+
+}  // namespace glintora::x11

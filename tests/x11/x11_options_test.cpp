@@ -1,0 +1,105 @@
+// What a run loads: themes, templates and single settings reach the show (read from -verbose),
+// the user's settings file is never written, and bad command lines end with exit code 2.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/x11/child_process.h"
+#include "tests/x11/x11_fixture.h"
+
+namespace glintora::testing {
+namespace {
+
+class Options : public X11Fixture {
+ protected:
+  // The first settings line a windowed run prints, the child then ended.
+  std::string LoadedSettings(const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"-verbose"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    ChildProcess child(GLINTORA_BINARY, args, Env());
+    EXPECT_TRUE(child.WaitForOutput("\n", 3.0)) << child.Err();
+    const std::string out = child.Out();
+    return " " + out.substr(0, out.find('\n')) + " ";
+  }
+  static bool Has(const std::string& line, const std::string& pair) {
+    return line.find(" " + pair + " ") != std::string::npos;
+  }
+};
+
+TEST_F(Options, DefaultsThemeAndSingleSettingsReachTheShow) {
+  const std::string defaults = LoadedSettings({});
+  EXPECT_TRUE(Has(defaults, "FireWorks=12")) << defaults;
+  EXPECT_TRUE(Has(defaults, "FireSparks=1200")) << defaults;
+  EXPECT_TRUE(Has(defaults, "Adv_TimeDelay=40")) << defaults;
+
+  const std::string theme3 = LoadedSettings({"-theme", "3"});
+  EXPECT_TRUE(Has(theme3, "FireWorks=8")) << theme3;
+  EXPECT_TRUE(Has(theme3, "FireBurstPct=100")) << theme3;
+  EXPECT_TRUE(Has(theme3, "FireMultiPct=0")) << theme3;
+  EXPECT_TRUE(Has(theme3, "ColorRed=100")) << "a theme touches no colour";
+
+  // The most specific option wins: a key over the theme, -delay over the stored delay.
+  const std::string mixed =
+      LoadedSettings({"-theme", "3", "-FireWorks", "20", "-delay", "17", "-colorred", "40"});
+  EXPECT_TRUE(Has(mixed, "FireWorks=20")) << mixed;
+  EXPECT_TRUE(Has(mixed, "FireBurstPct=100")) << mixed;
+  EXPECT_TRUE(Has(mixed, "Adv_TimeDelay=17")) << mixed;
+  EXPECT_TRUE(Has(mixed, "ColorRed=40")) << mixed;
+}
+
+TEST_F(Options, TemplateIsLoadedForTheRunWithoutTouchingTheUserSettings) {
+  WriteUserSettings("[Fireworks]\nFireWorks=30\nFireLength=9\n");
+  const auto before = std::filesystem::last_write_time(SettingsFile());
+  std::ifstream in(SettingsFile());
+  const std::string userText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+  const std::string stored = LoadedSettings({});
+  EXPECT_TRUE(Has(stored, "FireWorks=30")) << stored;
+  EXPECT_TRUE(Has(stored, "FireLength=9")) << stored;
+
+  const auto glx = config_ / "look.glx";
+  std::ofstream(glx) << "[Admin]\r\nProduct=Glintora Fireworks\r\n[Fireworks]\r\nFireWorks=7\r\n"
+                        "FireSparks=1234\r\n[Advanced]\r\nAdv_TimeDelay=33\r\n";
+  const std::string loaded = LoadedSettings({"-template", glx.string()});
+  EXPECT_TRUE(Has(loaded, "FireWorks=7")) << loaded;
+  EXPECT_TRUE(Has(loaded, "FireSparks=1234")) << loaded;
+  EXPECT_TRUE(Has(loaded, "Adv_TimeDelay=33")) << loaded;
+  // A template is a whole look: what it lacks is the default, not the user's value.
+  EXPECT_TRUE(Has(loaded, "FireLength=5")) << loaded;
+
+  std::ifstream after(SettingsFile());
+  const std::string afterText((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(afterText, userText);
+  EXPECT_EQ(std::filesystem::last_write_time(SettingsFile()), before);
+}
+
+TEST_F(Options, BadCommandLinesExitTwoWithOneLine) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"-bogus"},
+      {"-delay", "fast"},
+      {"-theme", "14"},
+      {"-window-id", "nowindow"},
+      {"-seed"},
+      {"-FireWorks", "100"},
+      {"-FireSymmetry", "x"},
+      {"-NoSuchKey", "1"},
+      {"-template", (config_ / "missing.glx").string()},
+  };
+  for (const auto& args : bad) {
+    ChildProcess child(GLINTORA_BINARY, args, Env());
+    int code = -1;
+    ASSERT_TRUE(child.WaitExit(3.0, code)) << args[0];
+    EXPECT_EQ(code, 2) << args[0];
+    const std::string err = child.Err();
+    EXPECT_FALSE(err.empty()) << args[0];
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << args[0] << ": " << err;
+    EXPECT_TRUE(child.Out().empty()) << args[0];
+  }
+  EXPECT_FALSE(std::filesystem::exists(SettingsFile())) << "a failed run wrote settings";
+}
+
+}  // namespace
+}  // namespace glintora::testing
