@@ -1,0 +1,231 @@
+// Sections: geometry | message pump | creation | procedure | modal run
+#include "platform/win32/dialogs/dialog_window.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace glintora {
+
+// --- geometry ---
+
+int TwipsToPixels(int twips, int twipsPerPixel) {
+  if (twipsPerPixel <= 0) twipsPerPixel = 15;
+  return static_cast<int>(std::nearbyint(static_cast<double>(twips) / twipsPerPixel));
+}
+
+RECT PixelRect(const TwipsRect& r, int twipsPerPixelX, int twipsPerPixelY) {
+  RECT out;
+  out.left = TwipsToPixels(r.Left, twipsPerPixelX);
+  out.top = TwipsToPixels(r.Top, twipsPerPixelY);
+  out.right = TwipsToPixels(r.Left + r.Width, twipsPerPixelX);
+  out.bottom = TwipsToPixels(r.Top + r.Height, twipsPerPixelY);
+  return out;
+}
+
+// --- message pump ---
+
+namespace {
+
+bool IsDialogClass(HWND window) {
+  char name[16] = {};
+  return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, "#32770") == 0;
+}
+
+void DispatchOne(MSG& message) {
+  HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (root && IsDialogClass(root)) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+      SendMessageA(root, kHelpKeyMessage, 0, reinterpret_cast<LPARAM>(message.hwnd));
+      return;
+    }
+    if (IsDialogMessageA(root, &message)) return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+}  // namespace
+
+bool PumpPendingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    DispatchOne(message);
+  }
+  return true;
+}
+
+void WaitForMessage(DWORD timeoutMs) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, QS_ALLINPUT);
+}
+
+// --- creation ---
+
+DialogWindow::~DialogWindow() {
+  if (IsOpen()) {
+    SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    if (modalOwner_) EnableWindow(modalOwner_, TRUE);
+    DestroyWindow(hwnd_);
+  }
+}
+
+namespace {
+
+// What WM_INITDIALOG needs beyond `this`.
+struct CreateContext {
+  DialogWindow* self;
+  HMENU menu;
+  int clientWidth, clientHeight;  // pixels
+};
+
+}  // namespace
+
+bool DialogWindow::CreateDialogFrame(HINSTANCE instance, HWND owner, const std::string& caption,
+                                     int clientWidthTwips, int clientHeightTwips, HMENU menu,
+                                     int twipsX, int twipsY) {
+  instance_ = instance;
+  twipsX_ = twipsX > 0 ? twipsX : 15;
+  twipsY_ = twipsY > 0 ? twipsY : 15;
+
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    font_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
+  }
+
+  // An empty template: the frame only; the controls are created in pixels afterwards.
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+  const DWORD exStyle = owner ? 0 : WS_EX_APPWINDOW;
+  std::vector<WORD> buffer(sizeof(DLGTEMPLATE) / sizeof(WORD) + 8, 0);
+  auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buffer.data());
+  dlg->style = style;
+  dlg->dwExtendedStyle = exStyle;
+  dlg->cdit = 0;
+  // Menu, class and title words stay 0: no menu, the dialog class, an empty title.
+
+  CreateContext context{this, menu, TwipsToPixels(clientWidthTwips, twipsX_),
+                        TwipsToPixels(clientHeightTwips, twipsY_)};
+  HWND window = CreateDialogIndirectParamA(instance, dlg, owner, &DialogWindow::Procedure,
+                                           reinterpret_cast<LPARAM>(&context));
+  if (!window) {
+    if (menu) DestroyMenu(menu);
+    return false;
+  }
+  SetWindowTextA(window, caption.c_str());
+  return true;
+}
+
+HWND DialogWindow::AddControl(const char* className, const char* text, DWORD style,
+                              const TwipsRect& r, int id, int help, DWORD exStyle) {
+  const RECT px = PixelRect(r, twipsX_, twipsY_);
+  HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style,
+                                 px.left, px.top, px.right - px.left, px.bottom - px.top, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
+                                 nullptr);
+  if (control && font_) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), 0);
+  if (control && help) helpTopics_[control] = help;
+  return control;
+}
+
+int DialogWindow::HelpTopicOf(HWND control) const {
+  for (HWND w = control; w && w != hwnd_; w = GetParent(w)) {
+    auto it = helpTopics_.find(w);
+    if (it != helpTopics_.end()) return it->second;
+  }
+  return 0;
+}
+
+// --- procedure ---
+
+INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* context = reinterpret_cast<CreateContext*>(lParam);
+    DialogWindow* self = context->self;
+    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = window;
+    if (context->menu) SetMenu(window, context->menu);
+    RECT rect{0, 0, context->clientWidth, context->clientHeight};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)),
+                       context->menu != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    self->OnCreate();
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(window, DWLP_USER));
+  if (!self) return FALSE;
+  return self->Dispatch(message, wParam, lParam);
+}
+
+INT_PTR DialogWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_CLOSE:
+      OnClose();
+      return TRUE;
+    case kHelpKeyMessage: {
+      HWND control = reinterpret_cast<HWND>(lParam);
+      OnHelpKey(control, HelpTopicOf(control));
+      return TRUE;
+    }
+    case WM_HELP: {
+      const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+      HWND control = info && info->iContextType == HELPINFO_WINDOW
+                         ? static_cast<HWND>(info->hItemHandle)
+                         : nullptr;
+      OnHelpKey(control, HelpTopicOf(control));
+      return TRUE;
+    }
+    case WM_DESTROY:
+      OnDestroy();
+      return TRUE;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+      hwnd_ = nullptr;
+      return FALSE;
+    default: {
+      bool handled = false;
+      INT_PTR result = OnMessage(message, wParam, lParam, handled);
+      return handled ? result : FALSE;
+    }
+  }
+}
+
+// --- modal run ---
+
+void DialogWindow::Destroy() {
+  if (!IsOpen()) return;
+  if (modalOwner_) EnableWindow(modalOwner_, TRUE);
+  DestroyWindow(hwnd_);
+}
+
+void DialogWindow::RunUntilClosed(HWND disabledOwner) {
+  if (!IsOpen()) return;
+  modalOwner_ = disabledOwner;
+  if (disabledOwner) EnableWindow(disabledOwner, FALSE);
+  MSG message;
+  while (IsOpen()) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (got < 0) break;
+    DispatchOne(message);
+  }
+  if (disabledOwner) {
+    EnableWindow(disabledOwner, TRUE);
+    SetActiveWindow(disabledOwner);
+  }
+  modalOwner_ = nullptr;
+}
+
+}  // namespace glintora
