@@ -1,0 +1,27 @@
+// Template files: the start-up import of a whole file into the store, and the two key copies
+// between the store and the current template file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "settings/profile.h"
+#include "settings/store.h"
+
+namespace glintora {
+
+// Makes path the current template and copies every setting of the file into the store: numbers
+// as their leading number in plain decimal form, texts as they stand, the table's default for
+// anything missing (a missing file stores every default).
+void ImportTemplateFile(Store& store, Templates& templates, const std::string& path);
+
+// Writes the key's text as read from file (empty = the current template) to the store.
+bool CopyProfileKeyToStore(Store& store, const Templates& templates, const std::string& section,
+                           const std::string& key, std::string_view defaultText,
+                           const std::string& file = {});
+
+// Writes the key's text as read from the store to the current template file.
+bool CopyStoreKeyToProfile(Store& store, const Templates& templates, const std::string& section,
+                           const std::string& key, std::string_view defaultText);
+
+}  // namespace glintora
