@@ -25,6 +25,9 @@ struct ShowState;
 // then runs the show. Returns when the show ends.
 void StartShow(EngineRecord& engine, SettingsRecord& settings, RunState& run);
 
+// StartShow's clamps and conversions alone (for a show stepped with ShowSession).
+void ClampFireParams(SettingsRecord& settings);
+
 // Runs a show with settings already in engine units (StartShow's or the dialog preview's
 // conversions done). Returns on StopRequested, ShowInterrupted (cleared here) or, in preview
 // mode, when the preview host has gone.
@@ -51,6 +54,7 @@ class ShowSession {
 
  private:
   EngineRecord& engine_;
+  SettingsRecord& settings_;  // re-read at the end of every frame (delay, message)
   RunState& run_;
   std::unique_ptr<ShowState> state_;
 };

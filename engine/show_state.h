@@ -1,0 +1,92 @@
+// The data of one show: the settings it runs with, the firework slots and the spark records
+// (allocated once when the show starts), the scratch space that bursts use, and the references
+// to the engine's shared parts. Slot i owns spark records i*FireSparks .. i*FireSparks+FireSparks-1.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/engine_math.h"
+#include "engine/framebuffer.h"
+#include "engine/random.h"
+#include "engine/trig_tables.h"
+#include "settings/settings_record.h"
+
+namespace glintora {
+
+enum Kind : std::int16_t {
+  kLaunch = 0,
+  kStandard = 1,
+  kScintillator = 2,
+  kMultiBurst = 3,
+  kJetBurst = 4,
+  kSparkler = 5,
+  kRing = 6,
+  kTwister = 7,
+  kDecayingStar = 8,
+  kTwinkle = 999,
+};
+
+struct Slot {
+  std::int16_t Kind = kStandard;
+  std::int16_t LiveCount = 0;
+  std::int16_t TrailLength = 1;
+  std::int16_t GroupSize = 1;
+  std::int16_t Age = 0;
+  std::int16_t StartDelay = 0;
+  float CentreX = 0, CentreY = 0, CentreZ = 0;
+  float DriftX = 0, DriftY = 0, DriftZ = 0;
+};
+
+struct Spark {
+  float X = 0, Y = 0, Z = 0;
+  float VX = 0, VY = 0, VZ = 0;
+  float TailX = 0, TailY = 0, TailZ = 0;      // twister leader: the twist centre
+  float TailVX = 0, TailVY = 0, TailVZ = 0;   // twister leader: TailVX is the twist angle
+  std::uint32_t Colour = 0;
+  std::int16_t SparkAge = 0;
+  std::int16_t TailCountdown = 0;
+  bool Alive = false;
+  bool TailAlive = false;
+};
+
+// A burst's colour scheme.
+struct ColourScheme {
+  std::uint32_t Base = 0;
+  bool Solid = false;
+  std::int16_t Hue = 0;
+};
+
+struct ShowState {
+  SettingsRecord S;  // the show's own copy, in engine units; events cannot resize a running show
+  View Screen;
+  double LeaderDamping = 1;   // jet-burst leaders
+  double DecayStarScale = 0;  // the decaying star's size factor
+
+  std::vector<Slot> Slots;    // FireWorks
+  std::vector<Spark> Sparks;  // FireWorks * FireSparks + 1
+
+  // Scratch, sized at show start so that frames allocate nothing.
+  std::vector<float> RingA, RingB;                 // FireRingEmb
+  std::vector<float> LX, LY, LZ, LVX, LVY, LVZ;    // FireSparks + 1
+
+  Random* Rng = nullptr;
+  const TrigTables* Trig = nullptr;
+  Framebuffer* Surface = nullptr;
+  Framebuffer NoSurface;  // drawn on when the engine has no surface: every pixel is clipped
+
+  float Rnd() { return Rng->Next(); }
+  void Pixel(std::int32_t x, std::int32_t y, std::uint32_t colour) { Surface->Set(x, y, colour); }
+};
+
+// Builds the show's state from settings in engine units: the safety limits that keep every index
+// in its array, the arrays, and the derived values. Creates no firework.
+void PrepareShowState(ShowState& state, const SettingsRecord& settings);
+
+// The first firework of every slot, in index order.
+void CreateAllFireworks(ShowState& state);
+
+// One frame of every started slot, in index order.
+void UpdateAllSlots(ShowState& state);
+
+}  // namespace glintora
