@@ -101,4 +101,10 @@ void ApplyTheme(DialogView& view, std::string_view preset) {
   }
 }
 
+void ChooseTheme(DialogView& view, int position) {
+  if (position >= 1 && position <= 13) {
+    ApplyTheme(view, ThemePresetText(static_cast<std::int16_t>(position)));
+  }
+}
+
 }  // namespace glintora

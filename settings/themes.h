@@ -25,4 +25,7 @@ std::string CsvField(std::string_view text, std::int16_t n);
 // field's change handling, so the cross-field rules leave the fields as they see fit.
 void ApplyTheme(DialogView& view, std::string_view preset);
 
+// A click on the theme list: positions 1..13 apply their theme; "< NONE >" changes nothing.
+void ChooseTheme(DialogView& view, int position);
+
 }  // namespace glintora
