@@ -6,6 +6,7 @@
 
 #include "engine/engine_record.h"
 #include "platform/win32/registry_store.h"
+#include "settings/profile.h"
 #include "settings/settings_record.h"
 #include "startup/run_state.h"
 
@@ -17,6 +18,7 @@ struct Program {
   SettingsRecord Settings;
   EngineRecord Engine;
   RegistryStore Store;  // SOFTWARE\GlintoraFireworks, machine-wide with a per-user fallback
+  Templates TemplateFiles;  // the template file in use
 };
 
 }  // namespace glintora

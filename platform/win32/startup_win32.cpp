@@ -6,6 +6,7 @@
 #include "engine/trig_tables.h"
 #include "platform/win32/display_windows.h"
 #include "platform/win32/system_services.h"
+#include "settings/templates.h"
 #include "startup/twips.h"
 
 namespace glintora {
@@ -84,6 +85,10 @@ void ChangePassword(std::int64_t parent) {
 }
 
 }  // namespace
+
+void ImportTemplateIntoStore(Program& program, const std::string& path) {
+  ImportTemplateFile(program.Store, program.TemplateFiles, path);
+}
 
 bool CarryOut(Program& program, const LaunchDecision& decision) {
   program.Run.Mode = decision.Mode;
