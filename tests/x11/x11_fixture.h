@@ -22,7 +22,14 @@ class X11Fixture : public ::testing::Test {
  protected:
   void SetUp() override {
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may vanish mid-read
-    display_ = XOpenDisplay(nullptr);
+    // Xvfb resets when its last client leaves and refuses connections meanwhile: keep one
+    // connection for the whole program, and retry while a reset may be under way.
+    static Display* keepAlive = XOpenDisplay(nullptr);
+    (void)keepAlive;
+    for (int attempt = 0; attempt < 100 && !display_; ++attempt) {
+      display_ = XOpenDisplay(nullptr);
+      if (!display_) SleepSeconds(0.02);
+    }
     ASSERT_NE(display_, nullptr) << "no X display (run under xvfb-run)";
     int a, b, c, d;
     ASSERT_TRUE(XTestQueryExtension(display_, &a, &b, &c, &d));

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,50 @@ TEST_F(Options, TemplateIsLoadedForTheRunWithoutTouchingTheUserSettings) {
   const std::string afterText((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>());
   EXPECT_EQ(afterText, userText);
   EXPECT_EQ(std::filesystem::last_write_time(SettingsFile()), before);
+}
+
+// xscreensaver builds the command line from glintora.xml: every switch it can produce, at either
+// end of every range, must be one the program accepts.
+TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
+  std::ifstream in(std::string(GLINTORA_SOURCE_DIR) + "/platform/x11/glintora.xml");
+  ASSERT_TRUE(in) << "glintora.xml not found";
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string xml = text.str();
+
+  auto split = [](const std::string& arg, const std::string& value) {
+    std::vector<std::string> words;
+    std::istringstream is(arg);
+    for (std::string w; is >> w;) words.push_back(w == "%" ? value : w);
+    return words;
+  };
+  std::vector<std::string> fixed;
+  const std::regex command(R"re(<command\s+arg="([^"]*)")re");
+  for (std::sregex_iterator it(xml.begin(), xml.end(), command), end; it != end; ++it)
+    for (auto& w : split((*it)[1], "")) fixed.push_back(w);
+  const std::regex option(R"re(arg-set="([^"]*)")re");
+  std::vector<std::vector<std::string>> switches;
+  for (std::sregex_iterator it(xml.begin(), xml.end(), option), end; it != end; ++it)
+    switches.push_back(split((*it)[1], ""));
+  const std::regex number(
+      R"re(<number[^>]*?\sarg="([^"]*)"[^>]*?\slow="([^"]*)"[^>]*?\shigh="([^"]*)"[^>]*?\sdefault="([^"]*)")re");
+  std::vector<std::vector<std::string>> ranges[3];
+  int numbers = 0;
+  for (std::sregex_iterator it(xml.begin(), xml.end(), number), end; it != end; ++it, ++numbers)
+    for (int k = 0; k < 3; ++k) ranges[k].push_back(split((*it)[1], (*it)[k + 2]));
+  ASSERT_GE(numbers, 20);
+  ASSERT_GE(switches.size(), 14u);
+  ASSERT_FALSE(fixed.empty());
+
+  for (int k = 0; k < 3; ++k) {
+    std::vector<std::string> args = fixed;
+    args.push_back("-verbose");
+    for (const auto& s : switches) args.insert(args.end(), s.begin(), s.end());
+    for (const auto& r : ranges[k]) args.insert(args.end(), r.begin(), r.end());
+    ChildProcess child(GLINTORA_BINARY, args, Env());
+    EXPECT_TRUE(child.WaitForOutput("settings:", 3.0))
+        << (k == 0 ? "lows" : k == 1 ? "highs" : "defaults") << ": " << child.Err();
+  }
 }
 
 TEST_F(Options, BadCommandLinesExitTwoWithOneLine) {
