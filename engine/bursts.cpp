@@ -55,7 +55,7 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
     if (p->Alive) {
       Move(*p);
       if (p->SparkAge < INT16_MAX) ++p->SparkAge;
-      std::int32_t sx, sy;
+      std::int32_t sx = 0, sy = 0;
       const bool seen = ProjectOn(v, *p, sx, sy);
       const bool dies = (st.Rnd() > persist) | !seen;
       if (p->SparkAge == trail || dies) p->TailAlive = true;
@@ -68,7 +68,7 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
       }
     }
     if (p->TailAlive) {
-      std::int32_t tx, ty;
+      std::int32_t tx = 0, ty = 0;
       if (v.Project(p->TailX, p->TailY, p->TailZ, tx, ty)) fb.Set(tx, ty, 0);
       if (!p->Alive && --p->TailCountdown <= 0) {
         p->TailAlive = false;
@@ -112,7 +112,7 @@ void UpdateFlicker(ShowState& st, std::int32_t i) {
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
     Spark& p = st.Sparks[j];
     if (!p.Alive) continue;
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (v.Project(p.X, p.Y, p.Z, sx, sy)) plot(p, sx, sy, 0);
     Move(p);
     const bool seen = ProjectOn(v, p, sx, sy);
@@ -144,7 +144,7 @@ void UpdateMultiBurst(ShowState& st, std::int32_t i) {
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
     Spark& p = st.Sparks[j];
     if (!p.Alive) continue;
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (v.Project(p.X, p.Y, p.Z, sx, sy)) PlotShellPattern(fb, sx, sy, p.Z, focal, g, 0);
     Move(p);
     if (ProjectOn(v, p, sx, sy)) {
@@ -174,7 +174,7 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
     Spark& leader = st.Sparks[j];
     Vec3 source{leader.X, leader.Y, leader.Z};
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (leader.Alive) {
       Move(leader);
       const bool seen = ProjectOn(v, leader, sx, sy);
@@ -231,7 +231,7 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
   for (std::int32_t j = base; j <= last; j += g) {
     Spark& p = st.Sparks[j];
     if (!p.Alive) continue;
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (v.Project(p.X, p.Y, p.Z, sx, sy)) fb.Set(sx, sy, 0);
     Move(p);
     if (ProjectOn(v, p, sx, sy)) {
@@ -250,7 +250,7 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
   s.Kind = kTwinkle;
   for (std::int32_t j = base; j <= last; j += g) {
     const Spark& p = st.Sparks[j];
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (p.Alive && v.Project(p.X, p.Y, p.Z, sx, sy)) fb.Set(sx, sy, 0);
   }
 }
@@ -266,7 +266,7 @@ void UpdateDecayingStar(ShowState& st, std::int32_t i) {
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
     Spark& p = st.Sparks[j];
     if (!p.Alive) continue;
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (v.Project(p.X, p.Y, p.Z, sx, sy)) PlotDecayingStar(fb, sx, sy, p.Z, focal, scale, p.SparkAge, 0);
     Move(p);
     if (p.SparkAge != 0 && ProjectOn(v, p, sx, sy)) {
@@ -291,7 +291,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
   std::int32_t n = 0;
   for (std::int32_t j = base; j <= base + S.FireSparks - g; j += g) {
     const Spark& p = st.Sparks[j];
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (collectAlive) {
       if (!p.Alive) continue;
       st.LX[n] = p.X;

@@ -301,7 +301,7 @@ void UpdateLaunch(ShowState& st, std::int32_t i) {
   for (std::int32_t j = base; j < base + S.FireLaunchPixel; ++j) {
     Spark& p = st.Sparks[j];
     if (!p.Alive) continue;
-    std::int32_t sx, sy;
+    std::int32_t sx = 0, sy = 0;
     if (v.Project(p.X, p.Y, p.Z, sx, sy)) fb.Set(sx, sy, 0);
     p.X = Single(static_cast<double>(p.X) + p.VX);
     p.Y = Single(static_cast<double>(p.Y) + p.VY);

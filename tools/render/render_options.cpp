@@ -1,0 +1,76 @@
+#include "tools/render/render_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace glintora {
+
+const char* const kRenderUsage =
+    "usage: glintora-render [--width N] [--height N] [--seed N] [--frames N]\n"
+    "                       [--theme 1..13] [--template FILE.glx]\n"
+    "                       [--png-dir DIR] [--gif FILE]\n"
+    "Runs a show headless with the factory settings (or a theme or template) and writes\n"
+    "every frame as PNG and/or the whole show as an animated GIF.\n";
+
+namespace {
+
+bool ParseWhole(const std::string& text, long long lo, long long hi, long long& out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, std::string& error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      error = a + ": needs a value";
+      return false;
+    }
+    const std::string& v = args[++i];
+    long long n = 0;
+    auto whole = [&](long long lo, long long hi) {
+      if (ParseWhole(v, lo, hi, n)) return true;
+      error = a + ": '" + v + "' is not a whole number " + std::to_string(lo) + ".." + std::to_string(hi);
+      return false;
+    };
+    if (a == "--width") {
+      if (!whole(1, 8192)) return false;
+      o.width = static_cast<std::int32_t>(n);
+    } else if (a == "--height") {
+      if (!whole(1, 8192)) return false;
+      o.height = static_cast<std::int32_t>(n);
+    } else if (a == "--seed") {
+      if (!whole(0, 9223372036854775807LL)) return false;
+      o.seed = static_cast<std::uint64_t>(n);
+    } else if (a == "--frames") {
+      if (!whole(1, 1000000)) return false;
+      o.frames = static_cast<std::int32_t>(n);
+    } else if (a == "--theme") {
+      if (!whole(1, 13)) return false;
+      o.theme = static_cast<int>(n);
+    } else if (a == "--template") {
+      o.templatePath = v;
+    } else if (a == "--png-dir") {
+      o.pngDir = v;
+    } else if (a == "--gif") {
+      o.gifPath = v;
+    } else {
+      error = "unknown option " + a;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace glintora

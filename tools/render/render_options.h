@@ -1,0 +1,29 @@
+// The renderer's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace glintora {
+
+struct RenderOptions {
+  std::int32_t width = 640;
+  std::int32_t height = 400;
+  std::uint64_t seed = 1;
+  std::int32_t frames = 150;
+  std::optional<int> theme;
+  std::string templatePath;
+  std::string pngDir;
+  std::string gifPath;
+  bool help = false;
+};
+
+// False with a message in error when an option is unknown or its value is bad.
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
+                        std::string& error);
+
+extern const char* const kRenderUsage;
+
+}  // namespace glintora

@@ -1,0 +1,45 @@
+#include "tools/render/show_settings.h"
+
+#include <fstream>
+
+#include "settings/loaders.h"
+#include "settings/memory_store.h"
+#include "settings/settings_table.h"
+#include "settings/store_ops.h"
+#include "settings/templates.h"
+#include "settings/themes.h"
+
+namespace glintora {
+
+bool LoadShowSettings(SettingsRecord& record, std::int32_t width, std::int32_t height,
+                      std::optional<int> theme, const std::string& templatePath, std::string& error) {
+  MemoryStore store;
+  if (!templatePath.empty()) {
+    if (!std::ifstream(templatePath)) {
+      error = "--template: cannot read '" + templatePath + "'";
+      return false;
+    }
+    Templates templates;
+    ImportTemplateFile(store, templates, templatePath);
+  }
+  if (theme) {
+    const std::string preset = ThemePresetText(static_cast<std::int16_t>(*theme));
+    if (preset.empty()) {
+      error = "--theme: no theme " + std::to_string(*theme);
+      return false;
+    }
+    for (const SettingDef* def : FireworkRecordOrder()) {
+      if (def->themeColumn < 0) continue;
+      const std::string field = CsvField(preset, static_cast<std::int16_t>(def->themeColumn));
+      store.Write(def->section, def->key, field);
+    }
+  }
+  LoadFireParams(store, record);
+  SurfaceScale scale;
+  scale.scaleWidth = width;
+  scale.scaleHeight = height;
+  LoadAdvancedParams(store, record, scale);
+  return true;
+}
+
+}  // namespace glintora
