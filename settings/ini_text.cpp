@@ -145,7 +145,7 @@ std::optional<std::string> IniUpdate(std::string_view content, std::string_view 
   } else if (span.found) {
     const Line& line = lines[span.last];
     out.append(content.substr(0, line.next));
-    if (line.next == line.end) out.append(newline);  // the last line had no line break
+    if (line.next == 0 || content[line.next - 1] != '\n') out.append(newline);  // no final break
     out.append(entry).append(newline).append(content.substr(line.next));
   } else {
     out.append(content);

@@ -187,7 +187,11 @@ std::optional<double> ParseNumericText(std::string_view text) {
 std::string NumberText(double value) {
   if (!std::isfinite(value)) return "0";
   std::string shortest = Scientific(value, -1);
-  if (SignificantDigits(shortest) > 15) shortest = Scientific(value, 14);
+  if (SignificantDigits(shortest) > 15) {
+    // Near the top of the range, 15 digits can round beyond it; keep the exact form there.
+    const std::string rounded = Scientific(value, 14);
+    if (ParseNumericText(rounded)) shortest = rounded;
+  }
   return Render(shortest);
 }
 

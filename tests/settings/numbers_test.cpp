@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <clocale>
 #include <cmath>
 #include <locale>
@@ -73,7 +74,8 @@ TEST(NumberText, FloatsAndDoublesReadBackAsThemselves) {
   for (float f : {0.1f, 1.0f / 3.0f, 99.9f, 3.4e38f, 1e-30f, 123456.78f}) {
     EXPECT_EQ(static_cast<float>(LeadingNumber(NumberText(f))), f) << NumberText(f);
   }
-  for (double d : {0.1, 1.0 / 7.0, 123.456, 2.5e-300, 9.87654321e100}) {
+  for (double d : {0.1, 1.0 / 7.0, 123.456, 2.5e-300, 9.87654321e100, DBL_MAX, -DBL_MAX,
+                   DBL_TRUE_MIN}) {
     const double back = LeadingNumber(NumberText(d));
     EXPECT_NEAR(back, d, std::fabs(d) * 1e-14) << NumberText(d);
     EXPECT_TRUE(IsNumericText(NumberText(d)));

@@ -68,6 +68,7 @@ TEST(IniUpdate, FollowsTheFilesLineEndingAndMissingFinalBreak) {
   EXPECT_EQ(*IniUpdate("", "B", "y", "2"), "[B]\r\ny=2\r\n");
   EXPECT_EQ(*IniUpdate("", "B", "y", "2", "\n"), "[B]\ny=2\n");
   EXPECT_EQ(*IniUpdate("[A]", "A", "y", "2", "\n"), "[A]\ny=2\n");
+  EXPECT_EQ(*IniUpdate("[A]\r\r", "A", "y", "2"), "[A]\r\r\r\ny=2\r\n");
 }
 
 TEST(IniUpdate, ValuesRoundTripAndBadNamesAreRefused) {

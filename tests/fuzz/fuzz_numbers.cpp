@@ -1,0 +1,72 @@
+// Arbitrary text through the number readers, the typed store readers and the text form.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "settings/memory_store.h"
+#include "settings/numbers.h"
+#include "settings/store_ops.h"
+
+using namespace glintora;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void CheckText(double d) {
+  const std::string text = NumberText(d);
+  Check(IsNumericText(text));
+  const double back = LeadingNumber(text);
+  Check(std::fabs(back - d) <= std::fabs(d) * 1e-14);
+}
+
+void CheckText(float f) {
+  const std::string text = NumberText(f);
+  Check(IsNumericText(text));
+  Check(static_cast<float>(LeadingNumber(text)) == f);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(bytes), size);
+
+  const double leading = LeadingNumber(text);
+  Check(std::isfinite(leading));
+  const auto parsed = ParseNumericText(text);
+  if (parsed) {
+    Check(IsNumericText(text));
+    Check(*parsed == leading);
+    CheckText(*parsed);
+  }
+  CheckText(leading);
+
+  MemoryStore store;
+  store.Write("S", "k", text);
+  const std::int16_t i = RegReadInt(store, "S", "k", 7);
+  const std::int32_t l = RegReadLong(store, "S", "k", 40);
+  const float s = RegReadSingle(store, "S", "k", 0.5f);
+  if (!parsed) {
+    Check(i == 7 && l == 40 && s == 0.5f);
+  } else {
+    Check(i == RoundToInt16(*parsed).value_or(7));
+    Check(l == RoundToInt32(*parsed).value_or(40));
+    Check(std::isfinite(s));
+  }
+
+  // The raw bytes as numbers, for values no text above would reach.
+  if (size >= sizeof(double)) {
+    double d;
+    std::memcpy(&d, bytes, sizeof d);
+    if (std::isfinite(d)) CheckText(d);
+    float f;
+    std::memcpy(&f, bytes, sizeof f);
+    if (std::isfinite(f)) CheckText(f);
+  }
+  return 0;
+}
