@@ -7,6 +7,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -78,6 +79,19 @@ TEST_F(FrontEnd, ForeignWindowIsDrawnIntoAloneAndItsDestructionEndsTheShow) {
     EXPECT_LT(Now() - destroyed, 1.0);
     EXPECT_EQ(code, 0) << child.Err();
   }
+}
+
+TEST_F(FrontEnd, TerminationSignalEndsTheShowCleanly) {
+  // The daemon ends a hack with SIGTERM; the show must leave at its next wait, not be killed.
+  const Window win = MakeWindow(10, 10, 200, 150);
+  char id[32];
+  std::snprintf(id, sizeof id, "%lu", win);
+  ChildProcess child(GLINTORA_BINARY, {"-window-id", id, "-delay", "500", "-verbose"}, Env());
+  ASSERT_TRUE(child.WaitForOutput("settings:", 3.0)) << child.Err();
+  kill(child.Pid(), SIGTERM);
+  int code = -1;
+  ASSERT_TRUE(child.WaitExit(1.0, code));
+  EXPECT_EQ(code, 0);
 }
 
 TEST_F(FrontEnd, WindowIdThatNamesNoWindowIsAClearError) {
