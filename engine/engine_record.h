@@ -18,6 +18,7 @@ struct EngineRecord {
   Random Rng;                       // seeded by the window before its show loop
   std::uint32_t TimerStart = 0;     // tick count at the start of the current frame
   std::uint32_t MessageTick = 0;    // tick of the last message refresh
+  MessageStyle Message;             // reused by every refresh, so a refresh allocates nothing
 };
 
 }  // namespace glintora

@@ -205,7 +205,7 @@ bool FrameWait(EngineRecord& engine, const SettingsRecord& settings, RunState& r
 
 void RefreshLockMessage(EngineRecord& engine, const SettingsRecord& settings) {
   if (!engine.Host || settings.LockMessage.empty() || !engine.Host->SurfaceIsWindow()) return;
-  MessageStyle m;
+  MessageStyle& m = engine.Message;
   m.FontName = settings.Adv_FontName;
   m.FontSize = settings.Adv_FontSize;
   m.Colour = HueColor(settings.Adv_FontHueV, 100, 100, 100);

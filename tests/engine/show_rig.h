@@ -1,6 +1,8 @@
-// A show on the null host with factory settings, stepped frame by frame.
+// A show on the null host with factory settings, stepped frame by frame, and the settings that
+// make every burst one kind.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -31,6 +33,24 @@ struct ShowRig {
     engine.Rng.Seed(seed);
   }
 
+  // Every burst of this kind (a Kind value; kStandard: all percentages 0), no rocket.
+  void OnlyKind(std::int16_t kind) {
+    SettingsRecord& s = settings;
+    s.FireScintPct = s.FireMultiPct = s.FireBurstPct = s.FireSparkPct = s.FireRingPct =
+        s.FireTwistPct = s.FireDecayPct = s.FireLaunchPct = 0;
+    switch (kind) {
+      case kScintillator: s.FireScintPct = 100; break;
+      case kMultiBurst: s.FireMultiPct = 100; break;
+      case kJetBurst: s.FireBurstPct = 100; break;
+      case kSparkler: s.FireSparkPct = 100; break;
+      case kRing: s.FireRingPct = 100; break;
+      case kTwister: s.FireTwistPct = 100; break;
+      case kDecayingStar: s.FireDecayPct = 100; break;
+      case kLaunch: s.FireLaunchPct = 100; break;
+      default: break;
+    }
+  }
+
   // StartShow's clamps, then a session ready for its first frame.
   std::unique_ptr<ShowSession> Begin() {
     ClampFireParams(settings);
@@ -38,5 +58,12 @@ struct ShowRig {
     return std::make_unique<ShowSession>(engine, settings, run);
   }
 };
+
+inline bool AllBlack(const Framebuffer& fb) {
+  for (std::int32_t y = 0; y < fb.Height; ++y)
+    for (std::int32_t x = 0; x < fb.Width; ++x)
+      if (fb.At(x, y) != 0) return false;
+  return true;
+}
 
 }  // namespace glintora

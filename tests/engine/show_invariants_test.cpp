@@ -1,0 +1,231 @@
+// Invariants of whole shows: what a firework draws it erases, replay by seed, no allocation in a
+// frame, no undefined behaviour at the extremes of the settings.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "engine/show_state.h"
+#include "tests/engine/show_rig.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+// Counting replacement of the global allocator (malloc and free pair up underneath).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace glintora {
+namespace {
+
+struct KindCase {
+  std::int16_t kind;
+  bool shellOrMoment;
+};
+
+class EraseEverything : public ::testing::TestWithParam<KindCase> {};
+
+// One slot: when its firework ends (a new one is created, Age back to 0) nothing may be left on
+// screen, since the next firework has not drawn yet.
+TEST_P(EraseEverything, SlotEndsOnBlack) {
+  const KindCase c = GetParam();
+  ShowRig rig(200, 150, 7);
+  rig.OnlyKind(c.kind);
+  auto& s = rig.settings;
+  s.FireWorks = 1;
+  s.FireSparks = 400;
+  s.FireMultiAge = 12;
+  s.FireBurstAge = 8;
+  s.FireSparkAge = 10;
+  s.FireMultiMoment = c.shellOrMoment;
+  s.FireBurstShell = c.shellOrMoment;
+  s.FireLaunchSteps = 10;
+  auto show = rig.Begin();
+  int endings = 0;
+  std::uint64_t drawn = 0;
+  for (int f = 0; f < 3000 && endings < 4; ++f) {
+    const std::uint64_t before = rig.host.Surface().Writes;
+    show->DrawFrame();
+    drawn += rig.host.Surface().Writes - before;
+    show->EndFrame();
+    if (show->State().Slots[0].Age == 0) {
+      ++endings;
+      ASSERT_TRUE(AllBlack(rig.host.Surface())) << "kind " << c.kind << " frame " << f;
+    }
+  }
+  EXPECT_GE(endings, 2);
+  EXPECT_GT(drawn, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, EraseEverything,
+    ::testing::Values(KindCase{kStandard, false}, KindCase{kScintillator, false},
+                      KindCase{kMultiBurst, false}, KindCase{kMultiBurst, true},
+                      KindCase{kJetBurst, false}, KindCase{kJetBurst, true},
+                      KindCase{kSparkler, false}, KindCase{kRing, false},
+                      KindCase{kTwister, false}, KindCase{kDecayingStar, false},
+                      KindCase{kLaunch, false}));
+
+std::vector<PixelWrite> PixelStream(std::uint64_t seed, int frames) {
+  ShowRig rig(320, 200, seed);
+  rig.settings.FireLaunchPct = 50;
+  rig.settings.FireScintPct = rig.settings.FireMultiPct = rig.settings.FireBurstPct = 10;
+  rig.settings.FireSparkPct = rig.settings.FireTwistPct = rig.settings.FireDecayPct = 10;
+  rig.settings.FireSplinePct = 30;
+  rig.settings.FirePatternPct = 30;
+  std::vector<PixelWrite> log;
+  rig.host.Surface().Log = &log;
+  auto show = rig.Begin();
+  for (int f = 0; f < frames; ++f) {
+    show->DrawFrame();
+    show->EndFrame();
+  }
+  return log;
+}
+
+bool SameStream(const std::vector<PixelWrite>& a, const std::vector<PixelWrite>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].X != b[i].X || a[i].Y != b[i].Y || a[i].Colour != b[i].Colour) return false;
+  return true;
+}
+
+TEST(Replay, SameSeedSamePixelsOtherSeedOthers) {
+  const auto first = PixelStream(42, 200);
+  EXPECT_GT(first.size(), 1000u);
+  EXPECT_TRUE(SameStream(first, PixelStream(42, 200)));
+  EXPECT_FALSE(SameStream(first, PixelStream(43, 200)));
+}
+
+TEST(Memory, FramesAllocateNothing) {
+  ShowRig rig(320, 200, 3);
+  rig.settings.FireLaunchPct = 30;
+  rig.settings.FireScintPct = rig.settings.FireMultiPct = rig.settings.FireBurstPct = 12;
+  rig.settings.FireSparkPct = rig.settings.FireRingPct = rig.settings.FireTwistPct = 12;
+  rig.settings.FireDecayPct = 12;
+  rig.settings.FireSplinePct = 40;
+  rig.settings.FireBurstShell = true;
+  rig.settings.LockMessage = "a message long enough to live outside any small-string buffer";
+  auto show = rig.Begin();
+  for (int f = 0; f < 100; ++f) {  // the first message refresh may size its strings
+    show->DrawFrame();
+    show->EndFrame();
+  }
+  const long before = g_allocations.load();
+  for (int f = 0; f < 1500; ++f) {
+    show->DrawFrame();
+    show->EndFrame();
+  }
+  EXPECT_EQ(g_allocations.load() - before, 0);
+  EXPECT_GE(rig.host.Messages(), 2u);
+}
+
+// Extremes of every setting within the clamps; the sanitizers of the test build watch.
+struct Extreme {
+  const char* name;
+  void (*apply)(SettingsRecord&);
+};
+
+class Extremes : public ::testing::TestWithParam<Extreme> {};
+
+TEST_P(Extremes, ThousandsOfFramesRun) {
+  ShowRig rig(160, 100, 11);
+  GetParam().apply(rig.settings);
+  auto show = rig.Begin();
+  for (int f = 0; f < 2500; ++f) {
+    show->DrawFrame();
+    ASSERT_FALSE(show->EndFrame());
+  }
+  for (const Slot& s : show->State().Slots) EXPECT_GE(s.LiveCount, 0);
+}
+
+void AllKinds(SettingsRecord& s) {
+  s.FireScintPct = s.FireMultiPct = s.FireBurstPct = s.FireSparkPct = 14;
+  s.FireRingPct = s.FireTwistPct = s.FireDecayPct = 14;
+  s.FireLaunchPct = 30;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, Extremes,
+    ::testing::Values(
+        Extreme{"highest",
+                [](SettingsRecord& s) {
+                  AllKinds(s);
+                  s.FireWorks = 99;
+                  s.FireSparks = 9999;
+                  s.FireLength = 99;
+                  s.FireSpeed = 99.9f;
+                  s.FireGravity = 9.9f;
+                  s.FireSizeDev = 999;
+                  s.FireSplinePct = 50;
+                  s.FirePatternPct = 50;
+                  s.FireSplineKnot = 99;
+                  s.FireScintStyle = 9;
+                  s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 99;
+                  s.FireRingEmb = 99;
+                  s.FireRingDeg = 180;
+                  s.FireTwistDeg = 90;
+                  s.FireTwistExt = 999.9f * 0.0025f;
+                  s.FireDecayMSize = 9999;
+                  s.FireDecayMLife = 999;
+                  s.FireSparkPix = 30;
+                  s.FireLaunchSteps = 999;
+                  s.FireLaunchPixel = 999;
+                  s.FireBurstShell = s.FireMultiMoment = true;
+                  s.FocalLength = 10;
+                  s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 10;
+                }},
+        Extreme{"lowest",
+                [](SettingsRecord& s) {
+                  AllKinds(s);
+                  s.FireWorks = 1;
+                  s.FireSparks = 10;
+                  s.FireLength = 1;
+                  s.FireSymmetry = 0;
+                  s.FireSpeed = 0.1f;
+                  s.FirePersist = 0.25f;
+                  s.FireDamping = 1;
+                  s.FireSplineKnot = 4;
+                  s.FireSplinePct = 100;
+                  s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 99;
+                  s.FireMultiAge = s.FireBurstAge = s.FireSparkAge = 5;
+                  s.FireSparkPix = 30;
+                  s.FireDecayMSize = 1;
+                  s.FireDecayMLife = 5;
+                  s.FireLaunchSteps = 1;
+                  s.FireRingEmb = 1;
+                  s.FireRingDeg = 0;
+                  s.FocalLength = 0.01f;
+                  s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 0.01f;
+                }},
+        Extreme{"patterns_still_air",
+                [](SettingsRecord& s) {
+                  AllKinds(s);
+                  s.FireWorks = 20;
+                  s.FireSymmetry = 0;
+                  s.FirePatternPct = 100;
+                  s.FireSplinePct = 0;
+                  s.FireGravity = 0;
+                  s.FireDamping = 0;
+                  s.FirePersist = 0.99f;
+                  s.FireLaunchPersist = 0.99f;
+                  s.FireSizeDev = 999;
+                  s.FireDecayMSize = 9999;
+                  s.ColorHueWheel = 360;
+                }}),
+    [](const ::testing::TestParamInfo<Extreme>& p) { return std::string(p.param.name); });
+
+}  // namespace
+}  // namespace glintora
