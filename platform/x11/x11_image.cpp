@@ -53,6 +53,10 @@ X11Image::X11Image(Display* display, Visual* visual, int depth, int width, int h
   MaskToChannel(visual->red_mask, red_.shift, red_.bits);
   MaskToChannel(visual->green_mask, green_.shift, green_.bits);
   MaskToChannel(visual->blue_mask, blue_.shift, blue_.bits);
+  if (depth == 32) {
+    // A compositor reads the bits outside the colour masks as alpha: make them opaque.
+    alpha_ = 0xFFFFFFFFul & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
+  }
 
   if (allowShm && XShmQueryExtension(display)) {
     image_ = XShmCreateImage(display, visual, depth, ZPixmap, nullptr, &shmInfo_, width_, height_);
@@ -110,7 +114,7 @@ X11Image::~X11Image() {
 
 unsigned long X11Image::Convert(std::uint32_t bgr) const {
   const unsigned long r = bgr & 0xffu, g = (bgr >> 8) & 0xffu, b = (bgr >> 16) & 0xffu;
-  return ((r >> (8 - std::min(red_.bits, 8))) << red_.shift) |
+  return alpha_ | ((r >> (8 - std::min(red_.bits, 8))) << red_.shift) |
          ((g >> (8 - std::min(green_.bits, 8))) << green_.shift) |
          ((b >> (8 - std::min(blue_.bits, 8))) << blue_.shift);
 }
@@ -118,13 +122,14 @@ unsigned long X11Image::Convert(std::uint32_t bgr) const {
 void X11Image::Store(const std::uint32_t* src, std::size_t stride, int x, int y, int w, int h) {
   if (!image_ || !Clip(x, y, w, h, width_, height_)) return;
   Finish();
+  const auto alpha = static_cast<std::uint32_t>(alpha_);
   for (int row = y; row < y + h; ++row) {
     const std::uint32_t* in = src + static_cast<std::size_t>(row) * stride + x;
     if (fastPath_) {
       auto* out = reinterpret_cast<std::uint32_t*>(image_->data + row * image_->bytes_per_line) + x;
       for (int i = 0; i < w; ++i) {
         const std::uint32_t p = in[i];
-        out[i] = ((p & 0xffu) << 16) | (p & 0xff00u) | ((p >> 16) & 0xffu);
+        out[i] = alpha | ((p & 0xffu) << 16) | (p & 0xff00u) | ((p >> 16) & 0xffu);
       }
     } else {
       for (int i = 0; i < w; ++i) XPutPixel(image_, x + i, row, Convert(in[i]));

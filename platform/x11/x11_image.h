@@ -48,6 +48,7 @@ class X11Image {
   int width_;
   int height_;
   Channel red_, green_, blue_;
+  unsigned long alpha_ = 0;  // opaque alpha bits of a 32-bit (ARGB) visual, else 0
   bool fastPath_ = false;  // 32-bit pixels with red in bits 16..23: the common TrueColor layout
 };
 

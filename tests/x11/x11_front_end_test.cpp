@@ -81,6 +81,51 @@ TEST_F(FrontEnd, ForeignWindowIsDrawnIntoAloneAndItsDestructionEndsTheShow) {
   }
 }
 
+TEST_F(FrontEnd, ArgbWindowGetsOpaquePixels) {
+  // A compositing desktop reads a 32-bit window's spare bits as alpha: lit pixels must be opaque.
+  XVisualInfo want{};
+  want.depth = 32;
+  want.c_class = TrueColor;
+  int n = 0;
+  XVisualInfo* infos = XGetVisualInfo(display_, VisualDepthMask | VisualClassMask, &want, &n);
+  if (!infos) GTEST_SKIP() << "no 32-bit TrueColor visual";
+  const XVisualInfo info = infos[0];
+  XFree(infos);
+  const unsigned long alphaMask = 0xFFFFFFFFul & ~(info.red_mask | info.green_mask | info.blue_mask);
+  ASSERT_NE(alphaMask, 0u);
+
+  XSetWindowAttributes set{};
+  set.colormap = XCreateColormap(display_, DefaultRootWindow(display_), info.visual, AllocNone);
+  set.border_pixel = 0;
+  set.background_pixel = 0;
+  const Window win = XCreateWindow(display_, DefaultRootWindow(display_), 20, 20, 240, 160, 0, 32,
+                                   InputOutput, info.visual,
+                                   CWColormap | CWBorderPixel | CWBackPixel, &set);
+  XMapWindow(display_, win);
+  XSync(display_, False);
+  windows_.push_back(win);
+  char id[32];
+  std::snprintf(id, sizeof id, "0x%lx", win);
+  ChildProcess child(GLINTORA_BINARY, {"-window-id", id, "-delay", "10"}, Env());
+
+  bool checked = false;
+  for (const double end = Now() + 2.0; Now() < end && !checked; SleepSeconds(0.02)) {
+    XImage* image = XGetImage(display_, win, 0, 0, 240, 160, AllPlanes, ZPixmap);
+    if (!image) continue;
+    for (int y = 0; y < 160 && !checked; ++y)
+      for (int x = 0; x < 240 && !checked; ++x) {
+        const unsigned long p = XGetPixel(image, x, y);
+        if (p & ~alphaMask) {
+          EXPECT_EQ(p & alphaMask, alphaMask) << "a lit pixel is not opaque";
+          checked = true;
+        }
+      }
+    XDestroyImage(image);
+  }
+  EXPECT_TRUE(checked) << "nothing drawn: " << child.Err();
+  XFreeColormap(display_, set.colormap);
+}
+
 TEST_F(FrontEnd, TerminationSignalEndsTheShowCleanly) {
   // The daemon ends a hack with SIGTERM; the show must leave at its next wait, not be killed.
   const Window win = MakeWindow(10, 10, 200, 150);
