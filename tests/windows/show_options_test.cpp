@@ -25,14 +25,6 @@ TEST(ShowOptions, EveryOptionIsRead) {
   EXPECT_EQ(r.options.settings[0].second, "20");
 }
 
-TEST(ShowOptions, DefaultsToOwnWindowWithNothingOverridden) {
-  const auto r = Parse({});
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.options.target, ShowTarget::OwnWindow);
-  EXPECT_FALSE(r.options.delayMs || r.options.theme || r.options.seed);
-  EXPECT_TRUE(r.options.templatePath.empty());
-}
-
 TEST(ShowOptions, WindowIdsAndTheDaemonsEnvironment) {
   auto r = Parse({"-window-id", "0x2a00007"});
   ASSERT_TRUE(r.ok);

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include "settings/loaders.h"
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
@@ -69,31 +65,6 @@ TEST(ShowOverrides, SettingsAreCheckedAgainstTheirDialogRanges) {
     EXPECT_FALSE(error.empty());
   }
   EXPECT_EQ(user.Size(), 0u);
-}
-
-TEST(ShowOverrides, TemplateFillsTheRunAndAMissingOneIsAnError) {
-  const auto dir = std::filesystem::temp_directory_path();
-  const auto path = dir / ("glintora-override-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".glx");
-  std::ofstream(path) << "[Fireworks]\nFireWorks=5\nFirePersist=letters\n[Advanced]\nAdv_TimeDelay=12\n";
-
-  MemoryStore user;
-  RegWriteText(user, "Fireworks", "FireLength", 9);
-  OverrideStore run(user);
-  ShowOptions options;
-  options.templatePath = path.string();
-  options.settings = {{"FireWorks", "6"}};
-  std::string error;
-  ASSERT_TRUE(ApplyShowOverrides(run, options, error)) << error;
-  EXPECT_EQ(Read(run, "Fireworks", "FireWorks"), "6");     // the single setting wins
-  EXPECT_EQ(Read(run, "Fireworks", "FirePersist"), "0");   // leading number of "letters"
-  EXPECT_EQ(Read(run, "Fireworks", "FireLength"), "5");    // the template's default, not the user's
-  EXPECT_EQ(Read(run, "Advanced", "Adv_TimeDelay"), "12");
-  EXPECT_EQ(user.Size(), 1u);
-  std::filesystem::remove(path);
-
-  options.settings.clear();
-  EXPECT_FALSE(ApplyShowOverrides(run, options, error));
-  EXPECT_NE(error.find("cannot read"), std::string::npos);
 }
 
 }  // namespace
