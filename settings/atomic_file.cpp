@@ -25,27 +25,29 @@ fs::path SiblingName(const fs::path& target, const char* tag) {
   }
 }
 
-// rename() over an existing file fails on some Windows runtimes: move the old file aside, put the
-// new one in place, and move the old one back if that fails.
-bool ReplaceFile(const fs::path& from, const fs::path& to) {
+bool StdRename(const std::string& from, const std::string& to) {
   std::error_code ec;
-  fs::rename(from, to, ec);
-  if (!ec) return true;
-  if (!fs::exists(to, ec)) return false;
-  const fs::path aside = SiblingName(to, "old");
-  fs::rename(to, aside, ec);
-  if (ec) return false;
-  fs::rename(from, to, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::rename(aside, to, ignored);
-    return false;
-  }
-  fs::remove(aside, ec);
-  return true;
+  fs::rename(fs::path(from), fs::path(to), ec);
+  return !ec;
 }
 
 }  // namespace
+
+// rename() over an existing file fails on some Windows runtimes: move the old file aside, put the
+// new one in place, and move the old one back if that fails.
+bool ReplaceFileWith(const std::string& from, const std::string& to, MoveFunction move) {
+  if (move(from, to)) return true;
+  std::error_code ec;
+  if (!fs::exists(fs::path(to), ec)) return false;
+  const std::string aside = SiblingName(fs::path(to), "old").string();
+  if (!move(to, aside)) return false;
+  if (!move(from, to)) {
+    move(aside, to);
+    return false;
+  }
+  fs::remove(fs::path(aside), ec);
+  return true;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
   std::error_code ec;
@@ -84,7 +86,12 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     target = resolved;
   }
   if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) return false;
-  if (fs::exists(target, ec) && fs::file_size(target, ec) > kMaxSettingsFileBytes) return false;
+  if (fs::exists(target, ec)) {
+    if (fs::file_size(target, ec) > kMaxSettingsFileBytes) return false;
+    // A rename would replace a read-only file; the user made it read-only to keep it.
+    const fs::perms perms = fs::status(target, ec).permissions();
+    if (ec || (perms & fs::perms::owner_write) == fs::perms::none) return false;
+  }
   const fs::path temp = SiblingName(target, "new");
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -97,7 +104,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
       return false;
     }
   }
-  if (!ReplaceFile(temp, target)) {
+  if (!ReplaceFileWith(temp.string(), target.string(), StdRename)) {
     fs::remove(temp, ec);
     return false;
   }

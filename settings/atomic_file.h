@@ -19,7 +19,14 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 bool PathExists(const std::string& path);
 
 // Replaces the file at path with content (creating it when missing; its folder must exist).
-// On failure the old file is left as it was and false is returned.
+// A read-only file is not replaced. On failure the old file is left as it was and false is
+// returned.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
+
+// Moves the file from onto to, replacing it, with move as the primitive: when move will not
+// replace an existing file, the old one is moved aside first and put back if the second move
+// fails. WriteFileAtomically uses std::filesystem::rename as move.
+using MoveFunction = bool (*)(const std::string& from, const std::string& to);
+bool ReplaceFileWith(const std::string& from, const std::string& to, MoveFunction move);
 
 }  // namespace glintora

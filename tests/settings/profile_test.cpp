@@ -141,6 +141,15 @@ TEST(Profile, AFailedWriteLeavesTheFileAsItWas) {
   TempDir::Write(file, "[A]\nb=1\n");
   EXPECT_FALSE(ProfileWriteText(t, "A", "b=", "2", file));
   EXPECT_EQ(TempDir::Read(file), "[A]\nb=1\n");
+  // A read-only file stays as it was.
+  std::filesystem::permissions(file, std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_write |
+                                         std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  EXPECT_FALSE(ProfileWriteText(t, "A", "b", "2", file));
+  EXPECT_EQ(TempDir::Read(file), "[A]\nb=1\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
   // A folder where the file should be is not replaced.
   EXPECT_FALSE(ProfileWriteText(t, "A", "b", "2", dir.Path().string()));
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path()));
