@@ -1,0 +1,113 @@
+#include "dialogs/advanced_model.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/memory_store.h"
+
+namespace glintora {
+namespace {
+
+ControlId Box(int i) { return {Control::TxtAdv, i}; }
+const ControlId kMessage{Control::TxtMessage, 0};
+
+std::string Stored(MemoryStore& store, const std::string& key) {
+  std::string text;
+  return store.Read("Advanced", key, text) ? text : "<absent>";
+}
+
+class AdvancedSession : public ::testing::Test {
+ protected:
+  AdvancedSession() : model(view, store, {"Courier", "Arial", "Tahoma"}) { view.SetListener(&model); }
+  MemoryDialogView view;
+  MemoryStore store;
+  AdvancedModel model;
+};
+
+TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
+  store.Write("Advanced", "Adv_TimeDelay", "1500");
+  store.Write("Advanced", "Adv_FontName", "arial");  // case matters: not found, first font
+  store.Write("Advanced", "Adv_WinResize", "1");
+  store.Write("Advanced", "Adv_MouseMove", "yes");
+  model.Open();
+  EXPECT_EQ(view.Text(Box(0)), "1500");
+  EXPECT_EQ(view.Text(Box(4)), "24");
+  EXPECT_EQ(view.Text(Box(5)), "180");
+  EXPECT_EQ(view.Text(Box(6)), "1.0");
+  EXPECT_EQ(model.FontName(), "Courier");
+  EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 1);
+  EXPECT_EQ(view.CheckValue({Control::ChkMouseM, 0}), 0);
+  EXPECT_EQ(view.Box(kMessage).color, 0xFFFF37u);  // hue 180: cyan
+  EXPECT_EQ(view.Spin({Control::SpnAdv, 0}).step, 10);
+  EXPECT_EQ(view.Spin({Control::SpnAdv, 5}).step, 5);
+
+  // The delay beyond its range becomes 999 on OK; everything is written in its form.
+  view.Enter(kMessage, "  Hello  ");
+  view.Enter(Box(6), ".5");
+  model.ChooseFont(2);
+  view.FocusElsewhere();
+  model.Ok();
+  EXPECT_EQ(Stored(store, "Adv_TimeDelay"), "999");
+  EXPECT_EQ(Stored(store, "FocalLength"), "0.5");
+  EXPECT_EQ(Stored(store, "LockMessage"), "Hello");
+  EXPECT_EQ(Stored(store, "Adv_FontName"), "Tahoma");
+  EXPECT_EQ(Stored(store, "Adv_FontSize"), "24");
+  EXPECT_EQ(Stored(store, "Adv_WinResize"), "1");
+  EXPECT_EQ(Stored(store, "Adv_MouseMove"), "0");
+}
+
+TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
+  model.Open();
+  view.Enter(Box(0), "\b");
+  view.Enter(Box(6), "0");
+  EXPECT_EQ(view.Text(Box(0)), "0");
+  view.Enter(Box(4), "12");
+  EXPECT_EQ(view.Text(Box(6)), "0.01");
+  view.Enter(Box(6), "12.5");
+  view.FocusElsewhere();
+  EXPECT_EQ(view.Text(Box(6)), "10");
+
+  view.Enter(Box(0), "995");
+  view.PressArrow(Box(0), true);
+  EXPECT_EQ(view.Text(Box(0)), "999");
+  view.Enter(Box(4), "10");
+  view.PressArrow(Box(4), false);
+  EXPECT_EQ(view.Text(Box(4)), "10");
+  EXPECT_FALSE(view.PressArrow(Box(6), true));  // focal length has no arrow handling
+  view.ClickSpinner({Control::SpnAdv, 5}, true);
+  EXPECT_EQ(view.Text(Box(5)), "185");
+
+  // A second '.' beeps unless the first is selected.
+  view.Enter(Box(6), "1.5");
+  int beeps = view.Beeps();
+  view.Type(Box(6), ".");
+  EXPECT_EQ(view.Text(Box(6)), "1.5");
+  EXPECT_EQ(view.Beeps(), beeps + 1);
+  EXPECT_FALSE(model.OnKeyPress(Box(0), '.'));
+  EXPECT_TRUE(model.OnKeyPress(kMessage, ' '));
+}
+
+TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
+  store.Write("Advanced", "Adv_FontSize", "60");
+  store.Write("Advanced", "Adv_WinResize", "1");
+  model.Open();
+  model.Defaults();
+  EXPECT_EQ(view.Text(Box(4)), "24");
+  EXPECT_EQ(view.Text(Box(6)), "1.0");
+  EXPECT_EQ(model.FontName(), "Arial");
+  EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 0);
+  EXPECT_EQ(Stored(store, "Adv_FontSize"), "60");  // Cancel now would leave the store alone
+  model.Ok();
+  EXPECT_EQ(Stored(store, "Adv_FontSize"), "24");
+  EXPECT_EQ(Stored(store, "FocalLength"), "1");  // OK normalises "1.0"
+
+  MemoryDialogView bare;
+  MemoryStore empty;
+  AdvancedModel noFonts(bare, empty, {});
+  noFonts.Open();
+  EXPECT_EQ(noFonts.FontIndex(), -1);
+  noFonts.Ok();
+  EXPECT_EQ(Stored(empty, "Adv_FontName"), "");
+}
+
+}  // namespace
+}  // namespace glintora
