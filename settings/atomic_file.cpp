@@ -21,7 +21,8 @@ fs::path SiblingName(const fs::path& target, const char* tag) {
     candidate += "." + std::string(tag) + std::to_string(stamp % 1000000007) + "-" +
                  std::to_string(counter++);
     std::error_code ec;
-    if (!fs::exists(candidate, ec) && !ec) return candidate;
+    // On an error the name is used anyway: the write then fails rather than loop here.
+    if (!fs::exists(candidate, ec)) return candidate;
   }
 }
 
