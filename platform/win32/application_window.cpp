@@ -1,0 +1,209 @@
+// Sections: the window object; input; the window procedure; RunApplication and the outer loop.
+#include "platform/win32/application_window.h"
+
+#include "platform/win32/blank_cursor.h"
+#include "platform/win32/display_windows.h"
+#include "platform/win32/show_runner.h"
+#include "platform/win32/win32_host.h"
+#include "platform/win32/window_placement.h"
+#include "settings/settings_table.h"
+#include "settings/store_ops.h"
+#include "startup/launch_decision.h"
+
+namespace glintora {
+
+namespace {
+
+constexpr char kApplicationClass[] = "GlintoraApplication";
+
+// --- The window object ---
+
+// A fresh run replaces the one that is going: the handlers only raise Restart or Ending and
+// stop the show; the outer loop then starts the next run or ends the program. Runs never nest.
+struct ApplicationWindow {
+  Program& Owner;
+  Win32Host Host;
+  HWND Window = nullptr;
+  bool Resizable = false;
+  bool Restart = false;
+  bool Ending = false;
+  bool ShowRunning = false;
+  int ShowWidth = 0;
+  int ShowHeight = 0;
+
+  explicit ApplicationWindow(Program& owner) : Owner(owner), Host(owner.Run) {}
+
+  void SavePlacement() { SaveWindowPlacement(Owner, Window, kApplicationPlacementSection); }
+
+  void RestartShow() {
+    Restart = true;
+    Owner.Run.StopRequested = true;
+  }
+
+  void EndApplication() {
+    Ending = true;
+    Restart = false;
+    Host.Detach();  // CurrentSurface := none
+    Owner.Run.StopRequested = true;
+  }
+
+  // --- Input ---
+
+  void ShowProperties() {
+    SavePlacement();
+    ShowPropertiesOverApplication(Owner, Window);
+    // The dialog's preview drew elsewhere with its own settings; the fresh run sets them again.
+    Owner.Engine.Host = &Host;
+    Owner.Engine.Surface = &Host.Surface();
+    Host.ClearMessage();
+    if (Owner.Run.QuitRequested) {
+      EndApplication();
+    } else {
+      RestartShow();
+    }
+  }
+
+  void OnKey(WPARAM key) {
+    if (Ending) return;
+    if (key == VK_ESCAPE) {
+      EndApplication();
+    } else if (key == VK_F5) {
+      SavePlacement();
+      RestartShow();
+    } else {
+      ShowProperties();
+    }
+  }
+
+  void OnSize() {
+    Host.FollowClientSize();
+    // A show keeps the geometry it started with; a new size starts a show that fits it.
+    if (ShowRunning && !Ending &&
+        (Host.Surface().Width != ShowWidth || Host.Surface().Height != ShowHeight))
+      RestartShow();
+  }
+};
+
+// --- The window procedure ---
+
+LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* app = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_NCCREATE: {
+      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      break;
+    }
+    case WM_KEYDOWN:
+      if (app) app->OnKey(wParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      if (app && !app->Ending) app->ShowProperties();
+      return 0;
+    case WM_SIZE:
+      if (app && wParam != SIZE_MINIMIZED) app->OnSize();
+      return 0;
+    case WM_CLOSE:
+      // The system's close command ends the program as Esc does; the outer loop saves the
+      // placement and destroys the window.
+      if (app) app->EndApplication();
+      return 0;
+    case WM_SETCURSOR:
+      if (app && !app->Resizable && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(BlankCursor(app->Owner.Instance));
+        return TRUE;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      if (PaintFromHost(window)) return 0;
+      {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        EndPaint(window, &paint);
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterApplication(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  if (GetClassInfoExA(instance, kApplicationClass, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = ApplicationProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kApplicationClass;
+  return RegisterClassExA(&wc) != 0;
+}
+
+// --- RunApplication and the outer loop ---
+
+void RunApplication(ApplicationWindow& app) {
+  Program& program = app.Owner;
+  program.Run.StopRequested = false;
+  app.Resizable =
+      RegReadText(program.Store, kSectionAdvanced, "Adv_WinResize", "0") == "1";
+  if (app.Resizable) {
+    SetWindowTextA(app.Window, kSaverCaption);
+    LoadWindowPlacement(program, app.Window, kApplicationPlacementSection);
+    if (!IsWindowVisible(app.Window)) ShowWindow(app.Window, SW_SHOW);
+  } else {
+    SetWindowTextA(app.Window, "");
+    ShowWindow(app.Window, SW_SHOWMAXIMIZED);
+  }
+  // The cursor follows the mode at once, not only at the next move.
+  POINT cursor;
+  if (GetCursorPos(&cursor) && WindowFromPoint(cursor) == app.Window)
+    SendMessageA(app.Window, WM_SETCURSOR, reinterpret_cast<WPARAM>(app.Window), HTCLIENT);
+  SetForegroundWindow(app.Window);
+  UpdateWindow(app.Window);
+
+  if (app.Host.Window() != app.Window) {
+    app.Host.Attach(app.Window, true);
+  } else {
+    app.Host.FollowClientSize();
+  }
+  PrepareShows(program, app.Host, ShowSurfaceOptions{});
+  app.ShowWidth = app.Host.Surface().Width;
+  app.ShowHeight = app.Host.Surface().Height;
+  app.ShowRunning = true;
+  RunShowsOn(program, app.Host);
+  app.ShowRunning = false;
+}
+
+}  // namespace
+
+bool OpenApplicationWindow(Program& program) {
+  if (!RegisterApplication(program.Instance)) return false;
+  ApplicationWindow app(program);
+  app.Window = CreateWindowExA(0, kApplicationClass, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                               program.Instance, &app);
+  if (!app.Window) return false;
+  do {
+    app.Restart = false;
+    RunApplication(app);
+  } while (app.Restart && !app.Ending && !app.Host.QuitSeen());
+
+  app.SavePlacement();
+  program.Engine.Host = nullptr;
+  program.Engine.Surface = nullptr;
+  app.Host.Detach();
+  DestroyWindow(app.Window);
+  return false;  // the program ends with its window
+}
+
+}  // namespace glintora

@@ -1,0 +1,113 @@
+#include "platform/win32/splash_window.h"
+
+#include "resources/display_resources.h"
+
+namespace glintora {
+
+namespace {
+
+constexpr char kSplashClass[] = "GlintoraSplash";
+constexpr UINT_PTR kDelayTimer = 1;
+
+struct SplashState {
+  HBITMAP Picture = nullptr;
+};
+
+LRESULT CALLBACK SplashProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<SplashState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_NCCREATE: {
+      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      break;
+    }
+    case WM_TIMER:
+      if (wParam == kDelayTimer) {
+        KillTimer(window, kDelayTimer);
+        DestroyWindow(window);
+      }
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      RECT client;
+      GetClientRect(window, &client);
+      FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      if (state && state->Picture) {
+        if (HDC source = CreateCompatibleDC(dc)) {
+          HGDIOBJ old = SelectObject(source, state->Picture);
+          BitBlt(dc, 0, 0, kSplashWidth, kSplashHeight, source, 0, 0, SRCCOPY);
+          SelectObject(source, old);
+          DeleteDC(source);
+        }
+      }
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      SetCursor(nullptr);
+      return TRUE;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterSplash(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  if (GetClassInfoExA(instance, kSplashClass, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = SplashProc;
+  wc.hInstance = instance;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  wc.lpszClassName = kSplashClass;
+  return RegisterClassExA(&wc) != 0;
+}
+
+}  // namespace
+
+void ShowSplashModal(HINSTANCE instance, HWND owner) {
+  if (!RegisterSplash(instance)) return;
+  SplashState state;
+  state.Picture = static_cast<HBITMAP>(
+      LoadImageA(instance, MAKEINTRESOURCEA(GLINTORA_IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0));
+
+  // The window's inside is exactly the picture; the window is centred on the primary screen.
+  const DWORD style = WS_POPUP | WS_BORDER;
+  const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  RECT frame{0, 0, kSplashWidth, kSplashHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  HWND splash = CreateWindowExA(exStyle, kSplashClass, "", style, left, top, width, height, owner,
+                                nullptr, instance, &state);
+  if (!splash) {
+    if (state.Picture) DeleteObject(state.Picture);
+    return;
+  }
+  SetTimer(splash, kDelayTimer, kSplashMilliseconds, nullptr);
+  const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+  if (ownerWasEnabled) EnableWindow(owner, FALSE);
+  ShowWindow(splash, SW_SHOW);
+  UpdateWindow(splash);
+
+  MSG message;
+  while (IsWindow(splash)) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
+      DestroyWindow(splash);
+      break;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  if (owner) SetForegroundWindow(owner);
+  if (state.Picture) DeleteObject(state.Picture);
+}
+
+}  // namespace glintora
