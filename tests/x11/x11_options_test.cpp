@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -93,20 +92,36 @@ TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
     for (std::string w; is >> w;) words.push_back(w == "%" ? value : w);
     return words;
   };
+  // Every element named tag, as its text up to '>'.
+  auto elements = [&xml](const std::string& tag) {
+    std::vector<std::string> out;
+    for (std::size_t at = xml.find("<" + tag); at != std::string::npos;
+         at = xml.find("<" + tag, at + 1))
+      out.push_back(xml.substr(at, xml.find('>', at) - at));
+    return out;
+  };
+  auto attr = [](const std::string& element, const std::string& name) {
+    const std::string key = " " + name + "=\"";
+    std::size_t at = element.find(key);
+    if (at == std::string::npos) return std::string();
+    at += key.size();
+    return element.substr(at, element.find('"', at) - at);
+  };
+
   std::vector<std::string> fixed;
-  const std::regex command(R"re(<command\s+arg="([^"]*)")re");
-  for (std::sregex_iterator it(xml.begin(), xml.end(), command), end; it != end; ++it)
-    for (auto& w : split((*it)[1], "")) fixed.push_back(w);
-  const std::regex option(R"re(arg-set="([^"]*)")re");
+  for (const auto& e : elements("command"))
+    for (auto& w : split(attr(e, "arg"), "")) fixed.push_back(w);
   std::vector<std::vector<std::string>> switches;
-  for (std::sregex_iterator it(xml.begin(), xml.end(), option), end; it != end; ++it)
-    switches.push_back(split((*it)[1], ""));
-  const std::regex number(
-      R"re(<number[^>]*?\sarg="([^"]*)"[^>]*?\slow="([^"]*)"[^>]*?\shigh="([^"]*)"[^>]*?\sdefault="([^"]*)")re");
+  for (const std::string tag : {"option", "boolean"})
+    for (const auto& e : elements(tag))
+      if (!attr(e, "arg-set").empty()) switches.push_back(split(attr(e, "arg-set"), ""));
   std::vector<std::vector<std::string>> ranges[3];
   int numbers = 0;
-  for (std::sregex_iterator it(xml.begin(), xml.end(), number), end; it != end; ++it, ++numbers)
-    for (int k = 0; k < 3; ++k) ranges[k].push_back(split((*it)[1], (*it)[k + 2]));
+  for (const auto& e : elements("number")) {
+    ++numbers;
+    const char* bounds[3] = {"low", "high", "default"};
+    for (int k = 0; k < 3; ++k) ranges[k].push_back(split(attr(e, "arg"), attr(e, bounds[k])));
+  }
   ASSERT_GE(numbers, 20);
   ASSERT_GE(switches.size(), 14u);
   ASSERT_FALSE(fixed.empty());
