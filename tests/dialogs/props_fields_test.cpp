@@ -37,27 +37,6 @@ class PropsSession : public ::testing::Test {
 using Strings = std::vector<std::string>;
 const std::vector<int> kShares = {11, 13, 16, 25, 28, 31, 50};
 
-TEST_F(PropsSession, FieldTableAgreesWithTheSettings) {
-  ASSERT_EQ(FireFields().size(), 41u);
-  EXPECT_EQ(FireFieldForBox(37), nullptr);
-  EXPECT_EQ(FireFieldForBox(49), nullptr);
-  const FireFieldInfo* f53 = FireFieldForBox(53);
-  ASSERT_NE(f53, nullptr);
-  EXPECT_STREQ(f53->setting->key, "FireDecayMLife");
-  EXPECT_EQ(f53->setting->dialogLo, 5);  // the caption says 1; the bound is 5
-  EXPECT_EQ(f53->help, 1763);
-  EXPECT_EQ(FireFieldForBox(4)->setting->dialogHi, 99.9);
-  int pages[9] = {};
-  for (const FireFieldInfo& f : FireFields()) {
-    if (f.page >= 0) ++pages[f.page];
-  }
-  EXPECT_EQ(pages[0], 5);
-  EXPECT_EQ(pages[8], 4);
-  EXPECT_EQ(ColorFields().size(), 6u);
-  EXPECT_EQ(ColorFields()[5].upper, 360);
-  EXPECT_EQ(ColorFields()[5].arrowStep, 5);
-}
-
 TEST_F(PropsSession, LinkingBringsEmptyFieldsIntoTheirSpinnersRange) {
   EXPECT_EQ(view.Text(Fire(0)), "1");
   EXPECT_EQ(view.Text(Fire(1)), "10");

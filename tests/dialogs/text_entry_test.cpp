@@ -209,12 +209,5 @@ TEST(ArrowKeys, OnlyTheBoundOnTheSideOfTravelApplies) {
   EXPECT_EQ(delay.Text(kField), "13");  // 12.6 rounds to a whole number
 }
 
-TEST(MinMax, SixteenAndThirtyTwoBits) {
-  EXPECT_EQ(MaxInt(-3, 2), 2);
-  EXPECT_EQ(MinInt(-3, 2), -3);
-  EXPECT_EQ(MaxLong(70000, -70000), 70000);
-  EXPECT_EQ(MinLong(70000, -70000), -70000);
-}
-
 }  // namespace
 }  // namespace glintora
