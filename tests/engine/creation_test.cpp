@@ -1,0 +1,207 @@
+// Creating fireworks: the kind and colour scheme rolls against their percentages, rockets, the
+// staggered start of slots, leader groups that never reach 0.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/colours.h"
+#include "engine/creation.h"
+#include "tests/engine/show_rig.h"
+
+namespace glintora {
+namespace {
+
+// Kind shares over many fresh slots (a ring turns into Standard while it is filled).
+std::map<int, double> KindShares(ShowRig& rig, int draws) {
+  auto show = rig.Begin();
+  ShowState& st = show->State();
+  std::map<int, double> shares;
+  for (int n = 0; n < draws; ++n) {
+    st.Slots[0].Kind = kStandard;
+    CreateFirework(st, 0);
+    shares[st.Slots[0].Kind] += 1.0 / draws;
+  }
+  return shares;
+}
+
+TEST(KindRoll, SharesFollowThePercentages) {
+  ShowRig rig(320, 200, 5);
+  auto& s = rig.settings;
+  s.FireWorks = 1;
+  s.FireSparks = 200;
+  s.FireLaunchPct = 0;
+  s.FireScintPct = 10;
+  s.FireMultiPct = 20;
+  s.FireBurstPct = 5;
+  s.FireSparkPct = 15;
+  s.FireRingPct = 10;
+  s.FireTwistPct = 10;
+  s.FireDecayPct = 5;
+  auto shares = KindShares(rig, 20000);
+  EXPECT_NEAR(shares[kScintillator], 0.10, 0.01);
+  EXPECT_NEAR(shares[kMultiBurst], 0.20, 0.015);
+  EXPECT_NEAR(shares[kJetBurst], 0.05, 0.008);
+  EXPECT_NEAR(shares[kSparkler], 0.15, 0.012);
+  EXPECT_NEAR(shares[kTwister], 0.10, 0.01);
+  EXPECT_NEAR(shares[kDecayingStar], 0.05, 0.008);
+  EXPECT_NEAR(shares[kStandard], 0.35, 0.015);  // rings and the rest
+}
+
+TEST(KindRoll, AllZeroIsStandardOnlyAndFullSumsNeverStandard) {
+  ShowRig zero(320, 200, 6);
+  zero.OnlyKind(kStandard);
+  zero.settings.FireWorks = 1;
+  const auto only = KindShares(zero, 2000);
+  EXPECT_EQ(only.size(), 1u);
+  EXPECT_EQ(only.count(kStandard), 1u);
+
+  ShowRig full(320, 200, 6);
+  full.OnlyKind(kStandard);
+  full.settings.FireWorks = 1;
+  full.settings.FireScintPct = 60;
+  full.settings.FireMultiPct = 40;
+  full.settings.FireDecayPct = 100;
+  auto shares = KindShares(full, 4000);
+  EXPECT_EQ(shares.count(kStandard), 0u);
+  EXPECT_EQ(shares.count(kDecayingStar), 0u);
+  EXPECT_NEAR(shares[kScintillator], 0.6, 0.03);
+}
+
+TEST(Launch, EveryFreshSlotLaunchesAndBurstsWhereTheRocketIs) {
+  ShowRig rig(320, 200, 8);
+  rig.OnlyKind(kLaunch);
+  rig.settings.FireWorks = 1;
+  rig.settings.FireLaunchSteps = 20;
+  auto show = rig.Begin();
+  ShowState& st = show->State();
+  for (int n = 0; n < 200; ++n) {
+    st.Slots[0].Kind = kStandard;
+    CreateFirework(st, 0);
+    ASSERT_EQ(st.Slots[0].Kind, kLaunch);
+  }
+  Slot& s = st.Slots[0];
+  const float endX = s.CentreX + s.DriftX * 20, endY = s.CentreY + s.DriftY * 20;
+  for (int f = 0; f < 20; ++f) show->DrawFrame();
+  EXPECT_NEAR(s.CentreX, endX, 1e-4);
+  EXPECT_NEAR(s.CentreY, endY, 1e-4);
+  EXPECT_NEAR(s.CentreZ, 1.0f + s.DriftZ * 20, 1e-4);
+  // After the rocket a burst follows at once, never another rocket.
+  const float x = s.CentreX, y = s.CentreY;
+  for (int f = 0; f < 2000 && s.Kind == kLaunch; ++f) show->DrawFrame();
+  EXPECT_EQ(s.Kind, kStandard);
+  EXPECT_EQ(s.CentreX, x);
+  EXPECT_EQ(s.CentreY, y);
+}
+
+TEST(ColourScheme, SharesFollowThePercentages) {
+  ShowRig rig(320, 200, 9);
+  rig.settings.FireWorks = 1;
+  rig.settings.ColorPctInt = 30;
+  rig.settings.ColorPctHue = 50;
+  auto show = rig.Begin();
+  ShowState& st = show->State();
+  int solid = 0, hue = 0, dimmed = 0;
+  const int draws = 20000;
+  for (int n = 0; n < draws; ++n) {
+    const ColourScheme c = ChooseColourScheme(st);
+    ASSERT_NE(c.Base, 0u);
+    if (c.Solid) {
+      ++solid;
+    } else if (c.Hue) {
+      ASSERT_GE(c.Hue, 1);
+      ASSERT_LE(c.Hue, 360);
+      ++hue;
+    } else {
+      ++dimmed;
+    }
+  }
+  EXPECT_NEAR(dimmed / double(draws), 0.3, 0.015);
+  EXPECT_NEAR(hue / double(draws), 0.5, 0.015);
+  EXPECT_NEAR(solid / double(draws), 0.2, 0.015);
+}
+
+TEST(ColourScheme, DimmedCopiesStayBelowTheBaseChannelByChannel) {
+  ShowRig rig(320, 200, 10);
+  auto show = rig.Begin();
+  ShowState& st = show->State();
+  const ColourScheme dim{0x00C08040, false, 0};
+  for (int n = 0; n < 1000; ++n) {
+    const std::uint32_t c = SparkColour(st, dim);
+    EXPECT_LE(c & 255, 0x40u);
+    EXPECT_LE((c >> 8) & 255, 0x80u);
+    EXPECT_LE((c >> 16) & 255, 0xC0u);
+  }
+  const ColourScheme band{0x00C08040, false, 360};
+  for (int n = 0; n < 1000; ++n) {
+    const std::uint32_t c = SparkColour(st, band);
+    bool onWheel = false;
+    for (int h = 330; h < 330 + st.S.ColorHueWheel; ++h) onWheel |= c == st.S.HueWheel[h % 360];
+    EXPECT_TRUE(onWheel);
+  }
+}
+
+TEST(Slots, StartStaggeredBySparksOver32) {
+  ShowRig rig(320, 200, 12);
+  rig.OnlyKind(kStandard);
+  rig.settings.FireWorks = 4;
+  rig.settings.FireSparks = 320;  // slot i waits 10 i frames
+  rig.settings.FirePersist = 0.99f;
+  auto show = rig.Begin();
+  const ShowState& st = show->State();
+  for (int f = 1; f <= 35; ++f) {
+    show->DrawFrame();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(st.Slots[i].StartDelay, std::min(f, 10 * i)) << f << " " << i;
+  }
+  EXPECT_EQ(st.Slots[3].Age, 5);
+  EXPECT_EQ(st.Slots[0].Age, 35);
+}
+
+TEST(Slots, MoreLeadersThanSparksKeepsGroupsOfOne) {
+  EXPECT_EQ(LeaderGroup(10, 20), 1);
+  EXPECT_EQ(LeaderGroup(303, 99), 3);
+  ShowRig rig(160, 100, 13);
+  rig.OnlyKind(kMultiBurst);
+  auto& s = rig.settings;
+  s.FireWorks = 2;
+  s.FireSparks = 10;
+  s.FireMultiBurst = 20;
+  s.FireMultiPct = 30;
+  s.FireBurstPct = s.FireTwistPct = s.FireDecayPct = 20;
+  s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 50;
+  auto show = rig.Begin();
+  for (int f = 0; f < 500; ++f) {
+    show->DrawFrame();
+    for (const Slot& slot : show->State().Slots) ASSERT_GE(slot.GroupSize, 1);
+  }
+}
+
+TEST(StartShowClamps, ConvertInOrder) {
+  SettingsRecord s;
+  s.FireWorks = 99;
+  s.FireSparks = 9999;
+  s.FireLaunchPixel = 999;
+  s.FireSizeDev = 500;
+  s.FireTwistExt = 0;
+  s.FireGravity = 2;
+  s.FireDamping = 0.5f;
+  s.FireDecayMSize = 2.5f;
+  ClampFireParams(s);
+  EXPECT_EQ(s.FireSparks, 303);
+  EXPECT_EQ(s.FireLaunchPixel, 303);
+  EXPECT_EQ(s.FireSizeDev, 99);
+  EXPECT_FLOAT_EQ(s.FireTwistExt, 0.000625f);
+  EXPECT_FLOAT_EQ(s.FireGravity, 0.01f);
+  EXPECT_FLOAT_EQ(s.FireDamping, 0.75f);
+  EXPECT_FLOAT_EQ(s.FireDecayMSize, 2.0f);  // halves to even
+}
+
+TEST(StartShowClamps, SparkGroupRaisesTheSparks) {
+  ShowRig rig(160, 100, 14);
+  rig.settings.FireSparks = 10;
+  rig.settings.FireSparkPix = 30;
+  auto show = rig.Begin();
+  EXPECT_EQ(show->State().S.FireSparks, 30);
+}
+
+}  // namespace
+}  // namespace glintora
