@@ -10,198 +10,123 @@
 namespace glintora {
 namespace {
 
-// A folder with some files in it and a desktop with some windows on it.
-struct World {
-  std::set<std::string> files;
-  std::set<std::string> windows;
-  std::set<std::string> asked;
+constexpr const char* kScr = "C:\\Savers\\glint.scr";
+constexpr const char* kExe = "C:\\Savers\\glint.exe";
+const std::set<std::string> kNoFiles, kNoWindows;
+const std::set<std::string> kSaverOn = {"KRYX:Glintora Fireworks 1.0"};
+const std::set<std::string> kDialogOpen = {"Glintora Fireworks"};
 
-  LaunchQueries Queries() {
-    LaunchQueries q;
-    q.IsOrdinaryFile = [this](const std::string& path) {
-      asked.insert(path);
-      return files.count(path) > 0;
-    };
-    q.IsWindowPresent = [this](const std::string& caption) { return windows.count(caption) > 0; };
-    return q;
-  }
-  LaunchDecision Decide(const std::string& program, const std::string& args) {
-    return DecideLaunch(program, args, Queries());
-  }
+struct Row {
+  std::set<std::string> files;    // ordinary files that exist
+  std::set<std::string> windows;  // captions on screen
+  std::string program, args;
+  RunMode mode;
+  LaunchAction action;
+  std::int64_t number = 0;   // PreviewHostWindow or PasswordParent
+  std::string path = "";     // TemplatePath
 };
 
-constexpr const char* kScr = "C:\\Savers\\glint.scr";
+using A = LaunchAction;
+using M = RunMode;
 
-TEST(LaunchDecision, ExeWithoutScrTwinIsAnApplicationWhateverTheArguments) {
-  World w;
-  w.files = {"C:\\Savers\\glint.exe"};
-  for (const char* args : {"", "/s", "/p 123", "/a 5", "C:\\t.glx"}) {
-    const LaunchDecision d = w.Decide("C:\\Savers\\glint.exe", args);
-    EXPECT_EQ(d.Mode, RunMode::Application) << args;
-    EXPECT_EQ(d.Action, LaunchAction::StartDisplay) << args;
-    EXPECT_EQ(d.PreviewHostWindow, 0) << args;
-  }
-  EXPECT_EQ(w.asked, (std::set<std::string>{"C:\\Savers\\glint.exe", "C:\\Savers\\glint.scr"}));
+void Check(const Row& row) {
+  LaunchQueries q;
+  q.IsOrdinaryFile = [&](const std::string& p) { return row.files.count(p) > 0; };
+  q.IsWindowPresent = [&](const std::string& c) { return row.windows.count(c) > 0; };
+  const LaunchDecision d = DecideLaunch(row.program, row.args, q);
+  const std::string where = row.program + " [" + row.args.substr(0, 60) + "]";
+  EXPECT_EQ(d.Mode, row.mode) << where;
+  EXPECT_EQ(d.Action, row.action) << where;
+  EXPECT_EQ(row.action == A::CreatePreview ? d.PreviewHostWindow : d.PasswordParent, row.number)
+      << where;
+  EXPECT_EQ(d.TemplatePath, row.path) << where;
 }
 
-TEST(LaunchDecision, ScrOrExeWithTwinFollowsTheCommandLine) {
-  World w;
-  w.files = {"C:\\Savers\\glint.exe", "C:\\Savers\\glint.scr"};
-  EXPECT_EQ(w.Decide("C:\\Savers\\glint.exe", "/s").Mode, RunMode::Saver);
-  w.files = {"C:\\Savers\\glint.scr"};
-  EXPECT_EQ(w.Decide(kScr, "/s").Mode, RunMode::Saver);
-  // Started as .scr, the .exe twin is looked for beside it, not in the working folder.
-  w.files = {"glint.exe"};
-  EXPECT_EQ(w.Decide(kScr, "/s").Mode, RunMode::Saver);
-  // A root folder keeps its single backslash; a bare name has no folder.
-  w.files = {"C:\\glint.exe"};
-  EXPECT_EQ(w.Decide("C:\\glint.exe", "/s").Mode, RunMode::Application);
-  w.files = {"glint.exe"};
-  EXPECT_EQ(w.Decide("glint.exe", "/s").Mode, RunMode::Application);
-}
-
-TEST(LaunchDecision, ConfigurationStartsAndTheEarlierDialogComesForward) {
-  World w;
-  for (const char* args : {"", "   ", "/c", "/C", "/c:1234", "/Cxyz"}) {
-    const LaunchDecision d = w.Decide(kScr, args);
-    EXPECT_EQ(d.Action, LaunchAction::ShowProperties) << '"' << args << '"';
-    EXPECT_EQ(d.Mode, RunMode::Saver);
-  }
-  w.windows = {"Glintora Fireworks"};
-  EXPECT_EQ(w.Decide(kScr, "/c:1234").Action, LaunchAction::BringPropertiesForward);
-  EXPECT_EQ(w.Decide(kScr, "").Action, LaunchAction::BringPropertiesForward);
-}
-
-TEST(LaunchDecision, SaverStartIsSkippedWhileASaverCaptionIsOnScreen) {
-  World w;
-  EXPECT_EQ(w.Decide(kScr, "/s").Action, LaunchAction::StartDisplay);
-  EXPECT_EQ(w.Decide(kScr, "/S").Action, LaunchAction::StartDisplay);
-  w.windows = {"Glintora Fireworks"};  // the dialog's caption does not block a saver
-  EXPECT_EQ(w.Decide(kScr, "/s").Action, LaunchAction::StartDisplay);
-  w.windows = {"KRYX:Glintora Fireworks 1.0"};
-  EXPECT_EQ(w.Decide(kScr, "/s").Action, LaunchAction::Nothing);
-  // The switch rules come before the template rule.
-  w.windows.clear();
-  const LaunchDecision d = w.Decide(kScr, "/S C:\\Templates\\night.glx");
-  EXPECT_EQ(d.Action, LaunchAction::StartDisplay);
-  EXPECT_TRUE(d.TemplatePath.empty());
-}
-
-TEST(LaunchDecision, PreviewHandleIsReadLeniently) {
-  World w;
-  struct Case {
-    const char* args;
-    std::int64_t host;
-  } cases[] = {
-      {"/p 1234", 1234}, {"/P 1234", 1234}, {"/p   77 extra", 77}, {"/p1234", 1234},
-      {"/p 12.5", 12},   {"/p 13.5", 14},   {"/p -8", -8},        {"/p 0", 0},
-      {"/p", 0},         {"/p:99", 0},      {"/p abc", 0},        {"/p 2147483647", 2147483647},
-      {"/p -2147483648", -2147483647 - 1},
-      // Beyond 32 bits no window can be meant: 0, so the preview ends at once.
-      {"/p 2147483648", 0}, {"/p 99999999999999999999", 0}, {"/p 1e400", 0},
+TEST(LaunchDecision, ApplicationTestComesBeforeTheCommandLine) {
+  const std::set<std::string> exeOnly = {kExe}, both = {kExe, kScr};
+  const Row rows[] = {
+      {exeOnly, kSaverOn, kExe, "/s", M::Application, A::StartDisplay},
+      {exeOnly, kNoWindows, kExe, "/p 123", M::Application, A::StartDisplay},
+      {both, kNoWindows, kExe, "/p 123", M::Preview, A::CreatePreview, 123},
+      {both, kNoWindows, kScr, "/s", M::Saver, A::StartDisplay},
+      {{"glint.exe"}, kNoWindows, kScr, "/s", M::Saver, A::StartDisplay},  // not beside it
+      {{"C:\\glint.exe"}, kNoWindows, "C:\\glint.exe", "", M::Application, A::StartDisplay},
+      {{"glint.exe"}, kNoWindows, "glint.exe", "/c", M::Application, A::StartDisplay},
   };
-  for (const Case& c : cases) {
-    const LaunchDecision d = w.Decide(kScr, c.args);
-    EXPECT_EQ(d.Mode, RunMode::Preview) << c.args;
-    EXPECT_EQ(d.Action, LaunchAction::CreatePreview) << c.args;
-    EXPECT_EQ(d.PreviewHostWindow, c.host) << c.args;
-  }
+  for (const Row& row : rows) Check(row);
 }
 
-TEST(LaunchDecision, PasswordChangeTakesItsParentHandle) {
-  World w;
-  LaunchDecision d = w.Decide(kScr, "/a 4660");
-  EXPECT_EQ(d.Action, LaunchAction::ChangePassword);
-  EXPECT_EQ(d.Mode, RunMode::Saver);
-  EXPECT_EQ(d.PasswordParent, 4660);
-  EXPECT_EQ(d.PreviewHostWindow, 0);
-  EXPECT_EQ(w.Decide(kScr, "/A").PasswordParent, 0);
-  EXPECT_EQ(w.Decide(kScr, "/a:5").PasswordParent, 0);
+TEST(LaunchDecision, SwitchesAndTheirNumbers) {
+  const Row rows[] = {
+      {kNoFiles, kNoWindows, kScr, "", M::Saver, A::ShowProperties},
+      {kNoFiles, kNoWindows, kScr, "  \t ", M::Saver, A::ShowProperties},
+      {kNoFiles, kNoWindows, kScr, "/c:1234", M::Saver, A::ShowProperties},
+      {kNoFiles, kDialogOpen, kScr, "/C", M::Saver, A::BringPropertiesForward},
+      {kNoFiles, kDialogOpen, kScr, "", M::Saver, A::BringPropertiesForward},
+      {kNoFiles, kDialogOpen, kScr, "/s", M::Saver, A::StartDisplay},
+      {kNoFiles, kSaverOn, kScr, "/S", M::Saver, A::Nothing},
+      {kNoFiles, kNoWindows, kScr, "/S C:\\t\\night.glx", M::Saver, A::StartDisplay},
+      {kNoFiles, kNoWindows, kScr, "/p 1234", M::Preview, A::CreatePreview, 1234},
+      {kNoFiles, kNoWindows, kScr, "/P   77 extra", M::Preview, A::CreatePreview, 77},
+      {kNoFiles, kNoWindows, kScr, "/p 13.5", M::Preview, A::CreatePreview, 14},
+      {kNoFiles, kNoWindows, kScr, "/p -2147483648", M::Preview, A::CreatePreview, INT32_MIN},
+      {kNoFiles, kNoWindows, kScr, "/p", M::Preview, A::CreatePreview, 0},
+      {kNoFiles, kNoWindows, kScr, "/p:99", M::Preview, A::CreatePreview, 0},
+      // Beyond 32 bits no window can be meant: 0, so the preview ends at once.
+      {kNoFiles, kNoWindows, kScr, "/p 2147483648", M::Preview, A::CreatePreview, 0},
+      {kNoFiles, kNoWindows, kScr, "/p 1e400", M::Preview, A::CreatePreview, 0},
+      {kNoFiles, kNoWindows, kScr, "/a 4660", M::Saver, A::ChangePassword, 4660},
+      {kNoFiles, kNoWindows, kScr, "/A:5", M::Saver, A::ChangePassword, 0},
+      // Only a slash at the very start makes a switch.
+      {kNoFiles, kSaverOn, kScr, " /s", M::Saver, A::StartDisplay},
+      {kNoFiles, kDialogOpen, kScr, "-c", M::Saver, A::StartDisplay},
+      {kNoFiles, kNoWindows, kScr, "/", M::Saver, A::StartDisplay},
+  };
+  for (const Row& row : rows) Check(row);
 }
 
 TEST(LaunchDecision, TemplatePathsAreImportedWithOrWithoutQuotes) {
-  World w;
-  struct Case {
-    const char* args;
-    const char* path;  // nullptr: no import
-  } cases[] = {
-      {"C:\\My Templates\\night.glx", "C:\\My Templates\\night.glx"},
-      {"c:\\t\\Night.GlX", "c:\\t\\Night.GlX"},
-      {"\"C:\\My Templates\\night.glx\"", "C:\\My Templates\\night.glx"},
-      {"\"C:\\My Templates\\night.GLX\"", "C:\\My Templates\\night.GLX"},
-      {" C:\\t\\night.glx", " C:\\t\\night.glx"},  // a leading blank is part of the path
-      {".glx", ".glx"},
-      {"\".glx\"", ".glx"},
-      {"\"C:\\t\\night.glx", "\"C:\\t\\night.glx"},  // only a matching pair is removed
-      {"C:\\t\\night.glx\"", nullptr},
-      {"\"C:\\t\\night.txt\"", nullptr},
-      {"C:\\t\\night.glx2", nullptr},
-      {"glx", nullptr},
-      {"\"\"", nullptr},
+  const Row rows[] = {
+      {kNoFiles, kNoWindows, kScr, "C:\\My T\\night.glx", M::Saver, A::ImportTemplate, 0,
+       "C:\\My T\\night.glx"},
+      {kNoFiles, kNoWindows, kScr, "\"C:\\My T\\night.GlX\"", M::Saver, A::ImportTemplate, 0,
+       "C:\\My T\\night.GlX"},
+      {kNoFiles, kNoWindows, kScr, " C:\\t.glx", M::Saver, A::ImportTemplate, 0, " C:\\t.glx"},
+      // One quote alone stays part of the text.
+      {kNoFiles, kNoWindows, kScr, "\"C:\\t.glx", M::Saver, A::ImportTemplate, 0, "\"C:\\t.glx"},
+      {kNoFiles, kNoWindows, kScr, "C:\\t.glx\"", M::Saver, A::StartDisplay},
+      {kNoFiles, kNoWindows, kScr, "\"C:\\t.txt\"", M::Saver, A::StartDisplay},
+      {kNoFiles, kNoWindows, kScr, "glx", M::Saver, A::StartDisplay},
+      {kNoFiles, kNoWindows, kScr, "\"\"", M::Saver, A::StartDisplay},
   };
-  for (const Case& c : cases) {
-    const LaunchDecision d = w.Decide(kScr, c.args);
-    EXPECT_EQ(d.Mode, RunMode::Saver) << c.args;
-    if (c.path) {
-      EXPECT_EQ(d.Action, LaunchAction::ImportTemplate) << c.args;
-      EXPECT_EQ(d.TemplatePath, c.path) << c.args;
-    } else {
-      EXPECT_EQ(d.Action, LaunchAction::StartDisplay) << c.args;
-      EXPECT_TRUE(d.TemplatePath.empty()) << c.args;
-    }
-  }
-}
-
-TEST(LaunchDecision, OnlyASlashAtTheVeryStartIntroducesASwitch) {
-  World w;
-  w.windows = {"KRYX:Glintora Fireworks 1.0", "Glintora Fireworks"};
-  for (const char* args : {" /s", " /c", " /p 5", "-s", "\\s", "s", "/x", "/", "//s"}) {
-    const LaunchDecision d = w.Decide(kScr, args);
-    EXPECT_EQ(d.Mode, RunMode::Saver) << args;
-    EXPECT_EQ(d.Action, LaunchAction::StartDisplay) << args;
-  }
+  for (const Row& row : rows) Check(row);
 }
 
 TEST(LaunchDecision, HugeCommandLinesAreDecidedLikeShortOnes) {
-  World w;
   const std::string padding(100 * 1024, 'x');
-  EXPECT_EQ(w.Decide(kScr, "/p 42 " + padding).PreviewHostWindow, 42);
-  EXPECT_EQ(w.Decide(kScr, "/p " + std::string(100 * 1024, '9')).PreviewHostWindow, 0);
-  EXPECT_EQ(w.Decide(kScr, padding).Action, LaunchAction::StartDisplay);
-  const LaunchDecision d = w.Decide(kScr, padding + ".glx");
-  EXPECT_EQ(d.Action, LaunchAction::ImportTemplate);
-  EXPECT_EQ(d.TemplatePath.size(), padding.size() + 4);
-  EXPECT_EQ(w.Decide(std::string(100 * 1024, 'p') + ".scr", "/s").Action,
-            LaunchAction::StartDisplay);
-}
-
-TEST(LaunchDecision, MissingQueriesMeanNoFilesAndNoWindows) {
-  const LaunchDecision d = DecideLaunch("C:\\x.exe", "/s", LaunchQueries{});
-  EXPECT_EQ(d.Mode, RunMode::Saver);
-  EXPECT_EQ(d.Action, LaunchAction::StartDisplay);
+  Check({kNoFiles, kNoWindows, kScr, "/p 42 " + padding, M::Preview, A::CreatePreview, 42});
+  Check({kNoFiles, kNoWindows, kScr, "/p " + std::string(100 * 1024, '9'), M::Preview,
+         A::CreatePreview, 0});
+  Check({kNoFiles, kNoWindows, kScr, padding + ".glx", M::Saver, A::ImportTemplate, 0,
+         padding + ".glx"});
+  Check({kNoFiles, kNoWindows, padding + ".scr", "/s", M::Saver, A::StartDisplay});
 }
 
 TEST(CommandLine, ArgumentTextFollowsTheProgramName) {
   EXPECT_EQ(ArgumentText("C:\\x.scr /s"), "/s");
   EXPECT_EQ(ArgumentText("\"C:\\Program Files\\x.scr\" /p 1234"), "/p 1234");
   EXPECT_EQ(ArgumentText("\"C:\\a b\\x.scr\"/c"), "/c");
-  EXPECT_EQ(ArgumentText("x.scr \t  \"C:\\My Templates\\n.glx\""), "\"C:\\My Templates\\n.glx\"");
-  EXPECT_EQ(ArgumentText("x.scr"), "");
+  EXPECT_EQ(ArgumentText("x.scr \t \"C:\\My T\\n.glx\""), "\"C:\\My T\\n.glx\"");
   EXPECT_EQ(ArgumentText("\"x.scr"), "");
   EXPECT_EQ(ArgumentText(""), "");
-  EXPECT_EQ(ArgumentText("x.scr /s  "), "/s  ");
 }
 
 TEST(ScreenUnits, TwipsPerPixelRoundsHalfToEven) {
   EXPECT_EQ(TwipsPerPixel(96), 15);
   EXPECT_EQ(TwipsPerPixel(120), 12);
-  EXPECT_EQ(TwipsPerPixel(144), 10);
-  EXPECT_EQ(TwipsPerPixel(192), 8);    // 7.5
-  EXPECT_EQ(TwipsPerPixel(160), 9);    // 9.0
-  EXPECT_EQ(TwipsPerPixel(576), 2);    // 2.5
-  EXPECT_EQ(TwipsPerPixel(1), 1440);
+  EXPECT_EQ(TwipsPerPixel(192), 8);  // 7.5
+  EXPECT_EQ(TwipsPerPixel(576), 2);  // 2.5
   EXPECT_EQ(TwipsPerPixel(0), 15);
-  EXPECT_EQ(TwipsPerPixel(-96), 15);
 }
 
 }  // namespace

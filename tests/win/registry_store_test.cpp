@@ -132,16 +132,6 @@ TEST(RegistryStore, MachineWriteRefreshesAStaleUserCopy) {
   EXPECT_EQ(RegReadLong(r.store, "Advanced", "Adv_TimeDelay", -1), 60);
 }
 
-TEST(RegistryStore, SectionPathsAndRoots) {
-  RegistryStore store;
-  EXPECT_EQ(store.SectionPath("General\\Template"), "SOFTWARE\\GlintoraFireworks\\General\\Template");
-  EXPECT_EQ(RegistryRoot(0), HKEY_LOCAL_MACHINE);
-  EXPECT_EQ(RegistryRoot(1), HKEY_CURRENT_USER);
-  EXPECT_EQ(RegistryRoot(2), HKEY_CLASSES_ROOT);
-  EXPECT_EQ(RegistryRoot(3), HKEY_USERS);
-  EXPECT_EQ(RegistryRoot(-1), HKEY_USERS);
-}
-
 TEST(SystemValues, DwordsReadAsThreeDigitNumbersAndTextsAsStored) {
   ScratchKey desk("Desktop");
   HKEY root = desk.Root();
@@ -173,25 +163,17 @@ TEST(SystemValues, PasswordOptionIsOnForAnyNonZeroNumber) {
   ScratchKey desk("Desktop");
   HKEY root = desk.Root();
   EXPECT_FALSE(ScreenSaverPasswordOn(root, ""));  // missing
-  struct Case {
-    DWORD type;
-    const char* text;
-    DWORD number;
-    bool on;
-  } cases[] = {
-      {REG_DWORD, nullptr, 0, false}, {REG_DWORD, nullptr, 1, true}, {REG_SZ, "1", 0, true},
-      {REG_SZ, "0", 0, false},        {REG_SZ, "abc", 0, false},     {REG_SZ, " 2x", 0, true},
-  };
-  for (const Case& c : cases) {
-    if (c.type == REG_DWORD) {
-      RegSetValueExA(root, "ScreenSaveUsePassword", 0, REG_DWORD,
-                     reinterpret_cast<const BYTE*>(&c.number), sizeof c.number);
-    } else {
-      RegSetValueExA(root, "ScreenSaveUsePassword", 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(c.text),
-                     static_cast<DWORD>(strlen(c.text) + 1));
-    }
-    EXPECT_EQ(ScreenSaverPasswordOn(root, ""), c.on) << (c.text ? c.text : "dword");
+  const DWORD zero = 0, one = 1;
+  RegSetValueExA(root, "ScreenSaveUsePassword", 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+  EXPECT_FALSE(ScreenSaverPasswordOn(root, ""));
+  RegSetValueExA(root, "ScreenSaveUsePassword", 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&one), sizeof one);
+  EXPECT_TRUE(ScreenSaverPasswordOn(root, ""));
+  for (const char* text : {"1", " 2x", "0", "abc"}) {
+    RegSetValueExA(root, "ScreenSaveUsePassword", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+    EXPECT_EQ(ScreenSaverPasswordOn(root, ""), text[0] != '0' && text[0] != 'a') << text;
   }
 }
 
