@@ -114,14 +114,5 @@ TEST(IniStore, PathFollowsTheBaseDirectoryConvention) {
   EXPECT_EQ(DefaultIniStorePath("", ""), "");
 }
 
-TEST(Clamp, KeepsValuesWithinTheBounds) {
-  EXPECT_EQ(ClampInt(120, 10, 80), 80);
-  EXPECT_EQ(ClampInt(5, 10, 80), 10);
-  EXPECT_EQ(ClampInt(-32768, -5, 5), -5);
-  EXPECT_EQ(ClampLong(2147483647, 0, 999), 999);
-  EXPECT_EQ(ClampSingle(0.0f, 0.01f, 10.0f), 0.01f);
-  EXPECT_EQ(ClampSingle(9.5f, 0.01f, 10.0f), 9.5f);
-}
-
 }  // namespace
 }  // namespace glintora
