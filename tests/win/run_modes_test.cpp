@@ -131,10 +131,13 @@ TEST_F(RunModes, ExeWithoutScrTwinIsAnApplication) {
   ASSERT_TRUE(CopyFileA(scr_.c_str(), exe.c_str(), FALSE));
   // The command line is not looked at: "/s" opens the application window, not the saver.
   ExpectWindowThatEndsOnKey(exe, "/s", "", VK_ESCAPE);
-  ExpectWindowThatEndsOnKey(exe, "/a 0", "", VK_ESCAPE);
 
-  // With an .scr twin beside it the command line decides again.
-  ASSERT_TRUE(CopyFileA(scr_.c_str(), folder.File("glint.scr").c_str(), FALSE));
+  // A hidden twin does not count; a visible one lets the command line decide again.
+  const std::string twin = folder.File("glint.scr");
+  ASSERT_TRUE(CopyFileA(scr_.c_str(), twin.c_str(), FALSE));
+  ASSERT_TRUE(SetFileAttributesA(twin.c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ExpectWindowThatEndsOnKey(exe, "/a 0", "", VK_ESCAPE);
+  ASSERT_TRUE(SetFileAttributesA(twin.c_str(), FILE_ATTRIBUTE_NORMAL));
   ExpectWindowThatEndsOnKey(exe, "/s", kSaverCaption, 'X');
   ExpectEndsAtOnce(exe, "/a 0");
 }
