@@ -10,7 +10,9 @@ namespace glintora {
 // Round half to even; false when value is not finite or outside the 32-bit range.
 inline bool RoundFits32(double value, std::int32_t& out) {
   if (!(value > -2147483648.5 && value < 2147483647.5)) return false;  // also rejects NaN
-  const double r = std::nearbyint(value);
+  // Adding and removing 1.5 * 2^52 rounds half to even under the default rounding mode, as
+  // nearbyint does, without a library call on CPUs lacking a rounding instruction.
+  const double r = (value + 6755399441055744.0) - 6755399441055744.0;
   if (r < -2147483648.0 || r > 2147483647.0) return false;
   out = static_cast<std::int32_t>(r);
   return true;

@@ -118,3 +118,20 @@ TEST(Patterns, UnitsThatCannotBeFormedDrawOnlyTheCentre) {
 
 }  // namespace
 }  // namespace glintora
+
+namespace glintora {
+namespace {
+
+TEST(Rounding, HalvesToEvenAndRefusesWhatDoesNotFit) {
+  std::int32_t out = 0;
+  const std::pair<double, int> cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},   {-0.5, 0}, {-1.5, -2},
+                                          {2.4999, 2}, {-2.6, -3}, {9.6, 10}, {2147483647.4, 2147483647}};
+  for (const auto& [v, want] : cases) {
+    ASSERT_TRUE(RoundFits32(v, out)) << v;
+    EXPECT_EQ(out, want) << v;
+  }
+  for (double v : {2147483647.5, -2147483648.6, 1e300, std::nan("")}) EXPECT_FALSE(RoundFits32(v, out)) << v;
+}
+
+}  // namespace
+}  // namespace glintora

@@ -1,0 +1,138 @@
+// Frame cost against its pixel floor. For each scenario the show is warmed up, then the same
+// 100 frames are timed again and again from a snapshot:
+//   BM_Frame/<name>: the 100 frames run by the engine (all work plus the pixel writes);
+//   BM_Floor/<name>: the same frames' pixel writes replayed through the same framebuffer Set.
+// frame_time is per frame; writes_per_frame is the same for both by construction.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "bench/bench_scenarios.h"
+#include "engine/show.h"
+#include "engine/show_state.h"
+#include "platform/null/null_host.h"
+
+namespace glintora {
+namespace {
+
+constexpr int kWarmUp = 400;
+constexpr int kFrames = 100;
+
+struct Running {
+  NullHost host;
+  EngineRecord engine;
+  RunState run;
+  SettingsRecord settings;
+  std::unique_ptr<ShowSession> show;
+  ShowState snapshot;
+  Random rng;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t clock = 0;
+
+  explicit Running(const Scenario& sc) : host(sc.width, sc.height), settings(sc.settings) {
+    BuildTrigTables(engine.Trig);
+    engine.Host = &host;
+    engine.Surface = &host.Surface();
+    engine.Rng.Seed(1);
+    ClampFireParams(settings);
+    settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
+    show = std::make_unique<ShowSession>(engine, settings, run);
+    for (int f = 0; f < kWarmUp; ++f) Step();
+    snapshot = show->State();
+    rng = engine.Rng;
+    const Framebuffer& fb = host.Surface();
+    pixels.assign(fb.Pixels, fb.Pixels + static_cast<std::size_t>(fb.Stride) * fb.Height);
+  }
+  void Step() {
+    show->DrawFrame();
+    show->EndFrame();
+  }
+  void Restore() {
+    show->State() = snapshot;
+    engine.Rng = rng;
+    Framebuffer& fb = host.Surface();
+    std::memcpy(fb.Pixels, pixels.data(), pixels.size() * sizeof(std::uint32_t));
+    fb.ResetTouched();
+  }
+};
+
+void Report(benchmark::State& state, std::uint64_t writes) {
+  const double frames = static_cast<double>(state.iterations()) * kFrames;
+  state.counters["frame_time"] = benchmark::Counter(
+      kFrames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["writes_per_frame"] = static_cast<double>(writes) / frames;
+}
+
+void BM_Frame(benchmark::State& state, const Scenario& sc) {
+  Running r(sc);
+  std::uint64_t writes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    r.Restore();
+    const std::uint64_t before = r.host.Surface().Writes;
+    state.ResumeTiming();
+    for (int f = 0; f < kFrames; ++f) r.Step();
+    writes += r.host.Surface().Writes - before;
+  }
+  Report(state, writes);
+}
+
+void BM_Floor(benchmark::State& state, const Scenario& sc) {
+  Running r(sc);
+  std::vector<PixelWrite> log;
+  r.Restore();
+  r.host.Surface().Log = &log;
+  for (int f = 0; f < kFrames; ++f) r.Step();
+  r.host.Surface().Log = nullptr;
+  // Where each frame's writes end, so the touched rectangle is handed over per frame as well.
+  std::vector<std::size_t> ends;
+  {
+    Running again(sc);
+    again.Restore();
+    std::vector<PixelWrite> one;
+    one.reserve(log.size());
+    again.host.Surface().Log = &one;
+    for (int f = 0; f < kFrames; ++f) {
+      again.Step();
+      ends.push_back(one.size());
+    }
+  }
+  Framebuffer& fb = r.host.Surface();
+  std::uint64_t writes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    r.Restore();
+    state.ResumeTiming();
+    std::size_t k = 0;
+    for (std::size_t end : ends) {
+      for (; k < end; ++k) fb.Set(log[k].X, log[k].Y, log[k].Colour);
+      fb.ResetTouched();
+    }
+    benchmark::ClobberMemory();
+    writes += log.size();
+  }
+  Report(state, writes);
+}
+
+int Register() {
+  static const std::vector<Scenario> scenarios = BenchScenarios();
+  for (const Scenario& sc : scenarios) {
+    benchmark::RegisterBenchmark(("BM_Frame/" + sc.name).c_str(), BM_Frame, sc)
+        ->Unit(benchmark::kMicrosecond)
+        ->MinTime(0.5);
+    benchmark::RegisterBenchmark(("BM_Floor/" + sc.name).c_str(), BM_Floor, sc)
+        ->Unit(benchmark::kMicrosecond)
+        ->MinTime(0.5);
+  }
+  return 0;
+}
+
+const int registered = Register();
+
+}  // namespace
+}  // namespace glintora
+
+BENCHMARK_MAIN();
