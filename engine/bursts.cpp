@@ -49,9 +49,18 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
   const double damping = st.S.FireDamping;
   const std::int16_t trail = s.TrailLength;
   const std::int32_t base = i * st.S.FireSparks;
-  Spark* p = st.Sparks.data() + base;
-  Spark* end = p + st.S.FireSparks;
-  for (; p != end; ++p) {
+  std::int32_t* list = st.InFlight.data() + base;
+  if (!s.ListReady) {
+    std::int32_t n = 0;
+    for (std::int32_t j = base; j < base + st.S.FireSparks; ++j)
+      if (st.Sparks[j].Alive || st.Sparks[j].TailAlive) list[n++] = j;
+    s.Listed = n;
+    s.ListReady = true;
+  }
+  std::int32_t kept = 0;
+  for (std::int32_t k = 0; k < s.Listed; ++k) {
+    const std::int32_t j = list[k];
+    Spark* p = &st.Sparks[j];
     if (p->Alive) {
       Move(*p);
       if (p->SparkAge < INT16_MAX) ++p->SparkAge;
@@ -82,7 +91,9 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
       p->TailVY = Single(static_cast<double>(p->TailVY) * damping);
       p->TailVZ = Single(static_cast<double>(p->TailVZ) * damping);
     }
+    if (p->Alive || p->TailAlive) list[kept++] = j;
   }
+  s.Listed = kept;
   if (s.LiveCount <= 0) FinishSlot(st, i);
 }
 
@@ -188,6 +199,8 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
         Physics(leader, gravity, leaderDamping);
       }
     }
+    if (!leader.Alive && !leader.Spraying) continue;
+    bool flying = false;
     for (std::int32_t f = j + 1; f < j + g; ++f) {
       Spark& p = st.Sparks[f];
       if (!p.Alive) continue;
@@ -210,8 +223,10 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
       if (p.Alive) {
         if (seen && Visible(p)) fb.Set(sx, sy, p.Colour);
         Physics(p, gravity, damping);
+        flying = true;
       }
     }
+    if (!leader.Alive && !flying) leader.Spraying = false;
   }
   if (s.LiveCount <= 0) {
     if (jet && st.S.FireBurstShell)
@@ -359,6 +374,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
     p.TailAlive = false;
     p.Colour = SparkColour(st, scheme);
   }
+  s.ListReady = false;
 }
 
 }  // namespace glintora

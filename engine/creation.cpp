@@ -175,6 +175,7 @@ void FillSprayLeaders(ShowState& st, const Slot& s, std::int32_t base, const War
       p.TailVX = 0;
     }
     p.Alive = true;
+    p.Spraying = true;
     const float radius = jet ? S.FireBurstRadius : S.FireTwistRad;
     for (std::int32_t f = j + 1; f < j + g; ++f) {
       Spark& q = st.Sparks[f];
@@ -284,6 +285,7 @@ void CreateFirework(ShowState& st, std::int32_t i) {
   if (warp.Mode == kWarpSpline) SeedSplineKnots(st, s.CentreX, s.CentreY, s.CentreZ);
   const ColourScheme scheme = ChooseColourScheme(st);
   FillRecords(st, s, i * S.FireSparks, warp, size, scheme);
+  s.ListReady = false;
 }
 
 void UpdateLaunch(ShowState& st, std::int32_t i) {

@@ -112,6 +112,7 @@ void PrepareShowState(ShowState& st, const SettingsRecord& settings) {
 
   st.Slots.assign(static_cast<std::size_t>(S.FireWorks), Slot{});
   st.Sparks.assign(static_cast<std::size_t>(S.FireWorks) * S.FireSparks + 1, Spark{});
+  st.InFlight.assign(static_cast<std::size_t>(S.FireWorks) * S.FireSparks, 0);
   st.RingA.assign(static_cast<std::size_t>(S.FireRingEmb), 0.0f);
   st.RingB.assign(static_cast<std::size_t>(S.FireRingEmb), 0.0f);
   const auto leaders = static_cast<std::size_t>(S.FireSparks) + 1;

@@ -36,6 +36,10 @@ struct Slot {
   std::int16_t StartDelay = 0;
   float CentreX = 0, CentreY = 0, CentreZ = 0;
   float DriftX = 0, DriftY = 0, DriftZ = 0;
+  // Standard bursts visit only their records still in flight, listed in index order in
+  // ShowState::InFlight from the slot's base; rebuilt after every refill of the records.
+  bool ListReady = false;
+  std::int32_t Listed = 0;
 };
 
 struct Spark {
@@ -48,6 +52,7 @@ struct Spark {
   std::int16_t TailCountdown = 0;
   bool Alive = false;
   bool TailAlive = false;
+  bool Spraying = false;  // spray leader: some follower may still fly (dead groups are skipped)
 };
 
 // A burst's colour scheme.
@@ -65,6 +70,7 @@ struct ShowState {
 
   std::vector<Slot> Slots;    // FireWorks
   std::vector<Spark> Sparks;  // FireWorks * FireSparks + 1
+  std::vector<std::int32_t> InFlight;  // FireWorks * FireSparks; see Slot::ListReady
 
   // Scratch, sized at show start so that frames allocate nothing.
   std::vector<float> RingA, RingB;                 // FireRingEmb
