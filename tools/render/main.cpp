@@ -1,6 +1,7 @@
 // glintora-render: runs a show on the null host, frame by frame with a fixed seed, and writes the
 // frames out. The same seed gives the same frames.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
   engine.Surface = &host.Surface();
   engine.Rng.Seed(options.seed);
 
+  if (!options.pngDir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(options.pngDir, ec);
+  }
   GifWriter gif;
   if (!options.gifPath.empty() && !gif.Open(options.gifPath, options.width, options.height, error)) {
     std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
