@@ -20,7 +20,6 @@ class Random {
     return static_cast<float>(z >> 40) * (1.0f / 16777216.0f);
   }
 
-  std::uint64_t Draws() const { return state_; }  // changes with every draw; for tests
 
  private:
   std::uint64_t state_ = 0;
