@@ -91,14 +91,16 @@ bool DialogWindow::CreateDialogFrame(HINSTANCE instance, HWND owner, const std::
   twipsX_ = twipsX > 0 ? twipsX : 15;
   twipsY_ = twipsY > 0 ? twipsY : 15;
 
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    font_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
-  }
+  // The dialogs' classic face at 8 points: the captions were measured for its width.
+  LOGFONTA face{};
+  face.lfHeight = -MulDiv(8, 1440 / twipsY_, 72);
+  face.lfWeight = FW_NORMAL;
+  face.lfCharSet = DEFAULT_CHARSET;
+  std::strcpy(face.lfFaceName, "MS Shell Dlg");
+  font_.Reset(CreateFontIndirectA(&face));
 
   // An empty template: the frame only; the controls are created in pixels afterwards.
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   const DWORD exStyle = owner ? 0 : WS_EX_APPWINDOW;
   std::vector<WORD> buffer(sizeof(DLGTEMPLATE) / sizeof(WORD) + 8, 0);
   auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buffer.data());
@@ -153,8 +155,16 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)),
                        context->menu != nullptr,
                        static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
-    SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred over the owner (or the work area) until a stored placement says otherwise.
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    RECT around{};
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (!owner || !GetWindowRect(owner, &around)) {
+      SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
+    }
+    SetWindowPos(window, nullptr, around.left + (around.right - around.left - width) / 2,
+                 around.top + (around.bottom - around.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     self->OnCreate();
     return TRUE;
   }
@@ -182,6 +192,14 @@ INT_PTR DialogWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                          ? static_cast<HWND>(info->hItemHandle)
                          : nullptr;
       OnHelpKey(control, HelpTopicOf(control));
+      return TRUE;
+    }
+    case WM_ERASEBKGND: {
+      // Frames are transparent: the face colour must reach under them too.
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+      SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 1);
       return TRUE;
     }
     case WM_DESTROY:

@@ -161,7 +161,7 @@ INT_PTR PropertiesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
       EndPaint(Handle(), &paint);
       handled = true;
-      return 0;
+      return TRUE;
     }
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:

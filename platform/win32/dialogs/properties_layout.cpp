@@ -132,7 +132,6 @@ void PropertiesDialog::CreateControls() {
   for (int page = 0; page < 9; ++page) {
     HWND frame = AddControl("BUTTON", "Extras:", kFrame, {pageLeft, pageTop, kPage.Width, kPage.Height},
                             kPageBase + page);
-    frames.push_back(frame);
     pages_[page].push_back(frame);
     int y = pageTop + 360;
     for (const FireFieldInfo& f : FireFields()) {
@@ -163,7 +162,10 @@ void PropertiesDialog::CreateControls() {
     SendMessageA(extras, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
   }
 
-  // Frames paint beneath everything they hold.
+  // Frames paint beneath everything they hold, the pages above the frame that holds them.
+  for (const auto& page : pages_) {
+    SetWindowPos(page.front(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   for (HWND frame : frames) {
     SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
