@@ -44,9 +44,8 @@ class RunModes : public ::testing::Test {
                                  const std::string& caption, WPARAM key) {
     ScrProcess p;
     ASSERT_TRUE(p.Start(program, args)) << args;
-    HWND window = p.WaitForWindow(kStartMs);
-    ASSERT_NE(window, nullptr) << "no window for: " << args;
-    EXPECT_EQ(WindowCaption(window), caption) << args;
+    HWND window = p.WaitForWindow(caption, kStartMs);
+    ASSERT_NE(window, nullptr) << "no window captioned \"" << caption << "\" for: " << args;
     PostMessageA(window, WM_KEYDOWN, key, 0);
     EXPECT_TRUE(p.WaitForExit(kEndMs)) << "did not end on a key: " << args;
     EXPECT_EQ(p.ExitCode(), 0u) << args;
@@ -58,9 +57,8 @@ class RunModes : public ::testing::Test {
 TEST_F(RunModes, SaverCoversTheScreenAndEndsOnAKey) {
   ScrProcess p;
   ASSERT_TRUE(p.Start(scr_, "/s"));
-  HWND window = p.WaitForWindow(kStartMs);
+  HWND window = p.WaitForWindow(kSaverCaption, kStartMs);
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(WindowCaption(window), kSaverCaption);
   RECT rect{};
   GetWindowRect(window, &rect);
   EXPECT_EQ(rect.left, 0);

@@ -53,11 +53,18 @@ bool ScrProcess::WaitForExit(DWORD ms) {
   return info_.hProcess && PumpUntil(ms, [this] { return !Running(); });
 }
 
-HWND ScrProcess::WaitForWindow(DWORD ms) {
+HWND ScrProcess::WaitForWindow(DWORD ms) { return FindWindowOfProcess(nullptr, ms); }
+
+HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
+  return FindWindowOfProcess(&caption, ms);
+}
+
+HWND ScrProcess::FindWindowOfProcess(const std::string* caption, DWORD ms) {
   struct Search {
     DWORD pid;
+    const std::string* caption;
     HWND found;
-  } search{info_.dwProcessId, nullptr};
+  } search{info_.dwProcessId, caption, nullptr};
   PumpUntil(ms, [&] {
     EnumWindows(
         [](HWND window, LPARAM lParam) -> BOOL {
@@ -65,6 +72,7 @@ HWND ScrProcess::WaitForWindow(DWORD ms) {
           DWORD pid = 0;
           GetWindowThreadProcessId(window, &pid);
           if (pid != s->pid || !IsWindowVisible(window)) return TRUE;
+          if (s->caption && WindowCaption(window) != *s->caption) return TRUE;
           s->found = window;
           return FALSE;
         },

@@ -44,10 +44,14 @@ class ScrProcess {
   bool Running();
   // The exit code once ended (STILL_ACTIVE while running).
   DWORD ExitCode();
-  // The first visible top-level window of the process, waiting up to ms; nullptr when none.
+  // The first visible top-level window of the process with this caption, waiting up to ms;
+  // nullptr when none appeared.
+  HWND WaitForWindow(const std::string& caption, DWORD ms);
+  // The same for any caption.
   HWND WaitForWindow(DWORD ms);
 
  private:
+  HWND FindWindowOfProcess(const std::string* caption, DWORD ms);
   PROCESS_INFORMATION info_{};
 };
 
