@@ -1,6 +1,7 @@
 // The windows that start-up opens. Each returns true when it opened a window that keeps the
 // process alive; the process then runs its message loop until a window posts WM_QUIT (or ends
-// the process itself). Implemented for now by the stand-ins in standin_*.cpp.
+// the process itself). Implemented by saver_window.cpp, application_window.cpp,
+// preview_window.cpp and dialogs/properties_entry.cpp.
 #pragma once
 
 #include "platform/win32/program.h"
