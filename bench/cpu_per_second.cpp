@@ -46,7 +46,6 @@ int main(int argc, char** argv) {
     engine.Surface = &host.Surface();
     engine.Rng.Seed(1);
     ClampFireParams(settings);
-    settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
     ShowSession show(engine, settings, run);
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpu0 = std::clock();

@@ -38,7 +38,6 @@ struct Running {
     engine.Surface = &host.Surface();
     engine.Rng.Seed(1);
     ClampFireParams(settings);
-    settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
     show = std::make_unique<ShowSession>(engine, settings, run);
     for (int f = 0; f < kWarmUp; ++f) Step();
     snapshot = show->State();

@@ -153,6 +153,7 @@ void UpdateAllSlots(ShowState& st) {
 
 ShowSession::ShowSession(EngineRecord& engine, SettingsRecord& settings, RunState& run)
     : engine_(engine), settings_(settings), run_(run), state_(std::make_unique<ShowState>()) {
+  settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
   PrepareShowState(*state_, settings);
   state_->Rng = &engine.Rng;
   state_->Trig = &engine.Trig;
@@ -181,7 +182,6 @@ bool ShowSession::EndFrame() {
 }
 
 void RunShow(EngineRecord& engine, SettingsRecord& settings, RunState& run) {
-  settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
   if (!engine.Host) return;
   ShowSession show(engine, settings, run);
   do {

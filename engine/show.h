@@ -33,8 +33,9 @@ void ClampFireParams(SettingsRecord& settings);
 // mode, when the preview host has gone.
 void RunShow(EngineRecord& engine, SettingsRecord& settings, RunState& run);
 
-// One show, one frame at a time. The constructor allocates the show's arrays (sized once; a frame
-// allocates nothing) and creates every slot's first firework; the destructor releases them.
+// One show, one frame at a time. The constructor raises FireSparks to FireSparkPix, allocates the
+// show's arrays (sized once; a frame allocates nothing) and creates every slot's first firework;
+// the destructor releases them.
 // RunShow is: ShowSession s(...); do s.DrawFrame(); while (!s.EndFrame());
 class ShowSession {
  public:

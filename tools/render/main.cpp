@@ -54,7 +54,6 @@ int main(int argc, char** argv) {
   ClearSurface(engine, settings);
   PrepareSurface(engine);
   ClampFireParams(settings);
-  settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
   ShowSession show(engine, settings, run);
   for (std::int32_t f = 0; f < options.frames; ++f) {
     show.DrawFrame();
