@@ -202,8 +202,8 @@ bool OpenApplicationWindow(Program& program) {
   program.Engine.Host = nullptr;
   program.Engine.Surface = nullptr;
   app.Host.Detach();
-  DestroyWindow(app.Window);
-  return false;  // the program ends with its window
+  // The program ends at once; its window goes with the process.
+  return false;
 }
 
 }  // namespace glintora

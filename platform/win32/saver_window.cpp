@@ -48,8 +48,9 @@ struct SaverWindow {
       Owner.Run.StopRequested = false;
       return;
     }
-    Closed = true;
-    DestroyWindow(Window);
+    // Closed: the show ends at its next check and the process with it, which takes the window
+    // away at once (tearing it down first only delays the end).
+    OnClosed();
   }
 
   void OnMouseMove(LPARAM lParam) {
@@ -61,11 +62,11 @@ struct SaverWindow {
     if (Input.OnMouseMove(SecondsOfDay())) RequestClose();
   }
 
-  void OnDestroyed() {
+  void OnClosed() {
+    if (Closed) return;
+    Closed = true;
     SetSaverRunning(false);
     Host.Detach();  // CurrentSurface := none
-    Window = nullptr;
-    Closed = true;
   }
 };
 
@@ -114,7 +115,11 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       }
       return 0;
     case WM_DESTROY:
-      if (saver) saver->OnDestroyed();
+      if (saver) {
+        saver->Owner.Run.StopRequested = true;
+        saver->OnClosed();
+        saver->Window = nullptr;
+      }
       return 0;
     default:
       break;
@@ -153,8 +158,9 @@ bool OpenSaverWindow(Program& program) {
     width = GetSystemMetrics(SM_CXSCREEN);
     height = GetSystemMetrics(SM_CYSCREEN);
   }
-  saver.Window = CreateWindowExA(WS_EX_TOPMOST, kSaverClass, kSaverCaption, WS_POPUP, left, top,
-                                 width, height, nullptr, nullptr, program.Instance, &saver);
+  saver.Window =
+      CreateWindowExA(WS_EX_TOPMOST, kSaverClass, kSaverCaption, WS_POPUP | WS_CLIPCHILDREN, left,
+                      top, width, height, nullptr, nullptr, program.Instance, &saver);
   if (!saver.Window) return false;
   // A move reported where the cursor already is, is not a move.
   if (GetCursorPos(&saver.LastMouse)) ScreenToClient(saver.Window, &saver.LastMouse);
@@ -162,7 +168,7 @@ bool OpenSaverWindow(Program& program) {
   ShowWindow(saver.Window, SW_SHOW);
   UpdateWindow(saver.Window);
   SetForegroundWindow(saver.Window);
-  ShowSplashModal(program.Instance, saver.Window);
+  ShowSplashModal(program.Instance, saver.Window, &saver.Closed);
   if (!saver.Closed) {
     MakeTopmost(saver.Window);
     SetForegroundWindow(saver.Window);
@@ -176,7 +182,7 @@ bool OpenSaverWindow(Program& program) {
     PrepareShows(program, saver.Host, ShowSurfaceOptions{});
     RunShowsOn(program, saver.Host);
   }
-  if (!saver.Closed && saver.Window) DestroyWindow(saver.Window);
+  saver.OnClosed();
   program.Engine.Host = nullptr;
   program.Engine.Surface = nullptr;
   return false;  // the window is gone: the process ends

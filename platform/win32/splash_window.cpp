@@ -45,9 +45,8 @@ LRESULT CALLBACK SplashProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       EndPaint(window, &paint);
       return 0;
     }
-    case WM_SETCURSOR:
-      SetCursor(nullptr);
-      return TRUE;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // the mouse is the saver's, over the picture too
     default:
       break;
   }
@@ -67,46 +66,43 @@ bool RegisterSplash(HINSTANCE instance) {
 
 }  // namespace
 
-void ShowSplashModal(HINSTANCE instance, HWND owner) {
+void ShowSplashModal(HINSTANCE instance, HWND parent, const bool* cancelled) {
   if (!RegisterSplash(instance)) return;
   SplashState state;
   state.Picture = static_cast<HBITMAP>(
       LoadImageA(instance, MAKEINTRESOURCEA(GLINTORA_IDB_SPLASH), IMAGE_BITMAP, 0, 0, 0));
 
-  // The window's inside is exactly the picture; the window is centred on the primary screen.
-  const DWORD style = WS_POPUP | WS_BORDER;
-  const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  // The window's inside is exactly the picture; the window is centred on the primary screen,
+  // whose origin is the screen origin, wherever the parent begins.
+  const DWORD style = WS_CHILD | WS_BORDER | WS_CLIPSIBLINGS;
   RECT frame{0, 0, kSplashWidth, kSplashHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  HWND splash = CreateWindowExA(exStyle, kSplashClass, "", style, left, top, width, height, owner,
-                                nullptr, instance, &state);
+  POINT centre{(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+  ScreenToClient(parent, &centre);
+  HWND splash = CreateWindowExA(0, kSplashClass, "", style, centre.x, centre.y, width, height,
+                                parent, nullptr, instance, &state);
   if (!splash) {
     if (state.Picture) DeleteObject(state.Picture);
     return;
   }
   SetTimer(splash, kDelayTimer, kSplashMilliseconds, nullptr);
-  const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-  if (ownerWasEnabled) EnableWindow(owner, FALSE);
-  ShowWindow(splash, SW_SHOW);
+  ShowWindow(splash, SW_SHOWNA);
   UpdateWindow(splash);
 
   MSG message;
-  while (IsWindow(splash)) {
+  while (IsWindow(splash) && !*cancelled) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
-      DestroyWindow(splash);
       break;
     }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  if (ownerWasEnabled) EnableWindow(owner, TRUE);
-  if (owner) SetForegroundWindow(owner);
+  if (IsWindow(splash)) DestroyWindow(splash);
   if (state.Picture) DeleteObject(state.Picture);
 }
 

@@ -1,0 +1,102 @@
+// The application window from outside (the program copied as x.exe with no x.scr beside it):
+// keys and clicks open the properties dialog, F5 starts a fresh run with the settings reloaded,
+// Esc and the close command end the program, and a sizable window keeps its placement.
+#include <gtest/gtest.h>
+
+#include "display_support.h"
+#include "platform/win32/registry_store.h"
+#include "settings/store_ops.h"
+
+namespace glintora {
+namespace {
+
+using test::ScrProcess;
+
+constexpr const char* kSaverCaption = "KRYX:Glintora Fireworks 1.0";
+constexpr const char* kPropertiesCaption = "Glintora Fireworks";
+
+class Application : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string scr = test::ScrPath();
+    ASSERT_FALSE(scr.empty());
+    exe_ = folder_.File("x.exe");
+    ASSERT_TRUE(CopyFileA(scr.c_str(), exe_.c_str(), FALSE));
+  }
+  void TearDown() override {
+    test::RemoveSetting("Advanced", "Adv_WinResize");
+    test::RemoveSetting("General", "WindowState");
+    test::RemoveSetting("General", "WindowSize");
+  }
+
+  // Opens the properties dialog with this input, closes it again and expects the program to
+  // carry on.
+  void PropertiesComeAndGo(ScrProcess& p, HWND window, UINT message, WPARAM wParam) {
+    PostMessageA(window, message, wParam, 0);
+    HWND dialog = test::WaitForCaption(p, kPropertiesCaption, 10000);
+    ASSERT_NE(dialog, nullptr) << "no properties dialog";
+    EXPECT_FALSE(IsWindowEnabled(window)) << "the dialog is not modal";
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(test::PumpUntil(5000, [&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(test::PumpUntil(2000, [&] { return IsWindowEnabled(window) != FALSE; }));
+    EXPECT_TRUE(p.Running());
+  }
+
+  test::TempFolder folder_{"display-app"};
+  std::string exe_;
+};
+
+TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
+  test::PutSetting("Advanced", "Adv_WinResize", "0");
+  ScrProcess p;
+  ASSERT_TRUE(p.Start(exe_, ""));
+  HWND window = test::WaitForCaption(p, "", 20000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(test::PumpUntil(3000, [&] { return IsZoomed(window) != FALSE; }));
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::NonBlackPixels(rect) > 0; }));
+
+  PropertiesComeAndGo(p, window, WM_KEYDOWN, 'A');
+  EXPECT_EQ(test::WindowCaption(window), "");
+
+  // F5 runs afresh with the settings as they now stand: the sizable option gives the caption.
+  test::PutSetting("Advanced", "Adv_WinResize", "1");
+  PostMessageA(window, WM_KEYDOWN, VK_F5, 0);
+  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::WindowCaption(window) == kSaverCaption; }));
+
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(p.WaitForExit(1000));
+  EXPECT_EQ(p.ExitCode(), 0u);
+}
+
+TEST_F(Application, SizableWindowOpensWhereItWasAndTheCloseCommandEndsAndSaves) {
+  test::PutSetting("Advanced", "Adv_WinResize", "1");
+  test::PutSetting("General", "WindowState", "0");
+  test::PutSetting("General", "WindowSize", "01500015000600004500");  // 100,100 400x300
+  ScrProcess p;
+  ASSERT_TRUE(p.Start(exe_, ""));
+  HWND window = test::WaitForCaption(p, kSaverCaption, 20000);
+  ASSERT_NE(window, nullptr);
+  RECT rect{};
+  test::PumpUntil(3000, [&] {
+    GetWindowRect(window, &rect);
+    return rect.left == 100;
+  });
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top, 100);
+  EXPECT_EQ(rect.right - rect.left, 400);
+  EXPECT_EQ(rect.bottom - rect.top, 300);
+
+  PropertiesComeAndGo(p, window, WM_LBUTTONDOWN, MK_LBUTTON);
+
+  SetWindowPos(window, nullptr, 120, 90, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p.WaitForExit(1000));
+  RegistryStore store;
+  EXPECT_EQ(RegReadText(store, "General", "WindowSize", "?"), "01800013500600004500");
+  EXPECT_EQ(RegReadText(store, "General", "WindowState", "?"), "0");
+}
+
+}  // namespace
+}  // namespace glintora

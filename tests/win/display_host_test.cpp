@@ -1,0 +1,167 @@
+// The Win32 host seen from the screen: what the engine writes reaches the window in the right
+// colours, once per frame and only inside the touched rectangle; the message label; waiting for
+// events without spinning; a quit seen inside a show.
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_host.h"
+#include "scr_process.h"
+
+namespace glintora {
+namespace {
+
+class HostWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (m == WM_PAINT && PaintFromHost(w)) return 0;
+      if (m == WM_ERASEBKGND) return 1;
+      return DefWindowProcA(w, m, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "GlintoraHostTest";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(WS_EX_TOPMOST, "GlintoraHostTest", "host", WS_POPUP | WS_VISIBLE,
+                              40, 40, 160, 120, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window_, nullptr);
+    Pump();
+  }
+  void TearDown() override {
+    if (window_) DestroyWindow(window_);
+  }
+  void Pump() {
+    test::PumpUntil(100, [] { return false; });
+  }
+  COLORREF ScreenPixel(int x, int y) {
+    HDC dc = GetDC(window_);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window_, dc);
+    return c;
+  }
+
+  RunState run_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(HostWindow, PresentsTheTouchedRectangleInTheEnginesColours) {
+  Win32Host host(run_);
+  ASSERT_TRUE(host.Attach(window_, true));
+  Framebuffer& fb = host.Surface();
+  ASSERT_EQ(fb.Width, 160);
+  ASSERT_EQ(fb.Height, 120);
+  Pump();
+  EXPECT_EQ(ScreenPixel(10, 10), RGB(0, 0, 0));
+
+  // 0x00BBGGRR: red in the low byte, as a COLORREF.
+  fb.Set(10, 10, 0x000000FF);
+  fb.Set(20, 12, 0x0000FF00);
+  fb.Set(30, 14, 0x00FF8040);
+  fb.Set(500, 500, 0x00FFFFFF);  // outside: dropped
+  // A pixel changed behind the engine's back lies outside the touched rectangle.
+  fb.Pixels[100 * fb.Stride + 100] = 0x00FFFFFF;
+  host.Present(fb);
+  EXPECT_EQ(ScreenPixel(10, 10), RGB(255, 0, 0));
+  EXPECT_EQ(ScreenPixel(20, 12), RGB(0, 255, 0));
+  EXPECT_EQ(ScreenPixel(30, 14), RGB(0x40, 0x80, 0xFF));
+  EXPECT_EQ(ScreenPixel(100, 100), RGB(0, 0, 0)) << "blitted more than the touched rectangle";
+
+  // A repaint shows the whole surface.
+  InvalidateRect(window_, nullptr, TRUE);
+  UpdateWindow(window_);
+  EXPECT_EQ(ScreenPixel(100, 100), RGB(255, 255, 255));
+  EXPECT_EQ(ScreenPixel(10, 10), RGB(255, 0, 0));
+}
+
+TEST_F(HostWindow, GrowingKeepsThePixelsAndAddsBlack) {
+  Win32Host host(run_);
+  ASSERT_TRUE(host.Attach(window_, true));
+  host.Surface().Set(5, 6, 0x00FFFFFF);
+  SetWindowPos(window_, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_TRUE(host.FollowClientSize());
+  EXPECT_FALSE(host.FollowClientSize());
+  const Framebuffer& fb = host.Surface();
+  ASSERT_EQ(fb.Width, 300);
+  ASSERT_EQ(fb.Height, 200);
+  EXPECT_EQ(fb.At(5, 6), 0x00FFFFFFu);
+  EXPECT_EQ(fb.At(250, 150), 0u);
+  EXPECT_FALSE(fb.AnyTouched());
+}
+
+TEST_F(HostWindow, MessageLabelDrawsAcrossTheTopAndClears) {
+  Win32Host host(run_);
+  ASSERT_TRUE(host.Attach(window_, true));
+  MessageStyle style{"Arial", 14, 0x0000FFFF, "Locked"};
+  host.ShowMessage(style);
+  const Framebuffer& fb = host.Surface();
+  auto litInRows = [&](int top, int bottom) {
+    int lit = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < fb.Width; ++x) lit += fb.At(x, y) != 0;
+    return lit;
+  };
+  EXPECT_GT(litInRows(0, fb.Height / 2), 20);
+  EXPECT_EQ(litInRows(fb.Height / 2, fb.Height), 0);
+  host.ClearMessage();
+  EXPECT_EQ(litInRows(0, fb.Height), 0);
+
+  // A picture box shows no label.
+  Win32Host box(run_);
+  ASSERT_TRUE(box.Attach(window_, false));
+  box.ShowMessage(style);
+  int lit = 0;
+  for (int x = 0; x < box.Surface().Width; ++x)
+    for (int y = 0; y < box.Surface().Height; ++y) lit += box.Surface().At(x, y) != 0;
+  EXPECT_EQ(lit, 0);
+}
+
+TEST(HostEvents, WaitsWithoutSpinningAndWakesForAMessage) {
+  RunState run;
+  Win32Host host(run);
+  host.ProcessPendingEvents();
+  FILETIME created, exited, kernel0, user0, kernel1, user1;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel0, &user0);
+  DWORD start = GetTickCount();
+  host.WaitForEvent(300);
+  const DWORD waited = GetTickCount() - start;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel1, &user1);
+  EXPECT_GE(waited, 250u);
+  const auto busy = (ULARGE_INTEGER{{user1.dwLowDateTime, user1.dwHighDateTime}}.QuadPart -
+                     ULARGE_INTEGER{{user0.dwLowDateTime, user0.dwHighDateTime}}.QuadPart) /
+                    10000;
+  EXPECT_LT(busy, 100u) << "the wait used the processor";
+
+  PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+  start = GetTickCount();
+  host.WaitForEvent(2000);
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  host.ProcessPendingEvents();
+}
+
+TEST(HostEvents, AQuitStopsTheShowAndStaysForTheOuterLoop) {
+  RunState run;
+  Win32Host host(run);
+  PostQuitMessage(3);
+  host.ProcessPendingEvents();
+  EXPECT_TRUE(run.StopRequested);
+  EXPECT_TRUE(host.QuitSeen());
+  MSG message;
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(message.wParam, 3u);
+}
+
+TEST(HostEvents, PreviewHostIsAskedOfTheSystem) {
+  RunState run;
+  Win32Host host(run);
+  run.PreviewHostWindow = 0;
+  EXPECT_FALSE(host.PreviewHostIsWindow());
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  run.PreviewHostWindow = reinterpret_cast<INT_PTR>(window);
+  EXPECT_TRUE(host.PreviewHostIsWindow());
+  DestroyWindow(window);
+  EXPECT_FALSE(host.PreviewHostIsWindow());
+}
+
+}  // namespace
+}  // namespace glintora
