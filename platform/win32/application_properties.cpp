@@ -1,24 +1,11 @@
-// Until the real properties dialog offers its modal entry: the start-up dialog, held modal here.
+// The application window opens the real properties dialog, modal over it.
 #include "platform/win32/application_window.h"
-#include "platform/win32/display_windows.h"
-#include "startup/launch_decision.h"
+#include "platform/win32/dialogs/properties_dialog.h"
 
 namespace glintora {
 
 void ShowPropertiesOverApplication(Program& program, HWND owner) {
-  EnableWindow(owner, FALSE);
-  if (OpenPropertiesDialog(program)) {
-    HWND dialog = FindWindowA(nullptr, kPropertiesCaption);
-    MSG message;
-    // This dialog posts a quit when it closes; that quit is its own, not the program's.
-    while (dialog && IsWindow(dialog) && GetMessageA(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-  }
-  EnableWindow(owner, TRUE);
+  ShowPropertiesModal(program, owner);
   SetForegroundWindow(owner);
 }
 

@@ -35,7 +35,8 @@ class Application : public ::testing::Test {
     PostMessageA(window, message, wParam, 0);
     HWND dialog = test::WaitForCaption(p, kPropertiesCaption, 10000);
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
-    EXPECT_FALSE(IsWindowEnabled(window)) << "the dialog is not modal";
+    EXPECT_TRUE(test::PumpUntil(2000, [&] { return !IsWindowEnabled(window); }))
+        << "the dialog is not modal";
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(test::PumpUntil(5000, [&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(test::PumpUntil(2000, [&] { return IsWindowEnabled(window) != FALSE; }));
