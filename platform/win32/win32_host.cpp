@@ -79,6 +79,7 @@ bool Win32Host::Allocate(int width, int height) {
   memoryDc_ = dc;
   bitmap_ = bitmap;
   surface_.Attach(static_cast<std::uint32_t*>(bits), width, height, std::max(width, 1));
+  surface_.Log = &writes_;
   return true;
 }
 
@@ -186,9 +187,59 @@ void Win32Host::BlitRect(int left, int top, int right, int bottom) {
   }
 }
 
+// A sparse frame (sparks scattered over the screen) touches a rectangle nearly as large as the
+// screen while changing few pixels: then only the tiles that were written go out, one blit per
+// run of neighbouring tiles in a row. A dense frame, or a clear (which is not logged), goes out
+// as the one touched rectangle.
+bool Win32Host::BlitDirtyTiles(const Framebuffer& surface) {
+  constexpr int kTile = 32;
+  constexpr int kMaxBlits = 256;
+  if (!tiled_ || writes_.empty() || surface.Log != &writes_) return false;
+  const std::int64_t area = std::int64_t(surface.TouchedRight - surface.TouchedLeft) *
+                            (surface.TouchedBottom - surface.TouchedTop);
+  if (std::int64_t(writes_.size()) * 64 > area) return false;
+  const int columns = (surface.Width + kTile - 1) / kTile;
+  const int rows = (surface.Height + kTile - 1) / kTile;
+  dirtyTiles_.assign(static_cast<std::size_t>(columns) * rows, 0);
+  for (const PixelWrite& w : writes_) {
+    if (static_cast<std::uint32_t>(w.X) >= static_cast<std::uint32_t>(surface.Width) ||
+        static_cast<std::uint32_t>(w.Y) >= static_cast<std::uint32_t>(surface.Height))
+      continue;
+    dirtyTiles_[static_cast<std::size_t>(w.Y / kTile) * columns + w.X / kTile] = 1;
+  }
+  // Count the runs first: past a few hundred blits one large blit is cheaper.
+  int runs = 0;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c)
+      if (dirtyTiles_[r * columns + c] && (c == 0 || !dirtyTiles_[r * columns + c - 1])) ++runs;
+  if (runs > kMaxBlits) return false;
+  HDC dc = GetDC(window_);
+  if (!dc) return true;
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns;) {
+      if (!dirtyTiles_[r * columns + c]) {
+        ++c;
+        continue;
+      }
+      const int first = c;
+      while (c < columns && dirtyTiles_[r * columns + c]) ++c;
+      const int left = first * kTile;
+      const int top = r * kTile;
+      const int right = std::min(c * kTile, static_cast<int>(surface.Width));
+      const int bottom = std::min(top + kTile, static_cast<int>(surface.Height));
+      BitBlt(dc, left, top, right - left, bottom - top, memoryDc_, left, top, SRCCOPY);
+    }
+  }
+  ReleaseDC(window_, dc);
+  return true;
+}
+
 void Win32Host::Present(const Framebuffer& surface) {
-  if (&surface != &surface_ || !surface.AnyTouched()) return;
-  BlitRect(surface.TouchedLeft, surface.TouchedTop, surface.TouchedRight, surface.TouchedBottom);
+  if (&surface == &surface_ && surface.AnyTouched() && window_ && memoryDc_ &&
+      !BlitDirtyTiles(surface))
+    BlitRect(surface.TouchedLeft, surface.TouchedTop, surface.TouchedRight,
+             surface.TouchedBottom);
+  writes_.clear();
 }
 
 void Win32Host::Paint(HDC dc, const RECT& area) {

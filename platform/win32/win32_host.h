@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/frame_host.h"
 #include "engine/framebuffer.h"
@@ -53,6 +54,12 @@ class Win32Host : public FrameHost {
   bool SurfaceIsWindow() override { return isWindow_ && window_ != nullptr; }
   void ShowMessage(const MessageStyle& message) override;
 
+  // The pixel writes since the last Present (the benchmark replays them with SetPixelV).
+  const std::vector<PixelWrite>& FrameWrites() const { return writes_; }
+  void DiscardFrameWrites() { writes_.clear(); }
+  // Sparse frames go out tile by tile (the default), or always as the one touched rectangle.
+  void SetTiledPresent(bool tiled) { tiled_ = tiled; }
+
   // WM_QUIT seen while a show handled events; the quit is posted again for the outer loop.
   bool QuitSeen() const { return quitSeen_; }
 
@@ -60,6 +67,7 @@ class Win32Host : public FrameHost {
   bool Allocate(int width, int height);
   void Release();
   void BlitRect(int left, int top, int right, int bottom);
+  bool BlitDirtyTiles(const Framebuffer& surface);
   void DrawMessage();
 
   RunState& run_;
@@ -69,6 +77,11 @@ class Win32Host : public FrameHost {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
   Framebuffer surface_;
+  // The frame's pixel writes, so that a sparse frame sends only the tiles it touched rather
+  // than the whole rectangle around them. Sized once; cleared every frame.
+  std::vector<PixelWrite> writes_;
+  std::vector<std::uint8_t> dirtyTiles_;
+  bool tiled_ = true;
 
   MessageStyle message_;
   bool hasMessage_ = false;

@@ -72,6 +72,29 @@ TEST_F(HostWindow, PresentsTheTouchedRectangleInTheEnginesColours) {
   EXPECT_EQ(ScreenPixel(10, 10), RGB(255, 0, 0));
 }
 
+TEST_F(HostWindow, SparseFramesSendOnlyTheirTilesAndAClearSendsEverything) {
+  Win32Host host(run_);
+  ASSERT_TRUE(host.Attach(window_, true));
+  Framebuffer& fb = host.Surface();
+  Pump();
+  fb.Pixels[60 * fb.Stride + 80] = 0x00FFFFFF;  // between the two writes, not written
+  fb.Set(2, 2, 0x000000FF);
+  fb.Set(150, 110, 0x00FF0000);
+  host.Present(fb);
+  fb.ResetTouched();
+  EXPECT_EQ(ScreenPixel(2, 2), RGB(255, 0, 0));
+  EXPECT_EQ(ScreenPixel(150, 110), RGB(0, 0, 255));
+  EXPECT_EQ(ScreenPixel(80, 60), RGB(0, 0, 0));
+
+  // A clear is not a list of writes: all of it goes out.
+  fb.Fill(0x0000FF00);
+  host.Present(fb);
+  fb.ResetTouched();
+  EXPECT_EQ(ScreenPixel(80, 60), RGB(0, 255, 0));
+  EXPECT_EQ(ScreenPixel(159, 0), RGB(0, 255, 0));
+  EXPECT_TRUE(host.FrameWrites().empty());
+}
+
 TEST_F(HostWindow, GrowingKeepsThePixelsAndAddsBlack) {
   Win32Host host(run_);
   ASSERT_TRUE(host.Attach(window_, true));
