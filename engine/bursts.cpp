@@ -7,6 +7,7 @@
 #include "engine/colours.h"
 #include "engine/creation.h"
 #include "engine/pixel_patterns.h"
+#include "engine/surface_writer.h"
 #include "engine/velocities.h"
 
 namespace glintora {
@@ -28,7 +29,7 @@ inline void Physics(Spark& p, double gravity, double damping) {
 
 // Projects and tests the screen; a point that cannot be projected is off screen.
 inline bool ProjectOn(const View& v, const Spark& p, std::int32_t& sx, std::int32_t& sy) {
-  return v.Project(p.X, p.Y, p.Z, sx, sy) && v.OnScreen(sx, sy);
+  return v.ProjectOnScreen(p.X, p.Y, p.Z, sx, sy);
 }
 
 inline bool Visible(const Spark& p) { return p.Z >= 0.0001f; }
@@ -43,7 +44,7 @@ void FinishSlot(ShowState& st, std::int32_t i) {
 void UpdateStandard(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const double persist = st.S.FirePersist;
   const double gravity = st.S.FireGravity;
   const double damping = st.S.FireDamping;
@@ -58,7 +59,8 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
     s.ListReady = true;
   }
   std::int32_t kept = 0;
-  for (std::int32_t k = 0; k < s.Listed; ++k) {
+  const std::int32_t listed = s.Listed;  // the list's stores would otherwise reload it
+  for (std::int32_t k = 0; k < listed; ++k) {
     const std::int32_t j = list[k];
     Spark* p = &st.Sparks[j];
     if (p->Alive) {
@@ -94,6 +96,7 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
     if (p->Alive || p->TailAlive) list[kept++] = j;
   }
   s.Listed = kept;
+  fb.Close();
   if (s.LiveCount <= 0) FinishSlot(st, i);
 }
 
@@ -104,7 +107,7 @@ template <bool kTwinkleKind>
 void UpdateFlicker(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const double focal = st.S.FocalLength;
   const double persist = st.S.FirePersist;
   const double gravity = st.S.FireGravity;
@@ -137,6 +140,7 @@ void UpdateFlicker(ShowState& st, std::int32_t i) {
       Physics(p, gravity, damping);
     }
   }
+  fb.Close();
   if (s.LiveCount <= 0) FinishSlot(st, i);
 }
 
@@ -148,7 +152,7 @@ void UpdateTwinkle(ShowState& st, std::int32_t i) { UpdateFlicker<true>(st, i); 
 void UpdateMultiBurst(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const double focal = st.S.FocalLength;
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * st.S.FireSparks;
@@ -165,13 +169,14 @@ void UpdateMultiBurst(ShowState& st, std::int32_t i) {
       p.Alive = false;
     }
   }
+  fb.Close();
   if (s.Age == st.S.FireMultiAge) SplitLeaders(st, i, true);
 }
 
 void UpdateSpray(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const bool jet = s.Kind == kJetBurst;
   const double persist = st.S.FirePersist;
   const double sprayPersist = st.S.FireLaunchPersist;
@@ -228,6 +233,7 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
     }
     if (!leader.Alive && !flying) leader.Spraying = false;
   }
+  fb.Close();
   if (s.LiveCount <= 0) {
     if (jet && st.S.FireBurstShell)
       SplitLeaders(st, i, false);
@@ -239,7 +245,7 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
 void UpdateSparkler(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * st.S.FireSparks;
   const std::int32_t last = base + st.S.FireSparks - g;
@@ -259,6 +265,7 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
   }
   if (s.Age != st.S.FireSparkAge) return;
   if (s.LiveCount < 1) {
+    fb.Close();
     FinishSlot(st, i);
     return;
   }
@@ -273,7 +280,7 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
 void UpdateDecayingStar(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const double focal = st.S.FocalLength;
   const double scale = st.DecayStarScale;
   const std::int32_t g = s.GroupSize;
@@ -293,6 +300,7 @@ void UpdateDecayingStar(ShowState& st, std::int32_t i) {
       --s.LiveCount;
     }
   }
+  fb.Close();
   if (s.LiveCount <= 0) FinishSlot(st, i);
 }
 
@@ -300,7 +308,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
   Slot& s = st.Slots[i];
   const auto& S = st.S;
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * S.FireSparks;
   std::int32_t n = 0;
@@ -325,6 +333,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
       ++n;
     }
   }
+  fb.Close();
   if (n == 0) {
     FinishSlot(st, i);
     return;

@@ -7,6 +7,7 @@
 
 #include "engine/colours.h"
 #include "engine/pixel_patterns.h"
+#include "engine/surface_writer.h"
 #include "engine/velocities.h"
 
 namespace glintora {
@@ -292,7 +293,7 @@ void UpdateLaunch(ShowState& st, std::int32_t i) {
   const auto& S = st.S;
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  Framebuffer& fb = *st.Surface;
+  SurfaceWriter fb(*st.Surface);
   if (s.Age <= S.FireLaunchSteps) {
     s.CentreX = Single(static_cast<double>(s.CentreX) + s.DriftX);
     s.CentreY = Single(static_cast<double>(s.CentreY) + s.DriftY);
@@ -330,6 +331,7 @@ void UpdateLaunch(ShowState& st, std::int32_t i) {
       p.VZ = Single(static_cast<double>(p.VZ) * S.FireDamping);
     }
   }
+  fb.Close();
   if (s.Age >= S.FireLaunchSteps && s.LiveCount <= 0) CreateFirework(st, i);
 }
 

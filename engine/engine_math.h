@@ -5,17 +5,35 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#define GLINTORA_CVT_ROUNDS 1
+#else
+#define GLINTORA_CVT_ROUNDS 0
+#endif
+
 namespace glintora {
 
 // Round half to even; false when value is not finite or outside the 32-bit range.
 inline bool RoundFits32(double value, std::int32_t& out) {
-  if (!(value > -2147483648.5 && value < 2147483647.5)) return false;  // also rejects NaN
-  // Adding and removing 1.5 * 2^52 rounds half to even under the default rounding mode, as
-  // nearbyint does, without a library call on CPUs lacking a rounding instruction.
-  const double r = (value + 6755399441055744.0) - 6755399441055744.0;
-  if (r < -2147483648.0 || r > 2147483647.0) return false;
+#if GLINTORA_CVT_ROUNDS
+  // One conversion under the default rounding mode (half to even); NaN and values beyond 64 bits
+  // come back as INT64_MIN, which fails the 32-bit test. -2^31 - 0.5 rounds to -2^31 yet lies
+  // outside the range, so that one result looks at the value again.
+  const long long r = _mm_cvtsd_si64(_mm_set_sd(value));
+  if (r != static_cast<std::int32_t>(r)) return false;
+  if (r == INT32_MIN && !(value > -2147483648.5)) return false;
   out = static_cast<std::int32_t>(r);
   return true;
+#else
+  if (!(value > -2147483648.5 && value < 2147483647.5)) return false;  // also rejects NaN
+  // Adding and removing 1.5 * 2^52 rounds half to even under the default rounding mode, as
+  // nearbyint does, without a library call on CPUs lacking a rounding instruction. Inside the
+  // range above the result always fits.
+  const double r = (value + 6755399441055744.0) - 6755399441055744.0;
+  out = static_cast<std::int32_t>(r);
+  return true;
+#endif
 }
 
 // Round half to even for values known to be small (indices, counts under the clamps).
@@ -47,6 +65,22 @@ struct View {
 
   bool OnScreen(std::int32_t sx, std::int32_t sy) const {
     return sx >= 0 && sx <= Width && sy >= 0 && sy <= Height;
+  }
+
+  // Project && OnScreen. sx and sy are meaningful only when true.
+  bool ProjectOnScreen(float x, float y, float z, std::int32_t& sx, std::int32_t& sy) const {
+#if GLINTORA_CVT_ROUNDS
+    // A rounded coordinate inside [0, Width] also fits 32 bits, so one conversion per axis does.
+    if (z == 0.0f) return false;
+    const double k = Scale / static_cast<double>(z);
+    const long long rx = _mm_cvtsd_si64(_mm_set_sd(k * static_cast<double>(x) + CenterX));
+    const long long ry = _mm_cvtsd_si64(_mm_set_sd(k * static_cast<double>(y) + CenterY));
+    sx = static_cast<std::int32_t>(rx);
+    sy = static_cast<std::int32_t>(ry);
+    return rx >= 0 && rx <= Width && ry >= 0 && ry <= Height;
+#else
+    return Project(x, y, z, sx, sy) && OnScreen(sx, sy);
+#endif
   }
 };
 

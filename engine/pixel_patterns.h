@@ -19,9 +19,11 @@ namespace glintora {
 namespace rings {
 
 // The rings of one call: A = axis ring, D = diagonal ring, a trailing c = rounded after adding
-// the offset to the centre (differs only at exact halves).
+// the offset to the centre (differs only at exact halves). Target is a Framebuffer or a
+// SurfaceWriter.
+template <typename Target>
 struct Rings {
-  Framebuffer& fb;
+  Target& fb;
   std::int64_t x, y;
   double u;
   std::uint32_t c;
@@ -88,12 +90,13 @@ inline bool Unit(double focal, float z, double& u) {
 }  // namespace rings
 
 // p pixels for p = 5, 9, ..., 37; the centre alone for any other p.
-inline void PlotScintillatorPattern(Framebuffer& fb, std::int32_t x, std::int32_t y, float z,
+template <typename Target>
+inline void PlotScintillatorPattern(Target& fb, std::int32_t x, std::int32_t y, float z,
                                     double focal, std::int32_t p, std::uint32_t colour) {
   fb.Set(x, y, colour);
   double u;
   if (!rings::Unit(focal, z, u)) return;
-  const rings::Rings r{fb, x, y, u, colour};
+  const rings::Rings<Target> r{fb, x, y, u, colour};
   const int n = (p >= 5 && p <= 37 && (p - 1) % 4 == 0) ? (p - 1) / 4 : 0;
   if (n < 1 || !r.Ac(1)) return;
   if (n < 2 || !r.A(2)) return;
@@ -108,12 +111,13 @@ inline void PlotScintillatorPattern(Framebuffer& fb, std::int32_t x, std::int32_
 }
 
 // The shell of a multi-burst leader; count n picks how many rings (1, 2, 3, 5, 9, ..., 33 pixels).
-inline void PlotShellPattern(Framebuffer& fb, std::int32_t x, std::int32_t y, float z,
+template <typename Target>
+inline void PlotShellPattern(Target& fb, std::int32_t x, std::int32_t y, float z,
                              double focal, std::int32_t n, std::uint32_t colour) {
   fb.Set(x, y, colour);
   double u;
   if (!rings::Unit(focal, z, u)) return;
-  const rings::Rings r{fb, x, y, u, colour};
+  const rings::Rings<Target> r{fb, x, y, u, colour};
   if (n <= 1) return;
   if (n <= 4) {
     std::int32_t xp, xm;
@@ -135,12 +139,13 @@ inline void PlotShellPattern(Framebuffer& fb, std::int32_t x, std::int32_t y, fl
 }
 
 // The twinkle of a sparkler's leader; level is FireSparkPix.
-inline void PlotSparkleCluster(Framebuffer& fb, std::int32_t x, std::int32_t y, float z,
+template <typename Target>
+inline void PlotSparkleCluster(Target& fb, std::int32_t x, std::int32_t y, float z,
                                double focal, std::int32_t level, std::uint32_t colour) {
   fb.Set(x, y, colour);
   double u;
   if (!rings::Unit(focal, z, u)) return;
-  const rings::Rings r{fb, x, y, u, colour};
+  const rings::Rings<Target> r{fb, x, y, u, colour};
   const double fx = x, fy = y;
   std::int32_t a, b, c2, d2;
   if (level == 1 || level >= 31) return;
@@ -209,7 +214,8 @@ inline void PlotSparkleCluster(Framebuffer& fb, std::int32_t x, std::int32_t y, 
 }
 
 // A decaying star of remaining size s; scale is the show's decaying-star size factor.
-inline void PlotDecayingStar(Framebuffer& fb, std::int32_t x, std::int32_t y, float z,
+template <typename Target>
+inline void PlotDecayingStar(Target& fb, std::int32_t x, std::int32_t y, float z,
                              double focal, double scale, std::int32_t s, std::uint32_t colour) {
   fb.Set(x, y, colour);
   if (z == 0.0f) return;
@@ -218,7 +224,7 @@ inline void PlotDecayingStar(Framebuffer& fb, std::int32_t x, std::int32_t y, fl
   if (!RoundFits32(32 * wide, reach)) return;
   const float kept = static_cast<float>(wide);
   if (!std::isfinite(kept)) return;
-  const rings::Rings r{fb, x, y, kept, colour};
+  const rings::Rings<Target> r{fb, x, y, kept, colour};
   if (reach < 1) return;
   if (reach >= 8 && (!r.Ac(1) || !r.A(4))) return;
   if (reach >= 4 && (!r.D(8) || !r.D(12))) return;

@@ -1,0 +1,85 @@
+// Pixel writes into a Framebuffer with its bookkeeping (bounds, touched rectangle, write count,
+// log) held in the writer for the length of one burst's update. Framebuffer::Set has to reload
+// and store its 32-bit fields around every pixel because a 32-bit pixel store may alias them; the
+// writer keeps them in 64-bit fields, which a pixel store cannot alias, so the compiler keeps
+// them in registers. Set stores exactly what Framebuffer::Set stores.
+//
+// While a writer is open nothing else may write to its framebuffer; Close (or the destructor)
+// hands the touched rectangle and the write count back.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/framebuffer.h"
+
+namespace glintora {
+
+class SurfaceWriter {
+ public:
+  explicit SurfaceWriter(Framebuffer& fb)
+      : fb_(&fb),
+        pixels_(fb.Pixels),
+        log_(fb.Log),
+        width_(fb.Width),
+        height_(fb.Height),
+        stride_(fb.Stride),
+        left_(fb.TouchedLeft),
+        top_(fb.TouchedTop),
+        right_(fb.TouchedRight),
+        bottom_(fb.TouchedBottom),
+        writes_(fb.Writes) {}
+  ~SurfaceWriter() { Close(); }
+  SurfaceWriter(const SurfaceWriter&) = delete;
+  SurfaceWriter& operator=(const SurfaceWriter&) = delete;
+
+  // Framebuffer::Set: counted, logged when the framebuffer logs, then stored.
+  void Set(std::int64_t x, std::int64_t y, std::uint32_t colour) {
+    ++writes_;
+    if (log_) Record(log_, x, y, colour);
+    Store(x, y, colour);
+  }
+
+  // The store alone: clipped to the bounds, growing the touched rectangle. Neither counted nor
+  // logged (the benchmark's pixel floor replays a log with it).
+  void Store(std::int64_t x, std::int64_t y, std::uint32_t colour) {
+    if (static_cast<std::uint64_t>(x) >= static_cast<std::uint64_t>(width_) ||
+        static_cast<std::uint64_t>(y) >= static_cast<std::uint64_t>(height_))
+      return;
+    pixels_[y * stride_ + x] = colour;
+    left_ = x < left_ ? x : left_;
+    right_ = x >= right_ ? x + 1 : right_;
+    top_ = y < top_ ? y : top_;
+    bottom_ = y >= bottom_ ? y + 1 : bottom_;
+  }
+
+  // Stores counted elsewhere (the floor adds a frame's writes at once).
+  void Count(std::uint64_t writes) { writes_ += writes; }
+
+  // Hands the bookkeeping back to the framebuffer; the writer must not be used afterwards.
+  void Close() {
+    if (!fb_) return;
+    fb_->TouchedLeft = static_cast<std::int32_t>(left_);
+    fb_->TouchedTop = static_cast<std::int32_t>(top_);
+    fb_->TouchedRight = static_cast<std::int32_t>(right_);
+    fb_->TouchedBottom = static_cast<std::int32_t>(bottom_);
+    fb_->Writes = writes_;
+    fb_ = nullptr;
+  }
+
+ private:
+  // Out of line: only tests and the benchmark set a log.
+  [[gnu::noinline]] static void Record(std::vector<PixelWrite>* log, std::int64_t x, std::int64_t y,
+                                       std::uint32_t colour) {
+    log->push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), colour});
+  }
+
+  Framebuffer* fb_;
+  std::uint32_t* pixels_;
+  std::vector<PixelWrite>* log_;
+  std::int64_t width_, height_, stride_;
+  std::int64_t left_, top_, right_, bottom_;
+  std::uint64_t writes_;
+};
+
+}  // namespace glintora
