@@ -60,6 +60,7 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
   }
   std::int32_t kept = 0;
   const std::int32_t listed = s.Listed;  // the list's stores would otherwise reload it
+  Random rng = *st.Rng;                  // nothing else draws while the loop runs
   for (std::int32_t k = 0; k < listed; ++k) {
     const std::int32_t j = list[k];
     Spark* p = &st.Sparks[j];
@@ -68,7 +69,7 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
       if (p->SparkAge < INT16_MAX) ++p->SparkAge;
       std::int32_t sx = 0, sy = 0;
       const bool seen = ProjectOn(v, *p, sx, sy);
-      const bool dies = (st.Rnd() > persist) | !seen;
+      const bool dies = (rng.Next() > persist) | !seen;
       if (p->SparkAge == trail || dies) p->TailAlive = true;
       if (dies) {
         p->Alive = false;
@@ -95,6 +96,7 @@ void UpdateStandard(ShowState& st, std::int32_t i) {
     }
     if (p->Alive || p->TailAlive) list[kept++] = j;
   }
+  *st.Rng = rng;
   s.Listed = kept;
   fb.Close();
   if (s.LiveCount <= 0) FinishSlot(st, i);

@@ -26,8 +26,8 @@ class SurfaceWriter {
         stride_(fb.Stride),
         left_(fb.TouchedLeft),
         top_(fb.TouchedTop),
-        right_(fb.TouchedRight),
-        bottom_(fb.TouchedBottom),
+        lastX_(std::int64_t{fb.TouchedRight} - 1),
+        lastY_(std::int64_t{fb.TouchedBottom} - 1),
         writes_(fb.Writes) {}
   ~SurfaceWriter() { Close(); }
   SurfaceWriter(const SurfaceWriter&) = delete;
@@ -48,9 +48,9 @@ class SurfaceWriter {
       return;
     pixels_[y * stride_ + x] = colour;
     left_ = x < left_ ? x : left_;
-    right_ = x >= right_ ? x + 1 : right_;
+    lastX_ = x > lastX_ ? x : lastX_;
     top_ = y < top_ ? y : top_;
-    bottom_ = y >= bottom_ ? y + 1 : bottom_;
+    lastY_ = y > lastY_ ? y : lastY_;
   }
 
   // Stores counted elsewhere (the floor adds a frame's writes at once).
@@ -61,8 +61,8 @@ class SurfaceWriter {
     if (!fb_) return;
     fb_->TouchedLeft = static_cast<std::int32_t>(left_);
     fb_->TouchedTop = static_cast<std::int32_t>(top_);
-    fb_->TouchedRight = static_cast<std::int32_t>(right_);
-    fb_->TouchedBottom = static_cast<std::int32_t>(bottom_);
+    fb_->TouchedRight = static_cast<std::int32_t>(lastX_ + 1);
+    fb_->TouchedBottom = static_cast<std::int32_t>(lastY_ + 1);
     fb_->Writes = writes_;
     fb_ = nullptr;
   }
@@ -78,7 +78,7 @@ class SurfaceWriter {
   std::uint32_t* pixels_;
   std::vector<PixelWrite>* log_;
   std::int64_t width_, height_, stride_;
-  std::int64_t left_, top_, right_, bottom_;
+  std::int64_t left_, top_, lastX_, lastY_;  // the touched rectangle, right and bottom inclusive
   std::uint64_t writes_;
 };
 
