@@ -1,6 +1,6 @@
 // The Win32 host seen from the screen: what the engine writes reaches the window in the right
-// colours, once per frame and only inside the touched rectangle; the message label; waiting for
-// events without spinning; a quit seen inside a show.
+// colours, once per frame and only where it was written; the message label; waiting for events
+// without spinning; a quit seen inside a show.
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_host.h"
@@ -171,19 +171,6 @@ TEST(HostEvents, AQuitStopsTheShowAndStaysForTheOuterLoop) {
   ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(message.wParam, 3u);
-}
-
-TEST(HostEvents, PreviewHostIsAskedOfTheSystem) {
-  RunState run;
-  Win32Host host(run);
-  run.PreviewHostWindow = 0;
-  EXPECT_FALSE(host.PreviewHostIsWindow());
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-  run.PreviewHostWindow = reinterpret_cast<INT_PTR>(window);
-  EXPECT_TRUE(host.PreviewHostIsWindow());
-  DestroyWindow(window);
-  EXPECT_FALSE(host.PreviewHostIsWindow());
 }
 
 }  // namespace
