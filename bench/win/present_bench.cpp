@@ -83,6 +83,7 @@ int Run(const std::string& name, int frames) {
   RunState run;
   BenchHost host(run);
   host.Attach(window, false);
+  host.KeepFrameWrites(true);  // the SetPixelV replay needs every write
   auto engine = std::make_unique<EngineRecord>();
   BuildTrigTables(engine->Trig);
   engine->Host = &host;

@@ -11,6 +11,8 @@ namespace {
 
 constexpr char kHostProperty[] = "GlintoraHost";
 constexpr char kPictureBoxClass[] = "GlintoraPictureBox";
+// A frame is sparse when the rectangle around its writes holds this many pixels per write.
+constexpr std::uint64_t kSparseFactor = 64;
 
 RECT ClientRect(HWND window) {
   RECT rect{};
@@ -195,9 +197,9 @@ bool Win32Host::BlitDirtyTiles(const Framebuffer& surface) {
   constexpr int kTile = 32;
   constexpr int kMaxBlits = 256;
   if (!tiled_ || writes_.empty() || surface.Log != &writes_) return false;
-  const std::int64_t area = std::int64_t(surface.TouchedRight - surface.TouchedLeft) *
-                            (surface.TouchedBottom - surface.TouchedTop);
-  if (std::int64_t(writes_.size()) * 64 > area) return false;
+  const std::uint64_t area = std::uint64_t(surface.TouchedRight - surface.TouchedLeft) *
+                             std::uint64_t(surface.TouchedBottom - surface.TouchedTop);
+  if (writes_.size() * kSparseFactor > area) return false;
   const int columns = (surface.Width + kTile - 1) / kTile;
   const int rows = (surface.Height + kTile - 1) / kTile;
   dirtyTiles_.assign(static_cast<std::size_t>(columns) * rows, 0);
@@ -235,11 +237,17 @@ bool Win32Host::BlitDirtyTiles(const Framebuffer& surface) {
 }
 
 void Win32Host::Present(const Framebuffer& surface) {
-  if (&surface == &surface_ && surface.AnyTouched() && window_ && memoryDc_ &&
-      !BlitDirtyTiles(surface))
+  if (&surface != &surface_) return;
+  if (surface.AnyTouched() && window_ && memoryDc_ && !BlitDirtyTiles(surface))
     BlitRect(surface.TouchedLeft, surface.TouchedTop, surface.TouchedRight,
              surface.TouchedBottom);
   writes_.clear();
+  // Logging costs a little per pixel: a dense frame is followed by one without a log (it goes
+  // out as its rectangle anyway), a sparse one by one with.
+  const std::uint64_t frameWrites = surface.Writes - writesBefore_;
+  writesBefore_ = surface.Writes;
+  const std::uint64_t area = std::uint64_t(surface_.Width) * std::uint64_t(surface_.Height);
+  surface_.Log = keepWrites_ || frameWrites * kSparseFactor <= area ? &writes_ : nullptr;
 }
 
 void Win32Host::Paint(HDC dc, const RECT& area) {

@@ -54,9 +54,14 @@ class Win32Host : public FrameHost {
   bool SurfaceIsWindow() override { return isWindow_ && window_ != nullptr; }
   void ShowMessage(const MessageStyle& message) override;
 
-  // The pixel writes since the last Present (the benchmark replays them with SetPixelV).
+  // The pixel writes since the last Present (the benchmark replays them with SetPixelV). They
+  // are kept only while frames are sparse enough to go out tile by tile, unless always is set.
   const std::vector<PixelWrite>& FrameWrites() const { return writes_; }
   void DiscardFrameWrites() { writes_.clear(); }
+  void KeepFrameWrites(bool always) {
+    keepWrites_ = always;
+    if (always) surface_.Log = &writes_;
+  }
   // Sparse frames go out tile by tile (the default), or always as the one touched rectangle.
   void SetTiledPresent(bool tiled) { tiled_ = tiled; }
 
@@ -82,6 +87,8 @@ class Win32Host : public FrameHost {
   std::vector<PixelWrite> writes_;
   std::vector<std::uint8_t> dirtyTiles_;
   bool tiled_ = true;
+  bool keepWrites_ = false;
+  std::uint64_t writesBefore_ = 0;  // Framebuffer::Writes at the last Present
 
   MessageStyle message_;
   bool hasMessage_ = false;
