@@ -6,6 +6,7 @@
 #include "platform/win32/show_runner.h"
 #include "platform/win32/win32_host.h"
 #include "platform/win32/window_placement.h"
+#include "platform/win32/window_class.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "startup/launch_decision.h"
@@ -136,17 +137,8 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 bool RegisterApplication(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kApplicationClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = ApplicationProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kApplicationClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterWindowClass(instance, {kApplicationClass, ApplicationProc, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)),
+                                        LoadIconA(instance, MAKEINTRESOURCEA(1)), CS_DBLCLKS});
 }
 
 // --- RunApplication and the outer loop ---

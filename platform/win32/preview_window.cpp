@@ -6,6 +6,7 @@
 #include "platform/win32/display_windows.h"
 #include "platform/win32/show_runner.h"
 #include "platform/win32/win32_host.h"
+#include "platform/win32/window_class.h"
 
 namespace glintora {
 
@@ -45,14 +46,7 @@ LRESULT CALLBACK PreviewFormProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 bool RegisterPreviewForm(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kPreviewClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = PreviewFormProc;
-  wc.hInstance = instance;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kPreviewClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterWindowClass(instance, {kPreviewClass, PreviewFormProc});
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/win32/splash_window.h"
 #include "platform/win32/system_services.h"
 #include "platform/win32/win32_host.h"
+#include "platform/win32/window_class.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "startup/launch_decision.h"
@@ -128,17 +129,8 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 bool RegisterSaver(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kSaverClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = SaverProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-  wc.hCursor = BlankCursor(instance);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kSaverClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterWindowClass(instance, {kSaverClass, SaverProc, BlankCursor(instance),
+                                        LoadIconA(instance, MAKEINTRESOURCEA(1)), CS_DBLCLKS});
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/win32/splash_window.h"
+#include "platform/win32/window_class.h"
 
 #include "resources/display_resources.h"
 
@@ -54,14 +55,7 @@ LRESULT CALLBACK SplashProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 bool RegisterSplash(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kSplashClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = SplashProc;
-  wc.hInstance = instance;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kSplashClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterWindowClass(instance, {kSplashClass, SplashProc});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Sections: the DIB section; attaching; events; presenting; the message label; picture boxes.
 #include "platform/win32/win32_host.h"
+#include "platform/win32/window_class.h"
 
 #include <algorithm>
 #include <cstring>
@@ -358,15 +359,7 @@ LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 bool RegisterPictureBox(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  if (GetClassInfoExA(instance, kPictureBoxClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = PictureBoxProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kPictureBoxClass;
-  return RegisterClassExA(&wc) != 0;
+  return RegisterWindowClass(instance, {kPictureBoxClass, PictureBoxProc, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))});
 }
 
 }  // namespace
