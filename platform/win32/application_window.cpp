@@ -88,14 +88,8 @@ struct ApplicationWindow {
 // --- The window procedure ---
 
 LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* app = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* app = WindowObject<ApplicationWindow>(window, message, lParam);
   switch (message) {
-    case WM_NCCREATE: {
-      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-      break;
-    }
     case WM_KEYDOWN:
       if (app) app->OnKey(wParam);
       return 0;

@@ -74,14 +74,8 @@ struct SaverWindow {
 // --- The window procedure ---
 
 LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* saver = reinterpret_cast<SaverWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* saver = WindowObject<SaverWindow>(window, message, lParam);
   switch (message) {
-    case WM_NCCREATE: {
-      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-      break;
-    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_CHAR:

@@ -15,14 +15,8 @@ struct SplashState {
 };
 
 LRESULT CALLBACK SplashProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<SplashState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* state = WindowObject<SplashState>(window, message, lParam);
   switch (message) {
-    case WM_NCCREATE: {
-      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-      break;
-    }
     case WM_TIMER:
       if (wParam == kDelayTimer) {
         KillTimer(window, kDelayTimer);
