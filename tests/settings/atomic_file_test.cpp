@@ -5,19 +5,18 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_dir.h"
+#include "test_util.h"
 
 namespace glintora {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::TempDir;
 
 // A move like old Windows runtimes' rename(): it never replaces an existing file.
 bool MoveWithoutReplace(const std::string& from, const std::string& to) {
   std::error_code ec;
-  if (fs::exists(to, ec)) return false;
-  fs::rename(from, to, ec);
+  if (std::filesystem::exists(to, ec)) return false;
+  std::filesystem::rename(from, to, ec);
   return !ec;
 }
 
@@ -27,27 +26,17 @@ bool MoveFailingThird(const std::string& from, const std::string& to) {
   return ++moves != 3 && MoveWithoutReplace(from, to);
 }
 
-std::size_t Entries(const fs::path& dir) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-}
-
-TEST(ReplaceFileWith, ReplacesThroughAMoveThatWillNotOverwrite) {
-  TempDir dir;
-  TempDir::Write(dir.File("old"), "old");
-  TempDir::Write(dir.File("new"), "new");
-  EXPECT_TRUE(ReplaceFileWith(dir.File("new"), dir.File("old"), MoveWithoutReplace));
-  EXPECT_EQ(TempDir::Read(dir.File("old")), "new");
-  EXPECT_EQ(Entries(dir.Path()), 1u);
-}
-
-TEST(ReplaceFileWith, PutsTheOldFileBackWhenTheNewOneCannotMove) {
-  TempDir dir;
-  TempDir::Write(dir.File("old"), "old");
-  TempDir::Write(dir.File("new"), "new");
-  moves = 0;
-  EXPECT_FALSE(ReplaceFileWith(dir.File("new"), dir.File("old"), MoveFailingThird));
-  EXPECT_EQ(TempDir::Read(dir.File("old")), "old");
-  EXPECT_EQ(Entries(dir.Path()), 2u);  // the caller removes its new file
+TEST(ReplaceFileWith, ReplacesThroughAMoveThatWillNotOverwriteOrPutsTheOldFileBack) {
+  for (bool failing : {false, true}) {
+    TempDir dir;
+    TempDir::Write(dir.File("old"), "old");
+    TempDir::Write(dir.File("new"), "new");
+    moves = 0;
+    EXPECT_EQ(ReplaceFileWith(dir.File("new"), dir.File("old"),
+                              failing ? MoveFailingThird : MoveWithoutReplace), !failing);
+    EXPECT_EQ(TempDir::Read(dir.File("old")), failing ? "old" : "new");
+    EXPECT_EQ(dir.Entries(), failing ? 2u : 1u);  // after a failure the caller removes its file
+  }
 }
 
 TEST(WriteFileAtomically, ReplacesWholeAndRefusesWhatItMustNotTouch) {
@@ -58,7 +47,7 @@ TEST(WriteFileAtomically, ReplacesWholeAndRefusesWhatItMustNotTouch) {
   std::string content;
   ASSERT_TRUE(ReadWholeFile(file, content));
   EXPECT_EQ(content, std::string("t\0o", 3));
-  EXPECT_EQ(Entries(dir.Path()), 1u);
+  EXPECT_EQ(dir.Entries(), 1u);
   EXPECT_FALSE(WriteFileAtomically(dir.File("missing/settings.ini"), "x"));
   EXPECT_FALSE(WriteFileAtomically("", "x"));
   EXPECT_FALSE(ReadWholeFile(dir.File("missing"), content));

