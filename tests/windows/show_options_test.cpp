@@ -18,29 +18,34 @@ TEST(ShowOptions, EveryOptionIsRead) {
   EXPECT_EQ(*r.options.theme, 13);
   EXPECT_EQ(r.options.templatePath, "a.glx");
   EXPECT_EQ(*r.options.seed, 4294967295u);
-  EXPECT_TRUE(r.options.fps);
-  EXPECT_TRUE(r.options.verbose);
-  ASSERT_EQ(r.options.settings.size(), 1u);
-  EXPECT_EQ(r.options.settings[0].first, "FireWorks");
-  EXPECT_EQ(r.options.settings[0].second, "20");
+  EXPECT_TRUE(r.options.fps && r.options.verbose);
+  EXPECT_EQ(r.options.settings, (std::vector<std::pair<std::string, std::string>>{{"FireWorks", "20"}}));
 }
 
 TEST(ShowOptions, WindowIdsAndTheDaemonsEnvironment) {
-  auto r = Parse({"-window-id", "0x2a00007"});
-  ASSERT_TRUE(r.ok);
-  EXPECT_EQ(r.options.target, ShowTarget::ForeignWindow);
-  EXPECT_EQ(r.options.windowId, 0x2a00007u);
-  EXPECT_EQ(Parse({"-window-id", "4194311"}).options.windowId, 4194311u);
-
-  // -root or nothing: the daemon's window replaces the real root.
-  r = Parse({"-root"}, "0x400001");
-  EXPECT_EQ(r.options.target, ShowTarget::ForeignWindow);
-  EXPECT_EQ(r.options.windowId, 0x400001u);
-  EXPECT_EQ(Parse({}, "12").options.windowId, 12u);
-  // An explicit choice wins over the environment.
-  EXPECT_EQ(Parse({"-window-id", "7"}, "12").options.windowId, 7u);
-  EXPECT_EQ(Parse({"-fullscreen"}, "12").options.target, ShowTarget::FullScreen);
-  EXPECT_EQ(Parse({"-root"}, "").options.target, ShowTarget::Root);
+  const struct {
+    std::vector<std::string> args;
+    const char* env;
+    ShowTarget target;
+    std::uint32_t id;
+  } rows[] = {
+      {{"-window-id", "0x2a00007"}, nullptr, ShowTarget::ForeignWindow, 0x2a00007u},
+      {{"-window-id", "4194311"}, nullptr, ShowTarget::ForeignWindow, 4194311u},
+      // -root or nothing: the daemon's window replaces the real root.
+      {{"-root"}, "0x400001", ShowTarget::ForeignWindow, 0x400001u},
+      {{}, "12", ShowTarget::ForeignWindow, 12u},
+      // An explicit choice wins over the environment.
+      {{"-window-id", "7"}, "12", ShowTarget::ForeignWindow, 7u},
+      {{"-fullscreen"}, "12", ShowTarget::FullScreen, 0},
+      {{"-root"}, "", ShowTarget::Root, 0},
+  };
+  for (const auto& row : rows) {
+    const auto r = Parse(row.args, row.env);
+    SCOPED_TRACE(row.args.empty() ? "(none)" : row.args.back());
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.options.target, row.target);
+    EXPECT_EQ(r.options.windowId, row.id);
+  }
   EXPECT_FALSE(Parse({"-root"}, "junk").ok);
 }
 
@@ -57,11 +62,10 @@ TEST(ShowOptions, BadInputIsOneLineError) {
   };
   for (const auto& args : bad) {
     const auto r = Parse(args);
-    std::string joined;
-    for (const auto& a : args) joined += a + " ";
-    EXPECT_FALSE(r.ok) << joined;
-    EXPECT_FALSE(r.error.empty()) << joined;
-    EXPECT_EQ(r.error.find('\n'), std::string::npos) << joined;
+    SCOPED_TRACE(args.back());
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(r.error.find('\n'), std::string::npos);
   }
   EXPECT_TRUE(Parse({"-root", "-root"}).ok);
 }
@@ -69,9 +73,7 @@ TEST(ShowOptions, BadInputIsOneLineError) {
 TEST(WindowId, AcceptsWhatXToolsPrint) {
   EXPECT_EQ(*ParseWindowId("0xffffffff"), 0xffffffffu);
   EXPECT_EQ(*ParseWindowId("0X1F"), 0x1fu);
-  EXPECT_FALSE(ParseWindowId("12 "));
-  EXPECT_FALSE(ParseWindowId(" 12"));
-  EXPECT_FALSE(ParseWindowId(""));
+  for (const char* bad : {"12 ", " 12", ""}) EXPECT_FALSE(ParseWindowId(bad)) << bad;
 }
 
 }  // namespace
