@@ -34,6 +34,21 @@ inline bool ProjectOn(const View& v, const Spark& p, std::int32_t& sx, std::int3
 
 inline bool Visible(const Spark& p) { return p.Z >= 0.0001f; }
 
+// Where the previous update drew p, for its erase: the projection it kept when the slot keeps
+// them, else a new one. False when the position cannot be projected (nothing was drawn).
+inline bool LastShown(const View& v, const Spark& p, bool kept, std::int32_t& sx, std::int32_t& sy) {
+  if (!kept) return v.Project(p.X, p.Y, p.Z, sx, sy);
+  sx = p.ShownX;
+  sy = p.ShownY;
+  return p.Shown;
+}
+
+inline void KeepShown(Spark& p, bool projected, std::int32_t sx, std::int32_t sy) {
+  p.Shown = projected;
+  p.ShownX = sx;
+  p.ShownY = sy;
+}
+
 }  // namespace
 
 void FinishSlot(ShowState& st, std::int32_t i) {
@@ -125,23 +140,31 @@ void UpdateFlicker(ShowState& st, std::int32_t i) {
     else
       PlotScintillatorPattern(fb, x, y, p.Z, focal, g, c);
   };
+  const bool kept = s.ScreenKept;
+  Spark* const sparks = st.Sparks.data();
+  Random rng = *st.Rng;  // nothing else draws while the loop runs
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
-    Spark& p = st.Sparks[j];
+    Spark& p = sparks[j];
     if (!p.Alive) continue;
     std::int32_t sx = 0, sy = 0;
-    if (v.Project(p.X, p.Y, p.Z, sx, sy)) plot(p, sx, sy, 0);
+    if (LastShown(v, p, kept, sx, sy)) plot(p, sx, sy, 0);
     Move(p);
     const bool seen = ProjectOn(v, p, sx, sy);
-    const double roll = st.Rnd();
+    const double roll = rng.Next();
     const bool dies = kTwinkleKind ? (2 * roll > persist + 1) | !seen : (1.5 * roll > persist + 0.5) | !seen;
     if (dies) {
       p.Alive = false;
       --s.LiveCount;
-    } else if (age < static_cast<double>(st.Rnd()) * span) {
+      continue;
+    }
+    KeepShown(p, true, sx, sy);
+    if (age < static_cast<double>(rng.Next()) * span) {
       if (Visible(p)) plot(p, sx, sy, p.Colour);
       Physics(p, gravity, damping);
     }
   }
+  *st.Rng = rng;
+  s.ScreenKept = true;
   fb.Close();
   if (s.LiveCount <= 0) FinishSlot(st, i);
 }
@@ -158,19 +181,23 @@ void UpdateMultiBurst(ShowState& st, std::int32_t i) {
   const double focal = st.S.FocalLength;
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * st.S.FireSparks;
+  const bool kept = s.ScreenKept;
+  Spark* const sparks = st.Sparks.data();
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
-    Spark& p = st.Sparks[j];
+    Spark& p = sparks[j];
     if (!p.Alive) continue;
     std::int32_t sx = 0, sy = 0;
-    if (v.Project(p.X, p.Y, p.Z, sx, sy)) PlotShellPattern(fb, sx, sy, p.Z, focal, g, 0);
+    if (LastShown(v, p, kept, sx, sy)) PlotShellPattern(fb, sx, sy, p.Z, focal, g, 0);
     Move(p);
     if (ProjectOn(v, p, sx, sy)) {
+      KeepShown(p, true, sx, sy);
       if (Visible(p)) PlotShellPattern(fb, sx, sy, p.Z, focal, g, p.Colour);
       Physics(p, st.S.FireGravity, st.S.FireDamping);
     } else {
       p.Alive = false;
     }
   }
+  s.ScreenKept = true;
   fb.Close();
   if (s.Age == st.S.FireMultiAge) SplitLeaders(st, i, true);
 }
@@ -189,14 +216,17 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
   const bool old = s.Age >= st.S.FireBurstAge;
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * st.S.FireSparks;
+  const bool kept = s.ScreenKept;
+  Spark* const sparks = st.Sparks.data();
+  Random rng = *st.Rng;  // handed back and forth around SphereVelocity, the only other draw
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
-    Spark& leader = st.Sparks[j];
+    Spark& leader = sparks[j];
     Vec3 source{leader.X, leader.Y, leader.Z};
     std::int32_t sx = 0, sy = 0;
     if (leader.Alive) {
       Move(leader);
       const bool seen = ProjectOn(v, leader, sx, sy);
-      const bool dies = (old & (st.Rnd() > persist)) | !seen;
+      const bool dies = (old & (rng.Next() > persist)) | !seen;
       if (dies) {
         leader.Alive = false;
       } else {
@@ -209,18 +239,20 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
     if (!leader.Alive && !leader.Spraying) continue;
     bool flying = false;
     for (std::int32_t f = j + 1; f < j + g; ++f) {
-      Spark& p = st.Sparks[f];
+      Spark& p = sparks[f];
       if (!p.Alive) continue;
-      if (v.Project(p.X, p.Y, p.Z, sx, sy)) fb.Set(sx, sy, 0);
+      if (LastShown(v, p, kept, sx, sy)) fb.Set(sx, sy, 0);
       Move(p);
       bool seen = ProjectOn(v, p, sx, sy);
-      const bool fails = (st.Rnd() > sprayPersist) | !seen;
+      const bool fails = (rng.Next() > sprayPersist) | !seen;
       if (fails) {
         if (leader.Alive) {
           p.X = source.X;
           p.Y = source.Y;
           p.Z = source.Z;
+          *st.Rng = rng;
           SphereVelocity(st, p.VX, p.VY, p.VZ, radius);
+          rng = *st.Rng;
           seen = v.Project(p.X, p.Y, p.Z, sx, sy);
         } else {
           p.Alive = false;
@@ -228,6 +260,7 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
         }
       }
       if (p.Alive) {
+        KeepShown(p, seen, sx, sy);
         if (seen && Visible(p)) fb.Set(sx, sy, p.Colour);
         Physics(p, gravity, damping);
         flying = true;
@@ -235,6 +268,8 @@ void UpdateSpray(ShowState& st, std::int32_t i) {
     }
     if (!leader.Alive && !flying) leader.Spraying = false;
   }
+  *st.Rng = rng;
+  s.ScreenKept = true;
   fb.Close();
   if (s.LiveCount <= 0) {
     if (jet && st.S.FireBurstShell)
@@ -251,13 +286,16 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * st.S.FireSparks;
   const std::int32_t last = base + st.S.FireSparks - g;
+  const bool kept = s.ScreenKept;
+  Spark* const sparks = st.Sparks.data();
   for (std::int32_t j = base; j <= last; j += g) {
-    Spark& p = st.Sparks[j];
+    Spark& p = sparks[j];
     if (!p.Alive) continue;
     std::int32_t sx = 0, sy = 0;
-    if (v.Project(p.X, p.Y, p.Z, sx, sy)) fb.Set(sx, sy, 0);
+    if (LastShown(v, p, kept, sx, sy)) fb.Set(sx, sy, 0);
     Move(p);
     if (ProjectOn(v, p, sx, sy)) {
+      KeepShown(p, true, sx, sy);
       if (Visible(p)) fb.Set(sx, sy, p.Colour);
       Physics(p, st.S.FireGravity, st.S.FireDamping);
     } else {
@@ -265,6 +303,7 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
       --s.LiveCount;
     }
   }
+  s.ScreenKept = true;
   if (s.Age != st.S.FireSparkAge) return;
   if (s.LiveCount < 1) {
     fb.Close();
@@ -273,9 +312,9 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
   }
   s.Kind = kTwinkle;
   for (std::int32_t j = base; j <= last; j += g) {
-    const Spark& p = st.Sparks[j];
+    const Spark& p = sparks[j];
     std::int32_t sx = 0, sy = 0;
-    if (p.Alive && v.Project(p.X, p.Y, p.Z, sx, sy)) fb.Set(sx, sy, 0);
+    if (p.Alive && LastShown(v, p, true, sx, sy)) fb.Set(sx, sy, 0);
   }
 }
 
@@ -287,13 +326,16 @@ void UpdateDecayingStar(ShowState& st, std::int32_t i) {
   const double scale = st.DecayStarScale;
   const std::int32_t g = s.GroupSize;
   const std::int32_t base = i * st.S.FireSparks;
+  const bool kept = s.ScreenKept;
+  Spark* const sparks = st.Sparks.data();
   for (std::int32_t j = base; j <= base + st.S.FireSparks - g; j += g) {
-    Spark& p = st.Sparks[j];
+    Spark& p = sparks[j];
     if (!p.Alive) continue;
     std::int32_t sx = 0, sy = 0;
-    if (v.Project(p.X, p.Y, p.Z, sx, sy)) PlotDecayingStar(fb, sx, sy, p.Z, focal, scale, p.SparkAge, 0);
+    if (LastShown(v, p, kept, sx, sy)) PlotDecayingStar(fb, sx, sy, p.Z, focal, scale, p.SparkAge, 0);
     Move(p);
     if (p.SparkAge != 0 && ProjectOn(v, p, sx, sy)) {
+      KeepShown(p, true, sx, sy);
       --p.SparkAge;
       if (Visible(p)) PlotDecayingStar(fb, sx, sy, p.Z, focal, scale, p.SparkAge, p.Colour);
       Physics(p, st.S.FireGravity, st.S.FireDamping);
@@ -302,6 +344,7 @@ void UpdateDecayingStar(ShowState& st, std::int32_t i) {
       --s.LiveCount;
     }
   }
+  s.ScreenKept = true;
   fb.Close();
   if (s.LiveCount <= 0) FinishSlot(st, i);
 }
@@ -326,7 +369,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
       st.LVY[n] = p.VY;
       st.LVZ[n] = p.VZ;
       ++n;
-      if (v.Project(p.X, p.Y, p.Z, sx, sy)) PlotShellPattern(fb, sx, sy, p.Z, S.FocalLength, g, 0);
+      if (LastShown(v, p, s.ScreenKept, sx, sy)) PlotShellPattern(fb, sx, sy, p.Z, S.FocalLength, g, 0);
     } else if (v.Project(p.X, p.Y, p.Z, sx, sy) && sx > 0 && sx < v.Width && sy > 0 && sy < v.Height) {
       st.LX[n] = p.X;
       st.LY[n] = p.Y;
@@ -386,6 +429,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
     p.Colour = SparkColour(st, scheme);
   }
   s.ListReady = false;
+  s.ScreenKept = false;
 }
 
 }  // namespace glintora

@@ -287,6 +287,7 @@ void CreateFirework(ShowState& st, std::int32_t i) {
   const ColourScheme scheme = ChooseColourScheme(st);
   FillRecords(st, s, i * S.FireSparks, warp, size, scheme);
   s.ListReady = false;
+  s.ScreenKept = false;
 }
 
 void UpdateLaunch(ShowState& st, std::int32_t i) {

@@ -40,6 +40,10 @@ struct Slot {
   // ShowState::InFlight from the slot's base; rebuilt after every refill of the records.
   bool ListReady = false;
   std::int32_t Listed = 0;
+  // Every live record holds its position's projection in Spark::Shown*, so the next update erases
+  // there without projecting again. Only the kinds that erase their previous position keep it;
+  // cleared by every refill of the records.
+  bool ScreenKept = false;
 };
 
 struct Spark {
@@ -53,6 +57,8 @@ struct Spark {
   bool Alive = false;
   bool TailAlive = false;
   bool Spraying = false;  // spray leader: some follower may still fly (dead groups are skipped)
+  bool Shown = false;     // the position's projection succeeded (see Slot::ScreenKept)
+  std::int32_t ShownX = 0, ShownY = 0;
 };
 
 // A burst's colour scheme.
