@@ -2,7 +2,9 @@
 // log) held in the writer for the length of one burst's update. Framebuffer::Set has to reload
 // and store its 32-bit fields around every pixel because a 32-bit pixel store may alias them; the
 // writer keeps them in 64-bit fields, which a pixel store cannot alias, so the compiler keeps
-// them in registers. Set stores exactly what Framebuffer::Set stores.
+// them in registers. Set stores exactly what Framebuffer::Set stores. On x86-64 the touched
+// rectangle lives in two SSE registers (as doubles, exact for any 32-bit coordinate): the burst
+// loops have general registers to spare for nothing, and a packed min and max grow it at once.
 //
 // While a writer is open nothing else may write to its framebuffer; Close (or the destructor)
 // hands the touched rectangle and the write count back.
@@ -12,6 +14,13 @@
 #include <vector>
 
 #include "engine/framebuffer.h"
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#define GLINTORA_RECT_SSE 1
+#else
+#define GLINTORA_RECT_SSE 0
+#endif
 
 namespace glintora {
 
@@ -24,10 +33,15 @@ class SurfaceWriter {
         width_(fb.Width),
         height_(fb.Height),
         stride_(fb.Stride),
+#if GLINTORA_RECT_SSE
+        low_(_mm_set_pd(fb.TouchedTop, fb.TouchedLeft)),
+        high_(_mm_set_pd(std::int64_t{fb.TouchedBottom} - 1, std::int64_t{fb.TouchedRight} - 1)),
+#else
         left_(fb.TouchedLeft),
         top_(fb.TouchedTop),
         lastX_(std::int64_t{fb.TouchedRight} - 1),
         lastY_(std::int64_t{fb.TouchedBottom} - 1),
+#endif
         writes_(fb.Writes) {}
   ~SurfaceWriter() { Close(); }
   SurfaceWriter(const SurfaceWriter&) = delete;
@@ -47,10 +61,16 @@ class SurfaceWriter {
         static_cast<std::uint64_t>(y) >= static_cast<std::uint64_t>(height_))
       return;
     pixels_[y * stride_ + x] = colour;
+#if GLINTORA_RECT_SSE
+    const __m128d at = _mm_set_pd(static_cast<double>(y), static_cast<double>(x));
+    low_ = _mm_min_pd(low_, at);
+    high_ = _mm_max_pd(high_, at);
+#else
     left_ = x < left_ ? x : left_;
     lastX_ = x > lastX_ ? x : lastX_;
     top_ = y < top_ ? y : top_;
     lastY_ = y > lastY_ ? y : lastY_;
+#endif
   }
 
   // Stores counted elsewhere (the floor adds a frame's writes at once).
@@ -59,10 +79,17 @@ class SurfaceWriter {
   // Hands the bookkeeping back to the framebuffer; the writer must not be used afterwards.
   void Close() {
     if (!fb_) return;
+#if GLINTORA_RECT_SSE
+    fb_->TouchedLeft = static_cast<std::int32_t>(_mm_cvtsd_f64(low_));
+    fb_->TouchedTop = static_cast<std::int32_t>(_mm_cvtsd_f64(_mm_unpackhi_pd(low_, low_)));
+    fb_->TouchedRight = static_cast<std::int32_t>(_mm_cvtsd_f64(high_) + 1);
+    fb_->TouchedBottom = static_cast<std::int32_t>(_mm_cvtsd_f64(_mm_unpackhi_pd(high_, high_)) + 1);
+#else
     fb_->TouchedLeft = static_cast<std::int32_t>(left_);
     fb_->TouchedTop = static_cast<std::int32_t>(top_);
     fb_->TouchedRight = static_cast<std::int32_t>(lastX_ + 1);
     fb_->TouchedBottom = static_cast<std::int32_t>(lastY_ + 1);
+#endif
     fb_->Writes = writes_;
     fb_ = nullptr;
   }
@@ -78,7 +105,12 @@ class SurfaceWriter {
   std::uint32_t* pixels_;
   std::vector<PixelWrite>* log_;
   std::int64_t width_, height_, stride_;
-  std::int64_t left_, top_, lastX_, lastY_;  // the touched rectangle, right and bottom inclusive
+  // The touched rectangle, right and bottom inclusive.
+#if GLINTORA_RECT_SSE
+  __m128d low_, high_;  // (left, top), (right, bottom)
+#else
+  std::int64_t left_, top_, lastX_, lastY_;
+#endif
   std::uint64_t writes_;
 };
 
