@@ -57,6 +57,9 @@ TEST_F(PropsSession, BurstShareGivesWayFromTheEndOfTheOrder) {
   PutShares(start);
   view.Enter(Fire(50), "90");  // the twisters have first claim after the decaying stars
   EXPECT_EQ(Shares(), (Strings{"0", "0", "0", "0", "0", "10", "90"}));
+  PutShares({"0", "0", "0", "30", "30", "0", "0"});
+  view.Enter(Fire(11), "50");  // the sparklers come before the rings when the budget runs out
+  EXPECT_EQ(Shares(), (Strings{"50", "0", "0", "30", "20", "0", "0"}));
   PutShares(start);
   view.Enter(Fire(28), "999");
   EXPECT_EQ(Shares(), (Strings{"0", "0", "0", "0", "999", "0", "0"}));
