@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "dialogs_harness.h"
+#include "harness.h"
 #include "platform/win32/dialogs/advanced_dialog.h"
 #include "platform/win32/dialogs/template_window.h"
 #include "settings/settings_table.h"
@@ -82,21 +82,9 @@ TEST_F(DialogAdvanced, DefaultsThenCancelWritesNothingAndHelpOpensTopic500) {
 
 class DialogTemplate : public ::testing::Test {
  protected:
-  DialogTemplate() : program_("DialogTemplate") {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "glintora_template_test";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* name : {"finale.glx", "notes.txt"}) {
-      std::ofstream(folder_ + "\\" + name) << "[Admin]\n";
-    }
-    DeleteFileA((folder_ + "\\mytheme.glx").c_str());
-  }
-  ~DialogTemplate() override {
-    for (const char* name : {"finale.glx", "notes.txt", "mytheme.glx"}) {
-      DeleteFileA((folder_ + "\\" + name).c_str());
-    }
-    RemoveDirectoryA(folder_.c_str());
+  DialogTemplate() : program_("DialogTemplate"), folder_("template-window") {
+    for (const char* name : {"finale.glx", "notes.txt"})
+      std::ofstream(folder_.File(name)) << "[Admin]\n";
   }
 
   std::unique_ptr<TemplateWindow> Open(TemplateDialogModel& model, bool open) {
@@ -119,16 +107,25 @@ class DialogTemplate : public ::testing::Test {
   }
 
   test::DialogProgram program_;
-  std::string folder_;
+  test::TempFolder folder_;
   std::vector<std::string> messages_;
   StdFileSystem files_;
 };
 
-TEST_F(DialogTemplate, OpenListsByTypeChecksTheNameAndRemembersTheFolder) {
+TEST_F(DialogTemplate, CancelReturnsNothingOpenListsByTypeChecksTheNameAndRemembersTheFolder) {
+  TemplateDialogModel cancelled(program_.StoreOf(), files_);
+  auto first = Open(cancelled, true);
+  first->ShowFolder(folder_.Path());
+  SetWindowTextA(first->Item(TemplateIds::kName), "finale.glx");
+  Click(first->Item(TemplateIds::kDismiss));
+  EXPECT_FALSE(first->IsOpen());
+  EXPECT_FALSE(cancelled.Accepted());
+  EXPECT_EQ(program_.Stored(kSectionTemplate, "Path_Dir"), "<absent>");
+
   TemplateDialogModel model(program_.StoreOf(), files_);
   auto window = Open(model, true);
   EXPECT_EQ(TextOf(window->Handle()), "Select Template to Open");
-  ASSERT_TRUE(window->ShowFolder(folder_));
+  ASSERT_TRUE(window->ShowFolder(folder_.Path()));
   EXPECT_EQ(Files(*window), std::vector<std::string>{"finale.glx"});
   test::ChooseEntry(window->Item(TemplateIds::kTypes), 1);  // All Files (*.*)
   EXPECT_EQ(Files(*window), (std::vector<std::string>{"finale.glx", "notes.txt"}));
@@ -145,29 +142,18 @@ TEST_F(DialogTemplate, OpenListsByTypeChecksTheNameAndRemembersTheFolder) {
   Click(window->Item(TemplateIds::kOk));
   EXPECT_FALSE(window->IsOpen());
   ASSERT_TRUE(model.Accepted());
-  EXPECT_EQ(model.FullFileName(), folder_ + "\\finale.glx");
-  EXPECT_EQ(program_.Stored(kSectionTemplate, "Path_Dir"), folder_);
+  EXPECT_EQ(model.FullFileName(), folder_.File("finale.glx"));
+  EXPECT_EQ(program_.Stored(kSectionTemplate, "Path_Dir"), folder_.Path());
 
   // The next opening starts where the last choice was made.
   TemplateDialogModel next(program_.StoreOf(), files_);
   auto again = Open(next, false);
-  EXPECT_EQ(again->Folder(), folder_);
+  EXPECT_EQ(again->Folder(), folder_.Path());
   SetWindowTextA(again->Item(TemplateIds::kName), "mytheme");
   Click(again->Item(TemplateIds::kOk));
   ASSERT_TRUE(next.Accepted());
-  EXPECT_EQ(next.FullFileName(), folder_ + "\\mytheme.glx");
-  EXPECT_EQ(GetFileAttributesA((folder_ + "\\mytheme.glx0").c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(DialogTemplate, CancelReturnsNothingAndKeepsTheRememberedFolder) {
-  TemplateDialogModel model(program_.StoreOf(), files_);
-  auto window = Open(model, true);
-  window->ShowFolder(folder_);
-  SetWindowTextA(window->Item(TemplateIds::kName), "finale.glx");
-  Click(window->Item(TemplateIds::kDismiss));
-  EXPECT_FALSE(window->IsOpen());
-  EXPECT_FALSE(model.Accepted());
-  EXPECT_EQ(program_.Stored(kSectionTemplate, "Path_Dir"), "<absent>");
+  EXPECT_EQ(next.FullFileName(), folder_.File("mytheme.glx"));
+  EXPECT_EQ(GetFileAttributesA(folder_.File("mytheme.glx0").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -3,17 +3,14 @@
 // Esc and the close command end the program, and a sizable window keeps its placement.
 #include <gtest/gtest.h>
 
-#include "display_support.h"
-#include "platform/win32/registry_store.h"
+#include "harness.h"
 #include "settings/store_ops.h"
 
 namespace glintora {
 namespace {
 
+using test::kSaverCaption;
 using test::ScrProcess;
-
-constexpr const char* kSaverCaption = "KRYX:Glintora Fireworks 1.0";
-constexpr const char* kPropertiesCaption = "Glintora Fireworks";
 
 class Application : public ::testing::Test {
  protected:
@@ -29,14 +26,12 @@ class Application : public ::testing::Test {
     test::RemoveSetting("General", "WindowSize");
   }
 
-  // Opens the properties dialog with this input, closes it again and expects the program to
-  // carry on.
+  // The input opens the modal properties dialog; closing it leaves the program running.
   void PropertiesComeAndGo(ScrProcess& p, HWND window, UINT message, WPARAM wParam) {
     PostMessageA(window, message, wParam, 0);
-    HWND dialog = test::WaitForCaption(p, kPropertiesCaption, 10000);
+    HWND dialog = p.WaitForWindow(test::kPropertiesCaption, 10000);
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
-    EXPECT_TRUE(test::PumpUntil(2000, [&] { return !IsWindowEnabled(window); }))
-        << "the dialog is not modal";
+    EXPECT_TRUE(test::PumpUntil(2000, [&] { return !IsWindowEnabled(window); })) << "not modal";
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(test::PumpUntil(5000, [&] { return !IsWindow(dialog); }));
     EXPECT_TRUE(test::PumpUntil(2000, [&] { return IsWindowEnabled(window) != FALSE; }));
@@ -51,20 +46,19 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   test::PutSetting("Advanced", "Adv_WinResize", "0");
   ScrProcess p;
   ASSERT_TRUE(p.Start(exe_, ""));
-  HWND window = test::WaitForCaption(p, "", 20000);
+  HWND window = p.WaitForWindow("", 20000);
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(test::PumpUntil(3000, [&] { return IsZoomed(window) != FALSE; }));
   RECT rect{};
   GetWindowRect(window, &rect);
-  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::NonBlackPixels(rect) > 0; }));
+  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::LitPixels(nullptr, rect) > 0; }));
 
   PropertiesComeAndGo(p, window, WM_KEYDOWN, 'A');
-  EXPECT_EQ(test::WindowCaption(window), "");
-
+  EXPECT_EQ(test::TextOf(window), "");
   // F5 runs afresh with the settings as they now stand: the sizable option gives the caption.
   test::PutSetting("Advanced", "Adv_WinResize", "1");
   PostMessageA(window, WM_KEYDOWN, VK_F5, 0);
-  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::WindowCaption(window) == kSaverCaption; }));
+  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::TextOf(window) == kSaverCaption; }));
 
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(p.WaitForExit(1000));
@@ -77,13 +71,10 @@ TEST_F(Application, SizableWindowOpensWhereItWasAndTheCloseCommandEndsAndSaves) 
   test::PutSetting("General", "WindowSize", "01500015000600004500");  // 100,100 400x300
   ScrProcess p;
   ASSERT_TRUE(p.Start(exe_, ""));
-  HWND window = test::WaitForCaption(p, kSaverCaption, 20000);
+  HWND window = p.WaitForWindow(kSaverCaption, 20000);
   ASSERT_NE(window, nullptr);
   RECT rect{};
-  test::PumpUntil(3000, [&] {
-    GetWindowRect(window, &rect);
-    return rect.left == 100;
-  });
+  test::PumpUntil(3000, [&] { return GetWindowRect(window, &rect) && rect.left == 100; });
   EXPECT_EQ(rect.left, 100);
   EXPECT_EQ(rect.top, 100);
   EXPECT_EQ(rect.right - rect.left, 400);

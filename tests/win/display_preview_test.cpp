@@ -8,23 +8,21 @@
 #include <string>
 #include <thread>
 
-#include "display_support.h"
+#include "harness.h"
 #include "platform/win32/display_windows.h"
 #include "platform/win32/startup_win32.h"
 
 namespace glintora {
 namespace {
 
-using test::NonBlackPixels;
+long ScreenPixels(const RECT& rect) { return test::LitPixels(nullptr, rect); }
 
-// The pixels of a band around rect (screen coordinates), outside it.
-long AroundPixels(const RECT& rect, int band) {
-  const RECT top{rect.left - band, rect.top - band, rect.right + band, rect.top};
-  const RECT bottom{rect.left - band, rect.bottom, rect.right + band, rect.bottom + band};
-  const RECT left{rect.left - band, rect.top, rect.left, rect.bottom};
-  const RECT right{rect.right, rect.top, rect.right + band, rect.bottom};
-  return NonBlackPixels(top) + NonBlackPixels(bottom) + NonBlackPixels(left) +
-         NonBlackPixels(right);
+// The lit pixels of a band around rect (screen coordinates), outside it.
+long AroundPixels(const RECT& r, int band) {
+  return ScreenPixels({r.left - band, r.top - band, r.right + band, r.top}) +
+         ScreenPixels({r.left - band, r.bottom, r.right + band, r.bottom + band}) +
+         ScreenPixels({r.left - band, r.top, r.left, r.bottom}) +
+         ScreenPixels({r.right, r.top, r.right + band, r.bottom});
 }
 
 // A white host of 152 x 112 pixels, above everything.
@@ -33,7 +31,7 @@ class PreviewHost : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(host_.Get(), nullptr);
     SetWindowPos(host_.Get(), HWND_TOPMOST, 120, 100, 152, 112, SWP_SHOWWINDOW);
-    test::PumpUntil(300, [] { return false; });
+    test::Pump(300);
   }
   test::CaptionedWindow host_{"Display preview host", WS_POPUP | WS_VISIBLE};
 };
@@ -62,11 +60,11 @@ TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
 
   // First the black box covers the white host, then sparks appear on it.
   const long area = 152L * 112L;
-  EXPECT_TRUE(test::PumpUntil(8000, [&] { return NonBlackPixels(inside) < area / 4; }))
+  EXPECT_TRUE(test::PumpUntil(8000, [&] { return ScreenPixels(inside) < area / 4; }))
       << "the box does not cover the host";
   long lit = 0;
   test::PumpUntil(8000, [&] {
-    lit = NonBlackPixels(inside);
+    lit = ScreenPixels(inside);
     return lit >= 20 && lit < area / 4;
   });
   EXPECT_GE(lit, 20) << "no show in the host";

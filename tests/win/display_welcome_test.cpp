@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/win32/welcome_window.h"
-#include "scr_process.h"
+#include "harness.h"
 
 namespace glintora {
 namespace {
@@ -44,7 +44,7 @@ Layout OpenMeasureAndClose(Program& program, void (*close)(HWND dialog)) {
     layout.ok = ChildRect(dialog, ok);
     layout.web = ChildRect(dialog, web);
     layout.okStyle = GetWindowLongA(ok, GWL_STYLE);
-    layout.webText = test::WindowCaption(web);
+    layout.webText = test::TextOf(web);
     measured = true;
     close(dialog);
   });

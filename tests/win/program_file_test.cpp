@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scr_process.h"
+#include "harness.h"
 
 namespace glintora {
 namespace {

@@ -3,22 +3,21 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace glintora::testing {
 
 double Now() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return ts.tv_sec + ts.tv_nsec * 1e-9;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 void SleepSeconds(double seconds) {
-  timespec ts{static_cast<time_t>(seconds), static_cast<long>((seconds - static_cast<time_t>(seconds)) * 1e9)};
-  nanosleep(&ts, nullptr);
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
@@ -29,15 +28,14 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   if (pid_ == 0) {
     dup2(out[1], 1);
     dup2(err[1], 2);
-    close(out[0]); close(out[1]); close(err[0]); close(err[1]);
+    for (int fd : {out[0], out[1], err[0], err[1]}) close(fd);
     for (const std::string& e : env) {
       const auto eq = e.find('=');
       const std::string name = e.substr(0, eq);
       if (eq + 1 == e.size()) unsetenv(name.c_str());
       else setenv(name.c_str(), e.substr(eq + 1).c_str(), 1);
     }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
@@ -52,65 +50,43 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
 }
 
 ChildProcess::~ChildProcess() {
-  Kill();
+  if (Running()) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
   if (outFd_ >= 0) close(outFd_);
   if (errFd_ >= 0) close(errFd_);
 }
 
 void ChildProcess::Drain() {
   char buf[4096];
-  for (int* fd : {&outFd_, &errFd_}) {
-    if (*fd < 0) continue;
-    ssize_t n;
-    while ((n = read(*fd, buf, sizeof buf)) > 0) (fd == &outFd_ ? out_ : err_).append(buf, n);
-  }
+  ssize_t n;
+  while (outFd_ >= 0 && (n = read(outFd_, buf, sizeof buf)) > 0) out_.append(buf, n);
+  while (errFd_ >= 0 && (n = read(errFd_, buf, sizeof buf)) > 0) err_.append(buf, n);
 }
 
 bool ChildProcess::Running() {
   if (pid_ <= 0 || reaped_) return false;
   int status = 0;
-  const pid_t r = waitpid(pid_, &status, WNOHANG);
-  if (r == pid_) {
-    reaped_ = true;
-    code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return false;
-  }
-  return true;
+  if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+  reaped_ = true;
+  code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return false;
 }
 
 bool ChildProcess::WaitExit(double seconds, int& code) {
-  const double end = Now() + seconds;
-  while (Running()) {
-    Drain();
-    if (Now() > end) return false;
-    SleepSeconds(0.005);
-  }
-  Drain();
+  // Drained meanwhile, so a child that writes much never blocks on a full pipe.
+  const bool ended = WaitUntil(seconds, [&] { return Drain(), !Running(); });
   code = code_;
-  return reaped_;
+  return ended && reaped_;
 }
 
 bool ChildProcess::WaitForOutput(const std::string& text, double seconds) {
-  const double end = Now() + seconds;
-  for (;;) {
+  WaitUntil(seconds, [&] {
     Drain();
-    if (out_.find(text) != std::string::npos) return true;
-    if (Now() > end || !Running()) {
-      Drain();
-      return out_.find(text) != std::string::npos;
-    }
-    SleepSeconds(0.005);
-  }
-}
-
-void ChildProcess::Kill() {
-  if (pid_ > 0 && Running()) {
-    kill(pid_, SIGKILL);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    reaped_ = true;
-    code_ = 128 + SIGKILL;
-  }
+    return out_.find(text) != std::string::npos || !Running();
+  });
+  return Out().find(text) != std::string::npos;
 }
 
 }  // namespace glintora::testing

@@ -9,6 +9,7 @@
 #include <X11/extensions/XTest.h>
 #include <sys/types.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -26,10 +27,7 @@ class X11Fixture : public ::testing::Test {
     // connection for the whole program, and retry while a reset may be under way.
     static Display* keepAlive = XOpenDisplay(nullptr);
     (void)keepAlive;
-    for (int attempt = 0; attempt < 100 && !display_; ++attempt) {
-      display_ = XOpenDisplay(nullptr);
-      if (!display_) SleepSeconds(0.02);
-    }
+    WaitUntil(2.0, [&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
     ASSERT_NE(display_, nullptr) << "no X display (run under xvfb-run)";
     int a, b, c, d;
     ASSERT_TRUE(XTestQueryExtension(display_, &a, &b, &c, &d));
@@ -41,7 +39,6 @@ class X11Fixture : public ::testing::Test {
   void TearDown() override {
     if (display_) {
       for (Window w : windows_) XDestroyWindow(display_, w);
-      XSync(display_, False);
       XCloseDisplay(display_);
     }
     std::error_code ec;
@@ -57,73 +54,74 @@ class X11Fixture : public ::testing::Test {
     std::filesystem::create_directories(SettingsFile().parent_path());
     std::ofstream(SettingsFile()) << text;
   }
+  ChildProcess Run(const std::vector<std::string>& args) {
+    return ChildProcess(GLINTORA_BINARY, args, Env());
+  }
 
-  Window MakeWindow(int x, int y, int w, int h) {
-    const int screen = DefaultScreen(display_);
-    const Window win = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, y, w, h, 0,
-                                           BlackPixel(display_, screen), BlackPixel(display_, screen));
+  // A mapped child of the root: the default visual, or the one given with its colormap.
+  Window MakeWindow(int x, int y, int w, int h, Visual* visual = nullptr, int depth = 0,
+                    Colormap colormap = 0) {
+    XSetWindowAttributes set{};
+    set.colormap = colormap;
+    const Window win = XCreateWindow(
+        display_, DefaultRootWindow(display_), x, y, w, h, 0, visual ? depth : 0, InputOutput,
+        visual,  // nullptr: the parent's
+        CWBorderPixel | CWBackPixel | (visual ? CWColormap : 0), &set);
     XMapWindow(display_, win);
     XSync(display_, False);
     windows_.push_back(win);
     return win;
   }
-
-  int TopLevelCount() {
-    Window root, parent, *children = nullptr;
-    unsigned int n = 0;
-    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n);
-    if (children) XFree(children);
-    return static_cast<int>(n);
+  static std::string Id(Window w) {
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", w);
+    return id;
   }
+
+  int TopLevelCount() { return static_cast<int>(TopLevels().size()); }
 
   // The mapped top-level window whose _NET_WM_PID is pid; 0 when none appears in time.
   Window FindWindowOfPid(pid_t pid, double seconds) {
     const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
-    const double end = Now() + seconds;
-    do {
-      Window root, parent, *children = nullptr;
-      unsigned int n = 0;
-      XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n);
-      Window found = 0;
-      for (unsigned int i = 0; i < n && !found; ++i) {
+    Window found = 0;
+    WaitUntil(seconds, [&] {
+      for (Window w : TopLevels()) {
         Atom type;
         int format;
         unsigned long items, after;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display_, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
-                               &format, &items, &after, &data) == Success && data) {
-          XWindowAttributes attrs{};
-          if (items == 1 && static_cast<pid_t>(*reinterpret_cast<long*>(data)) == pid &&
-              XGetWindowAttributes(display_, children[i], &attrs) && attrs.map_state == IsViewable)
-            found = children[i];
-          XFree(data);
-        }
+        XWindowAttributes attrs{};
+        if (XGetWindowProperty(display_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &items, &after, &data) != Success || !data)
+          continue;
+        if (items == 1 && static_cast<pid_t>(*reinterpret_cast<long*>(data)) == pid &&
+            XGetWindowAttributes(display_, w, &attrs) && attrs.map_state == IsViewable)
+          found = w;
+        XFree(data);
       }
-      if (children) XFree(children);
-      if (found) return found;
-      SleepSeconds(0.01);
-    } while (Now() < end);
-    return 0;
+      return found != 0;
+    });
+    return found;
   }
 
-  bool AnyLitPixel(Window win) {
+  // Calls lit(pixel) for each pixel of the window until it returns true; false if none did.
+  template <typename Lit>
+  bool AnyPixel(Window win, Lit lit) {
     XWindowAttributes attrs{};
     if (!XGetWindowAttributes(display_, win, &attrs)) return false;
     XImage* image = XGetImage(display_, win, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
     if (!image) return false;
-    bool lit = false;
-    for (int y = 0; y < attrs.height && !lit; ++y)
-      for (int x = 0; x < attrs.width && !lit; ++x) lit = XGetPixel(image, x, y) != 0;
+    bool found = false;
+    for (int y = 0; y < attrs.height && !found; ++y)
+      for (int x = 0; x < attrs.width && !found; ++x) found = lit(XGetPixel(image, x, y));
     XDestroyImage(image);
-    return lit;
+    return found;
   }
-
-  bool WaitForLitPixel(Window win, double deadline) {
-    do {
-      if (AnyLitPixel(win)) return true;
-      SleepSeconds(0.02);
-    } while (Now() < deadline);
-    return false;
+  bool AnyLitPixel(Window win) {
+    return AnyPixel(win, [](unsigned long p) { return p != 0; });
+  }
+  bool WaitForLitPixel(Window win, double seconds) {
+    return WaitUntil(seconds, [&] { return AnyLitPixel(win); });
   }
 
   void SendKey(KeySym sym) {
@@ -132,7 +130,11 @@ class X11Fixture : public ::testing::Test {
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
     XSync(display_, False);
   }
-
+  void ClickButton() {
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+  }
   void MovePointer(int x, int y) {
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
     XSync(display_, False);
@@ -142,6 +144,17 @@ class X11Fixture : public ::testing::Test {
   Display* display_ = nullptr;
   std::filesystem::path config_;
   std::vector<Window> windows_;
+
+ private:
+  std::vector<Window> TopLevels() {
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n);
+    std::vector<Window> out;
+    for (unsigned int i = 0; i < n; ++i) out.push_back(children[i]);
+    if (children) XFree(children);
+    return out;
+  }
 };
 
 }  // namespace glintora::testing

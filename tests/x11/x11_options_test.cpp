@@ -1,14 +1,7 @@
 // What a run loads: themes, templates and single settings reach the show (read from -verbose),
 // the user's settings file is never written, and bad command lines end with exit code 2.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "tests/x11/child_process.h"
 #include "tests/x11/x11_fixture.h"
 
 namespace glintora::testing {
@@ -20,13 +13,19 @@ class Options : public X11Fixture {
   std::string LoadedSettings(const std::vector<std::string>& extra) {
     std::vector<std::string> args = {"-verbose"};
     args.insert(args.end(), extra.begin(), extra.end());
-    ChildProcess child(GLINTORA_BINARY, args, Env());
+    ChildProcess child = Run(args);
     EXPECT_TRUE(child.WaitForOutput("\n", 3.0)) << child.Err();
     const std::string out = child.Out();
     return " " + out.substr(0, out.find('\n')) + " ";
   }
   static bool Has(const std::string& line, const std::string& pair) {
     return line.find(" " + pair + " ") != std::string::npos;
+  }
+  static std::string Text(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
   }
 };
 
@@ -54,8 +53,7 @@ TEST_F(Options, DefaultsThemeAndSingleSettingsReachTheShow) {
 TEST_F(Options, TemplateIsLoadedForTheRunWithoutTouchingTheUserSettings) {
   WriteUserSettings("[Fireworks]\nFireWorks=30\nFireLength=9\n");
   const auto before = std::filesystem::last_write_time(SettingsFile());
-  std::ifstream in(SettingsFile());
-  const std::string userText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string userText = Text(SettingsFile());
 
   const std::string stored = LoadedSettings({});
   EXPECT_TRUE(Has(stored, "FireWorks=30")) << stored;
@@ -71,20 +69,15 @@ TEST_F(Options, TemplateIsLoadedForTheRunWithoutTouchingTheUserSettings) {
   // A template is a whole look: what it lacks is the default, not the user's value.
   EXPECT_TRUE(Has(loaded, "FireLength=5")) << loaded;
 
-  std::ifstream after(SettingsFile());
-  const std::string afterText((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(afterText, userText);
+  EXPECT_EQ(Text(SettingsFile()), userText);
   EXPECT_EQ(std::filesystem::last_write_time(SettingsFile()), before);
 }
 
 // xscreensaver builds the command line from glintora.xml: every switch it can produce, at either
 // end of every range, must be one the program accepts.
 TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
-  std::ifstream in(std::string(GLINTORA_SOURCE_DIR) + "/platform/x11/glintora.xml");
-  ASSERT_TRUE(in) << "glintora.xml not found";
-  std::stringstream text;
-  text << in.rdbuf();
-  const std::string xml = text.str();
+  const std::string xml = Text(std::string(GLINTORA_SOURCE_DIR) + "/platform/x11/glintora.xml");
+  ASSERT_FALSE(xml.empty()) << "glintora.xml not found";
 
   auto split = [](const std::string& arg, const std::string& value) {
     std::vector<std::string> words;
@@ -131,7 +124,7 @@ TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
     args.push_back("-verbose");
     for (const auto& s : switches) args.insert(args.end(), s.begin(), s.end());
     for (const auto& r : ranges[k]) args.insert(args.end(), r.begin(), r.end());
-    ChildProcess child(GLINTORA_BINARY, args, Env());
+    ChildProcess child = Run(args);
     EXPECT_TRUE(child.WaitForOutput("settings:", 3.0))
         << (k == 0 ? "lows" : k == 1 ? "highs" : "defaults") << ": " << child.Err();
   }
@@ -150,7 +143,7 @@ TEST_F(Options, BadCommandLinesExitTwoWithOneLine) {
       {"-template", (config_ / "missing.glx").string()},
   };
   for (const auto& args : bad) {
-    ChildProcess child(GLINTORA_BINARY, args, Env());
+    ChildProcess child = Run(args);
     int code = -1;
     ASSERT_TRUE(child.WaitExit(3.0, code)) << args[0];
     EXPECT_EQ(code, 2) << args[0];

@@ -1,0 +1,270 @@
+#include "harness.h"
+
+#include <sddl.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "engine/trig_tables.h"
+#include "platform/win32/dialogs/dialog_window.h"
+#include "settings/store_ops.h"
+
+namespace glintora::test {
+
+std::string ScrPath() {
+  const char* value = std::getenv("GLINTORA_SCR");
+  std::string path = value ? value : "";
+  if (!path.empty() && path[0] == '/') {
+    path = "Z:" + path;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+  }
+  return path;
+}
+
+ScrProcess::~ScrProcess() {
+  if (!info_.hProcess) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool ScrProcess::Start(const std::string& program, const std::string& arguments) {
+  std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info_) != 0;
+}
+
+bool ScrProcess::Running() {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool ScrProcess::WaitForExit(DWORD ms) {
+  return info_.hProcess && PumpUntil(ms, [this] { return !Running(); });
+}
+
+DWORD ScrProcess::ExitCode() {
+  DWORD code = STILL_ACTIVE;
+  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
+  struct Search {
+    DWORD pid;
+    const std::string& caption;
+    HWND found;
+  } search{info_.dwProcessId, caption, nullptr};
+  PumpUntil(ms, [&] {
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lParam);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(window, &pid);
+          if (pid != s->pid || !IsWindowVisible(window) || TextOf(window) != s->caption)
+            return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr || !Running();
+  });
+  return search.found;
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "GlintoraTestWindow";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  RegisterClassA(&wc);  // fails harmlessly when already registered
+  window_ = CreateWindowExA(0, wc.lpszClassName, caption, style, 50, 50, 200, 150, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+  if (window_) ShowWindow(window_, SW_SHOWNOACTIVATE);
+}
+
+void CaptionedWindow::Destroy() {
+  if (window_) DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+TempFolder::TempFolder(const std::string& name) {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  path_ = std::string(base) + "glintora-" + name + "-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(File("*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do DeleteFileA(File(found.cFileName).c_str());
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryA(path_.c_str());
+}
+
+namespace {
+
+bool SetDescriptor(HKEY root, const std::string& path, const std::string& sddl) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  const bool ok = ConvertStringSecurityDescriptorToSecurityDescriptorA(
+                      sddl.c_str(), SDDL_REVISION_1, &sd, nullptr) &&
+                  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+  if (sd) LocalFree(sd);
+  RegCloseKey(key);
+  return ok;
+}
+
+void LiftRestrictions(HKEY root, const std::string& path) {
+  SetDescriptor(root, path, "D:(A;;KA;;;WD)");
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  std::vector<std::string> children;
+  char name[256];
+  for (DWORD i = 0, length = sizeof name;
+       RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++i, length = sizeof name)
+    children.emplace_back(name, length);
+  RegCloseKey(key);
+  for (const std::string& child : children) LiftRestrictions(root, path + "\\" + child);
+}
+
+}  // namespace
+
+void DeleteKeyTree(HKEY root, const std::string& path) {
+  LiftRestrictions(root, path);
+  RegDeleteTreeA(root, path.c_str());
+  RegDeleteKeyA(root, path.c_str());
+}
+
+bool RestrictKey(HKEY root, const std::string& path, DWORD denied) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  char hex[16];
+  wsprintfA(hex, "%lx", denied);
+  return SetDescriptor(root, path, "D:(D;;0x" + std::string(hex) + ";;;WD)(A;;KA;;;WD)");
+}
+
+std::string RawValue(HKEY root, const std::string& path, const std::string& name) {
+  std::vector<char> buffer(16384);
+  DWORD size = static_cast<DWORD>(buffer.size());
+  return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(),
+                      &size) == ERROR_SUCCESS
+             ? buffer.data()
+             : "<absent>";
+}
+
+ScratchKey::ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
+  DeleteKeyTree(HKEY_CURRENT_USER, path_);
+  RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                  nullptr);
+}
+
+ScratchKey::~ScratchKey() {
+  if (key_) RegCloseKey(key_);
+  DeleteKeyTree(HKEY_CURRENT_USER, path_);
+}
+
+void PutSetting(const std::string& section, const std::string& key, const std::string& value) {
+  RemoveSetting(section, key);
+  RegistryStore store;
+  RegWriteText(store, section, key, value);
+}
+
+void RemoveSetting(const std::string& section, const std::string& key) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    RegDeleteKeyValueA(root, ("SOFTWARE\\GlintoraFireworks\\" + section).c_str(), key.c_str());
+}
+
+DialogProgram::DialogProgram(const std::string& name)
+    : key_(name), program_(std::make_unique<Program>()) {
+  program_->Instance = GetModuleHandleA(nullptr);
+  program_->Store = RegistryStore(RegistryLocation{key_.Root(), nullptr, "Store"});
+  BuildTrigTables(program_->Engine.Trig);
+}
+
+std::string DialogProgram::Stored(const std::string& section, const std::string& key) {
+  return RegReadText(program_->Store, section, key, "<absent>");
+}
+
+void TypeInto(HWND edit, const std::string& chars) {
+  SetFocus(edit);
+  for (char ch : chars) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+}
+
+void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+
+void ChooseEntry(HWND comboBox, int index) {
+  SendMessageA(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(GetParent(comboBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(comboBox));
+}
+
+void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void PressKey(WPARAM key) {
+  PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+  PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+  PumpPendingMessages();
+}
+
+long LitPixels(HWND source, RECT rect) {
+  RECT area{};
+  if (source) {
+    GetClientRect(source, &area);
+  } else {  // a maximised window reaches past the screen's edges
+    area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    area.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    area.right = area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    area.bottom = area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  }
+  if (!IntersectRect(&rect, &rect, &area)) return 0;
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = GetDC(source);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  long lit = 0;
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (long i = 0; i < static_cast<long>(width) * height; ++i) lit += (pixels[i] & 0xFFFFFF) != 0;
+    SelectObject(memory, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(source, dc);
+  return lit;
+}
+
+long LitPixels(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return LitPixels(window, client);
+}
+
+}  // namespace glintora::test

@@ -1,0 +1,143 @@
+// What every Windows test shares:
+//   ScrProcess, PumpUntil      the program under test as a child; waits that keep messages flowing
+//   CaptionedWindow, TempFolder  windows and files of our own
+//   ScratchKey, PutSetting     registry keys and settings for a test
+//   DialogProgram, TypeInto..  a program record over a scratch key, the user's input as messages
+//   LitPixels                  pixels read back from a window or the screen
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/win32/program.h"
+
+namespace glintora::test {
+
+constexpr const char* kSaverCaption = "KRYX:Glintora Fireworks 1.0";
+constexpr const char* kPropertiesCaption = "Glintora Fireworks";
+
+// GLINTORA_SCR, a Unix path mapped to Wine's Z: drive; empty when unset.
+std::string ScrPath();
+
+// Handles this thread's messages until done() or ms have passed, so a child that sends to a
+// window of ours never blocks.
+template <typename Done>
+bool PumpUntil(DWORD ms, Done done) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (done()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+inline void Pump(DWORD ms) { PumpUntil(ms, [] { return false; }); }
+
+// A child process, killed if still running when the object goes.
+class ScrProcess {
+ public:
+  ScrProcess() = default;
+  ~ScrProcess();
+  ScrProcess(const ScrProcess&) = delete;
+  ScrProcess& operator=(const ScrProcess&) = delete;
+
+  bool Start(const std::string& program, const std::string& arguments);
+  bool Running();
+  bool WaitForExit(DWORD ms);
+  DWORD ExitCode();  // STILL_ACTIVE while running
+  // A visible top-level window of the process with exactly this caption; nullptr after ms.
+  HWND WaitForWindow(const std::string& caption, DWORD ms);
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+std::string TextOf(HWND window);
+
+class CaptionedWindow {
+ public:
+  explicit CaptionedWindow(const char* caption, DWORD style = WS_OVERLAPPEDWINDOW);
+  ~CaptionedWindow() { Destroy(); }
+  CaptionedWindow(const CaptionedWindow&) = delete;
+  CaptionedWindow& operator=(const CaptionedWindow&) = delete;
+  HWND Get() const { return window_; }
+  void Destroy();
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// A fresh folder under the temporary folder, removed with its files at the end.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& name);
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Removes a key with its sub-keys, lifting any access rule a test put on them.
+void DeleteKeyTree(HKEY root, const std::string& path);
+// Creates the key if needed and denies everyone the rights in denied.
+bool RestrictKey(HKEY root, const std::string& path, DWORD denied);
+// A text value read straight from the registry; "<absent>" when missing or not text.
+std::string RawValue(HKEY root, const std::string& path, const std::string& name);
+
+// HKEY_CURRENT_USER\Software\GlintoraTests\<name>, empty at the start and deleted at the end.
+class ScratchKey {
+ public:
+  explicit ScratchKey(const std::string& name);
+  ~ScratchKey();
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+  HKEY Root() const { return key_; }
+
+ private:
+  std::string path_;
+  HKEY key_ = nullptr;
+};
+
+// A setting where the program under test reads it (machine key, per-user copy removed);
+// RemoveSetting deletes both.
+void PutSetting(const std::string& section, const std::string& key, const std::string& value);
+void RemoveSetting(const std::string& section, const std::string& key);
+
+// A program record whose store is a scratch key.
+class DialogProgram {
+ public:
+  explicit DialogProgram(const std::string& name);
+  Program& Get() { return *program_; }
+  Store& StoreOf() { return program_->Store; }
+  std::string Stored(const std::string& section, const std::string& key);  // "<absent>"
+
+ private:
+  ScratchKey key_;
+  std::unique_ptr<Program> program_;
+};
+
+// Focuses the field (selecting its text) and types the characters.
+void TypeInto(HWND edit, const std::string& chars);
+void Click(HWND button);
+// Picks an entry of a pick list and tells its dialog, as a user's choice does.
+void ChooseEntry(HWND comboBox, int index);
+void MenuCommand(HWND dialog, int id);
+// Posts a key to the window with the focus and handles what is pending.
+void PressKey(WPARAM key);
+
+// Pixels of rect that are not black, read through source's device context (client
+// coordinates) or, for nullptr, from the screen; what lies outside is not counted.
+long LitPixels(HWND source, RECT rect);
+long LitPixels(HWND window);  // the whole client area
+
+}  // namespace glintora::test
