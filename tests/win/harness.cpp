@@ -3,6 +3,7 @@
 #include <sddl.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "engine/trig_tables.h"
@@ -100,21 +101,14 @@ void CaptionedWindow::Destroy() {
 }
 
 TempFolder::TempFolder(const std::string& name) {
-  char base[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, base);
-  path_ = std::string(base) + "glintora-" + name + "-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(path_.c_str(), nullptr);
+  const std::string leaf = "glintora-" + name + "-" + std::to_string(GetCurrentProcessId());
+  path_ = (std::filesystem::temp_directory_path() / leaf).string();
+  std::filesystem::create_directories(path_);
 }
 
 TempFolder::~TempFolder() {
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA(File("*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do DeleteFileA(File(found.cFileName).c_str());
-    while (FindNextFileA(find, &found));
-    FindClose(find);
-  }
-  RemoveDirectoryA(path_.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
 }
 
 namespace {
