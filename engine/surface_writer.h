@@ -54,28 +54,6 @@ class SurfaceWriter {
     Store(x, y, colour);
   }
 
-  // The store alone: clipped to the bounds, growing the touched rectangle. Neither counted nor
-  // logged (the benchmark's pixel floor replays a log with it).
-  void Store(std::int64_t x, std::int64_t y, std::uint32_t colour) {
-    if (static_cast<std::uint64_t>(x) >= static_cast<std::uint64_t>(width_) ||
-        static_cast<std::uint64_t>(y) >= static_cast<std::uint64_t>(height_))
-      return;
-    pixels_[y * stride_ + x] = colour;
-#if GLINTORA_RECT_SSE
-    const __m128d at = _mm_set_pd(static_cast<double>(y), static_cast<double>(x));
-    low_ = _mm_min_pd(low_, at);
-    high_ = _mm_max_pd(high_, at);
-#else
-    left_ = x < left_ ? x : left_;
-    lastX_ = x > lastX_ ? x : lastX_;
-    top_ = y < top_ ? y : top_;
-    lastY_ = y > lastY_ ? y : lastY_;
-#endif
-  }
-
-  // Stores counted elsewhere (the floor adds a frame's writes at once).
-  void Count(std::uint64_t writes) { writes_ += writes; }
-
   // Hands the bookkeeping back to the framebuffer; the writer must not be used afterwards.
   void Close() {
     if (!fb_) return;
@@ -95,6 +73,24 @@ class SurfaceWriter {
   }
 
  private:
+  // Clipped to the bounds, growing the touched rectangle.
+  void Store(std::int64_t x, std::int64_t y, std::uint32_t colour) {
+    if (static_cast<std::uint64_t>(x) >= static_cast<std::uint64_t>(width_) ||
+        static_cast<std::uint64_t>(y) >= static_cast<std::uint64_t>(height_))
+      return;
+    pixels_[y * stride_ + x] = colour;
+#if GLINTORA_RECT_SSE
+    const __m128d at = _mm_set_pd(static_cast<double>(y), static_cast<double>(x));
+    low_ = _mm_min_pd(low_, at);
+    high_ = _mm_max_pd(high_, at);
+#else
+    left_ = x < left_ ? x : left_;
+    lastX_ = x > lastX_ ? x : lastX_;
+    top_ = y < top_ ? y : top_;
+    lastY_ = y > lastY_ ? y : lastY_;
+#endif
+  }
+
   // Out of line: only tests and the benchmark set a log.
   [[gnu::noinline]] static void Record(std::vector<PixelWrite>* log, std::int64_t x, std::int64_t y,
                                        std::uint32_t colour) {

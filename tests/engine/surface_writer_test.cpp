@@ -74,20 +74,19 @@ TEST(SurfaceWriter, FarOffWritesAreClippedNotWrapped) {
   EXPECT_FALSE(written.fb.AnyTouched());
 }
 
-TEST(SurfaceWriter, StoreNeitherCountsNorLogsAndCloseHandsBackOnce) {
-  Surface s(true);
+TEST(SurfaceWriter, CloseHandsBackOnce) {
+  Surface s(false);
   SurfaceWriter writer(s.fb);
-  writer.Store(1, 1, 5);
-  writer.Count(3);
+  writer.Set(1, 1, 5);
   writer.Close();
   EXPECT_EQ(s.memory[1 * 7 + 1], 5u);
-  EXPECT_TRUE(s.log.empty());
-  EXPECT_EQ(s.fb.Writes, 3u);
+  EXPECT_EQ(s.fb.Writes, 1u);
   // Later writes through the framebuffer survive the writer's destructor.
   s.fb.Set(4, 3, 6);
+  EXPECT_EQ(s.fb.TouchedLeft, 1);
   EXPECT_EQ(s.fb.TouchedRight, 5);
   EXPECT_EQ(s.fb.TouchedBottom, 4);
-  EXPECT_EQ(s.fb.Writes, 4u);
+  EXPECT_EQ(s.fb.Writes, 2u);
 }
 
 TEST(SurfaceWriter, EmptySurfaceClipsEverything) {
