@@ -78,6 +78,45 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{kTwister, false}, KindCase{kDecayingStar, false},
                       KindCase{kLaunch, false}));
 
+// Where a slot keeps its records' projections, every record its next update erases must hold the
+// projection of where it is now; a refill or a move that forgot to drop them erases elsewhere.
+TEST(KeptProjections, MatchWhereTheRecordsAre) {
+  ShowRig rig(320, 200, 11);
+  rig.settings.FireLaunchPct = 30;
+  rig.settings.FireScintPct = rig.settings.FireMultiPct = rig.settings.FireBurstPct = 15;
+  rig.settings.FireSparkPct = rig.settings.FireTwistPct = rig.settings.FireDecayPct = 15;
+  rig.settings.FireSparkAge = 10;
+  rig.settings.FireMultiAge = 12;
+  auto show = rig.Begin();
+  const ShowState& st = show->State();
+  long checked = 0;
+  for (int f = 0; f < 1500; ++f) {
+    show->DrawFrame();
+    show->EndFrame();
+    for (std::int32_t i = 0; i < st.S.FireWorks; ++i) {
+      const Slot& s = st.Slots[i];
+      if (!s.ScreenKept) continue;
+      const bool spray = s.Kind == kJetBurst || s.Kind == kTwister;  // only followers are drawn
+      const std::int32_t base = i * st.S.FireSparks;
+      for (std::int32_t j = base; j <= base + st.S.FireSparks - s.GroupSize; j += s.GroupSize) {
+        for (std::int32_t k = spray ? j + 1 : j; k < (spray ? j + s.GroupSize : j + 1); ++k) {
+          const Spark& p = st.Sparks[k];
+          if (!p.Alive) continue;
+          std::int32_t sx = 0, sy = 0;
+          const bool projected = st.Screen.Project(p.X, p.Y, p.Z, sx, sy);
+          ASSERT_EQ(p.Shown, projected) << "kind " << s.Kind << " frame " << f;
+          if (projected) {
+            ASSERT_EQ(p.ShownX, sx) << "kind " << s.Kind << " frame " << f;
+            ASSERT_EQ(p.ShownY, sy) << "kind " << s.Kind << " frame " << f;
+          }
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 10000);
+}
+
 std::vector<PixelWrite> PixelStream(std::uint64_t seed, int frames) {
   ShowRig rig(320, 200, seed);
   rig.settings.FireLaunchPct = 50;
