@@ -311,7 +311,8 @@ void UpdateLaunch(ShowState& st, std::int32_t i) {
     p.Y = Single(static_cast<double>(p.Y) + p.VY);
     p.Z = Single(static_cast<double>(p.Z) + p.VZ);
     bool seen = v.Project(p.X, p.Y, p.Z, sx, sy);
-    const bool fails = (st.Rnd() > persist) | !(seen && v.OnScreen(sx, sy));
+    const bool dies = st.Rnd() > persist;  // drawn for every spark, seen or not
+    const bool fails = dies || !(seen && v.OnScreen(sx, sy));
     if (fails) {
       if (s.Age >= S.FireLaunchSteps) {
         p.Alive = false;

@@ -91,7 +91,8 @@ class SurfaceWriter {
 #endif
   }
 
-  // Out of line: only tests and the benchmark set a log.
+  // Out of line: only tests, the benchmark and a host that presents sparse frames tile by tile
+  // set a log.
   [[gnu::noinline]] static void Record(std::vector<PixelWrite>* log, std::int64_t x, std::int64_t y,
                                        std::uint32_t colour) {
     log->push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), colour});
