@@ -24,9 +24,6 @@ struct PreviewRecords {
   WNDPROC SavedProc = nullptr;   // PreviewSavedProc
 };
 
-// The sound plays once per process; a preview runs once per process anyway.
-bool g_soundPlayed = false;
-
 // --- The box's replacement procedure ---
 
 LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,10 +52,12 @@ bool RegisterPreviewForm(HINSTANCE instance) {
 
 bool OpenPreviewWindow(Program& program) {
   RunState& run = program.Run;
-  if (!g_soundPlayed) {
-    g_soundPlayed = true;
-    // No default sound in its place: a missing file leaves the preview silent.
-    sndPlaySoundA(kPreviewSound, SND_ASYNC | SND_NODEFAULT);
+  if (!program.SoundPlayed) {
+    program.SoundPlayed = true;
+    if (program.PlaySound)
+      program.PlaySound(kPreviewSound);
+    else  // no default sound in its place: a missing file leaves the preview silent
+      sndPlaySoundA(kPreviewSound, SND_ASYNC | SND_NODEFAULT);
   }
   if (!RegisterPreviewForm(program.Instance)) return false;
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "engine/engine_record.h"
 #include "platform/win32/registry_store.h"
 #include "settings/profile.h"
@@ -19,6 +21,11 @@ struct Program {
   EngineRecord Engine;
   RegistryStore Store;  // SOFTWARE\GlintoraFireworks, machine-wide with a per-user fallback
   Templates TemplateFiles;  // the template file in use
+
+  // The preview's start sound, played once per process; empty plays the file by its bare name
+  // (tests put a recorder here).
+  std::function<void(const char* file)> PlaySound;
+  bool SoundPlayed = false;
 };
 
 }  // namespace glintora

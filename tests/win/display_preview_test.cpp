@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "harness.h"
 #include "platform/win32/display_windows.h"
@@ -45,6 +46,8 @@ TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
   PrepareRunState(*program);
   program->Run.Mode = RunMode::Preview;
   program->Run.PreviewHostWindow = reinterpret_cast<INT_PTR>(host_.Get());
+  std::vector<std::string> sounds;
+  program->PlaySound = [&](const char* file) { sounds.push_back(file); };
   std::atomic<bool> ended{false};
   std::thread preview([&] {
     OpenPreviewWindow(*program);
@@ -76,6 +79,12 @@ TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
   if (!ended) test::PumpUntil(10000, [&] { return ended.load(); });
   preview.join();
   EXPECT_TRUE(program->Run.StopRequested);
+
+  // A second preview in the same process, here with no host at all, ends at once in silence.
+  program->Run.PreviewHostWindow = 0;
+  program->Run.StopRequested = false;
+  OpenPreviewWindow(*program);
+  EXPECT_EQ(sounds, std::vector<std::string>{"Glinto10.wav"});
 }
 
 }  // namespace
