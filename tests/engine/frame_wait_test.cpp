@@ -37,43 +37,35 @@ class RecordingHost : public FrameHost {
   void ShowMessage(const MessageStyle&) override { ++messages; }
 };
 
+// One blocking wait for the time left, none for no delay; a stop raised by an event inside the
+// wait returns at once; a tick count that wrapped counts the short way round.
 TEST(WaitForDelay, BlocksOnceForTheTimeLeft) {
-  RecordingHost host;
-  RunState run;
-  host.clock = 1000;
-  EXPECT_FALSE(WaitForDelay(host, run, 985, 40));  // 15 ms went on drawing
-  EXPECT_EQ(host.waits, std::vector<std::uint32_t>({25}));
-  EXPECT_EQ(host.passes, 2);
-}
-
-TEST(WaitForDelay, ZeroDelayHandlesEventsOnce) {
-  RecordingHost host;
-  RunState run;
-  EXPECT_FALSE(WaitForDelay(host, run, 0, 0));
-  EXPECT_EQ(host.passes, 1);
-  EXPECT_TRUE(host.waits.empty());
-}
-
-TEST(WaitForDelay, StopFromAnEventReturnsAtOnce) {
-  RecordingHost host;
-  RunState run;
-  // An event wakes the wait after 5 ms; its handler asks the show to stop.
-  host.eventAfter = 5;
-  host.onPass = [&](int pass) {
-    if (pass == 2) run.StopRequested = true;
+  const struct {
+    const char* name;
+    std::uint32_t clock, timerStart;
+    std::int32_t delay;
+    std::uint32_t eventAfter;  // an event wakes the wait this many ms in
+    int stopOnPass;            // the pass of events that asks the show to stop; 0: none
+    bool stopped;
+    std::vector<std::uint32_t> waits;
+    int passes;
+  } cases[] = {
+      {"15 ms went on drawing", 1000, 985, 40, UINT32_MAX, 0, false, {25}, 2},
+      {"no delay", 0, 0, 0, UINT32_MAX, 0, false, {}, 1},
+      {"stop from an event", 0, 0, 40, 5, 2, true, {40}, 2},
+      {"tick wrapped", 10, 0xFFFFFFF6u, 40, UINT32_MAX, 0, false, {20}, 2},
   };
-  EXPECT_TRUE(WaitForDelay(host, run, 0, 40));
-  EXPECT_EQ(host.passes, 2);
-  EXPECT_EQ(host.clock, 5u);
-  EXPECT_EQ(host.waits, std::vector<std::uint32_t>({40}));
-}
-
-TEST(WaitForDelay, TickWrapCountsTheShortWayRound) {
-  RecordingHost host;
-  RunState run;
-  host.clock = 10;  // wrapped since the frame began 0xFFFFFFF6 (20 ms ago)
-  EXPECT_FALSE(WaitForDelay(host, run, 0xFFFFFFF6u, 40));
-  EXPECT_EQ(host.waits, std::vector<std::uint32_t>({20}));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingHost host;
+    RunState run;
+    host.clock = c.clock;
+    host.eventAfter = c.eventAfter;
+    host.onPass = [&](int pass) { run.StopRequested = run.StopRequested || pass == c.stopOnPass; };
+    EXPECT_EQ(WaitForDelay(host, run, c.timerStart, c.delay), c.stopped);
+    EXPECT_EQ(host.waits, c.waits);
+    EXPECT_EQ(host.passes, c.passes);
+  }
 }
 
 TEST(BriefYield, WaitsForTheClockToMove) {
@@ -88,13 +80,11 @@ TEST(FrameWait, MessageEveryThreeSecondsOnlyWithText) {
   ShowRig rig(64, 48);
   rig.settings.Adv_TimeDelay = 40;
   rig.settings.LockMessage = "hello";
-  int messages = 0;
   for (int f = 0; f < 200; ++f) {  // 8 s of show: refreshes at 3 s and 6 s
     rig.engine.TimerStart = rig.host.Now();
     EXPECT_FALSE(FrameWait(rig.engine, rig.settings, rig.run));
   }
-  messages = static_cast<int>(rig.host.Messages());
-  EXPECT_EQ(messages, 2);
+  EXPECT_EQ(rig.host.Messages(), 2u);
   EXPECT_EQ(rig.host.LastMessage().Text, "hello");
   rig.settings.LockMessage.clear();
   for (int f = 0; f < 200; ++f) {

@@ -1,7 +1,9 @@
-// The four pixel clouds: how many pixels each figure sets and where.
+// The four pixel clouds: how many pixels each figure sets and where; the rounding they place by.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -12,7 +14,8 @@ namespace {
 
 using Pixels = std::set<std::pair<int, int>>;
 
-// A surface large enough that u = 10 keeps every ring of every figure inside it.
+// A surface large enough that u = 10 keeps every ring of every figure inside it, the figure
+// drawn at its centre.
 struct Canvas {
   std::vector<std::uint32_t> memory = std::vector<std::uint32_t>(800 * 800);
   std::vector<PixelWrite> log;
@@ -28,99 +31,83 @@ struct Canvas {
   }
 };
 
-template <typename Plot>
-Canvas Draw(Plot plot) {
+using Figure = void (*)(Framebuffer&, std::int32_t, std::int32_t, float, double, std::int32_t,
+                        std::uint32_t);
+constexpr Figure kScint = &PlotScintillatorPattern<Framebuffer>;
+constexpr Figure kShell = &PlotShellPattern<Framebuffer>;
+constexpr Figure kCluster = &PlotSparkleCluster<Framebuffer>;
+
+Canvas Draw(Figure figure, std::int32_t n, float z = 1.0f, double focal = 10) {
   Canvas c;
-  plot(c.fb);
+  figure(c.fb, 400, 400, z, focal, n, 7);
   return c;
 }
 
-TEST(ScintillatorPattern, PixelsEqualTheStyleNumber) {
-  for (int p = 5; p <= 37; p += 4) {
-    const Canvas c = Draw([&](Framebuffer& fb) { PlotScintillatorPattern(fb, 400, 400, 1.0f, 10, p, 7); });
-    EXPECT_EQ(c.Distinct().size(), static_cast<std::size_t>(p)) << p;
-    EXPECT_EQ(c.log.size(), static_cast<std::size_t>(p)) << p;
-  }
-  for (int p : {0, 4, 6, 41}) {
-    const Canvas c = Draw([&](Framebuffer& fb) { PlotScintillatorPattern(fb, 400, 400, 1.0f, 10, p, 7); });
-    EXPECT_EQ(c.Distinct(), Pixels({{0, 0}})) << p;
-  }
-  const Canvas c = Draw([](Framebuffer& fb) { PlotScintillatorPattern(fb, 400, 400, 1.0f, 10, 13, 7); });
-  EXPECT_EQ(c.Distinct(), Pixels({{0, 0}, {-10, 0}, {10, 0}, {0, -10}, {0, 10}, {-20, 0}, {20, 0},
-                                  {0, -20}, {0, 20}, {-40, -40}, {40, -40}, {-40, 40}, {40, 40}}));
+Canvas Star(float z, double scale, std::int32_t size) {
+  Canvas c;
+  PlotDecayingStar(c.fb, 400, 400, z, 10, scale, size, 7);
+  return c;
 }
 
-TEST(ShellPattern, CountPicksTheRow) {
-  const std::vector<std::pair<int, int>> rows = {{33, 33}, {40, 33}, {25, 25}, {32, 25}, {21, 21},
-                                                 {17, 17}, {13, 13}, {9, 9},   {5, 5},   {8, 5},
-                                                 {1, 1},   {0, 1},   {-3, 1}};
-  for (const auto& [n, pixels] : rows) {
-    const Canvas c = Draw([&](Framebuffer& fb) { PlotShellPattern(fb, 400, 400, 1.0f, 10, n, 7); });
-    EXPECT_EQ(c.Distinct().size(), static_cast<std::size_t>(pixels)) << n;
+// The number (style, shell count, level) picks the figure; out of range, the nearest one.
+TEST(Patterns, NumberPicksTheFigure) {
+  std::vector<std::tuple<Figure, int, int>> cases;  // figure, number, distinct pixels
+  for (int p = 5; p <= 37; p += 4) cases.emplace_back(kScint, p, p);
+  for (int p : {0, 4, 6, 41}) cases.emplace_back(kScint, p, 1);
+  for (const auto& [n, pixels] : std::vector<std::pair<int, int>>{
+           {33, 33}, {40, 33}, {25, 25}, {32, 25}, {21, 21}, {17, 17}, {13, 13},
+           {9, 9},   {5, 5},   {8, 5},   {1, 1},   {0, 1},   {-3, 1}})
+    cases.emplace_back(kShell, n, pixels);
+  for (const auto& [level, pixels] : std::vector<std::pair<int, int>>{
+           {1, 1},   {2, 2},   {3, 3},   {4, 5},   {5, 5},   {0, 5},   {-7, 5},  {6, 7},
+           {7, 7},   {8, 9},   {10, 9},  {11, 11}, {12, 11}, {13, 13}, {14, 13}, {15, 17},
+           {18, 17}, {19, 21}, {22, 21}, {23, 25}, {26, 25}, {27, 29}, {30, 29}, {31, 1}})
+    cases.emplace_back(kCluster, level, pixels);
+  for (const auto& [figure, n, pixels] : cases) {
+    const Canvas c = Draw(figure, n);
+    const char* name = figure == kScint ? "scintillator " : figure == kShell ? "shell " : "cluster ";
+    EXPECT_EQ(c.Distinct().size(), static_cast<std::size_t>(pixels)) << name << n;
+    if (figure == kScint) {
+      EXPECT_EQ(c.log.size(), static_cast<std::size_t>(pixels)) << n;
+    }
   }
-  const Canvas two = Draw([](Framebuffer& fb) { PlotShellPattern(fb, 400, 400, 2.0f, 10, 2, 7); });
-  EXPECT_EQ(two.Distinct(), Pixels({{0, 0}, {5, 0}}));
-  const Canvas four = Draw([](Framebuffer& fb) { PlotShellPattern(fb, 400, 400, 2.0f, 10, 4, 7); });
-  EXPECT_EQ(four.Distinct(), Pixels({{0, 0}, {5, 0}, {-5, 0}}));
-  // A negative depth turns the one-sided figure round.
-  const Canvas flipped = Draw([](Framebuffer& fb) { PlotShellPattern(fb, 400, 400, -2.0f, 10, 2, 7); });
-  EXPECT_EQ(flipped.Distinct(), Pixels({{0, 0}, {-5, 0}}));
 }
 
-TEST(ShellPattern, SmallUnitCollapsesOnTheCentre) {
+// Where the pixels land; a negative depth turns a one-sided figure round.
+TEST(Patterns, ExactPixels) {
+  EXPECT_EQ(Draw(kScint, 13).Distinct(),
+            Pixels({{0, 0}, {-10, 0}, {10, 0}, {0, -10}, {0, 10}, {-20, 0}, {20, 0}, {0, -20},
+                    {0, 20}, {-40, -40}, {40, -40}, {-40, 40}, {40, 40}}));
+  EXPECT_EQ(Draw(kShell, 2, 2.0f).Distinct(), Pixels({{0, 0}, {5, 0}}));
+  EXPECT_EQ(Draw(kShell, 4, 2.0f).Distinct(), Pixels({{0, 0}, {5, 0}, {-5, 0}}));
+  EXPECT_EQ(Draw(kShell, 2, -2.0f).Distinct(), Pixels({{0, 0}, {-5, 0}}));
+  EXPECT_EQ(Draw(kCluster, 3).Distinct(), Pixels({{0, 0}, {-10, 10}, {10, 10}}));
+  EXPECT_EQ(Draw(kCluster, 3, -1.0f).Distinct(), Pixels({{0, 0}, {10, -10}, {-10, -10}}));
+  // u = 10 / 1 * 0.03 * s * 0.1 = 0.03 s; with s = 10, u = 0.3 and R = round(9.6) = 10.
+  const Canvas star = Star(1.0f, 0.03, 10);
+  EXPECT_EQ(star.Distinct(),
+            Pixels({{0, 0},   {-1, 0},  {1, 0},   {0, -1},  {0, 1},  {-2, -2}, {2, -2},
+                    {-2, 2},  {2, 2},   {-4, -4}, {4, -4},  {-4, 4}, {4, 4},   {-5, 0},
+                    {5, 0},   {0, -5},  {0, 5},   {-10, 0}, {10, 0}, {0, -10}, {0, 10}}));
+  EXPECT_EQ(star.log.size(), 25u);  // A(1u)c rounds onto the centre: 25 writes, 21 pixels
+}
+
+// Units too small, too large or not formable leave the centre alone (or near it); later rings
+// of a huge figure are clipped by the surface, not wrapped into it.
+TEST(Patterns, DegenerateUnitsStayOnTheCentre) {
   // u = 0.1: A(2u), A(3u), A(4u) round to 0 and land on the centre; nothing reaches 2 pixels.
-  const Canvas c = Draw([](Framebuffer& fb) { PlotShellPattern(fb, 400, 400, 10.0f, 1, 33, 7); });
-  EXPECT_EQ(c.log.size(), 33u);
-  for (const auto& [x, y] : c.Distinct()) {
+  const Canvas small = Draw(kShell, 33, 10.0f, 1);
+  EXPECT_EQ(small.log.size(), 33u);
+  for (const auto& [x, y] : small.Distinct()) {
     EXPECT_LE(std::abs(x), 1);
     EXPECT_LE(std::abs(y), 1);
   }
+  EXPECT_EQ(Draw(kScint, 37, 0.0f).log.size(), 1u);
+  EXPECT_EQ(Draw(kCluster, 30, 1e-30f).log.size(), 1u);
+  EXPECT_EQ(Star(1.0f, 0.03, 0).log.size(), 1u);   // no size left
+  EXPECT_EQ(Star(-1.0f, 0.03, 10).log.size(), 1u);  // behind the viewer
+  EXPECT_EQ(Star(1e-4f, 200, 999).Distinct().size(), 1u);
 }
-
-TEST(SparkleCluster, LevelPicksTheFigure) {
-  const std::vector<std::pair<int, int>> totals = {
-      {1, 1},   {2, 2},   {3, 3},   {4, 5},   {5, 5},   {0, 5},   {-7, 5},  {6, 7},
-      {7, 7},   {8, 9},   {10, 9},  {11, 11}, {12, 11}, {13, 13}, {14, 13}, {15, 17},
-      {18, 17}, {19, 21}, {22, 21}, {23, 25}, {26, 25}, {27, 29}, {30, 29}, {31, 1}};
-  for (const auto& [level, pixels] : totals) {
-    const Canvas c = Draw([&](Framebuffer& fb) { PlotSparkleCluster(fb, 400, 400, 1.0f, 10, level, 7); });
-    EXPECT_EQ(c.Distinct().size(), static_cast<std::size_t>(pixels)) << level;
-  }
-  const Canvas three = Draw([](Framebuffer& fb) { PlotSparkleCluster(fb, 400, 400, 1.0f, 10, 3, 7); });
-  EXPECT_EQ(three.Distinct(), Pixels({{0, 0}, {-10, 10}, {10, 10}}));
-  const Canvas flipped = Draw([](Framebuffer& fb) { PlotSparkleCluster(fb, 400, 400, -1.0f, 10, 3, 7); });
-  EXPECT_EQ(flipped.Distinct(), Pixels({{0, 0}, {10, -10}, {-10, -10}}));
-}
-
-TEST(DecayingStar, ReachShrinksWithSize) {
-  // u = 10 / 1 * 0.03 * s * 0.1 = 0.03 s; with s = 10, u = 0.3 and R = round(9.6) = 10.
-  const Canvas c = Draw([](Framebuffer& fb) { PlotDecayingStar(fb, 400, 400, 1.0f, 10, 0.03, 10, 7); });
-  EXPECT_EQ(c.Distinct(), Pixels({{0, 0},  {-1, 0},  {1, 0},   {0, -1},  {0, 1},   {-2, -2}, {2, -2},
-                                  {-2, 2}, {2, 2},   {-4, -4}, {4, -4},  {-4, 4},  {4, 4},   {-5, 0},
-                                  {5, 0},  {0, -5},  {0, 5},   {-10, 0}, {10, 0},  {0, -10}, {0, 10}}));
-  // A(1u)c rounds onto the centre: 25 writes, 21 distinct pixels.
-  EXPECT_EQ(c.log.size(), 25u);
-  const Canvas gone = Draw([](Framebuffer& fb) { PlotDecayingStar(fb, 400, 400, 1.0f, 10, 0.03, 0, 7); });
-  EXPECT_EQ(gone.log.size(), 1u);
-  const Canvas behind = Draw([](Framebuffer& fb) { PlotDecayingStar(fb, 400, 400, -1.0f, 10, 0.03, 10, 7); });
-  EXPECT_EQ(behind.log.size(), 1u);
-}
-
-TEST(Patterns, UnitsThatCannotBeFormedDrawOnlyTheCentre) {
-  const Canvas zero = Draw([](Framebuffer& fb) { PlotScintillatorPattern(fb, 400, 400, 0.0f, 10, 37, 7); });
-  EXPECT_EQ(zero.log.size(), 1u);
-  const Canvas tiny = Draw([](Framebuffer& fb) { PlotSparkleCluster(fb, 400, 400, 1e-30f, 10, 30, 7); });
-  EXPECT_EQ(tiny.log.size(), 1u);
-  // The reach fits but later rings are clipped by the surface, not wrapped into it.
-  const Canvas huge = Draw([](Framebuffer& fb) { PlotDecayingStar(fb, 400, 400, 1e-4f, 10, 200, 999, 7); });
-  EXPECT_EQ(huge.Distinct().size(), 1u);
-}
-
-}  // namespace
-}  // namespace glintora
-
-namespace glintora {
-namespace {
 
 TEST(Rounding, HalvesToEvenAndRefusesWhatDoesNotFit) {
   std::int32_t out = 0;

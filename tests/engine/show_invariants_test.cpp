@@ -2,6 +2,7 @@
 // frame, no undefined behaviour at the extremes of the settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -42,10 +43,8 @@ class EraseEverything : public ::testing::TestWithParam<KindCase> {};
 TEST_P(EraseEverything, SlotEndsOnBlack) {
   const KindCase c = GetParam();
   ShowRig rig(200, 150, 7);
-  rig.OnlyKind(c.kind);
+  rig.OneSlot(c.kind, 400);
   auto& s = rig.settings;
-  s.FireWorks = 1;
-  s.FireSparks = 400;
   s.FireMultiAge = 12;
   s.FireBurstAge = 8;
   s.FireSparkAge = 10;
@@ -78,15 +77,21 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{kTwister, false}, KindCase{kDecayingStar, false},
                       KindCase{kLaunch, false}));
 
+// Every kind with rockets, splines, patterns and shells, ending and splitting often.
+void MixedShow(ShowRig& rig) {
+  MixKinds(rig.settings, 30, 14);
+  rig.settings.FireSplinePct = 40;
+  rig.settings.FirePatternPct = 30;
+  rig.settings.FireBurstShell = true;
+  rig.settings.FireSparkAge = 10;
+  rig.settings.FireMultiAge = 12;
+}
+
 // Where a slot keeps its records' projections, every record its next update erases must hold the
 // projection of where it is now; a refill or a move that forgot to drop them erases elsewhere.
 TEST(KeptProjections, MatchWhereTheRecordsAre) {
   ShowRig rig(320, 200, 11);
-  rig.settings.FireLaunchPct = 30;
-  rig.settings.FireScintPct = rig.settings.FireMultiPct = rig.settings.FireBurstPct = 15;
-  rig.settings.FireSparkPct = rig.settings.FireTwistPct = rig.settings.FireDecayPct = 15;
-  rig.settings.FireSparkAge = 10;
-  rig.settings.FireMultiAge = 12;
+  MixedShow(rig);
   auto show = rig.Begin();
   const ShowState& st = show->State();
   long checked = 0;
@@ -117,51 +122,33 @@ TEST(KeptProjections, MatchWhereTheRecordsAre) {
   EXPECT_GT(checked, 10000);
 }
 
-std::vector<PixelWrite> PixelStream(std::uint64_t seed, int frames) {
+std::vector<PixelWrite> PixelStream(std::uint64_t seed) {
   ShowRig rig(320, 200, seed);
-  rig.settings.FireLaunchPct = 50;
-  rig.settings.FireScintPct = rig.settings.FireMultiPct = rig.settings.FireBurstPct = 10;
-  rig.settings.FireSparkPct = rig.settings.FireTwistPct = rig.settings.FireDecayPct = 10;
-  rig.settings.FireSplinePct = 30;
-  rig.settings.FirePatternPct = 30;
+  MixedShow(rig);
   std::vector<PixelWrite> log;
   rig.host.Surface().Log = &log;
-  auto show = rig.Begin();
-  for (int f = 0; f < frames; ++f) {
-    show->DrawFrame();
-    show->EndFrame();
-  }
+  rig.Run(200);
   return log;
 }
 
 bool SameStream(const std::vector<PixelWrite>& a, const std::vector<PixelWrite>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (a[i].X != b[i].X || a[i].Y != b[i].Y || a[i].Colour != b[i].Colour) return false;
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const PixelWrite& x, const PixelWrite& y) {
+    return x.X == y.X && x.Y == y.Y && x.Colour == y.Colour;
+  });
 }
 
 TEST(Replay, SameSeedSamePixelsOtherSeedOthers) {
-  const auto first = PixelStream(42, 200);
+  const auto first = PixelStream(42);
   EXPECT_GT(first.size(), 1000u);
-  EXPECT_TRUE(SameStream(first, PixelStream(42, 200)));
-  EXPECT_FALSE(SameStream(first, PixelStream(43, 200)));
+  EXPECT_TRUE(SameStream(first, PixelStream(42)));
+  EXPECT_FALSE(SameStream(first, PixelStream(43)));
 }
 
 TEST(Memory, FramesAllocateNothing) {
   ShowRig rig(320, 200, 3);
-  rig.settings.FireLaunchPct = 30;
-  rig.settings.FireScintPct = rig.settings.FireMultiPct = rig.settings.FireBurstPct = 12;
-  rig.settings.FireSparkPct = rig.settings.FireRingPct = rig.settings.FireTwistPct = 12;
-  rig.settings.FireDecayPct = 12;
-  rig.settings.FireSplinePct = 40;
-  rig.settings.FireBurstShell = true;
+  MixedShow(rig);
   rig.settings.LockMessage = "a message long enough to live outside any small-string buffer";
-  auto show = rig.Begin();
-  for (int f = 0; f < 100; ++f) {  // the first message refresh may size its strings
-    show->DrawFrame();
-    show->EndFrame();
-  }
+  auto show = rig.Run(100);  // the first message refresh may size its strings
   const long before = g_allocations.load();
   for (int f = 0; f < 1500; ++f) {
     show->DrawFrame();
@@ -190,18 +177,12 @@ TEST_P(Extremes, ThousandsOfFramesRun) {
   for (const Slot& s : show->State().Slots) EXPECT_GE(s.LiveCount, 0);
 }
 
-void AllKinds(SettingsRecord& s) {
-  s.FireScintPct = s.FireMultiPct = s.FireBurstPct = s.FireSparkPct = 14;
-  s.FireRingPct = s.FireTwistPct = s.FireDecayPct = 14;
-  s.FireLaunchPct = 30;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Settings, Extremes,
     ::testing::Values(
         Extreme{"highest",
                 [](SettingsRecord& s) {
-                  AllKinds(s);
+                  MixKinds(s, 30, 14);
                   s.FireWorks = 99;
                   s.FireSparks = 9999;
                   s.FireLength = 99;
@@ -228,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                 }},
         Extreme{"lowest",
                 [](SettingsRecord& s) {
-                  AllKinds(s);
+                  MixKinds(s, 30, 14);
                   s.FireWorks = 1;
                   s.FireSparks = 10;
                   s.FireLength = 1;
@@ -251,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(
                 }},
         Extreme{"patterns_still_air",
                 [](SettingsRecord& s) {
-                  AllKinds(s);
+                  MixKinds(s, 30, 14);
                   s.FireWorks = 20;
                   s.FireSymmetry = 0;
                   s.FirePatternPct = 100;

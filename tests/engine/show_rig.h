@@ -1,8 +1,7 @@
-// A show on the null host with factory settings, stepped frame by frame, and the settings that
-// make every burst one kind.
+// A show on the null host with factory settings, stepped frame by frame; the settings that make
+// every burst one kind, or mix them all.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -13,6 +12,13 @@
 #include "settings/memory_store.h"
 
 namespace glintora {
+
+// Rockets at launchPct, every other kind at eachPct.
+inline void MixKinds(SettingsRecord& s, std::int16_t launchPct, std::int16_t eachPct) {
+  s.FireScintPct = s.FireMultiPct = s.FireBurstPct = s.FireSparkPct = s.FireRingPct =
+      s.FireTwistPct = s.FireDecayPct = eachPct;
+  s.FireLaunchPct = launchPct;
+}
 
 struct ShowRig {
   SettingsRecord settings;
@@ -36,8 +42,7 @@ struct ShowRig {
   // Every burst of this kind (a Kind value; kStandard: all percentages 0), no rocket.
   void OnlyKind(std::int16_t kind) {
     SettingsRecord& s = settings;
-    s.FireScintPct = s.FireMultiPct = s.FireBurstPct = s.FireSparkPct = s.FireRingPct =
-        s.FireTwistPct = s.FireDecayPct = s.FireLaunchPct = 0;
+    MixKinds(s, 0, 0);
     switch (kind) {
       case kScintillator: s.FireScintPct = 100; break;
       case kMultiBurst: s.FireMultiPct = 100; break;
@@ -51,11 +56,27 @@ struct ShowRig {
     }
   }
 
+  // One slot of this many sparks, every burst of this kind.
+  void OneSlot(std::int16_t kind, std::int16_t sparks) {
+    OnlyKind(kind);
+    settings.FireWorks = 1;
+    settings.FireSparks = sparks;
+  }
+
   // StartShow's clamps, then a session ready for its first frame.
   std::unique_ptr<ShowSession> Begin() {
     ClampFireParams(settings);
-    settings.FireSparks = std::max(settings.FireSparks, settings.FireSparkPix);
     return std::make_unique<ShowSession>(engine, settings, run);
+  }
+
+  // A session run for this many frames.
+  std::unique_ptr<ShowSession> Run(int frames) {
+    auto show = Begin();
+    for (int f = 0; f < frames; ++f) {
+      show->DrawFrame();
+      show->EndFrame();
+    }
+    return show;
   }
 };
 

@@ -2,6 +2,7 @@
 // rectangle, write count and log, including clipped and far-off writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -33,12 +34,10 @@ void ExpectSame(const Surface& a, const Surface& b) {
   EXPECT_EQ(a.fb.TouchedRight, b.fb.TouchedRight);
   EXPECT_EQ(a.fb.TouchedBottom, b.fb.TouchedBottom);
   EXPECT_EQ(a.fb.Writes, b.fb.Writes);
-  ASSERT_EQ(a.log.size(), b.log.size());
-  for (std::size_t i = 0; i < a.log.size(); ++i) {
-    EXPECT_EQ(a.log[i].X, b.log[i].X);
-    EXPECT_EQ(a.log[i].Y, b.log[i].Y);
-    EXPECT_EQ(a.log[i].Colour, b.log[i].Colour);
-  }
+  EXPECT_TRUE(std::equal(a.log.begin(), a.log.end(), b.log.begin(), b.log.end(),
+                         [](const PixelWrite& x, const PixelWrite& y) {
+                           return x.X == y.X && x.Y == y.Y && x.Colour == y.Colour;
+                         }));
 }
 
 TEST(SurfaceWriter, MatchesFramebufferSetWithAndWithoutLog) {
