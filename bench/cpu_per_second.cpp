@@ -35,6 +35,10 @@ class SleepingHost : public NullHost {
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
   const std::string want = argc > 2 ? argv[2] : "defaults";
+  if (!(seconds > 0) || argc > 3) {
+    std::fprintf(stderr, "usage: glintora_cpu_per_second [SECONDS (10)] [SCENARIO (defaults)]\n");
+    return 2;
+  }
   for (const Scenario& sc : BenchScenarios()) {
     if (sc.name != want) continue;
     SleepingHost host(sc.width, sc.height);
