@@ -12,8 +12,6 @@ namespace {
 
 constexpr char kHostProperty[] = "GlintoraHost";
 constexpr char kPictureBoxClass[] = "GlintoraPictureBox";
-// A frame is sparse when the rectangle around its writes holds this many pixels per write.
-constexpr std::uint64_t kSparseFactor = 64;
 
 RECT ClientRect(HWND window) {
   RECT rect{};
@@ -190,49 +188,14 @@ void Win32Host::BlitRect(int left, int top, int right, int bottom) {
   }
 }
 
-// A sparse frame (sparks scattered over the screen) touches a rectangle nearly as large as the
-// screen while changing few pixels: then only the tiles that were written go out, one blit per
-// run of neighbouring tiles in a row. A dense frame, or a clear (which is not logged), goes out
-// as the one touched rectangle.
+// A sparse frame goes out as the tiles it wrote (windows/dirty_tiles.h), else as the one
+// touched rectangle.
 bool Win32Host::BlitDirtyTiles(const Framebuffer& surface) {
-  constexpr int kTile = 32;
-  constexpr int kMaxBlits = 256;
-  if (!tiled_ || writes_.empty() || surface.Log != &writes_) return false;
-  const std::uint64_t area = std::uint64_t(surface.TouchedRight - surface.TouchedLeft) *
-                             std::uint64_t(surface.TouchedBottom - surface.TouchedTop);
-  if (writes_.size() * kSparseFactor > area) return false;
-  const int columns = (surface.Width + kTile - 1) / kTile;
-  const int rows = (surface.Height + kTile - 1) / kTile;
-  dirtyTiles_.assign(static_cast<std::size_t>(columns) * rows, 0);
-  for (const PixelWrite& w : writes_) {
-    if (static_cast<std::uint32_t>(w.X) >= static_cast<std::uint32_t>(surface.Width) ||
-        static_cast<std::uint32_t>(w.Y) >= static_cast<std::uint32_t>(surface.Height))
-      continue;
-    dirtyTiles_[static_cast<std::size_t>(w.Y / kTile) * columns + w.X / kTile] = 1;
-  }
-  // Count the runs first: past a few hundred blits one large blit is cheaper.
-  int runs = 0;
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < columns; ++c)
-      if (dirtyTiles_[r * columns + c] && (c == 0 || !dirtyTiles_[r * columns + c - 1])) ++runs;
-  if (runs > kMaxBlits) return false;
+  if (!tiled_ || surface.Log != &writes_ || !dirtyTiles_.Collect(surface, writes_)) return false;
   HDC dc = GetDC(window_);
   if (!dc) return true;
-  for (int r = 0; r < rows; ++r) {
-    for (int c = 0; c < columns;) {
-      if (!dirtyTiles_[r * columns + c]) {
-        ++c;
-        continue;
-      }
-      const int first = c;
-      while (c < columns && dirtyTiles_[r * columns + c]) ++c;
-      const int left = first * kTile;
-      const int top = r * kTile;
-      const int right = std::min(c * kTile, static_cast<int>(surface.Width));
-      const int bottom = std::min(top + kTile, static_cast<int>(surface.Height));
-      BitBlt(dc, left, top, right - left, bottom - top, memoryDc_, left, top, SRCCOPY);
-    }
-  }
+  for (const TileRun& t : dirtyTiles_.Runs())
+    BitBlt(dc, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top, memoryDc_, t.Left, t.Top, SRCCOPY);
   ReleaseDC(window_, dc);
   return true;
 }
@@ -248,7 +211,7 @@ void Win32Host::Present(const Framebuffer& surface) {
   const std::uint64_t frameWrites = surface.Writes - writesBefore_;
   writesBefore_ = surface.Writes;
   const std::uint64_t area = std::uint64_t(surface_.Width) * std::uint64_t(surface_.Height);
-  surface_.Log = keepWrites_ || frameWrites * kSparseFactor <= area ? &writes_ : nullptr;
+  surface_.Log = keepWrites_ || DirtyTiles::Sparse(frameWrites, area) ? &writes_ : nullptr;
 }
 
 void Win32Host::Paint(HDC dc, const RECT& area) {
@@ -340,6 +303,14 @@ bool PaintFromHost(HWND window) {
   if (dc) host->Paint(dc, paint.rcPaint);
   EndPaint(window, &paint);
   return true;
+}
+
+void PaintFromHostOrBlack(HWND window) {
+  if (PaintFromHost(window)) return;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  if (dc) FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EndPaint(window, &paint);
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include "engine/frame_host.h"
 #include "engine/framebuffer.h"
 #include "startup/run_state.h"
+#include "windows/dirty_tiles.h"
 
 namespace glintora {
 
@@ -85,7 +86,7 @@ class Win32Host : public FrameHost {
   // The frame's pixel writes, so that a sparse frame sends only the tiles it touched rather
   // than the whole rectangle around them. Sized once; cleared every frame.
   std::vector<PixelWrite> writes_;
-  std::vector<std::uint8_t> dirtyTiles_;
+  DirtyTiles dirtyTiles_;
   bool tiled_ = true;
   bool keepWrites_ = false;
   std::uint64_t writesBefore_ = 0;  // Framebuffer::Writes at the last Present
@@ -102,6 +103,9 @@ class Win32Host : public FrameHost {
 // WM_PAINT of a window attached to a host: paints it from the host's pixels. False when the
 // window has no host (paint it some other way).
 bool PaintFromHost(HWND window);
+
+// WM_PAINT of a display window: from its host's pixels, or black before a host is attached.
+void PaintFromHostOrBlack(HWND window);
 
 // A black child window that repaints from the host attached to it: the picture box a preview
 // draws in. id is the control id; the box is visible.
