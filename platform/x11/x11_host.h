@@ -1,8 +1,8 @@
 // The X11 window a show runs in: a window of its own, a full-screen saver window, the root window
 // or a foreign window named by id. Implements the engine's FrameHost: presents the touched
-// rectangle once per frame, waits for events with poll() on the connection, and turns input into
-// the run state's flags (Esc or close for a window; key, button or a burst of moves full screen;
-// the foreign window's destruction).
+// rectangle (a sparse frame: the tiles it wrote) once per frame, waits for events with poll() on
+// the connection, and turns input into the run state's flags (Esc or close for a window; key,
+// button or a burst of moves full screen; the foreign window's destruction).
 //
 // Sections: opening the target; events; FrameHost; surface and overlays.
 #pragma once
@@ -18,6 +18,7 @@
 #include "engine/framebuffer.h"
 #include "platform/x11/x11_image.h"
 #include "startup/run_state.h"
+#include "windows/dirty_tiles.h"
 #include "windows/frame_stats.h"
 #include "windows/saver_input.h"
 #include "windows/show_options.h"
@@ -64,6 +65,7 @@ class X11Host : public FrameHost {
   void ResizeSurface(int width, int height);
   void DrawOverlays();
   void PutBand(int y, int height);
+  void KeepLogIfSparse();
 
   Display* display_;
   RunState& run_;
@@ -87,6 +89,11 @@ class X11Host : public FrameHost {
   std::vector<std::uint32_t> pixels_;
   Framebuffer surface_;
   std::unique_ptr<X11Image> image_;
+  // The frame's pixel writes, kept while frames are sparse so that one goes out as the tiles it
+  // wrote rather than the whole rectangle around them.
+  std::vector<PixelWrite> writes_;
+  DirtyTiles dirtyTiles_;
+  std::uint64_t writesBefore_ = 0;  // surface_.Writes at the last Present
 
   MessageStyle message_;
   XFontStruct* messageFont_ = nullptr;

@@ -1,6 +1,6 @@
-// The window's copy of the show's pixels in the server's format: the touched rectangle of each
-// frame is converted from 0x00BBGGRR into it and sent with one request, through MIT-SHM when
-// the server shares memory with us, else with XPutImage.
+// The window's copy of the show's pixels in the server's format: what each frame touched is
+// converted from 0x00BBGGRR into it and sent, through MIT-SHM when the server shares memory with
+// us, else with XPutImage.
 #pragma once
 
 #include <X11/Xlib.h>

@@ -1,0 +1,60 @@
+// The X11 host in-process: after sparse frames (sent as the tiles they wrote), a clear and a
+// dense frame, the window holds exactly the framebuffer's pixels.
+#include "tests/x11/x11_fixture.h"
+
+#include "platform/x11/x11_host.h"
+
+namespace glintora::testing {
+namespace {
+
+class Present : public X11Fixture {};
+
+TEST_F(Present, WindowMatchesTheFramebufferAfterSparseAndDenseFrames) {
+  RunState run;
+  x11::X11Host host(display_, run);
+  ShowOptions options;
+  std::string error;
+  ASSERT_TRUE(host.Open(options, false, error)) << error;
+  XSync(display_, False);
+  host.ProcessPendingEvents();
+  Framebuffer& fb = host.Surface();
+  const int w = fb.Width, h = fb.Height;
+  auto frame = [&](auto draw) {
+    draw();
+    host.Present(fb);
+    fb.ResetTouched();
+    host.ProcessPendingEvents();
+  };
+  auto sparse = [&](std::uint32_t seed, int count) {
+    for (int i = 0; i < count; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      // Off-surface writes too: they are logged but stored nowhere.
+      fb.Set(static_cast<int>(seed >> 8) % (w + 20) - 10, static_cast<int>(seed >> 20) % (h + 20) - 10,
+             seed | 0x404040u);
+    }
+  };
+  frame([&] { fb.Fill(0); });
+  for (std::uint32_t f = 1; f <= 6; ++f) frame([&] { sparse(f, 60); });
+  frame([&] { for (int y = 0; y < h; y += 2) fb.Set(y % w, y, 0x00FFFFFFu); sparse(7, w * h / 8); });
+  frame([&] { sparse(8, 30); });  // after a dense frame: sent as its rectangle
+  for (std::uint32_t f = 9; f <= 10; ++f) frame([&] { sparse(f, 40); });
+  frame([&] { fb.Fill(0x00203040u); sparse(11, 10); });  // a clear the log does not explain
+  for (std::uint32_t f = 12; f <= 14; ++f) frame([&] { sparse(f, 40); });
+  XSync(display_, False);
+
+  XImage* shot = XGetImage(display_, host.Target(), 0, 0, w, h, AllPlanes, ZPixmap);
+  ASSERT_NE(shot, nullptr);
+  int wrong = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = fb.At(x, y);
+      const unsigned long want = ((p & 0xffu) << 16) | (p & 0xff00u) | ((p >> 16) & 0xffu);
+      if ((XGetPixel(shot, x, y) & 0xFFFFFFu) != want && wrong++ < 3)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+    }
+  XDestroyImage(shot);
+  EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+}  // namespace glintora::testing
