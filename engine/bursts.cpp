@@ -417,15 +417,8 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
       p.VY = Single(static_cast<double>(p.VY) + st.LVY[k]);
       p.VZ = Single(static_cast<double>(p.VZ) + st.LVZ[k]);
     }
-    p.TailX = p.X;
-    p.TailY = p.Y;
-    p.TailZ = p.Z;
-    p.TailVX = p.VX;
-    p.TailVY = p.VY;
-    p.TailVZ = p.VZ;
-    p.SparkAge = 0;
+    TailCopy(p);
     p.Alive = true;
-    p.TailAlive = false;
     p.Colour = SparkColour(st, scheme);
   }
   s.ListReady = false;

@@ -31,18 +31,6 @@ Warp RollWarp(ShowState& st) {
 
 namespace {
 
-// The eraser tail starts as a copy of the head.
-inline void TailCopy(Spark& p) {
-  p.TailX = p.X;
-  p.TailY = p.Y;
-  p.TailZ = p.Z;
-  p.TailVX = p.VX;
-  p.TailVY = p.VY;
-  p.TailVZ = p.VZ;
-  p.SparkAge = 0;
-  p.TailAlive = false;
-}
-
 inline void AtCentre(Spark& p, const Slot& s) {
   p.X = s.CentreX;
   p.Y = s.CentreY;

@@ -61,6 +61,18 @@ struct Spark {
   std::int32_t ShownX = 0, ShownY = 0;
 };
 
+// A fresh spark's eraser tail starts as a copy of its head.
+inline void TailCopy(Spark& p) {
+  p.TailX = p.X;
+  p.TailY = p.Y;
+  p.TailZ = p.Z;
+  p.TailVX = p.VX;
+  p.TailVY = p.VY;
+  p.TailVZ = p.VZ;
+  p.SparkAge = 0;
+  p.TailAlive = false;
+}
+
 // A burst's colour scheme.
 struct ColourScheme {
   std::uint32_t Base = 0;

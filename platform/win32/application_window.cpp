@@ -116,13 +116,7 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
-      if (PaintFromHost(window)) return 0;
-      {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        EndPaint(window, &paint);
-      }
+      PaintFromHostOrBlack(window);
       return 0;
     default:
       break;

@@ -101,13 +101,7 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND:
       return 1;  // painted whole from the surface, or black
     case WM_PAINT:
-      if (PaintFromHost(window)) return 0;
-      {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        EndPaint(window, &paint);
-      }
+      PaintFromHostOrBlack(window);
       return 0;
     case WM_DESTROY:
       if (saver) {
