@@ -14,6 +14,28 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// libpng reports errors by longjmp: this part creates no C++ object that a jump could skip.
+bool EncodePng(png_structp png, png_infop info, std::FILE* file, const Framebuffer& frame,
+               png_byte* row) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_init_io(png, file);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(frame.Width),
+               static_cast<png_uint_32>(frame.Height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (std::int32_t y = 0; y < frame.Height; ++y) {
+    for (std::int32_t x = 0; x < frame.Width; ++x) {
+      const std::uint32_t c = frame.At(x, y);  // 0x00BBGGRR
+      row[3 * x] = static_cast<png_byte>(c & 255);
+      row[3 * x + 1] = static_cast<png_byte>((c >> 8) & 255);
+      row[3 * x + 2] = static_cast<png_byte>((c >> 16) & 255);
+    }
+    png_write_row(png, row);
+  }
+  png_write_end(png, nullptr);
+  return true;
+}
+
 }  // namespace
 
 bool WritePng(const std::string& path, const Framebuffer& frame, std::string& error) {
@@ -30,28 +52,10 @@ bool WritePng(const std::string& path, const Framebuffer& frame, std::string& er
     return false;
   }
   std::vector<png_byte> row(static_cast<std::size_t>(frame.Width) * 3);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    error = "libpng failed on " + path;
-    return false;
-  }
-  png_init_io(png, file.get());
-  png_set_IHDR(png, info, static_cast<png_uint_32>(frame.Width), static_cast<png_uint_32>(frame.Height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (std::int32_t y = 0; y < frame.Height; ++y) {
-    for (std::int32_t x = 0; x < frame.Width; ++x) {
-      const std::uint32_t c = frame.At(x, y);  // 0x00BBGGRR
-      row[3 * x] = static_cast<png_byte>(c & 255);
-      row[3 * x + 1] = static_cast<png_byte>((c >> 8) & 255);
-      row[3 * x + 2] = static_cast<png_byte>((c >> 16) & 255);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
+  const bool written = EncodePng(png, info, file.get(), frame, row.data());
   png_destroy_write_struct(&png, &info);
-  return true;
+  if (!written) error = "libpng failed on " + path;
+  return written;
 }
 
 GifWriter::~GifWriter() {
