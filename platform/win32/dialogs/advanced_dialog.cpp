@@ -54,14 +54,8 @@ AdvancedDialog::AdvancedDialog(Program& program, std::vector<std::string> fonts,
 AdvancedDialog::~AdvancedDialog() { view_.SetListener(nullptr); }
 
 bool AdvancedDialog::Open(HWND owner) {
-  HINSTANCE instance = program_.Instance ? program_.Instance : GetModuleHandleA(nullptr);
-  if (!CreateDialogFrame(instance, owner, "Advanced Settings", 7200, 4260, nullptr,
-                         program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY)) {
-    return false;
-  }
-  ShowWindow(Handle(), SW_SHOW);
-  UpdateWindow(Handle());
-  return true;
+  return OpenDialogFrame(program_.Instance, owner, "Advanced Settings", 7200, 4260, nullptr,
+                         program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY);
 }
 
 void AdvancedDialog::CreateControls() {

@@ -84,6 +84,18 @@ struct CreateContext {
 
 }  // namespace
 
+bool DialogWindow::OpenDialogFrame(HINSTANCE instance, HWND owner, const std::string& caption,
+                                   int clientWidthTwips, int clientHeightTwips, HMENU menu,
+                                   int twipsX, int twipsY) {
+  if (!instance) instance = GetModuleHandleA(nullptr);
+  if (!CreateDialogFrame(instance, owner, caption, clientWidthTwips, clientHeightTwips, menu,
+                         twipsX, twipsY))
+    return false;
+  ShowWindow(Handle(), SW_SHOW);
+  UpdateWindow(Handle());
+  return true;
+}
+
 bool DialogWindow::CreateDialogFrame(HINSTANCE instance, HWND owner, const std::string& caption,
                                      int clientWidthTwips, int clientHeightTwips, HMENU menu,
                                      int twipsX, int twipsY) {

@@ -62,6 +62,11 @@ class DialogWindow {
                          int clientWidthTwips, int clientHeightTwips, HMENU menu, int twipsX,
                          int twipsY);
 
+  // CreateDialogFrame (the program's module when instance is null), then shows the dialog.
+  bool OpenDialogFrame(HINSTANCE instance, HWND owner, const std::string& caption,
+                       int clientWidthTwips, int clientHeightTwips, HMENU menu, int twipsX,
+                       int twipsY);
+
   // A child control at r (twips, relative to the client area). help: its help topic, 0 none.
   HWND AddControl(const char* className, const char* text, DWORD style, const TwipsRect& r,
                   int id, int help = 0, DWORD exStyle = 0);

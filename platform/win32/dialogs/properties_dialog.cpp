@@ -53,14 +53,8 @@ PropertiesDialog::~PropertiesDialog() {
 }
 
 bool PropertiesDialog::Open(HWND owner) {
-  HINSTANCE instance = program_.Instance ? program_.Instance : GetModuleHandleA(nullptr);
-  if (!CreateDialogFrame(instance, owner, kPropertiesTitle, 8940, 6390, CreateMenus(),
-                         program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY)) {
-    return false;
-  }
-  ShowWindow(Handle(), SW_SHOW);
-  UpdateWindow(Handle());
-  return true;
+  return OpenDialogFrame(program_.Instance, owner, kPropertiesTitle, 8940, 6390, CreateMenus(),
+                         program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY);
 }
 
 void PropertiesDialog::OnCreate() {

@@ -33,14 +33,8 @@ TemplateWindow::TemplateWindow(Program& program, TemplateDialogModel& model,
     : program_(program), model_(model), inform_(std::move(inform)), help_(std::move(help)) {}
 
 bool TemplateWindow::Open(HWND owner) {
-  HINSTANCE instance = program_.Instance ? program_.Instance : GetModuleHandleA(nullptr);
-  if (!CreateDialogFrame(instance, owner, model_.Title(), 7320, 4560, nullptr,
-                         program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY)) {
-    return false;
-  }
-  ShowWindow(Handle(), SW_SHOW);
-  UpdateWindow(Handle());
-  return true;
+  return OpenDialogFrame(program_.Instance, owner, model_.Title(), 7320, 4560, nullptr,
+                         program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY);
 }
 
 void TemplateWindow::CreateControls() {
