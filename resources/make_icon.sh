@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program icon: a firework burst over a night sky, as rays of coloured sparks from one
 # centre, rendered at 256 px and scaled down to the sizes Windows asks for (16, 32, 48, 256).
-# Run from anywhere; writes resources/glintora.ico. Needs ImageMagick's convert.
+# Run from anywhere; writes resources/glintora.ico and the PNGs of the Linux icon theme.
+# Needs ImageMagick's convert.
 set -euo pipefail
 cd "$(dirname "$0")"
 work=$(mktemp -d)
@@ -34,4 +35,7 @@ for s in 16 32 48; do
   convert "$work/icon256.png" -resize ${s}x${s} -unsharp 0x0.75 "$work/icon$s.png"
 done
 convert -depth 8 "$work/icon16.png" "$work/icon32.png" "$work/icon48.png" "$work/icon256.png" glintora.ico
-echo "wrote resources/glintora.ico"
+# The same pictures for the hicolor icon theme of the Debian package.
+convert "$work/icon48.png" -strip glintora-48.png
+convert "$work/icon256.png" -strip glintora-256.png
+echo "wrote resources/glintora.ico, glintora-48.png and glintora-256.png"

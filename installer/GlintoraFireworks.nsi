@@ -1,0 +1,233 @@
+; The setup program: installs the screen saver for all users (run as administrator, or /AllUsers)
+; or for the current user alone (a standard user, or /CurrentUser), registers the .glx template
+; type and an Apps & Features entry, and builds the uninstaller that takes all of it back.
+; makensis -DSCR_DIR=<folder of the .scr and its two files> -DSOURCE_DIR=<repository>
+;          -DOUTFILE=<setup program> installer/GlintoraFireworks.nsi
+
+Unicode true
+; Wine here and every 64-bit Windows: a 64-bit setup program sees the real system folder.
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+ManifestDPIAware true
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+!define PRODUCT "Glintora Fireworks"
+!define VERSION "1.0"
+!define PUBLISHER "Glintora"
+!define SCR "GlintoraFireworks.scr"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\GlintoraFireworks"
+!define PROGID "GlintoraFireworks.Template"
+!define SETTINGS_KEY "Software\GlintoraFireworks"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define SHORTCUT "Glintora Fireworks Settings.lnk"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion 1.0.0.0
+VIFileVersion 1.0.0.0
+VIAddVersionKey /LANG=1033 ProductName "${PRODUCT}"
+VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 CompanyName "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 LegalCopyright "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 FileDescription "${PRODUCT} setup"
+VIAddVersionKey /LANG=1033 FileVersion "1.0.0.0"
+
+!define MUI_ICON "${SOURCE_DIR}/resources/glintora.ico"
+!define MUI_UNICON "${SOURCE_DIR}/resources/glintora.ico"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Var AllUsers     ; 1: machine-wide, 0: this user only
+Var ScrFolder    ; where the program and its two companions live
+
+; Machine-wide: the program in the system folder (the only one the Screen Saver Settings list),
+; the uninstaller under Program Files. Per user: everything under the user's programs folder.
+!macro ChooseFolders un
+Function ${un}ChooseFolders
+  ; The uninstaller keeps $INSTDIR: the folder it was started from.
+  ${If} $AllUsers == 1
+    SetShellVarContext all
+    StrCpy $ScrFolder $SYSDIR
+    !if "${un}" == ""
+      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+    !endif
+  ${Else}
+    SetShellVarContext current
+    !if "${un}" == ""
+      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
+    !endif
+    StrCpy $ScrFolder $INSTDIR
+  ${EndIf}
+FunctionEnd
+
+; True in $0 when the text in $0 names our program (long or short form; the Screen Saver
+; Settings write the short one).
+Function ${un}IsOurProgram
+  GetFullPathName /SHORT $1 "$ScrFolder\${SCR}"
+  ${If} $0 == "$ScrFolder\${SCR}"
+  ${OrIf} $0 == $1
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro ChooseFolders ""
+!insertmacro ChooseFolders "un."
+
+Function .onInit
+  ${GetParameters} $R0
+  UserInfo::GetAccountType
+  Pop $R1
+  ClearErrors
+  ${GetOptions} $R0 "/AllUsers" $R2
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 1
+  ${Else}
+    ClearErrors
+    ${GetOptions} $R0 "/CurrentUser" $R2
+    ${IfNot} ${Errors}
+      StrCpy $AllUsers 0
+    ${ElseIf} $R1 == "Admin"
+      StrCpy $AllUsers 1
+    ${Else}
+      StrCpy $AllUsers 0
+    ${EndIf}
+  ${EndIf}
+  ${If} $AllUsers == 1
+  ${AndIf} $R1 != "Admin"
+    MessageBox MB_ICONSTOP "Installing for all users needs an administrator: run the setup program as administrator, or install for yourself with /CurrentUser." /SD IDOK
+    SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+    Quit
+  ${EndIf}
+  Call ChooseFolders
+FunctionEnd
+
+Section "${PRODUCT}" SecProgram
+  SectionIn RO
+  SetOutPath $ScrFolder
+  File "${SCR_DIR}/${SCR}"
+  File "${SCR_DIR}/glintora-help.html"
+  File "${SCR_DIR}/Glinto10.wav"
+  SetOutPath $INSTDIR
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; Templates open in the saver, which imports them; "Edit settings" opens the properties.
+  WriteRegStr SHCTX "Software\Classes\.glx" "" "${PROGID}"
+  WriteRegStr SHCTX "Software\Classes\${PROGID}" "" "${PRODUCT} Template"
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\DefaultIcon" "" '"$ScrFolder\${SCR}",0'
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell" "" "open"
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell\open\command" "" '"$ScrFolder\${SCR}" "%1"'
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell\settings" "" "Edit settings"
+  WriteRegStr SHCTX "Software\Classes\${PROGID}\shell\settings\command" "" '"$ScrFolder\${SCR}" /c'
+
+  CreateShortcut "$SMPROGRAMS\${SHORTCUT}" "$ScrFolder\${SCR}" "/c" "$ScrFolder\${SCR}" 0
+
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$ScrFolder\${SCR},0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  SectionGetSize ${SecProgram} $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)' ; SHCNE_ASSOCCHANGED
+SectionEnd
+
+Section "Use ${PRODUCT} as my screen saver" SecSaver
+  ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} ${Errors}
+    DeleteRegValue SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaver"
+  ${Else}
+    Call IsOurProgram
+    ; An upgrade keeps the saver that was there before the first install.
+    ${If} $0 == 0
+      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      WriteRegStr SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaver" $0
+      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+      WriteRegStr SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaveActive" $0
+    ${EndIf}
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ScrFolder\${SCR}"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  ; SPI_SETSCREENSAVEACTIVE, written and broadcast, so the running session takes it up.
+  System::Call 'user32::SystemParametersInfoW(i 17, i 1, p 0, i 3)'
+SectionEnd
+
+; ---- the uninstaller
+
+Function un.onInit
+  ; The uninstaller knows its mode by where it lives.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} $0 == $INSTDIR
+    StrCpy $AllUsers 1
+  ${Else}
+    StrCpy $AllUsers 0
+  ${EndIf}
+  Call un.ChooseFolders
+FunctionEnd
+
+Section "un.${PRODUCT}" UnSecProgram
+  SectionIn RO
+  ; The previous screen saver comes back only while ours is still the one chosen.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call un.IsOurProgram
+  ${If} $0 == 1
+    ClearErrors
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaver"
+    ${If} ${Errors}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
+    ${Else}
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
+      ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+      WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" $0
+    ${EndIf}
+  ${EndIf}
+
+  Delete "$ScrFolder\${SCR}"
+  Delete "$ScrFolder\glintora-help.html"
+  Delete "$ScrFolder\Glinto10.wav"
+  Delete "$SMPROGRAMS\${SHORTCUT}"
+
+  ReadRegStr $0 SHCTX "Software\Classes\.glx" ""
+  ${If} $0 == "${PROGID}"
+    DeleteRegKey SHCTX "Software\Classes\.glx"
+  ${EndIf}
+  DeleteRegKey SHCTX "Software\Classes\${PROGID}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
+
+; Off unless ticked, and so never in a silent uninstall.
+Section /o "un.Also remove my settings" UnSecSettings
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  ${If} $AllUsers == 1
+    DeleteRegKey HKLM "${SETTINGS_KEY}"
+  ${EndIf}
+SectionEnd

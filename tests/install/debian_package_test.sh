@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The Debian package as a user meets it: lintian finds no error; installed, it puts each file
+# where Debian's xscreensaver and the desktop look; xscreensaver's daemon, run by an ordinary
+# user on its own Xvfb, starts the hack, which draws into the daemon's window and ends when the
+# daemon deactivates; purged, nothing of it is left. Needs root (dpkg) and a free X display.
+#   debian_package_test.sh build/release/glintora_1.0-1_amd64.deb
+set -uo pipefail
+source "$(dirname "$0")/checks.sh"
+
+[ -f "$1" ] || { echo "debian_package_test: no package '$1'"; finish; exit 1; }
+deb=$(realpath "$1")
+[ "$(id -u)" -eq 0 ] || { echo "debian_package_test: needs root to install the package" >&2; exit 2; }
+apt_get() { apt-get -o DPkg::Lock::Timeout=600 -y -q "$@" >/dev/null 2>&1; }
+
+expect "package name" glintora "$(dpkg-deb -f "$deb" Package)"
+expect "dependencies from the libraries" yes \
+  "$(dpkg-deb -f "$deb" Depends | grep -q 'libx11-6' && dpkg-deb -f "$deb" Depends | grep -q 'libc6' && echo yes)"
+expect_true "lintian reports no error" lintian --fail-on error --suppress-tags dir-or-file-in-opt "$deb"
+
+apt_get install "$deb"
+expect "installed" "install ok installed" "$(dpkg-query -W -f='${Status}' glintora 2>/dev/null)"
+hack=/usr/libexec/xscreensaver/glintora
+mode_of() { [ -e "$1" ] && stat -c '%a' "$1" || echo absent; }
+expect_table <<TABLE
+the hack|755|mode_of $hack
+its xscreensaver page|644|mode_of /usr/share/xscreensaver/config/glintora.xml
+the manual page|644|mode_of /usr/share/man/man6/glintora.6.gz
+the desktop entry|644|mode_of /usr/share/applications/glintora.desktop
+the small icon|644|mode_of /usr/share/icons/hicolor/48x48/apps/glintora.png
+the large icon|644|mode_of /usr/share/icons/hicolor/256x256/apps/glintora.png
+the manual page names the program|.TH GLINTORA 6|zcat /usr/share/man/man6/glintora.6.gz | grep -m1 -o '^\.TH GLINTORA 6'
+the entry opens the windowed show|Exec=$hack -window|grep '^Exec=' /usr/share/applications/glintora.desktop
+the entry's name|Name=Glintora Fireworks|grep '^Name=' /usr/share/applications/glintora.desktop
+the hack answers|usage: glintora|$hack -help | cut -d' ' -f1-2
+TABLE
+files=$(dpkg -L glintora | while read -r f; do [ -f "$f" ] && echo "$f"; done)
+
+# xscreensaver refuses to run hacks for root: an ordinary user runs the daemon.
+user=glintora-test
+id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$user"
+home=$(getent passwd "$user" | cut -d: -f6)
+cat >"$home/.xscreensaver" <<'PREFS'
+mode:		one
+selected:	0
+lock:		False
+fade:		False
+unfade:		False
+splash:		False
+timeout:	0:30:00
+programs:	glintora --root \n
+PREFS
+chown "$user:" "$home/.xscreensaver"
+
+# Runs inside the user's Xvfb: activate, find the hack and read the window it draws into,
+# deactivate, and see the hack go. Prints "name=value" lines for the checks below.
+session=$(mktemp)
+cat >"$session" <<'SESSION'
+wait_for() { local deadline=$((SECONDS + $1)); shift; until "$@"; do [ "$SECONDS" -lt "$deadline" ] || return 1; sleep 0.3; done; }
+xscreensaver -no-splash >/dev/null 2>&1 &
+daemon=$!
+wait_for 60 xscreensaver-command -time >/dev/null 2>&1 && echo daemon=up
+xscreensaver-command -activate >/dev/null 2>&1
+hack_pid() { pgrep -u "$(id -u)" -x glintora; }
+if wait_for 60 hack_pid >/dev/null; then
+  pid=$(hack_pid | head -n1)
+  echo hack=running
+  window=$(tr '\0' '\n' </proc/"$pid"/environ | sed -n 's/^XSCREENSAVER_WINDOW=//p')
+  [ -n "$window" ] && echo window=given
+  lit() { [ "$(import -window "$window" -format '%[fx:maxima>0?1:0]' info: 2>/dev/null)" = 1 ]; }
+  wait_for 60 lit && echo drawn=yes
+  xscreensaver-command -deactivate >/dev/null 2>&1
+  gone() { ! kill -0 "$pid" 2>/dev/null; }
+  wait_for 30 gone && echo ended=yes
+fi
+kill "$daemon" 2>/dev/null
+wait "$daemon" 2>/dev/null
+SESSION
+chmod 644 "$session"
+report=$(cd "$home" && timeout 300 runuser -u "$user" -- env HOME="$home" \
+  xvfb-run -a -s '-screen 0 800x600x24' bash "$session" 2>/dev/null)
+rm -f "$session"
+for item in daemon=up hack=running window=given drawn=yes ended=yes; do
+  expect "under the daemon: ${item%=*}" "$item" "$(grep -x "$item" <<<"$report")"
+done
+
+apt_get purge glintora
+expect "purged" "" "$(dpkg-query -W -f='${Status}' glintora 2>/dev/null | grep installed)"
+left=$(for f in $files; do [ -e "$f" ] && echo "$f"; done)
+expect "no file left" "" "$left"
+expect "no folder of ours left" "" \
+  "$(ls -d /usr/share/doc/glintora /usr/share/xscreensaver/config/glintora.xml 2>/dev/null)"
+
+finish
