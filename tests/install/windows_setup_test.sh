@@ -47,8 +47,21 @@ setting() {
   echo "$v"
 }
 file_state() { [ -f "$(unix "$1")" ] && echo present || echo absent; }
-saver_window() { xdotool search --onlyvisible --name "^$caption\$" >/dev/null 2>&1; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+saver_window() { window_named "$caption"; }
 no_saver_window() { ! saver_window; }
+no_window_named() { ! window_named "$1"; }
+
+# The Start-menu shortcut, opened as the Start menu opens it, shows the properties dialog.
+open_shortcut() {
+  local mode=$1 shortcut=$2
+  wine cmd /c start "" "$shortcut" >/dev/null 2>&1 &
+  expect_true "$mode: the shortcut opens the properties" wait_for 90 window_named "Glintora Fireworks"
+  wine taskkill /im "$scr" >/dev/null 2>&1
+  wait_for 30 no_window_named "Glintora Fireworks" || wine taskkill /f /im "$scr" >/dev/null 2>&1
+  wait_for 30 no_window_named "Glintora Fireworks"
+  wait
+}
 setting_is() { [ "$(setting "$1" "$2")" == "$3" ]; }
 
 # A template opened from a folder with a blank in its name; the show must import it and start.
@@ -144,6 +157,7 @@ expect "all users: setup exit status" 0 "$?"
 install_checks "all users" HKLM "$sys" "$pf" "$all_menu"
 expect "all users: nothing in the user's classes" no "$(key_exists "HKCU\\$classes\\.glx")"
 open_template "all users" 37 shell
+open_shortcut "all users" "$all_menu"
 
 # An upgrade: over a damaged install, with a setting of the user's and our saver chosen.
 echo damaged >"$(unix "$sys\\glintora-help.html")"
