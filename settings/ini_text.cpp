@@ -1,6 +1,7 @@
-// Sections: splitting into lines; reading a line; IniLookup; IniUpdate.
+// Sections: splitting into lines; reading a line; IniSectionName; IniLookup; IniUpdate.
 #include "settings/ini_text.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "settings/text.h"
@@ -12,19 +13,22 @@ namespace {
 struct Line {
   std::size_t begin;  // first byte
   std::size_t end;    // one past the last byte before the line break
-  std::size_t next;   // first byte of the next line
+  std::size_t next;   // first byte of the next line; end when the content ends without a break
 };
 
+// A line ends at CR LF, LF or a lone CR, as files written by hand on any system do.
 std::vector<Line> SplitLines(std::string_view content) {
   std::vector<Line> lines;
   std::size_t pos = 0;
   // A byte-order mark is not part of the first line's text.
   if (content.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
   while (pos < content.size()) {
-    const std::size_t nl = content.find('\n', pos);
-    const std::size_t next = nl == std::string_view::npos ? content.size() : nl + 1;
-    std::size_t end = nl == std::string_view::npos ? content.size() : nl;
-    if (end > pos && content[end - 1] == '\r') --end;
+    const std::size_t end = std::min(content.find_first_of("\r\n", pos), content.size());
+    std::size_t next = end;
+    if (end < content.size()) {
+      next = end + 1;
+      if (content[end] == '\r' && next < content.size() && content[next] == '\n') ++next;
+    }
     lines.push_back({pos, end, next});
     pos = next;
   }
@@ -46,10 +50,11 @@ Parsed Parse(std::string_view line) {
     p.kind = Kind::Blank;
   } else if (t[0] == ';' || t[0] == '#') {
     p.kind = Kind::Comment;
-  } else if (t[0] == '[') {
+  } else if (const auto name = IniSectionName(t)) {
     p.kind = Kind::Section;
-    const std::size_t close = t.find(']');
-    p.name = TrimBlanks(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    p.name = *name;
+  } else if (t[0] == '[') {
+    p.kind = Kind::Other;  // an unclosed header names no section, for reading and writing alike
   } else if (const std::size_t eq = t.find('='); eq != std::string_view::npos) {
     p.kind = Kind::Entry;
     p.name = TrimBlanks(t.substr(0, eq));
@@ -110,6 +115,14 @@ SectionSpan FindSection(std::string_view content, const std::vector<Line>& lines
 
 }  // namespace
 
+std::optional<std::string_view> IniSectionName(std::string_view line) {
+  const std::string_view t = TrimBlanks(line);
+  if (t.empty() || t[0] != '[') return std::nullopt;
+  const std::size_t close = t.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return TrimBlanks(t.substr(1, close - 1));
+}
+
 std::optional<std::string> IniLookup(std::string_view content, std::string_view section,
                                      std::string_view key) {
   section = TrimBlanks(section);
@@ -131,9 +144,10 @@ std::optional<std::string> IniUpdate(std::string_view content, std::string_view 
       key[0] == '[' || key[0] == ';' || key[0] == '#') {
     return std::nullopt;
   }
-  const std::size_t crlf = content.find("\r\n");
-  const std::size_t lf = content.find('\n');
-  if (lf != std::string_view::npos) newline = (crlf != std::string_view::npos && crlf < lf) ? "\r\n" : "\n";
+  // New lines follow the file's first line break.
+  if (const std::size_t br = content.find_first_of("\r\n"); br != std::string_view::npos) {
+    newline = content.substr(br, content.compare(br, 2, "\r\n") == 0 ? 2 : 1);
+  }
 
   const std::string entry = std::string(key) + "=" + Quote(value);
   const std::vector<Line> lines = SplitLines(content);
@@ -145,11 +159,11 @@ std::optional<std::string> IniUpdate(std::string_view content, std::string_view 
   } else if (span.found) {
     const Line& line = lines[span.last];
     out.append(content.substr(0, line.next));
-    if (line.next == 0 || content[line.next - 1] != '\n') out.append(newline);  // no final break
+    if (line.next == line.end) out.append(newline);  // the content ends without a break
     out.append(entry).append(newline).append(content.substr(line.next));
   } else {
     out.append(content);
-    if (!out.empty() && out.back() != '\n') out.append(newline);
+    if (!lines.empty() && lines.back().next == lines.back().end) out.append(newline);
     out.append("[").append(section).append("]").append(newline).append(entry).append(newline);
   }
   return out;

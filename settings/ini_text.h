@@ -2,6 +2,7 @@
 // work on the whole content in memory, so an update keeps every other byte of the file as it was.
 // Section and key names compare case-insensitively; values are trimmed, and one pair of matching
 // quotes around a value is removed (so a value with blanks at its ends survives a round trip).
+// Lines end at CR LF, LF or a lone CR.
 #pragma once
 
 #include <optional>
@@ -10,13 +11,18 @@
 
 namespace glintora {
 
+// The name of the section that line opens: the trimmed text between its leading '[' and the first
+// ']'. nullopt for any other line, an unclosed "[name" included. Reading and writing both use it,
+// so what is written under a section is what is read back from it.
+std::optional<std::string_view> IniSectionName(std::string_view line);
+
 // The value of key in the first [section] of content; nullopt when the section or key is absent.
 std::optional<std::string> IniLookup(std::string_view content, std::string_view section,
                                      std::string_view key);
 
 // content with key set to value in the first [section]: the key's line is replaced in place, a
 // new key goes after the last line of its section, a new section goes at the end. New lines use
-// the content's own line ending, or newline when it has none. nullopt when section or key cannot
+// the content's first line ending, or newline when it has none. nullopt when section or key cannot
 // be written as a name (empty, a line break, ']' in a section, '=' in a key, or a key beginning
 // with '[' or ';'). Line breaks inside value become blanks.
 std::optional<std::string> IniUpdate(std::string_view content, std::string_view section,

@@ -37,7 +37,8 @@ TEST(IniLookup, FindsKeysCaseInsensitivelyInTheFirstMatchingSection) {
       {ini, "Missing", "Empty", std::nullopt},
       {"", "A", "b", std::nullopt},
       {"\xEF\xBB\xBF[A]\nb=1", "A", "b", "1"},
-      {"[A]\rb=1", "A", "b", std::nullopt},  // a lone CR does not end a line
+      {"[A]\rb=1\r", "A", "b", "1"},  // a lone CR ends a line
+      {"[A\nb=1", "A", "b", std::nullopt},  // an unclosed header opens no section
   };
   for (const auto& row : rows) EXPECT_EQ(IniLookup(row.ini, row.section, row.key), row.value) << row.key;
 }
@@ -60,7 +61,10 @@ TEST(IniUpdate, ChangesOneLineKeepsEveryOtherByteAndFollowsTheLineEnding) {
       {"", "B", "y", "2", "\r\n", "[B]\r\ny=2\r\n"},
       {"", "B", "y", "2", "\n", "[B]\ny=2\n"},
       {"[A]", "A", "y", "2", "\n", "[A]\ny=2\n"},
-      {"[A]\r\r", "A", "y", "2", "\r\n", "[A]\r\r\r\ny=2\r\n"},
+      {"[A]\r\r", "A", "y", "2", "\r\n", "[A]\ry=2\r\r"},
+      {"[A]\nx=1\r", "A", "y", "2", "\r\n", "[A]\nx=1\ry=2\n"},
+      // An unclosed header is no section: the key goes under a new, closed one.
+      {"[f\r", "f", "f\x01", " \xe6/", "\r\n", "[f\r[f]\rf\x01=\" \xe6/\"\r"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(IniUpdate(row.ini, row.section, row.key, row.value, row.newline), row.expected) << row.key;
@@ -74,6 +78,13 @@ TEST(IniUpdate, ValuesRoundTripAndBadNamesAreRefused) {
     const auto updated = IniUpdate("[A]\nk=old\n", "A", "k", value);
     ASSERT_TRUE(updated);
     EXPECT_EQ(IniLookup(*updated, "A", "k"), value);
+  }
+  // Whatever the file holds, a written value reads back and writing it again changes nothing.
+  for (const char* ini : {"[f\r", "[A\n", "[A]\rk=1\r\r\n", "\r\n[A]\rk=\"1\r", "[ a ]x\n"}) {
+    const auto once = IniUpdate(ini, "A", "k", " v");
+    ASSERT_TRUE(once) << ini;
+    EXPECT_EQ(IniLookup(*once, "A", "k"), " v") << ini;
+    EXPECT_EQ(IniUpdate(*once, "A", "k", " v"), once) << ini;
   }
   // A line break cannot start a new section behind the caller's back.
   const auto injected = IniUpdate("", "A", "k", "x\r\n[Admin]\r\nProduct=evil");
