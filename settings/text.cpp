@@ -28,4 +28,19 @@ std::string LowerAscii(std::string_view text) {
   return out;
 }
 
+std::string QuotedForMessage(std::string_view text) {
+  std::string out = "'";
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool continuation = (byte & 0xC0) == 0x80;
+    if (!continuation && characters++ == kQuotedLength) {
+      out += "...";
+      break;
+    }
+    out += (byte < 0x20 || byte == 0x7F) ? '?' : text[i];
+  }
+  return out + "'";
+}
+
 }  // namespace glintora

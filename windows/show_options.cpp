@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "settings/text.h"
+
 namespace glintora {
 
 namespace {
@@ -56,9 +58,9 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg.size() < 2 || arg[0] != '-') return fail("unexpected argument '" + arg + "'");
+    if (arg.size() < 2 || arg[0] != '-') return fail("unexpected argument " + QuotedForMessage(arg));
     const std::string name = Dashless(arg);
-    if (name.empty()) return fail("unexpected argument '" + arg + "'");
+    if (name.empty()) return fail("unexpected argument " + QuotedForMessage(arg));
     // The value of an option that takes one; null when the command line ends.
     auto value = [&]() -> const std::string* {
       if (i + 1 >= args.size()) return nullptr;
@@ -82,20 +84,20 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
       const std::string* v = value();
       if (!v) return fail("-window-id needs a window id");
       const auto id = ParseWindowId(*v);
-      if (!id) return fail("-window-id: '" + *v + "' is not a window id");
+      if (!id) return fail("-window-id: " + QuotedForMessage(*v) + " is not a window id");
       if (!setTarget(ShowTarget::ForeignWindow)) return fail("only one of -window, -fullscreen, -root, -window-id");
       o.windowId = *id;
     } else if (name == "delay") {
       const std::string* v = value();
       if (!v) return fail("-delay needs milliseconds");
       const auto ms = ParseBounded(*v, 0, 999);
-      if (!ms) return fail("-delay: '" + *v + "' is not a whole number of milliseconds 0..999");
+      if (!ms) return fail("-delay: " + QuotedForMessage(*v) + " is not a whole number of milliseconds 0..999");
       o.delayMs = static_cast<std::int32_t>(*ms);
     } else if (name == "theme") {
       const std::string* v = value();
       if (!v) return fail("-theme needs a number 1..13");
       const auto t = ParseBounded(*v, 1, 13);
-      if (!t) return fail("-theme: '" + *v + "' is not a theme number 1..13");
+      if (!t) return fail("-theme: " + QuotedForMessage(*v) + " is not a theme number 1..13");
       o.theme = static_cast<std::int16_t>(*t);
     } else if (name == "template") {
       const std::string* v = value();
@@ -105,7 +107,7 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
       const std::string* v = value();
       if (!v) return fail("-seed needs a number");
       const auto s = ParseBounded(*v, 0, 0xFFFFFFFFll);
-      if (!s) return fail("-seed: '" + *v + "' is not a number 0..4294967295");
+      if (!s) return fail("-seed: " + QuotedForMessage(*v) + " is not a number 0..4294967295");
       o.seed = static_cast<std::uint32_t>(*s);
     } else if (name == "fps") {
       o.fps = true;
@@ -115,7 +117,7 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
       o.help = true;
     } else {
       const std::string* v = value();
-      if (!v) return fail("unknown option '" + arg + "'");
+      if (!v) return fail("unknown option " + QuotedForMessage(arg));
       o.settings.emplace_back(name, *v);
     }
   }
@@ -123,8 +125,8 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
   // The daemon hands its window over in the environment; it wins over the real root.
   if ((rootAsked || !targetGiven) && xscreensaverWindow && *xscreensaverWindow) {
     const auto id = ParseWindowId(xscreensaverWindow);
-    if (!id) return fail(std::string("$XSCREENSAVER_WINDOW: '") + xscreensaverWindow +
-                         "' is not a window id");
+    if (!id) return fail("$XSCREENSAVER_WINDOW: " + QuotedForMessage(xscreensaverWindow) +
+                         " is not a window id");
     o.target = ShowTarget::ForeignWindow;
     o.windowId = *id;
   }

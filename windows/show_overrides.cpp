@@ -9,6 +9,7 @@
 #include "settings/store_ops.h"
 #include "settings/templates.h"
 #include "settings/themes.h"
+#include "settings/text.h"
 
 namespace glintora {
 
@@ -19,7 +20,7 @@ bool ApplySettingOption(Store& store, const std::string& key, const std::string&
   const bool settable =
       def != nullptr && (def->dialog != DialogKind::None || def->type == SettingType::Text);
   if (!settable) {
-    error = "unknown option '-" + key + "'";
+    error = "unknown option " + QuotedForMessage("-" + key);
     return false;
   }
   if (def->type == SettingType::Text) {
@@ -32,7 +33,7 @@ bool ApplySettingOption(Store& store, const std::string& key, const std::string&
   const double hi = check ? 1 : def->dialogHi;
   const auto number = ParseNumericText(value);
   if (!number || *number < lo || *number > hi || (whole && std::floor(*number) != *number)) {
-    error = "-" + std::string(def->key) + ": '" + value + "' is not " +
+    error = "-" + std::string(def->key) + ": " + QuotedForMessage(value) + " is not " +
             (whole ? "a whole number " : "a number ") + NumberText(lo) + ".." + NumberText(hi);
     return false;
   }
@@ -55,7 +56,7 @@ bool ApplyShowOverrides(Store& store, const ShowOptions& options, std::string& e
   if (!options.templatePath.empty()) {
     // A missing file would import every default: almost surely a typing error, so say so.
     if (!std::ifstream(options.templatePath)) {
-      error = "-template: cannot read '" + options.templatePath + "'";
+      error = "-template: cannot read " + QuotedForMessage(options.templatePath);
       return false;
     }
     Templates templates;

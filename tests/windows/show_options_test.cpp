@@ -70,6 +70,28 @@ TEST(ShowOptions, BadInputIsOneLineError) {
   EXPECT_TRUE(Parse({"-root", "-root"}).ok);
 }
 
+TEST(ShowOptions, ErrorsQuoteAShortSafeExcerptOfTheInput) {
+  const std::string cyrillic60 = [] {
+    std::string s;
+    for (int i = 0; i < 60; ++i) s += "\xD0\x96";  // Ж, two bytes
+    return s;
+  }();
+  const struct {
+    std::vector<std::string> args;
+    std::string quoted;
+  } rows[] = {
+      {{"-delay", std::string(100000, '9')}, "'" + std::string(60, '9') + "...'"},
+      {{"-theme", cyrillic60}, "'" + cyrillic60 + "'"},  // 60 characters are not cut
+      {{"-theme", cyrillic60 + "\xD0\x96"}, "'" + cyrillic60 + "...'"},
+      {{"stray\x1b]0;x\a\x7f"}, "'stray?]0;x??'"},
+  };
+  for (const auto& row : rows) {
+    const auto r = Parse(row.args);
+    EXPECT_NE(r.error.find(row.quoted), std::string::npos) << r.error;
+    EXPECT_LT(r.error.size(), 200u);
+  }
+}
+
 TEST(WindowId, AcceptsWhatXToolsPrint) {
   EXPECT_EQ(*ParseWindowId("0xffffffff"), 0xffffffffu);
   EXPECT_EQ(*ParseWindowId("0X1F"), 0x1fu);

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "settings/text.h"
+
 namespace glintora {
 
 const char* const kRenderUsage =
@@ -41,7 +43,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
     long long n = 0;
     auto whole = [&](long long lo, long long hi) {
       if (ParseWhole(v, lo, hi, n)) return true;
-      error = a + ": '" + v + "' is not a whole number " + std::to_string(lo) + ".." + std::to_string(hi);
+      error = a + ": " + QuotedForMessage(v) + " is not a whole number " + std::to_string(lo) + ".." + std::to_string(hi);
       return false;
     };
     if (a == "--width") {

@@ -8,6 +8,7 @@
 #include "settings/store_ops.h"
 #include "settings/templates.h"
 #include "settings/themes.h"
+#include "settings/text.h"
 
 namespace glintora {
 
@@ -16,7 +17,7 @@ bool LoadShowSettings(SettingsRecord& record, std::int32_t width, std::int32_t h
   MemoryStore store;
   if (!templatePath.empty()) {
     if (!std::ifstream(templatePath)) {
-      error = "--template: cannot read '" + templatePath + "'";
+      error = "--template: cannot read " + QuotedForMessage(templatePath);
       return false;
     }
     Templates templates;
