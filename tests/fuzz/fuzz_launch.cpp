@@ -1,0 +1,62 @@
+// Arbitrary command lines through the start-up decision: the program path and the line are the
+// input's two parts; the file and window queries answer from the input too.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "startup/launch_decision.h"
+
+using namespace glintora;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool EndsWithGlx(std::string_view s) {
+  if (s.size() < 4) return false;
+  std::string tail(s.substr(s.size() - 4));
+  for (char& c : tail) c = static_cast<char>(c | 0x20);
+  return tail == ".glx";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  if (size < 1) return 0;
+  const std::uint8_t answers = bytes[0];  // which queries say yes
+  const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
+  const std::size_t cut = data.find('\0');
+  const std::string program(data.substr(0, cut));
+  const std::string line(cut == std::string_view::npos ? std::string_view() : data.substr(cut + 1));
+
+  const std::string_view args = ArgumentText(line);
+  Check(args.size() <= line.size() && line.compare(line.size() - args.size(), args.size(), args) == 0);
+  Check(args.empty() || (args[0] != ' ' && args[0] != '\t'));
+
+  LaunchQueries queries;
+  queries.IsOrdinaryFile = [&](const std::string& p) {
+    return (answers & (p.size() > 3 && p.compare(p.size() - 4, 4, ".exe") == 0 ? 1 : 2)) != 0;
+  };
+  queries.IsWindowPresent = [&](const std::string& c) { return (answers & (c[0] == 'K' ? 4 : 8)) != 0; };
+  const LaunchDecision d = DecideLaunch(program, args, queries);
+
+  Check((d.Mode == RunMode::Preview) == (d.Action == LaunchAction::CreatePreview));
+  if (d.Mode == RunMode::Application) Check(d.Action == LaunchAction::StartDisplay);
+  constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
+  Check(d.PreviewHostWindow >= lo && d.PreviewHostWindow <= hi);
+  Check(d.PasswordParent >= lo && d.PasswordParent <= hi);
+  if (d.Action == LaunchAction::ImportTemplate) {
+    Check(EndsWithGlx(d.TemplatePath));
+    Check(args.find(d.TemplatePath) != std::string_view::npos);
+    Check(d.TemplatePath.size() == args.size() || d.TemplatePath.size() + 2 == args.size());
+  } else {
+    Check(d.TemplatePath.empty());
+  }
+  return 0;
+}

@@ -1,0 +1,84 @@
+// Arbitrary bytes as a template file: imported into a memory store, loaded and clamped as a show
+// does, then run for a few frames of a small show on a small surface. Whatever the file says, the engine gets
+// finite values within its bounds and never misbehaves (the sanitizers watch the frames).
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/show.h"
+#include "engine/trig_tables.h"
+#include "platform/null/null_host.h"
+#include "settings/loaders.h"
+#include "settings/memory_store.h"
+#include "settings/templates.h"
+
+using namespace glintora;
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+const std::string& FilePath() {
+  static const std::string path = [] {
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/fuzz_template_" + std::to_string(getpid()) + ".glx";
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  if (size > 1 << 16) return 0;
+  {
+    std::FILE* f = std::fopen(FilePath().c_str(), "wb");
+    if (!f) return 0;
+    std::fwrite(bytes, 1, size, f);
+    std::fclose(f);
+  }
+  MemoryStore store;
+  Templates templates;
+  ImportTemplateFile(store, templates, FilePath());
+
+  SettingsRecord s;
+  LoadFireParams(store, s);
+  LoadColorParams(store, s);
+  LoadAdvancedParams(store, s, 64, 48, false, 15, 15);
+  ClampFireParams(s);
+
+  for (const float f : {s.FireSymmetry, s.FireDamping, s.FireSpeed, s.FirePersist, s.FireGravity,
+                        s.FireBurstRadius, s.FireTwistRad, s.FireTwistExt, s.FireDecayMSize,
+                        s.FireLaunchRadius, s.FireLaunchPersist, s.FocalLength, s.ProjectionScale}) {
+    Check(std::isfinite(f));
+  }
+  Check(s.FireWorks >= 1 && s.FireSparks >= 1 && s.FireWorks * s.FireSparks <= 30000);
+  Check(s.Adv_TimeDelay >= 0);
+  Check(s.LockMessage.size() <= 4 * kLockMessageMax);
+
+  // The show's size is capped so that a run takes milliseconds; every other value is the file's.
+  s.FireWorks = std::min<std::int16_t>(s.FireWorks, 3);
+  s.FireSparks = std::min<std::int16_t>(s.FireSparks, 40);
+  s.FireLength = std::min<std::int16_t>(s.FireLength, 12);
+  s.FireLaunchPixel = std::min(s.FireLaunchPixel, s.FireSparks);
+  NullHost host(64, 48);
+  EngineRecord engine;
+  BuildTrigTables(engine.Trig);
+  engine.Host = &host;
+  engine.Surface = &host.Surface();
+  engine.Rng.Seed(size);
+  RunState run;
+  ShowSession show(engine, s, run);
+  for (int frame = 0; frame < 3; ++frame) {
+    show.DrawFrame();
+    show.EndFrame();
+  }
+  return 0;
+}
