@@ -29,12 +29,12 @@ class Application : public ::testing::Test {
   // The input opens the modal properties dialog; closing it leaves the program running.
   void PropertiesComeAndGo(ScrProcess& p, HWND window, UINT message, WPARAM wParam) {
     PostMessageA(window, message, wParam, 0);
-    HWND dialog = p.WaitForWindow(test::kPropertiesCaption, 10000);
+    HWND dialog = p.WaitForWindow(test::kPropertiesCaption, test::kPatience);
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
-    EXPECT_TRUE(test::PumpUntil(2000, [&] { return !IsWindowEnabled(window); })) << "not modal";
+    EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return !IsWindowEnabled(window); })) << "not modal";
     PostMessageA(dialog, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(test::PumpUntil(5000, [&] { return !IsWindow(dialog); }));
-    EXPECT_TRUE(test::PumpUntil(2000, [&] { return IsWindowEnabled(window) != FALSE; }));
+    EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsWindowEnabled(window) != FALSE; }));
     EXPECT_TRUE(p.Running());
   }
 
@@ -46,22 +46,22 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   test::PutSetting("Advanced", "Adv_WinResize", "0");
   ScrProcess p;
   ASSERT_TRUE(p.Start(exe_, ""));
-  HWND window = p.WaitForWindow("", 20000);
+  HWND window = p.WaitForWindow("", test::kPatience);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(test::PumpUntil(3000, [&] { return IsZoomed(window) != FALSE; }));
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsZoomed(window) != FALSE; }));
   RECT rect{};
   GetWindowRect(window, &rect);
-  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::LitPixels(nullptr, rect) > 0; }));
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return test::LitPixels(nullptr, rect) > 0; }));
 
   PropertiesComeAndGo(p, window, WM_KEYDOWN, 'A');
   EXPECT_EQ(test::TextOf(window), "");
   // F5 runs afresh with the settings as they now stand: the sizable option gives the caption.
   test::PutSetting("Advanced", "Adv_WinResize", "1");
   PostMessageA(window, WM_KEYDOWN, VK_F5, 0);
-  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::TextOf(window) == kSaverCaption; }));
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return test::TextOf(window) == kSaverCaption; }));
 
   PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_TRUE(p.WaitForExit(1000));
+  EXPECT_TRUE(p.WaitForExit(test::kPatience));
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
@@ -71,10 +71,10 @@ TEST_F(Application, SizableWindowOpensWhereItWasAndTheCloseCommandEndsAndSaves) 
   test::PutSetting("General", "WindowSize", "01500015000600004500");  // 100,100 400x300
   ScrProcess p;
   ASSERT_TRUE(p.Start(exe_, ""));
-  HWND window = p.WaitForWindow(kSaverCaption, 20000);
+  HWND window = p.WaitForWindow(kSaverCaption, test::kPatience);
   ASSERT_NE(window, nullptr);
   RECT rect{};
-  test::PumpUntil(3000, [&] { return GetWindowRect(window, &rect) && rect.left == 100; });
+  test::PumpUntil(test::kPatience, [&] { return GetWindowRect(window, &rect) && rect.left == 100; });
   EXPECT_EQ(rect.left, 100);
   EXPECT_EQ(rect.top, 100);
   EXPECT_EQ(rect.right - rect.left, 400);
@@ -84,7 +84,7 @@ TEST_F(Application, SizableWindowOpensWhereItWasAndTheCloseCommandEndsAndSaves) 
 
   SetWindowPos(window, nullptr, 120, 90, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
   PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(p.WaitForExit(1000));
+  EXPECT_TRUE(p.WaitForExit(test::kPatience));
   RegistryStore store;
   EXPECT_EQ(RegReadText(store, "General", "WindowSize", "?"), "01800013500600004500");
   EXPECT_EQ(RegReadText(store, "General", "WindowState", "?"), "0");

@@ -24,7 +24,7 @@ class HostWindow : public ::testing::Test {
     window_ = CreateWindowExA(WS_EX_TOPMOST, "GlintoraHostTest", "host", WS_POPUP | WS_VISIBLE,
                               40, 40, 160, 120, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(window_, nullptr);
-    test::Pump(100);
+    test::PumpUntil(test::kPatience, [&] { return IsWindowVisible(window_) != FALSE; });
   }
   void TearDown() override {
     if (window_) DestroyWindow(window_);
@@ -143,8 +143,8 @@ TEST(HostEvents, WaitsWithoutSpinningAndWakesForAMessage) {
 
   PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
   start = GetTickCount();
-  host.WaitForEvent(2000);
-  EXPECT_LT(GetTickCount() - start, 1000u);
+  host.WaitForEvent(test::kPatience);
+  EXPECT_LT(GetTickCount() - start, test::kPatience / 2);
   host.ProcessPendingEvents();
 }
 

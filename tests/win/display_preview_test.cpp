@@ -18,6 +18,9 @@ namespace {
 
 long ScreenPixels(const RECT& rect) { return test::LitPixels(nullptr, rect); }
 
+constexpr RECT kInside{120, 100, 120 + 152, 100 + 112};  // the host's client area on screen
+constexpr long kArea = 152L * 112L;
+
 // The lit pixels of a band around rect (screen coordinates), outside it.
 long AroundPixels(const RECT& r, int band) {
   return ScreenPixels({r.left - band, r.top - band, r.right + band, r.top}) +
@@ -32,13 +35,14 @@ class PreviewHost : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(host_.Get(), nullptr);
     SetWindowPos(host_.Get(), HWND_TOPMOST, 120, 100, 152, 112, SWP_SHOWWINDOW);
-    test::Pump(300);
+    ASSERT_TRUE(test::PumpUntil(test::kPatience, [] { return ScreenPixels(kInside) == kArea; }))
+        << "the white host is not on screen";
   }
   test::CaptionedWindow host_{"Display preview host", WS_POPUP | WS_VISIBLE};
 };
 
 TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
-  const RECT inside{120, 100, 120 + 152, 100 + 112};
+  const RECT inside = kInside;
   const long aroundBefore = AroundPixels(inside, 20);
 
   auto program = std::make_unique<Program>();
@@ -55,18 +59,18 @@ TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
   });
 
   HWND box = nullptr;
-  test::PumpUntil(10000, [&] { return (box = GetWindow(host_.Get(), GW_CHILD)) != nullptr; });
+  test::PumpUntil(test::kPatience, [&] { return (box = GetWindow(host_.Get(), GW_CHILD)) != nullptr; });
   ASSERT_NE(box, nullptr);
   RECT boxRect{};
   GetWindowRect(box, &boxRect);
   EXPECT_TRUE(EqualRect(&boxRect, &inside));
 
   // First the black box covers the white host, then sparks appear on it.
-  const long area = 152L * 112L;
-  EXPECT_TRUE(test::PumpUntil(8000, [&] { return ScreenPixels(inside) < area / 4; }))
+  const long area = kArea;
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return ScreenPixels(inside) < area / 4; }))
       << "the box does not cover the host";
   long lit = 0;
-  test::PumpUntil(8000, [&] {
+  test::PumpUntil(test::kPatience, [&] {
     lit = ScreenPixels(inside);
     return lit >= 20 && lit < area / 4;
   });
@@ -74,9 +78,8 @@ TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
   EXPECT_EQ(AroundPixels(inside, 20), aroundBefore) << "drawn outside the host";
 
   host_.Destroy();
-  EXPECT_TRUE(test::PumpUntil(1000, [&] { return ended.load(); }))
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return ended.load(); }))
       << "the preview outlived its host";
-  if (!ended) test::PumpUntil(10000, [&] { return ended.load(); });
   preview.join();
   EXPECT_TRUE(program->Run.StopRequested);
 

@@ -9,8 +9,6 @@ namespace {
 
 using test::ScrProcess;
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 1000;  // a stopped saver is gone within a second
 
 // The splash: a 420 x 225 picture inside the saver window.
 HWND FindSplash(HWND saver) {
@@ -28,10 +26,11 @@ RECT ScreenRect(HWND window) {
   return rect;
 }
 
-// Moves are made with the real cursor, as a user makes them.
-void MoveCursorTo(int x, int y) {
+// Moves are made with the real cursor, as a user makes them, one at a time: the next comes once
+// the show has drawn two frames since, so the system cannot merge them.
+void MoveCursorTo(int x, int y, const RECT& show) {
   SetCursorPos(x, y);
-  test::Pump(60);
+  test::WaitForNewFrames(show, 2);
 }
 
 class Saver : public ::testing::Test {
@@ -45,12 +44,21 @@ class Saver : public ::testing::Test {
 
   // Starts "/s"; the saver window and its splash, or nullptr.
   HWND Start(ScrProcess& p, HWND& splash) {
-    HWND saver = p.Start(scr_, "/s") ? p.WaitForWindow(test::kSaverCaption, kStartMs) : nullptr;
-    if (saver) test::PumpUntil(3000, [&] { return (splash = FindSplash(saver)) != nullptr; });
+    notYet_ = GetTickCount();
+    HWND saver = p.Start(scr_, "/s") ? p.WaitForWindow(test::kSaverCaption, test::kPatience) : nullptr;
+    if (saver) {
+      test::PumpUntil(test::kPatience, [&] {
+        const DWORD now = GetTickCount();
+        if ((splash = FindSplash(saver)) != nullptr) return true;
+        notYet_ = now;
+        return false;
+      });
+    }
     return saver;
   }
 
   std::string scr_;
+  DWORD notYet_ = 0;  // the last time the splash was surely not there yet
 };
 
 TEST_F(Saver, SplashInTheMiddleForThreeSecondsThenAShowOverTheWholeScreen) {
@@ -63,16 +71,23 @@ TEST_F(Saver, SplashInTheMiddleForThreeSecondsThenAShowOverTheWholeScreen) {
   const RECT s = ScreenRect(splash);
   EXPECT_NEAR((s.left + s.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
   EXPECT_NEAR((s.top + s.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
-  ASSERT_TRUE(test::PumpUntil(6000, [&] { return !IsWindow(splash); }));
-  EXPECT_LE(GetTickCount() - seen, 3500u);
-  EXPECT_GE(GetTickCount() - seen, 2500u);
+  // The splash came between the saver's start and `seen`, and went between the last look that
+  // found it and the first that did not: its three seconds must fit those brackets.
+  DWORD lastSeen = seen;
+  ASSERT_TRUE(test::PumpUntil(test::kPatience, [&] {
+    if (!IsWindow(splash)) return true;
+    lastSeen = GetTickCount();
+    return false;
+  }));
+  EXPECT_LE(lastSeen - seen, 3000u + 100u);
+  EXPECT_GE(GetTickCount() - notYet_, 3000u - 100u);
 
   const RECT rect = ScreenRect(saver);
   EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
   EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
   EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
   EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  EXPECT_TRUE(test::PumpUntil(5000, [&] { return test::LitPixels(nullptr, rect) > 0; }))
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return test::LitPixels(nullptr, rect) > 0; }))
       << "no sparks drawn";
 }
 
@@ -90,7 +105,7 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
       {"key", false, nullptr, 0, [](HWND s) { PostMessageA(s, WM_KEYDOWN, 'Q', 0); }},
       {"button", false, nullptr, 0,
        [](HWND s) { PostMessageA(s, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 200)); }},
-      {"fourth move", false, nullptr, 3, [](HWND) { MoveCursorTo(290, 230); }},
+      {"fourth move", false, nullptr, 3, [](HWND s) { MoveCursorTo(290, 230, ScreenRect(s)); }},
       {"typed key with moves ignored", false, "1", 8,
        [](HWND s) { PostMessageA(s, WM_CHAR, 'x', 0); }},
   };
@@ -103,9 +118,9 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
     ASSERT_NE(saver, nullptr);
     ASSERT_NE(splash, nullptr);
     if (!row.duringSplash) {
-      test::PumpUntil(10000, [&] { return !IsWindow(splash) || !p.Running(); });
+      test::PumpUntil(test::kPatience, [&] { return !IsWindow(splash) || !p.Running(); });
       const RECT rect = ScreenRect(saver);
-      test::PumpUntil(5000, [&] { return test::LitPixels(nullptr, rect) > 0 || !p.Running(); });
+      test::PumpUntil(test::kPatience, [&] { return test::LitPixels(nullptr, rect) > 0 || !p.Running(); });
       ASSERT_TRUE(p.Running());
     }
     if (row.strayMoves > 0) {
@@ -114,11 +129,13 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
       POINT at{};
       GetCursorPos(&at);
       for (int i = 0; i < 6; ++i) PostMessageA(saver, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-      for (int i = 0; i < row.strayMoves; ++i) MoveCursorTo(200 + 30 * i, 200 + 10 * i);
-      EXPECT_FALSE(p.WaitForExit(1500)) << "ended by " << row.strayMoves << " moves";
+      const RECT show = ScreenRect(saver);
+      for (int i = 0; i < row.strayMoves; ++i) MoveCursorTo(200 + 30 * i, 200 + 10 * i, show);
+      // Frames drawn after the last move: the saver has handled every move.
+      EXPECT_TRUE(test::WaitForNewFrames(show, 3, &p)) << "ended by " << row.strayMoves << " moves";
     }
     row.end(saver);
-    EXPECT_TRUE(p.WaitForExit(kEndMs)) << "did not end";
+    EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "did not end";
     test::RemoveSetting("Advanced", "Adv_MouseMove");
   }
 }

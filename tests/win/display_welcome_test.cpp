@@ -31,12 +31,13 @@ Layout OpenMeasureAndClose(Program& program, void (*close)(HWND dialog)) {
   Layout layout;
   std::atomic<bool> measured{false};
   std::thread closer([&] {
+    // The box exists while it is still being laid out; it is measured once it is on screen.
     HWND dialog = nullptr;
-    for (int i = 0; i < 500 && !dialog; ++i) {
-      Sleep(10);
+    test::PumpUntil(test::kPatience, [&] {
       dialog = FindWindowA(nullptr, "Glintora Fireworks v1.0");
-    }
-    if (!dialog) return;
+      return dialog && IsWindowVisible(dialog);
+    });
+    if (!dialog || !IsWindowVisible(dialog)) return;
     GetClientRect(dialog, &layout.client);
     HWND ok = GetDlgItem(dialog, IDOK);
     HWND web = FindWindowExA(dialog, nullptr, "BUTTON", "&Web...");

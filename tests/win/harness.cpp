@@ -2,6 +2,7 @@
 
 #include <sddl.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -222,7 +223,12 @@ void PressKey(WPARAM key) {
   PumpPendingMessages();
 }
 
-long LitPixels(HWND source, RECT rect) {
+namespace {
+
+// Calls use(pixels, count) with the 32-bit pixels of rect read through source's device context
+// (client coordinates) or, for nullptr, from the screen; nothing for a rect wholly outside.
+template <typename Use>
+void ReadPixels(HWND source, RECT rect, Use use) {
   RECT area{};
   if (source) {
     GetClientRect(source, &area);
@@ -232,7 +238,7 @@ long LitPixels(HWND source, RECT rect) {
     area.right = area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     area.bottom = area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
   }
-  if (!IntersectRect(&rect, &rect, &area)) return 0;
+  if (!IntersectRect(&rect, &rect, &area)) return;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -240,19 +246,46 @@ long LitPixels(HWND source, RECT rect) {
   HDC dc = GetDC(source);
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  long lit = 0;
   if (bitmap && bits) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (long i = 0; i < static_cast<long>(width) * height; ++i) lit += (pixels[i] & 0xFFFFFF) != 0;
+    use(static_cast<const DWORD*>(bits), static_cast<long>(width) * height);
     SelectObject(memory, old);
   }
   if (bitmap) DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(source, dc);
+}
+
+// A hash of the screen's pixels in rect (FNV-1a).
+std::uint64_t ScreenFingerprint(const RECT& rect) {
+  std::uint64_t hash = 1469598103934665603ull;
+  ReadPixels(nullptr, rect, [&](const DWORD* pixels, long count) {
+    for (long i = 0; i < count; ++i) hash = (hash ^ (pixels[i] & 0xFFFFFF)) * 1099511628211ull;
+  });
+  return hash;
+}
+
+}  // namespace
+
+long LitPixels(HWND source, RECT rect) {
+  long lit = 0;
+  ReadPixels(source, rect, [&](const DWORD* pixels, long count) {
+    for (long i = 0; i < count; ++i) lit += (pixels[i] & 0xFFFFFF) != 0;
+  });
   return lit;
+}
+
+bool WaitForNewFrames(const RECT& rect, int frames, ScrProcess* process) {
+  std::uint64_t last = ScreenFingerprint(rect);
+  int seen = 0;
+  PumpUntil(kPatience, [&] {
+    const std::uint64_t now = ScreenFingerprint(rect);
+    if (now != last) ++seen, last = now;
+    return seen >= frames || (process && !process->Running());
+  });
+  return seen >= frames && (!process || process->Running());
 }
 
 long LitPixels(HWND window) {

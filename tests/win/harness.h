@@ -18,6 +18,10 @@ namespace glintora::test {
 constexpr const char* kSaverCaption = "KRYX:Glintora Fireworks 1.0";
 constexpr const char* kPropertiesCaption = "Glintora Fireworks";
 
+// How long a test waits for what must happen. Only a failing test waits this long, so it is
+// generous: a loaded machine may take many seconds to start a program under Wine.
+constexpr DWORD kPatience = 30000;
+
 // GLINTORA_SCR, a Unix path mapped to Wine's Z: drive; empty when unset.
 std::string ScrPath();
 
@@ -37,7 +41,6 @@ bool PumpUntil(DWORD ms, Done done) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
 }
-inline void Pump(DWORD ms) { PumpUntil(ms, [] { return false; }); }
 
 // A child process, killed if still running when the object goes.
 class ScrProcess {
@@ -139,5 +142,10 @@ void PressKey(WPARAM key);
 // coordinates) or, for nullptr, from the screen; what lies outside is not counted.
 long LitPixels(HWND source, RECT rect);
 long LitPixels(HWND window);  // the whole client area
+
+// Waits until the screen's pixels in rect have changed frames times: the show there has run that
+// many more frames, so it has handled what was sent to it before. false after kPatience, or at
+// once when process (if given) ends.
+bool WaitForNewFrames(const RECT& rect, int frames, ScrProcess* process = nullptr);
 
 }  // namespace glintora::test

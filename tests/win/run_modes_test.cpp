@@ -15,9 +15,6 @@ using test::kPropertiesCaption;
 using test::kSaverCaption;
 using test::ScrProcess;
 
-constexpr DWORD kStartMs = 20000;  // a window must appear within this
-constexpr DWORD kEndMs = 10000;    // and the process end within this once told to
-
 // Starts program; with a caption, expects that window and sends it key, else expects the
 // program to end by itself. Either way it must end cleanly.
 void ExpectRun(const std::string& program, const std::string& args, const char* caption,
@@ -26,11 +23,11 @@ void ExpectRun(const std::string& program, const std::string& args, const char* 
   ScrProcess p;
   ASSERT_TRUE(p.Start(program, args));
   if (caption) {
-    HWND window = p.WaitForWindow(caption, kStartMs);
+    HWND window = p.WaitForWindow(caption, test::kPatience);
     ASSERT_NE(window, nullptr) << "no window captioned \"" << caption << "\"";
     PostMessageA(window, WM_KEYDOWN, key, 0);
   }
-  EXPECT_TRUE(p.WaitForExit(kEndMs)) << "still running";
+  EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "still running";
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
@@ -83,14 +80,14 @@ TEST_F(RunModes, PreviewFillsItsHostAndEndsWithIt) {
   ScrProcess p;
   ASSERT_TRUE(p.Start(scr_, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host.Get()))));
   HWND box = nullptr;
-  test::PumpUntil(kStartMs, [&] { return (box = GetWindow(host.Get(), GW_CHILD)) || !p.Running(); });
+  test::PumpUntil(test::kPatience, [&] { return (box = GetWindow(host.Get(), GW_CHILD)) || !p.Running(); });
   ASSERT_NE(box, nullptr) << "no surface inside the host";
   RECT inner{};
   GetWindowRect(box, &inner);
   EXPECT_EQ(inner.right - inner.left, client.right);
   EXPECT_EQ(inner.bottom - inner.top, client.bottom);
   host.Destroy();
-  EXPECT_TRUE(p.WaitForExit(kEndMs)) << "the preview outlived its host";
+  EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "the preview outlived its host";
 }
 
 TEST_F(RunModes, ExeWithoutAVisibleScrTwinIsAnApplication) {

@@ -9,6 +9,10 @@
 
 namespace glintora::testing {
 
+// How long a test waits for what must happen. Only a failing test waits this long, so it is
+// generous: a loaded machine may take seconds to start a program or draw its first frame.
+inline constexpr double kPatience = 30.0;
+
 double Now();  // seconds of a monotonic clock
 void SleepSeconds(double seconds);
 

@@ -9,6 +9,7 @@
 #include <X11/extensions/XTest.h>
 #include <sys/types.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,7 @@ class X11Fixture : public ::testing::Test {
     // connection for the whole program, and retry while a reset may be under way.
     static Display* keepAlive = XOpenDisplay(nullptr);
     (void)keepAlive;
-    WaitUntil(2.0, [&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
+    WaitUntil(kPatience, [&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
     ASSERT_NE(display_, nullptr) << "no X display (run under xvfb-run)";
     int a, b, c, d;
     ASSERT_TRUE(XTestQueryExtension(display_, &a, &b, &c, &d));
@@ -81,7 +82,7 @@ class X11Fixture : public ::testing::Test {
   int TopLevelCount() { return static_cast<int>(TopLevels().size()); }
 
   // The mapped top-level window whose _NET_WM_PID is pid; 0 when none appears in time.
-  Window FindWindowOfPid(pid_t pid, double seconds) {
+  Window FindWindowOfPid(pid_t pid, double seconds = kPatience) {
     const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
     Window found = 0;
     WaitUntil(seconds, [&] {
@@ -120,8 +121,21 @@ class X11Fixture : public ::testing::Test {
   bool AnyLitPixel(Window win) {
     return AnyPixel(win, [](unsigned long p) { return p != 0; });
   }
-  bool WaitForLitPixel(Window win, double seconds) {
+  bool WaitForLitPixel(Window win, double seconds = kPatience) {
     return WaitUntil(seconds, [&] { return AnyLitPixel(win); });
+  }
+  // Waits until the window's picture has changed frames times: the show has run that many more
+  // frames, so it has handled every event sent before this call. false if the window goes.
+  bool WaitForNewFrames(Window win, int frames) {
+    std::uint64_t last = Fingerprint(win);
+    int seen = 0;
+    WaitUntil(kPatience, [&] {
+      const std::uint64_t now = Fingerprint(win);
+      if (now == 0) return true;
+      if (now != last) ++seen, last = now;
+      return seen >= frames;
+    });
+    return seen >= frames;
   }
 
   void SendKey(KeySym sym) {
@@ -138,7 +152,6 @@ class X11Fixture : public ::testing::Test {
   void MovePointer(int x, int y) {
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
     XSync(display_, False);
-    SleepSeconds(0.02);
   }
 
   Display* display_ = nullptr;
@@ -146,6 +159,19 @@ class X11Fixture : public ::testing::Test {
   std::vector<Window> windows_;
 
  private:
+  // A hash of the window's pixels (FNV-1a); 0 when it cannot be read.
+  std::uint64_t Fingerprint(Window win) {
+    XWindowAttributes attrs{};
+    if (!XGetWindowAttributes(display_, win, &attrs)) return 0;
+    XImage* image = XGetImage(display_, win, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
+    if (!image) return 0;
+    std::uint64_t hash = 1469598103934665603ull;
+    const std::size_t bytes = static_cast<std::size_t>(image->bytes_per_line) * image->height;
+    for (std::size_t i = 0; i < bytes; ++i) hash = (hash ^ static_cast<unsigned char>(image->data[i])) * 1099511628211ull;
+    XDestroyImage(image);
+    return hash | 1;
+  }
+
   std::vector<Window> TopLevels() {
     Window root, parent, *children = nullptr;
     unsigned int n = 0;

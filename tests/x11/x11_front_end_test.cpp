@@ -16,9 +16,9 @@ TEST_F(FrontEnd, OwnWindowShowsFireworksAndClosesOnEscapeOrClose) {
   for (const bool byEscape : {true, false}) {
     SCOPED_TRACE(byEscape ? "Esc" : "close");
     ChildProcess child = Run({"-seed", "7"});
-    const Window win = FindWindowOfPid(child.Pid(), 3.0);
+    const Window win = FindWindowOfPid(child.Pid());
     ASSERT_NE(win, 0u) << child.Err();
-    EXPECT_TRUE(WaitForLitPixel(win, 1.0)) << "no pixel lit within a second";
+    EXPECT_TRUE(WaitForLitPixel(win)) << "no pixel lit";
     if (byEscape) {
       XSetInputFocus(display_, win, RevertToPointerRoot, CurrentTime);
       SendKey(XK_Escape);
@@ -33,7 +33,7 @@ TEST_F(FrontEnd, OwnWindowShowsFireworksAndClosesOnEscapeOrClose) {
       XSync(display_, False);
     }
     int code = -1;
-    ASSERT_TRUE(child.WaitExit(1.0, code)) << "did not end";
+    ASSERT_TRUE(child.WaitExit(kPatience, code)) << "did not end";
     EXPECT_EQ(code, 0);
   }
 }
@@ -51,18 +51,16 @@ TEST_F(FrontEnd, ForeignWindowIsDrawnIntoAloneAndItsDestructionEndsTheShow) {
         byEnvironment ? std::vector<std::string>{"-root", "-delay", "10"}
                       : std::vector<std::string>{"-window-id", Id(win), "-delay", "10"};
     ChildProcess child(GLINTORA_BINARY, args, env);
-    EXPECT_TRUE(WaitForLitPixel(win, 1.5)) << child.Err();
-    SleepSeconds(0.3);
+    EXPECT_TRUE(WaitForLitPixel(win)) << child.Err();
+    EXPECT_TRUE(WaitForNewFrames(win, 5));
     EXPECT_FALSE(AnyLitPixel(neighbour)) << "drew outside its window";
     EXPECT_EQ(TopLevelCount(), topLevelsBefore) << "opened a window";
     ASSERT_TRUE(child.Running());
 
     XDestroyWindow(display_, win);
     XSync(display_, False);
-    const double destroyed = Now();
     int code = -1;
-    ASSERT_TRUE(child.WaitExit(2.0, code)) << "still running after its window went away";
-    EXPECT_LT(Now() - destroyed, 1.0);
+    ASSERT_TRUE(child.WaitExit(kPatience, code)) << "still running after its window went away";
     EXPECT_EQ(code, 0) << child.Err();
   }
 }
@@ -84,7 +82,7 @@ TEST_F(FrontEnd, ArgbWindowGetsOpaquePixels) {
   const Window win = MakeWindow(20, 20, 240, 160, info.visual, 32, colormap);
   ChildProcess child = Run({"-window-id", Id(win), "-delay", "10"});
   unsigned long lit = 0;  // the first pixel drawn
-  WaitUntil(2.0, [&] {
+  WaitUntil(kPatience, [&] {
     return AnyPixel(win, [&](unsigned long p) { return ((lit = p) & ~alpha) != 0; });
   });
   ASSERT_NE(lit & ~alpha, 0u) << "nothing drawn: " << child.Err();
@@ -96,17 +94,17 @@ TEST_F(FrontEnd, TerminationSignalEndsTheShowCleanly) {
   // The daemon ends a hack with SIGTERM; the show must leave at its next wait, not be killed.
   const Window win = MakeWindow(10, 10, 200, 150);
   ChildProcess child = Run({"-window-id", std::to_string(win), "-delay", "500", "-verbose"});
-  ASSERT_TRUE(child.WaitForOutput("settings:", 3.0)) << child.Err();
+  ASSERT_TRUE(child.WaitForOutput("settings:", kPatience)) << child.Err();
   kill(child.Pid(), SIGTERM);
   int code = -1;
-  ASSERT_TRUE(child.WaitExit(1.0, code));
+  ASSERT_TRUE(child.WaitExit(kPatience, code));
   EXPECT_EQ(code, 0);
 }
 
 TEST_F(FrontEnd, WindowIdThatNamesNoWindowIsAClearError) {
   ChildProcess child = Run({"-window-id", "0x3ffff01"});
   int code = -1;
-  ASSERT_TRUE(child.WaitExit(3.0, code));
+  ASSERT_TRUE(child.WaitExit(kPatience, code));
   EXPECT_EQ(code, 1);
   EXPECT_NE(child.Err().find("0x3ffff01 does not exist"), std::string::npos) << child.Err();
 }
@@ -127,31 +125,31 @@ TEST_F(FrontEnd, FullScreenEndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored
     SCOPED_TRACE(row.name);
     if (row.settings) WriteUserSettings(row.settings);
     ChildProcess child = Run({"-fullscreen", "-verbose"});
-    ASSERT_TRUE(child.WaitForOutput("settings:", 3.0)) << child.Err();
-    const Window win = FindWindowOfPid(child.Pid(), 1.0);
+    ASSERT_TRUE(child.WaitForOutput("settings:", kPatience)) << child.Err();
+    const Window win = FindWindowOfPid(child.Pid());
     ASSERT_NE(win, 0u);
     XWindowAttributes attrs{};
     XGetWindowAttributes(display_, win, &attrs);
     EXPECT_EQ(attrs.width, DisplayWidth(display_, DefaultScreen(display_)));
     EXPECT_EQ(attrs.height, DisplayHeight(display_, DefaultScreen(display_)));
     for (int i = 0; i < row.strayMoves; ++i) MovePointer(100 + 37 * i, 100 + 23 * i);
-    if (row.strayMoves > 0) SleepSeconds(0.5);
-    ASSERT_TRUE(child.Running()) << "ended before its time";
+    // Frames drawn after the moves: the show has handled them.
+    ASSERT_TRUE(WaitForNewFrames(win, 3) && child.Running()) << "ended before its time";
     row.end();
     int code = -1;
-    ASSERT_TRUE(child.WaitExit(1.0, code)) << "did not end";
+    ASSERT_TRUE(child.WaitExit(kPatience, code)) << "did not end";
     EXPECT_EQ(code, 0);
   }
 }
 
 TEST_F(FrontEnd, ResizingTheWindowRestartsTheShowAtTheNewSize) {
   ChildProcess child = Run({"-verbose", "-delay", "10"});
-  ASSERT_TRUE(child.WaitForOutput("settings:", 3.0)) << child.Err();
-  const Window win = FindWindowOfPid(child.Pid(), 1.0);
+  ASSERT_TRUE(child.WaitForOutput("settings:", kPatience)) << child.Err();
+  const Window win = FindWindowOfPid(child.Pid());
   ASSERT_NE(win, 0u);
   XResizeWindow(display_, win, 500, 300);
   XSync(display_, False);
-  EXPECT_TRUE(child.WaitForOutput("SurfaceWidth=500 SurfaceHeight=300", 2.0)) << child.Out();
+  EXPECT_TRUE(child.WaitForOutput("SurfaceWidth=500 SurfaceHeight=300", kPatience)) << child.Out();
 }
 
 }  // namespace

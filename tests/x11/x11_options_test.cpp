@@ -13,7 +13,7 @@ class Options : public X11Fixture {
   void ExpectLoaded(std::vector<std::string> args, const std::vector<std::string>& pairs) {
     args.insert(args.begin(), "-verbose");
     ChildProcess child = Run(args);
-    EXPECT_TRUE(child.WaitForOutput("\n", 3.0)) << child.Err();
+    EXPECT_TRUE(child.WaitForOutput("\n", kPatience)) << child.Err();
     const std::string out = child.Out();
     const std::string line = " " + out.substr(0, out.find('\n')) + " ";
     for (const std::string& pair : pairs)
@@ -107,7 +107,7 @@ TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
     for (const auto& s : switches) args.insert(args.end(), s.begin(), s.end());
     for (const auto& r : ranges[k]) args.insert(args.end(), r.begin(), r.end());
     ChildProcess child = Run(args);
-    EXPECT_TRUE(child.WaitForOutput("settings:", 3.0))
+    EXPECT_TRUE(child.WaitForOutput("settings:", kPatience))
         << (k == 0 ? "lows" : k == 1 ? "highs" : "defaults") << ": " << child.Err();
   }
 }
@@ -127,7 +127,7 @@ TEST_F(Options, BadCommandLinesExitTwoWithOneLine) {
   for (const auto& args : bad) {
     ChildProcess child = Run(args);
     int code = -1;
-    ASSERT_TRUE(child.WaitExit(3.0, code)) << args[0];
+    ASSERT_TRUE(child.WaitExit(kPatience, code)) << args[0];
     EXPECT_EQ(code, 2) << args[0];
     const std::string err = child.Err();
     EXPECT_FALSE(err.empty()) << args[0];
