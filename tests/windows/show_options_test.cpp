@@ -83,7 +83,7 @@ TEST(ShowOptions, ErrorsQuoteAShortSafeExcerptOfTheInput) {
       {{"-delay", std::string(100000, '9')}, "'" + std::string(60, '9') + "...'"},
       {{"-theme", cyrillic60}, "'" + cyrillic60 + "'"},  // 60 characters are not cut
       {{"-theme", cyrillic60 + "\xD0\x96"}, "'" + cyrillic60 + "...'"},
-      {{"stray\x1b]0;x\a\x7f"}, "'stray?]0;x??'"},
+      {{"stray\x1b]0;x\a\x7f"}, "'stray?]0;x?\?'"},
   };
   for (const auto& row : rows) {
     const auto r = Parse(row.args);
