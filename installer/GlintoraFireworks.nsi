@@ -42,6 +42,7 @@ VIAddVersionKey /LANG=1033 FileVersion "1.0.0.0"
 
 !define MUI_ICON "${SOURCE_DIR}/resources/glintora.ico"
 !define MUI_UNICON "${SOURCE_DIR}/resources/glintora.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SOURCE_DIR}/resources/setup.bmp"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Makes the splash (420 x 225) and logo (342 x 230) pictures from the show itself: a few frames
-# of a theme laid over one another, then the title. Needs glintora-render and ImageMagick.
+# Makes the splash (420 x 225), logo (342 x 230) and setup program's side (164 x 314) pictures
+# from the show itself: a few frames of a theme laid over one another, then the title. Needs glintora-render and ImageMagick.
 # usage: resources/make_pictures.sh path/to/glintora-render
 set -eu
 render=${1:?path to glintora-render}
@@ -31,3 +31,10 @@ convert "$work/logo.png" \
   -annotate +0+30 'Glintora Fireworks' \
   -font $sans -pointsize 12 -fill '#d0d0d0' -stroke none -annotate +0+10 'Version 1.0' \
   -type TrueColor -alpha off "BMP3:$here/logo.bmp"
+
+picture setup 164 314 6 7
+convert "$work/setup.png" \
+  \( -size 164x90 gradient:'rgba(0,0,0,0)-rgba(0,0,0,0.85)' \) -gravity south -composite \
+  -font $serif -pointsize 20 -fill '#ffd76a' -stroke '#7a3c00' -strokewidth 1 \
+  -annotate +0+36 'Glintora' -annotate +0+12 'Fireworks' \
+  -type TrueColor -alpha off "BMP3:$here/setup.bmp"
