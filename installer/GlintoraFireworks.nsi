@@ -14,6 +14,7 @@ ManifestDPIAware true
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include Sections.nsh
 
 !define PRODUCT "Glintora Fireworks"
 !define VERSION "1.0"
@@ -178,18 +179,6 @@ SectionEnd
 
 ; ---- the uninstaller
 
-Function un.onInit
-  ; The uninstaller knows its mode by where it lives.
-  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 != ""
-  ${AndIf} $0 == $INSTDIR
-    StrCpy $AllUsers 1
-  ${Else}
-    StrCpy $AllUsers 0
-  ${EndIf}
-  Call un.ChooseFolders
-FunctionEnd
-
 Section "un.${PRODUCT}" UnSecProgram
   SectionIn RO
   ; The previous screen saver comes back only while ours is still the one chosen.
@@ -225,10 +214,29 @@ Section "un.${PRODUCT}" UnSecProgram
   RMDir "$INSTDIR"
 SectionEnd
 
-; Off unless ticked, and so never in a silent uninstall.
+; Off unless ticked or asked for with /RemoveSettings; a plain silent uninstall keeps them.
 Section /o "un.Also remove my settings" UnSecSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   ${If} $AllUsers == 1
     DeleteRegKey HKLM "${SETTINGS_KEY}"
   ${EndIf}
 SectionEnd
+
+Function un.onInit
+  ; The uninstaller knows its mode by where it lives.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} $0 == $INSTDIR
+    StrCpy $AllUsers 1
+  ${Else}
+    StrCpy $AllUsers 0
+  ${EndIf}
+  Call un.ChooseFolders
+  ; For deployment: the box ticked from the command line.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/RemoveSettings" $R1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${UnSecSettings}
+  ${EndIf}
+FunctionEnd

@@ -90,11 +90,11 @@ open_template() {
 # Runs the uninstaller exactly as Apps & Features runs it silently, and waits until it is done
 # (it copies itself away and returns at once).
 quiet_uninstall() {
-  local root=$1 command exe
+  local root=$1 extra=${2:-} command exe
   command=$(reg_value "$root\\$uninstall" QuietUninstallString)
   exe=${command#\"}; exe=${exe%%\"*}
   expect "$root: the quiet uninstall string" "\"$exe\" /S" "$command"
-  wine "$exe" /S >/dev/null 2>&1
+  wine "$exe" /S $extra >/dev/null 2>&1
   key_gone() { [ "$(key_exists "$root\\$uninstall")" == no ] && [ ! -e "$(unix "$exe")" ]; }
   expect_true "$root: the uninstaller finishes" wait_for 90 key_gone
 }
@@ -190,5 +190,11 @@ quiet_uninstall HKCU
 uninstall_checks "current user" HKCU "$mine" "$mine" "$my_menu"
 expect "current user uninstalled: the settings are kept" 41 \
   "$(reg_value "HKCU\\$settings\\Fireworks" FireWorks)"
+
+# Asked to, the uninstaller removes the user's settings too, and only the user's.
+wine "$setup" /S /CurrentUser >/dev/null 2>&1
+quiet_uninstall HKCU /RemoveSettings
+expect "settings removed: the user's" no "$(key_exists "HKCU\\$settings")"
+expect "settings removed: not the machine's" yes "$(key_exists "HKLM\\$settings")"
 
 finish
