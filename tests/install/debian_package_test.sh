@@ -37,7 +37,10 @@ files=$(dpkg -L glintora | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 
 # xscreensaver refuses to run hacks for root: an ordinary user runs the daemon.
 user=glintora-test
-id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$user"
+if ! id "$user" >/dev/null 2>&1; then
+  useradd --create-home --shell /bin/bash "$user"
+  trap 'userdel --remove "$user" >/dev/null 2>&1' EXIT
+fi
 home=$(getent passwd "$user" | cut -d: -f6)
 cat >"$home/.xscreensaver" <<'PREFS'
 mode:		one
