@@ -311,6 +311,7 @@ void UpdateSparkler(ShowState& st, std::int32_t i) {
     return;
   }
   s.Kind = kTwinkle;
+  st.Expect(i, ShowEventType::Twinkle, kTwinkle, s.LiveCount);
   for (std::int32_t j = base; j <= last; j += g) {
     const Spark& p = sparks[j];
     std::int32_t sx = 0, sy = 0;
@@ -383,6 +384,7 @@ void SplitLeaders(ShowState& st, std::int32_t i, bool collectAlive) {
     FinishSlot(st, i);
     return;
   }
+  st.Expect(i, ShowEventType::Split, kStandard, static_cast<std::int16_t>(n));
   s.Age = 0;
   s.Kind = kStandard;
   s.GroupSize = 1;

@@ -266,8 +266,10 @@ void CreateFirework(ShowState& st, std::int32_t i) {
     s.CentreY = Single(ky);
     s.DriftZ = Single((s.CentreZ - 1.0) / steps);
     s.CentreZ = 1.0f;
+    st.Expect(i, ShowEventType::Launch, kLaunch, S.FireLaunchPixel);
   } else {
     RollKind(st, s);
+    st.Expect(i, ShowEventType::Burst, s.Kind, S.FireSparks);
     warp = RollWarp(st);
     size = Single(((S.FireSizeDev - 1) * static_cast<double>(st.Rnd()) + 1) * 0.0025);
   }

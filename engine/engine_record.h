@@ -7,6 +7,7 @@
 #include "engine/frame_host.h"
 #include "engine/framebuffer.h"
 #include "engine/random.h"
+#include "engine/show_events.h"
 #include "engine/trig_tables.h"
 
 namespace glintora {
@@ -19,6 +20,7 @@ struct EngineRecord {
   std::uint32_t TimerStart = 0;     // tick count at the start of the current frame
   std::uint32_t MessageTick = 0;    // tick of the last message refresh
   MessageStyle Message;             // reused by every refresh, so a refresh allocates nothing
+  ShowEventSink* Events = nullptr;  // hears launches, bursts, splits and twinkles; null: none
 };
 
 }  // namespace glintora

@@ -25,6 +25,53 @@ T ClampI(T v, int lo, int hi) {
   return static_cast<T>(std::max(lo, std::min(static_cast<int>(v), hi)));
 }
 
+// How many frames an event's sound has to fill: the phase's fixed length, or the mean life of a
+// spark that dies with the kind's chance per frame.
+std::int32_t ExpectedFrames(const ShowState& st, const Slot& s) {
+  const auto& S = st.S;
+  const double life = 1 / std::max(1 - static_cast<double>(S.FirePersist), 0.01);
+  double frames = life;
+  switch (s.Pending) {
+    case ShowEventType::Launch: frames = S.FireLaunchSteps; break;
+    case ShowEventType::Twinkle: frames = 2 * life; break;
+    case ShowEventType::Split: frames = life + s.TrailLength; break;
+    default:
+      switch (s.PendingKind) {
+        case kScintillator: frames = 1.5 * life; break;
+        case kMultiBurst: frames = S.FireMultiAge; break;
+        case kJetBurst:
+        case kTwister: frames = S.FireBurstAge + life; break;
+        case kSparkler: frames = S.FireSparkAge; break;
+        case kDecayingStar: frames = S.FireDecayMLife; break;
+        default: frames = life + s.TrailLength; break;
+      }
+  }
+  return static_cast<std::int32_t>(std::min(frames, 32767.0));
+}
+
+// Reports slot i's pending event at the slot's first update of its new phase.
+void Announce(ShowState& st, std::int32_t i) {
+  Slot& s = st.Slots[i];
+  ShowEvent e;
+  e.Type = s.Pending;
+  e.Kind = s.PendingKind;
+  e.Slot = i;
+  e.Frame = st.Frame;
+  e.X = s.CentreX;
+  e.Y = s.CentreY;
+  e.Z = s.CentreZ;
+  if (!st.Screen.Project(e.X, e.Y, e.Z, e.ScreenX, e.ScreenY)) {
+    e.ScreenX = static_cast<std::int32_t>(st.Screen.CenterX);
+    e.ScreenY = static_cast<std::int32_t>(st.Screen.CenterY);
+  }
+  if (st.Screen.Width > 0)
+    e.Pan = ClampF(Single(2.0 * e.ScreenX / st.Screen.Width - 1), -1.0f, 1.0f);
+  e.Size = s.PendingSize;
+  e.Frames = ExpectedFrames(st, s);
+  s.Pending = ShowEventType::None;
+  st.Events->OnShowEvent(e);
+}
+
 }  // namespace
 
 void StartShow(EngineRecord& engine, SettingsRecord& settings, RunState& run) {
@@ -136,6 +183,7 @@ void UpdateAllSlots(ShowState& st) {
       continue;
     }
     if (s.Age < INT16_MAX) ++s.Age;
+    if (s.Pending != ShowEventType::None) Announce(st, i);
     switch (s.Kind) {
       case kLaunch: UpdateLaunch(st, i); break;
       case kStandard: UpdateStandard(st, i); break;
@@ -149,6 +197,7 @@ void UpdateAllSlots(ShowState& st) {
       default: break;
     }
   }
+  ++st.Frame;
 }
 
 ShowSession::ShowSession(EngineRecord& engine, SettingsRecord& settings, RunState& run)
@@ -158,6 +207,7 @@ ShowSession::ShowSession(EngineRecord& engine, SettingsRecord& settings, RunStat
   state_->Rng = &engine.Rng;
   state_->Trig = &engine.Trig;
   state_->Surface = engine.Surface ? engine.Surface : &state_->NoSurface;
+  state_->Events = engine.Events;
   CreateAllFireworks(*state_);
 }
 

@@ -9,6 +9,7 @@
 #include "engine/engine_math.h"
 #include "engine/framebuffer.h"
 #include "engine/random.h"
+#include "engine/show_events.h"
 #include "engine/trig_tables.h"
 #include "settings/settings_record.h"
 
@@ -44,6 +45,10 @@ struct Slot {
   // there without projecting again. Only the kinds that erase their previous position keep it;
   // cleared by every refill of the records.
   bool ScreenKept = false;
+  // The event the slot's next update reports (set only when the show has a sink).
+  ShowEventType Pending = ShowEventType::None;
+  std::int16_t PendingKind = 0;
+  std::int16_t PendingSize = 0;
 };
 
 struct Spark {
@@ -99,7 +104,18 @@ struct ShowState {
   Framebuffer* Surface = nullptr;
   Framebuffer NoSurface;  // drawn on when the engine has no surface: every pixel is clipped
 
+  ShowEventSink* Events = nullptr;
+  std::uint32_t Frame = 0;  // frames drawn so far
+
   float Rnd() { return Rng->Next(); }
+  // Slot i's next update reports this event.
+  void Expect(std::int32_t i, ShowEventType type, std::int16_t kind, std::int16_t size) {
+    if (!Events) return;
+    Slot& s = Slots[i];
+    s.Pending = type;
+    s.PendingKind = kind;
+    s.PendingSize = size;
+  }
   void Pixel(std::int32_t x, std::int32_t y, std::uint32_t colour) { Surface->Set(x, y, colour); }
 };
 

@@ -1,0 +1,121 @@
+// The events a show reports match what its slots did: every new phase a slot starts (its age back
+// to 1) is one launch, burst or split event of that frame, and every sparkler that turned to
+// twinkles is one twinkle event in the next frame. Reporting draws no random number.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "show_rig.h"
+
+namespace glintora {
+namespace {
+
+struct Recorder : ShowEventSink {
+  std::vector<ShowEvent> events;
+  void OnShowEvent(const ShowEvent& e) override { events.push_back(e); }
+};
+
+using Key = std::tuple<std::uint32_t, std::int32_t>;  // frame, slot
+
+struct KindCase {
+  const char* name;
+  std::int16_t kind;          // the only kind rolled
+  ShowEventType type;         // the event every start of that kind is
+  std::int16_t reportedKind;  // as the event names it
+  bool splits, twinkles;      // whether the phase must be seen
+};
+
+class EventsPerKind : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(EventsPerKind, MatchTheSlotsNewPhases) {
+  const KindCase& c = GetParam();
+  ShowRig rig(320, 200, 5);
+  rig.OnlyKind(c.kind);
+  rig.settings.FireWorks = 6;
+  rig.settings.FireBurstShell = true;
+  Recorder sink;
+  rig.engine.Events = &sink;
+  auto show = rig.Begin();
+  const auto& slots = show->State().Slots;
+
+  std::map<Key, std::int16_t> starts;  // slot kind at the frame its phase started
+  std::vector<Key> twinkles;
+  for (std::uint32_t f = 0; f < 600; ++f) {
+    std::vector<std::int16_t> before;
+    for (const Slot& s : slots) before.push_back(s.Kind);
+    show->DrawFrame();
+    show->EndFrame();
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(slots.size()); ++i) {
+      if (slots[i].Age == 1) starts[{f, i}] = slots[i].Kind;
+      if (before[i] == kSparkler && slots[i].Kind == kTwinkle && f + 1 < 600) twinkles.push_back({f + 1, i});
+    }
+  }
+
+  std::map<Key, std::int16_t> heard;
+  std::vector<Key> heardTwinkles;
+  int splits = 0;
+  for (const ShowEvent& e : sink.events) {
+    ASSERT_LT(e.Frame, 600u);
+    if (e.Type == ShowEventType::Twinkle) {
+      heardTwinkles.push_back({e.Frame, e.Slot});
+      continue;
+    }
+    if (e.Type == ShowEventType::Split) {
+      ++splits;
+      EXPECT_GE(e.Size, 1);
+    } else if (e.Type == ShowEventType::Burst && c.type == ShowEventType::Launch) {
+      // A rocket's burst is of the default kind.
+      EXPECT_EQ(e.Kind, kStandard);
+    } else {
+      EXPECT_EQ(e.Type, c.type);
+      EXPECT_EQ(e.Kind, c.reportedKind);
+      const auto& S = show->State().S;
+      EXPECT_EQ(e.Size, c.kind == kLaunch ? S.FireLaunchPixel : S.FireSparks);
+    }
+    EXPECT_GE(e.Pan, -1.0f);
+    EXPECT_LE(e.Pan, 1.0f);
+    EXPECT_GT(e.Frames, 0);
+    heard[{e.Frame, e.Slot}] = e.Kind == kRing ? std::int16_t{kStandard} : e.Kind;
+  }
+  EXPECT_EQ(heard, starts);
+  EXPECT_EQ(heardTwinkles, twinkles);
+  EXPECT_GE(starts.size(), 6u);
+  EXPECT_EQ(splits > 0, c.splits);
+  EXPECT_EQ(!twinkles.empty(), c.twinkles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, EventsPerKind,
+    ::testing::Values(
+        KindCase{"Launch", kLaunch, ShowEventType::Launch, kLaunch, false, false},
+        KindCase{"Standard", kStandard, ShowEventType::Burst, kStandard, false, false},
+        KindCase{"Scintillator", kScintillator, ShowEventType::Burst, kScintillator, false, false},
+        KindCase{"MultiBurst", kMultiBurst, ShowEventType::Burst, kMultiBurst, true, false},
+        KindCase{"JetBurst", kJetBurst, ShowEventType::Burst, kJetBurst, true, false},
+        KindCase{"Sparkler", kSparkler, ShowEventType::Burst, kSparkler, false, true},
+        KindCase{"Ring", kRing, ShowEventType::Burst, kRing, false, false},
+        KindCase{"Twister", kTwister, ShowEventType::Burst, kTwister, false, false},
+        KindCase{"DecayingStar", kDecayingStar, ShowEventType::Burst, kDecayingStar, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Events, ListeningLeavesTheShowUnchanged) {
+  auto pixels = [](bool listen) {
+    ShowRig rig(320, 200, 9);
+    MixKinds(rig.settings, 30, 10);
+    Recorder sink;
+    if (listen) rig.engine.Events = &sink;
+    auto show = rig.Run(300);
+    EXPECT_EQ(listen, !sink.events.empty());
+    const Framebuffer& fb = rig.host.Surface();
+    std::vector<std::uint32_t> out;
+    for (std::int32_t y = 0; y < fb.Height; ++y)
+      for (std::int32_t x = 0; x < fb.Width; ++x) out.push_back(fb.At(x, y));
+    return out;
+  };
+  EXPECT_EQ(pixels(false), pixels(true));
+}
+
+}  // namespace
+}  // namespace glintora
