@@ -174,6 +174,7 @@ void LoadAdvancedParams(Store& store, SettingsRecord& r, const SurfaceScale& sur
   r.LockMessage = ReadText(store, "LockMessage");
   r.Adv_WinResize = ReadText(store, "Adv_WinResize");
   r.Adv_MouseMove = ReadText(store, "Adv_MouseMove");
+  r.SoundFX_ON = ReadText(store, "SoundFX_ON");
 
   r.FocalLength = ClampSingle(r.FocalLength, 0.01f, 10.0f);
   if (r.Adv_FontName.empty()) r.Adv_FontName = "MS Sans Serif";

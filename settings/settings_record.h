@@ -74,6 +74,9 @@ struct SettingsRecord {
   std::string Adv_WinResize;
   std::string Adv_MouseMove;
 
+  // Section "SoundFX": sound effects play when this reads exactly "1".
+  std::string SoundFX_ON;
+
   // Derived by LoadAdvancedParams and LoadFireParams for the engine.
   std::int16_t SurfaceWidth = 0;
   std::int16_t SurfaceHeight = 0;

@@ -1,10 +1,11 @@
 // glintora-render: runs a show on the null host, frame by frame with a fixed seed, and writes the
-// frames out. The same seed gives the same frames.
+// frames out, and the show's sound track. The same seed gives the same frames and samples.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "audio/sound_track.h"
 #include "engine/show.h"
 #include "platform/null/null_host.h"
 #include "tools/render/image_writers.h"
@@ -24,8 +25,8 @@ int main(int argc, char** argv) {
     std::fputs(kRenderUsage, stdout);
     return 0;
   }
-  if (options.pngDir.empty() && options.gifPath.empty()) {
-    std::fprintf(stderr, "glintora-render: nothing to write (--png-dir or --gif)\n%s", kRenderUsage);
+  if (options.pngDir.empty() && options.gifPath.empty() && options.wavPath.empty()) {
+    std::fprintf(stderr, "glintora-render: nothing to write (--png-dir, --gif or --wav)\n%s", kRenderUsage);
     return 2;
   }
   SettingsRecord settings;
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
     return 2;
   }
+  if (options.sound) settings.SoundFX_ON = "1";
   NullHost host(options.width, options.height);
   EngineRecord engine;
   RunState run;
@@ -51,6 +53,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
     return 1;
   }
+  SoundTrack track(options.seed, settings.Adv_TimeDelay, SoundEffectsOn(settings));
+  if (!options.wavPath.empty()) {
+    if (!track.Open(options.wavPath, error)) {
+      std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
+      return 1;
+    }
+    engine.Events = track.Sink();
+  }
+
   ClearSurface(engine, settings);
   PrepareSurface(engine);
   ClampFireParams(settings);
@@ -70,7 +81,15 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
       return 1;
     }
+    if (!options.wavPath.empty() && !track.EndFrame(error)) {
+      std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
+      return 1;
+    }
     if (show.EndFrame()) break;
+  }
+  if (!options.wavPath.empty() && !track.Finish(error)) {
+    std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
+    return 1;
   }
   if (!gif.Close(error)) {
     std::fprintf(stderr, "glintora-render: %s\n", error.c_str());

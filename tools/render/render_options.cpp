@@ -10,9 +10,11 @@ namespace glintora {
 const char* const kRenderUsage =
     "usage: glintora-render [--width N] [--height N] [--seed N] [--frames N]\n"
     "                       [--theme 1..13] [--template FILE.glx]\n"
-    "                       [--png-dir DIR] [--gif FILE]\n"
+    "                       [--png-dir DIR] [--gif FILE] [--wav FILE] [--sound]\n"
     "Runs a show headless with the factory settings (or a theme or template) and writes\n"
-    "every frame as PNG and/or the whole show as an animated GIF.\n";
+    "every frame as PNG and/or the whole show as an animated GIF, and its sound track as\n"
+    "a 48 kHz stereo WAV (frame n starts at n times the frame delay; silent unless the\n"
+    "settings' SoundFX_ON is \"1\", which --sound sets).\n";
 
 namespace {
 
@@ -33,6 +35,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
       o.help = true;
+      continue;
+    }
+    if (a == "--sound") {
+      o.sound = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -67,6 +73,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
       o.pngDir = v;
     } else if (a == "--gif") {
       o.gifPath = v;
+    } else if (a == "--wav") {
+      o.wavPath = v;
     } else {
       error = "unknown option " + a;
       return false;

@@ -17,6 +17,8 @@ struct RenderOptions {
   std::string templatePath;
   std::string pngDir;
   std::string gifPath;
+  std::string wavPath;
+  bool sound = false;  // --sound: SoundFX_ON "1" for this run
   bool help = false;
 };
 

@@ -1,0 +1,29 @@
+// A 16-bit PCM WAV file written block by block; the header's sizes are filled in on Close.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace glintora {
+
+class WavWriter {
+ public:
+  WavWriter() = default;
+  ~WavWriter();
+  WavWriter(const WavWriter&) = delete;
+  WavWriter& operator=(const WavWriter&) = delete;
+
+  bool Open(const std::string& path, std::int32_t rate, std::int32_t channels, std::string& error);
+  // frames interleaved samples of every channel.
+  bool Write(const std::int16_t* samples, std::int32_t frames, std::string& error);
+  bool Close(std::string& error);  // true when nothing was open
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::string path_;
+  std::int32_t rate_ = 0, channels_ = 0;
+  std::uint32_t dataBytes_ = 0;
+};
+
+}  // namespace glintora
