@@ -301,17 +301,25 @@ void SoundMixer::Limit(const float* mix, std::int16_t* out, std::int32_t frames)
     const float peak = std::max(std::fabs(a), std::fabs(b));
     const std::int32_t at = ring_;
     ringX_[at] = {a, b};
-    ringNeed_[at] = peak > kCeiling ? kCeiling / peak : 1.0f;
+    const float needed = peak > kCeiling ? kCeiling / peak : 1.0f;
+    loud_ += (needed < 1) - (ringNeed_[at] < 1);
+    ringNeed_[at] = needed;
     // The least gain any sample in the window needs; released slowly, dropped at once.
     float need = 1;
-    for (float v : ringNeed_) need = std::min(need, v);
+    if (loud_ > 0)
+      for (float v : ringNeed_) need = std::min(need, v);
     gain_ = std::min(need, gain_ + (1 - gain_) * release);
+    if (gain_ > 0.99999f) gain_ = 1;
+    lowered_ += (gain_ < 1) - (ringGain_[at] < 1);
     ringGain_[at] = gain_;
     ring_ = (ring_ + 1) % (L + 1);
     // The oldest sample leaves with the mean gain of the window that followed it: every gain in
     // that window is at most what the oldest sample needs.
-    float sum = 0;
-    for (float v : ringGain_) sum += v;
+    float sum = L + 1;
+    if (lowered_ > 0) {
+      sum = 0;
+      for (float v : ringGain_) sum += v;
+    }
     const auto& x = ringX_[ring_];
     const float g = sum / (L + 1);
     out[2 * k] = static_cast<std::int16_t>(std::lrint(std::clamp(x[0] * g, -kCeiling, kCeiling) * 32767));

@@ -86,6 +86,7 @@ class SoundMixer : public ShowEventSink {
   std::array<std::array<float, 2>, kLatency + 1> ringX_{};
   std::array<float, kLatency + 1> ringNeed_{}, ringGain_{};
   std::int32_t ring_ = 0;
+  std::int32_t loud_ = 0, lowered_ = 0;  // ring entries needing, and having, a gain below 1
   float gain_ = 1;
 };
 
