@@ -19,8 +19,8 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::string LowerAscii(std::string_view text);
 
 // text in single quotes for a one-line message: at most kQuotedLength characters (UTF-8 code
-// points; "..." marks a cut), control characters shown as '?', so a huge or hostile argument
-// cannot flood or steer the terminal.
+// points; "..." marks a cut), control characters and bytes that are not UTF-8 shown as '?', so a
+// huge or hostile argument cannot flood or steer the terminal.
 inline constexpr std::size_t kQuotedLength = 60;
 std::string QuotedForMessage(std::string_view text);
 

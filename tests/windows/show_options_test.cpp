@@ -84,6 +84,9 @@ TEST(ShowOptions, ErrorsQuoteAShortSafeExcerptOfTheInput) {
       {{"-theme", cyrillic60}, "'" + cyrillic60 + "'"},  // 60 characters are not cut
       {{"-theme", cyrillic60 + "\xD0\x96"}, "'" + cyrillic60 + "...'"},
       {{"stray\x1b]0;x\a\x7f"}, "'stray?]0;x?\?'"},
+      // Bytes that are not UTF-8 count one character each, however many there are.
+      {{"-seed", std::string(300, '\x90') + "\xE2\x82\xAC"}, "'" + std::string(60, '?') + "...'"},
+      {{"-seed", "\xC0\xAF\xE2\x82\xAC\xF5"}, "'??\xE2\x82\xAC?'"},
   };
   for (const auto& row : rows) {
     const auto r = Parse(row.args);
