@@ -36,7 +36,7 @@ double FieldValue(std::string_view text) {
   }
   if (number.back() == '.') number.pop_back();
   double value = 0;
-  auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  auto result = ReadDecimal(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) return std::numeric_limits<double>::max();
   return result.ec == std::errc() ? value : 0.0;
 }
@@ -82,12 +82,10 @@ bool FilterDecimalKey(DialogView& view, ControlId field, char ch) {
 std::string SingleFieldText(float value) {
   if (!std::isfinite(value)) return "0";
   // The fewest significant digits (up to seven) that still read back as the same single.
-  char buf[64];
   for (int digits = 1; digits <= 7; ++digits) {
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                             digits - 1);
+    const std::string text = ScientificText(value, digits - 1);
     double parsed = 0;
-    std::from_chars(buf, res.ptr, parsed);
+    ReadDecimal(text.data(), text.data() + text.size(), parsed);
     if (static_cast<float>(parsed) == value || digits == 7) return NumberText(parsed);
   }
   return "0";

@@ -1,4 +1,4 @@
-// The sine and cosine tables of the engine: 1001 entries covering 0 to pi, built once at program
+// The sine and cosine tables of the engine: 1001 entries covering 0 to pi, copied once at program
 // start and read by the velocity generators.
 #pragma once
 

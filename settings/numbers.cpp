@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "settings/text.h"
@@ -15,6 +18,7 @@ namespace glintora {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 
 // One number scanned from the start of a text: where it ends and a clean copy of it (no sign,
 // a digit on both sides of the point) that std::from_chars accepts.
@@ -89,7 +93,7 @@ std::optional<double> ValueOf(const Scan& scan) {
   double value = 0;
   const char* first = scan.clean.data();
   const char* last = first + scan.clean.size();
-  auto result = std::from_chars(first, last, value, std::chars_format::general);
+  auto result = ReadDecimal(first, last, value);
   if (result.ec == std::errc::result_out_of_range) {
     // Too small gives zero; too large has no honest value.
     if (!TooSmall(scan.clean)) return std::nullopt;
@@ -141,14 +145,32 @@ std::string Render(std::string_view scientific) {
   return out;
 }
 
+#if !defined(__cpp_lib_to_chars)
+template <typename T>
+T ReadBack(const char* text) {
+  if constexpr (sizeof(T) == sizeof(float)) return std::strtof(text, nullptr);
+  return std::strtod(text, nullptr);
+}
+#endif
+
 template <typename T>
 std::string Scientific(T value, int precision) {
   char buffer[64];
+#if !defined(__cpp_lib_to_chars)
+  // The fewest digits that read back as the value (what to_chars gives), or the given precision.
+  const int most = sizeof(T) == sizeof(float) ? 9 : 17;
+  for (int digits = precision < 0 ? 1 : precision + 1; digits <= most; ++digits) {
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, static_cast<double>(value));
+    if (precision >= 0 || ReadBack<T>(buffer) == value) return std::string(buffer, static_cast<std::size_t>(n));
+  }
+  return std::string(buffer);
+#else
   auto result = precision < 0
                     ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
                     : std::to_chars(buffer, buffer + sizeof buffer, value,
                                     std::chars_format::scientific, precision);
   return std::string(buffer, result.ptr);
+#endif
 }
 
 std::size_t SignificantDigits(std::string_view scientific) {
@@ -165,6 +187,36 @@ std::string IntegerText(T value) {
 }
 
 }  // namespace
+
+#if defined(__cpp_lib_to_chars)
+std::from_chars_result ReadDecimal(const char* first, const char* last, double& value) {
+  return std::from_chars(first, last, value, std::chars_format::general);
+}
+
+std::string ScientificText(double value, int digitsAfterPoint) {
+  return Scientific(value, digitsAfterPoint);
+}
+#else
+// Libraries without floating-point charconv (the WebAssembly build's): the C library's
+// conversions, which in the "C" locale read and round decimal text the same way.
+std::from_chars_result ReadDecimal(const char* first, const char* last, double& value) {
+  const std::string text(first, last);
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  const std::ptrdiff_t used = end - text.c_str();
+  if (used == 0) return {first, std::errc::invalid_argument};
+  if (errno == ERANGE && (v == 0 || std::isinf(v))) return {first + used, std::errc::result_out_of_range};
+  value = v;
+  return {first + used, std::errc()};
+}
+
+std::string ScientificText(double value, int digitsAfterPoint) {
+  char buffer[64];
+  const int n = std::snprintf(buffer, sizeof buffer, "%.*e", digitsAfterPoint, value);
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+#endif
 
 double LeadingNumber(std::string_view text) {
   const Scan scan = ScanNumber(text);

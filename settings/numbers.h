@@ -3,6 +3,7 @@
 // conversions. Every conversion uses '.' as the decimal point whatever the process locale.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,12 @@ std::string NumberText(float value);
 std::string NumberText(int value);
 std::string NumberText(long value);
 std::string NumberText(long long value);
+
+// std::from_chars of a plain decimal ("12", "0.5", "1e5") into a double, and a value in
+// scientific form with the given digits after the point, on every library (some have no
+// floating-point charconv).
+std::from_chars_result ReadDecimal(const char* first, const char* last, double& value);
+std::string ScientificText(double value, int digitsAfterPoint);
 
 // Round half to even. nullopt when the value is not finite or the result does not fit the type.
 std::optional<std::int16_t> RoundToInt16(double value);

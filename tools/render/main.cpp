@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/sound_track.h"
+#include "engine/frame_hash.h"
 #include "engine/show.h"
 #include "platform/null/null_host.h"
 #include "tools/render/image_writers.h"
@@ -25,8 +26,9 @@ int main(int argc, char** argv) {
     std::fputs(kRenderUsage, stdout);
     return 0;
   }
-  if (options.pngDir.empty() && options.gifPath.empty() && options.wavPath.empty()) {
-    std::fprintf(stderr, "glintora-render: nothing to write (--png-dir, --gif or --wav)\n%s", kRenderUsage);
+  if (options.pngDir.empty() && options.gifPath.empty() && options.wavPath.empty() && !options.hash) {
+    std::fprintf(stderr, "glintora-render: nothing to write (--png-dir, --gif, --wav or --hash)\n%s",
+                 kRenderUsage);
     return 2;
   }
   SettingsRecord settings;
@@ -90,6 +92,9 @@ int main(int argc, char** argv) {
   if (!options.wavPath.empty() && !track.Finish(error)) {
     std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
     return 1;
+  }
+  if (options.hash) {
+    std::printf("%016llx\n", static_cast<unsigned long long>(FrameHash(host.Surface())));
   }
   if (!gif.Close(error)) {
     std::fprintf(stderr, "glintora-render: %s\n", error.c_str());

@@ -10,11 +10,12 @@ namespace glintora {
 const char* const kRenderUsage =
     "usage: glintora-render [--width N] [--height N] [--seed N] [--frames N]\n"
     "                       [--theme 1..13] [--template FILE.glx]\n"
-    "                       [--png-dir DIR] [--gif FILE] [--wav FILE] [--sound]\n"
+    "                       [--png-dir DIR] [--gif FILE] [--wav FILE] [--sound] [--hash]\n"
     "Runs a show headless with the factory settings (or a theme or template) and writes\n"
     "every frame as PNG and/or the whole show as an animated GIF, and its sound track as\n"
     "a 48 kHz stereo WAV (frame n starts at n times the frame delay; silent unless the\n"
-    "settings' SoundFX_ON is \"1\", which --sound sets).\n";
+    "settings' SoundFX_ON is \"1\", which --sound sets); --hash prints the last frame's\n"
+    "64-bit FNV-1a hash (its pixels 0x00BBGGRR, row by row, low byte first).\n";
 
 namespace {
 
@@ -39,6 +40,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
     }
     if (a == "--sound") {
       o.sound = true;
+      continue;
+    }
+    if (a == "--hash") {
+      o.hash = true;
       continue;
     }
     if (i + 1 >= args.size()) {

@@ -19,6 +19,7 @@ struct RenderOptions {
   std::string gifPath;
   std::string wavPath;
   bool sound = false;  // --sound: SoundFX_ON "1" for this run
+  bool hash = false;  // print the last frame's hash
   bool help = false;
 };
 

@@ -1,0 +1,37 @@
+#include "engine/trig_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace glintora {
+namespace {
+
+std::int32_t Bits(float f) {
+  std::int32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+// The tables are written out in the source; every entry must still be cos and sin of
+// k * pi / 1000 rounded to float (one unit in the last place at most, for another C library).
+TEST(TrigTables, EveryEntryIsTheFunctionAtItsAngle) {
+  TrigTables t;
+  BuildTrigTables(t);
+  const double pi = static_cast<double>(3.1415927f);
+  for (int k = 0; k <= kTrigSteps; ++k) {
+    const double angle = k * pi / kTrigSteps;
+    EXPECT_LE(std::abs(Bits(t.Cos[k]) - Bits(static_cast<float>(std::cos(angle)))), 1) << "cos " << k;
+    EXPECT_LE(std::abs(Bits(t.Sin[k]) - Bits(static_cast<float>(std::sin(angle)))), 1) << "sin " << k;
+  }
+  struct { int k; float cos, sin; } ends[] = {{0, 1.0f, 0.0f}, {500, 0.0f, 1.0f}, {1000, -1.0f, 0.0f}};
+  for (const auto& e : ends) {
+    EXPECT_NEAR(t.Cos[e.k], e.cos, 1e-7) << e.k;
+    EXPECT_NEAR(t.Sin[e.k], e.sin, 1e-7) << e.k;
+  }
+}
+
+}  // namespace
+}  // namespace glintora

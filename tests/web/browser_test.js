@@ -1,0 +1,211 @@
+// The page in headless Chromium: the show lights up, the panel applies the dialogs' rules,
+// templates and links carry the settings, the same seed draws the same frame as glintora-render,
+// and bad input leaves the show running. Usage: node tests/web/browser_test.js BUILD_WEB RENDER
+'use strict';
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { execFileSync } = require('child_process');
+const { serve, waitFor, Browser } = require('./browser.js');
+
+const [webDir, renderTool] = process.argv.slice(2);
+const W = 640, H = 400;
+const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'glintora-web-'));
+
+function expectEqual(actual, expected, what) {
+  if (JSON.stringify(actual) !== JSON.stringify(expected)) {
+    throw new Error(what + ': expected ' + JSON.stringify(expected) + ', got ' + JSON.stringify(actual));
+  }
+}
+
+// The panel's field values by key, as the page shows them.
+const kValues = `Object.fromEntries([...document.querySelectorAll('#fields input')]
+  .map((i) => [i.name, i.type === 'checkbox' ? (i.checked ? '1' : '0') : i.value]))`;
+
+// Lit pixels of the canvas, and in how many of twelve hue sectors at least 20 of them fall.
+const kLitHues = `(() => {
+  const c = document.getElementById('show');
+  const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+  const sectors = new Array(12).fill(0); let lit = 0;
+  for (let i = 0; i < d.length; i += 4) {
+    const r = d[i], g = d[i + 1], b = d[i + 2], max = Math.max(r, g, b), min = Math.min(r, g, b);
+    if (max < 64) continue;
+    ++lit;
+    if (max - min < 40) continue;
+    let h = max === r ? (g - b) / (max - min) : max === g ? 2 + (b - r) / (max - min) : 4 + (r - g) / (max - min);
+    sectors[Math.floor(((h * 60) + 360) % 360 / 30)]++;
+  }
+  return { lit, hues: sectors.filter((n) => n >= 20).length, sectors };
+})()`;
+
+// Types text into a field and leaves it, as a user does.
+function enter(page, key, text) {
+  return page.eval(`(() => { const i = document.querySelector('#fields input[name=${key}]');
+    i.focus(); i.value = ${JSON.stringify(text)}; i.dispatchEvent(new Event('change')); i.blur(); })()`);
+}
+
+async function importFile(page, name, text) {
+  const file = path.join(tmp, name);
+  fs.writeFileSync(file, text);
+  const { root } = await page.send('DOM.getDocument', {});
+  const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#open' });
+  await page.send('DOM.setFileInputFiles', { nodeId, files: [file] });
+}
+
+function render(args) {
+  return execFileSync(renderTool, ['--width', String(W), '--height', String(H), '--frames', '200', '--hash', ...args])
+    .toString().trim();
+}
+
+// The show goes on: more frames are drawn after the check than before it.
+async function stillRunning(page) {
+  const before = await page.eval('glintora.stats.frames');
+  await waitFor(() => page.eval(`glintora.stats.frames > ${before + 10}`), 10000, 'more frames');
+}
+
+const kTemplate = [
+  '[Admin]', 'Product=Glintora Fireworks', '[Advanced]', 'Adv_TimeDelay=30', 'LockMessage=Happy new year',
+  'FocalLength=1.5', '[General]', 'ColorRed=80', '[PixelColor]', 'ColorHueWheel=90',
+  '[Fireworks]', 'FireWorks=20', 'FireSparks=900', 'FireSpeed=4.5', 'FireMultiMoment=0', ''].join('\r\n');
+const kTemplateValues = { Adv_TimeDelay: '30', LockMessage: 'Happy new year', FocalLength: '1.5', ColorRed: '80',
+  ColorHueWheel: '90', FireWorks: '20', FireSparks: '900', FireSpeed: '4.5', FireMultiMoment: '0' };
+
+const cases = [
+  ['the show lights pixels of several hues within two seconds of starting', async ({ open }) => {
+    // Without launches the first shells burst at once (a launch climbs for 60 frames, 2.4 s).
+    const page = await open('#seed=3&FireLaunchPct=0');
+    await page.ready();
+    await waitFor(async () => { const s = await page.eval(kLitHues); return s.lit > 50 && s.hues >= 3; }, 2000,
+                  'lit pixels of three hues');
+  }],
+
+  ['theme 13 fills the fields, and a typed field is clamped and balanced as in the dialog', async ({ open }) => {
+    const page = await open('#seed=3');
+    await page.ready();
+    await page.eval(`(() => { const t = document.getElementById('theme'); t.value = '13';
+      t.dispatchEvent(new Event('change')); })()`);
+    const v = await page.eval(kValues);
+    expectEqual([v.FireWorks, v.FireSparks, v.FireLength, v.FireSpeed, v.FireDamping, v.FireDecayMSize, v.FireMultiMoment],
+                ['14', '1000', '4', '7', '0.175', '500', '1'], 'theme 13');
+    // Shells x sparks stays within 30000; a field left below or above its range takes the bound.
+    const cases = [['FireSparks', '9999', { FireWorks: '3', FireSparks: '9999' }],
+                   ['FireWorks', '99', { FireWorks: '99', FireSparks: '303' }],
+                   ['FireWorks', '0', { FireWorks: '1', FireSparks: '303' }],
+                   ['FirePersist', '0.01', { FirePersist: '0.25' }],
+                   ['FocalLength', '20', { FocalLength: '10' }],
+                   ['FireSplinePct', '70', { FireSplinePct: '70', FirePatternPct: '25' }],
+                   ['FirePatternPct', '60', { FireSplinePct: '40', FirePatternPct: '60' }],
+                   ['ColorPctInt', '70', { ColorPctInt: '70', ColorPctHue: '30' }]];
+    for (const [key, typed, expected] of cases) {
+      await enter(page, key, typed);
+      const now = await page.eval(kValues);
+      for (const k in expected) expectEqual(now[k], expected[k], key + ' typed ' + typed + ': ' + k);
+    }
+  }],
+
+  ['a .glx imported then exported gives the same values', async ({ open, browser }) => {
+    const page = await open('#seed=3');
+    await page.ready();
+    await importFile(page, 'in.glx', kTemplate);
+    await waitFor(() => page.eval(`document.querySelector('input[name=FireWorks]').value === '20'`), 5000, 'the import');
+    const downloads = fs.mkdtempSync(path.join(tmp, 'dl-'));
+    await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.eval(`document.getElementById('save').click()`);
+    const file = path.join(downloads, 'glintora.glx');
+    await waitFor(() => fs.existsSync(file) && fs.statSync(file).size > 0, 10000, 'the download');
+    const text = fs.readFileSync(file, 'utf8');
+    const values = {};
+    for (const line of text.split('\r\n')) {
+      const eq = line.indexOf('=');
+      if (eq > 0) values[line.slice(0, eq)] = line.slice(eq + 1);
+    }
+    for (const k in kTemplateValues) expectEqual(values[k], kTemplateValues[k], 'exported ' + k);
+    expectEqual(values.FireSparkPix, '5', 'exported factory FireSparkPix');
+    // The glintora-render import of the exported file draws what the page draws with it.
+    const seed = await page.eval('glintora.stats.seed');
+    const hash = await waitFor(() => page.eval('glintora.stats.hash200'), 60000, 'frame 200');
+    expectEqual(hash, render(['--seed', String(seed), '--template', file]), 'frame 200 of the imported show');
+  }],
+
+  ['a link opened in a fresh page reproduces the settings and the show', async ({ open }) => {
+    const first = await open('#seed=11');
+    await first.ready();
+    await enter(first, 'FireWorks', '9');
+    await enter(first, 'LockMessage', 'a&b=c #1');
+    await enter(first, 'ColorHueWheel', '200');
+    await first.eval(`document.getElementById('copylink').click()`);
+    const link = await first.eval(`document.getElementById('link').value`);
+    // A tab in the background draws nothing, so the first page reaches frame 200 before the second opens.
+    const hash = await waitFor(() => first.eval('glintora.stats.hash200'), 60000, 'frame 200');
+    const second = await open(link.slice(link.indexOf('#')));
+    await second.ready();
+    const [a, b] = [await first.eval(kValues), await second.eval(kValues)];
+    expectEqual(b, a, 'settings in the fresh page');
+    expectEqual([b.FireWorks, b.LockMessage, b.ColorHueWheel], ['9', 'a&b=c #1', '200'], 'linked values');
+    expectEqual(await waitFor(() => second.eval('glintora.stats.hash200'), 60000, 'frame 200'), hash,
+                'frame 200 of the linked show');
+  }],
+
+  ['the same seed and settings draw the same frame 200 as glintora-render', async ({ open }) => {
+    const runs = [['#seed=7', ['--seed', '7']],
+                  ['#seed=123456789', ['--seed', '123456789']]];
+    for (const [fragment, args] of runs) {
+      const page = await open(fragment);
+      const hash = await waitFor(() => page.eval('window.glintora && glintora.stats.hash200'), 60000, 'frame 200');
+      expectEqual(hash, render(args), 'frame 200 for ' + fragment);
+    }
+  }],
+
+  ['a broken .glx and a broken link leave the show and its settings as they were', async ({ open }) => {
+    const page = await open('#seed=3&FireWorks=7');
+    await page.ready();
+    const before = await page.eval(kValues);
+    const broken = [['binary.glx', '\u0000\u0001PNG garbage'], ['huge.glx', '[Fireworks]\r\nFireWorks=20\r\nFireSparks=99999\r\n'],
+                    ['word.glx', '[Fireworks]\r\nFireSpeed=fast\r\n']];
+    for (const [name, text] of broken) {
+      const notices = await page.eval('glintora.stats.notices.length');
+      await importFile(page, name, text);
+      await waitFor(() => page.eval(`glintora.stats.notices.length > ${notices}`), 5000, 'a notice for ' + name);
+      expectEqual(await page.eval(kValues), before, 'settings after ' + name);
+      await stillRunning(page);
+    }
+    for (const fragment of ['#seed=3&FireWorks=abc', '#seed=-1', '#seed=3&NoSuchKey=1', '#seed=3&FireWorks=%E0%A4%A']) {
+      const notices = await page.eval('glintora.stats.notices.length');
+      await page.eval(`location.hash = ${JSON.stringify(fragment)}`);
+      await waitFor(() => page.eval(`glintora.stats.notices.length > ${notices}`), 5000, 'a notice for ' + fragment);
+      expectEqual(await page.eval(kValues), before, 'settings after ' + fragment);
+      await stillRunning(page);
+    }
+    const fresh = await open('#seed=3&FireWorks=100');
+    await fresh.ready();
+    await waitFor(() => fresh.eval('glintora.stats.notices.length === 1'), 5000, 'a notice in the fresh page');
+    await waitFor(async () => (await fresh.eval(kLitHues)).lit > 50, 5000, 'the fresh page lighting up');
+  }],
+];
+
+(async () => {
+  const { server, origin } = await serve(webDir);
+  const browser = await Browser.launch();
+  let passed = 0, failed = 0;
+  try {
+    for (const [name, run] of cases) {
+      const pages = [];
+      const open = async (fragment) => { const p = await browser.open(origin + '/' + fragment, W, H); pages.push(p); return p; };
+      try {
+        await run({ open, browser });
+        ++passed;
+        console.log('ok ' + name);
+      } catch (e) {
+        ++failed;
+        console.log('FAILED ' + name + '\n  ' + e.message);
+      }
+      for (const p of pages) await p.close().catch(() => {});
+    }
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(tmp, { recursive: true, force: true });
+  }
+  console.log(passed + ' passed, ' + failed + ' failed');
+  process.exit(failed ? 1 : 0);
+})().catch((e) => { console.error(e); process.exit(2); });

@@ -1,0 +1,295 @@
+// The page around the module: the show on a canvas, the settings panel, templates and links.
+// Appended to the module's loader, so the page loads one script.
+'use strict';
+
+Module['onRuntimeInitialized'] = function () {
+  const api = {
+    start: cwrap('gw_start', null, ['number', 'number', 'number']),
+    frame: cwrap('gw_frame', 'number', []),
+    pixels: cwrap('gw_pixels', 'number', []),
+    frames: cwrap('gw_frames', 'number', []),
+    delay: cwrap('gw_delay', 'number', []),
+    hash: cwrap('gw_hash', 'string', []),
+    message: cwrap('gw_message', 'string', []),
+    fields: cwrap('gw_fields', 'string', []),
+    values: cwrap('gw_values', 'string', []),
+    set: cwrap('gw_set', 'number', ['string', 'string']),
+    theme: cwrap('gw_theme', null, ['number']),
+    factory: cwrap('gw_factory', null, []),
+    exportText: cwrap('gw_export', 'string', []),
+    changed: cwrap('gw_changed', 'string', []),
+    link: cwrap('gw_link', 'string', ['string', 'number']),
+  };
+  const help = window.GLINTORA_HELP || { topics: {}, parts: {} };
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('show');
+  const context = canvas.getContext('2d', { alpha: false });
+
+  // What the tests and the benchmark read: frames drawn, the page's work per frame, lateness.
+  const stats = { frames: 0, work: [], late: [], hash200: null, notices: [], seed: 0 };
+  window.glintora = { stats, api };
+
+  let seed = 0;
+  let picture = null;
+  let due = 0;
+  let lastMessageCount = -1;
+
+  function newSeed() { return Math.floor(Math.random() * 4294967296); }
+
+  // After the module started a show again (a new size, seed or setting).
+  function restarted() {
+    picture = null;
+    due = performance.now();
+    stats.hash200 = null;
+    stats.seed = seed;
+    lastMessageCount = -1;
+  }
+
+  function restart() {
+    const width = Math.max(1, window.innerWidth), height = Math.max(1, window.innerHeight);
+    canvas.width = width;
+    canvas.height = height;
+    api.start(width, height, seed);
+    restarted();
+  }
+
+  // Puts the rectangles that changed (a count, then left, top, right, bottom each) on the canvas.
+  function upload(rects) {
+    const w = canvas.width, h = canvas.height;
+    if (!picture || picture.data.buffer !== HEAPU8.buffer) {
+      picture = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, api.pixels(), w * h * 4), w, h);
+    }
+    const count = HEAP32[rects >> 2];
+    for (let i = 0, at = (rects >> 2) + 1; i < count; ++i, at += 4) {
+      const left = HEAP32[at], top = HEAP32[at + 1], right = HEAP32[at + 2], bottom = HEAP32[at + 3];
+      if (right > left && bottom > top) context.putImageData(picture, 0, 0, left, top, right - left, bottom - top);
+    }
+  }
+
+  function showMessage() {
+    const m = JSON.parse(api.message());
+    if (m.count === lastMessageCount) return;
+    lastMessageCount = m.count;
+    const label = $('message');
+    label.textContent = m.text;
+    const c = m.colour;
+    label.style.color = 'rgb(' + (c & 255) + ',' + ((c >> 8) & 255) + ',' + ((c >> 16) & 255) + ')';
+  }
+
+  // Paced at the frame delay: a frame is due delay ms after the last was due; half a display
+  // refresh early counts as on time, so a 40 ms delay at 60 Hz alternates 33 and 50 ms.
+  function tick(now) {
+    requestAnimationFrame(tick);
+    if (now < due - 8) return;
+    const delay = api.delay();
+    stats.late.push(Math.max(0, now - due));
+    due = Math.max(due + delay, now - delay);
+    const t0 = performance.now();
+    upload(api.frame());
+    stats.work.push(performance.now() - t0);
+    if (stats.work.length > 2000) { stats.work.splice(0, 1000); stats.late.splice(0, 1000); }
+    stats.frames = api.frames();
+    if (stats.frames === 200) stats.hash200 = api.hash();
+    showMessage();
+  }
+
+  function notice(text) {
+    stats.notices.push(text);
+    const n = $('notice');
+    n.textContent = text;
+    n.hidden = false;
+    clearTimeout(notice.timer);
+    notice.timer = setTimeout(() => { n.hidden = true; }, 6000);
+  }
+
+  // --- the panel ---
+
+  const inputs = {};
+  function helpOf(topic) { return help.topics[topic] || { title: '', text: '' }; }
+
+  function addField(parent, key, caption, kind, topic, range) {
+    const row = document.createElement('label');
+    row.className = 'field';
+    const name = document.createElement('span');
+    name.textContent = caption;
+    const input = document.createElement('input');
+    input.type = kind === 'check' ? 'checkbox' : 'text';
+    input.name = key;
+    input.title = helpOf(topic).text;
+    if (range) input.dataset.range = range;
+    input.addEventListener('change', () => {
+      api.set(key, kind === 'check' ? (input.checked ? '1' : '0') : input.value);
+      restarted();
+      refresh();
+    });
+    input.addEventListener('focus', () => {
+      $('help').textContent = helpOf(topic).text;
+    });
+    row.append(name, input);
+    parent.append(row);
+    inputs[key] = input;
+  }
+
+  function group(title, open) {
+    const d = document.createElement('details');
+    d.open = !!open;
+    const s = document.createElement('summary');
+    s.textContent = title;
+    d.append(s);
+    $('fields').append(d);
+    return d;
+  }
+
+  function buildPanel() {
+    const f = JSON.parse(api.fields());
+    const themes = $('theme');
+    f.themes.forEach((name, i) => themes.add(new Option(name, String(i + 1))));
+    const pages = { '-1': group(help.parts['0'] || 'Main properties', true) };
+    for (let p = 0; p <= 8; ++p) pages[p] = group(help.parts[String(p + 1)] || 'Page ' + (p + 1));
+    for (const x of f.fire) addField(pages[x.page], x.key, x.caption, 'text', x.help, x.lo + '..' + x.hi);
+    for (const x of f.checks) addField(pages[x.page], x.key, x.caption, 'check', x.help);
+    const colours = group(help.parts['10'] || 'Colours');
+    for (const x of f.colour) {
+      addField(colours, x.key, helpOf(x.help).title + ' (' + x.lo + ' - ' + x.hi + '):', 'text', x.help,
+               x.lo + '..' + x.hi);
+    }
+    const advanced = group('Advanced');
+    const advCaptions = { Adv_TimeDelay: 'Frame delay in ms', FocalLength: 'Focal length',
+                          Adv_FontHueV: 'Message hue', LockMessage: 'Message' };
+    for (const x of f.advanced) {
+      const caption = advCaptions[x.key] + (x.text ? ':' : ' (' + x.lo + ' - ' + x.hi + '):');
+      addField(advanced, x.key, caption, 'text', 500, x.text ? '' : x.lo + '..' + x.hi);
+    }
+  }
+
+  function refresh() {
+    const v = JSON.parse(api.values());
+    for (const key in inputs) {
+      const input = inputs[key];
+      if (input.type === 'checkbox') input.checked = v[key] === '1';
+      else input.value = v[key];
+    }
+  }
+
+  // --- templates ---
+
+  function importBytes(bytes) {
+    const ptr = _malloc(bytes.length + 1);
+    HEAPU8.set(bytes, ptr);
+    const why = ccall('gw_import', 'string', ['number', 'number'], [ptr, bytes.length]);
+    _free(ptr);
+    if (why) notice('Template not used: ' + why + '.');
+    else { $('theme').value = '0'; restarted(); }
+    refresh();
+  }
+
+  function importFile(file) {
+    if (!file) return;
+    file.arrayBuffer().then((b) => importBytes(new Uint8Array(b)),
+                            () => notice('Template not used: the file cannot be read.'));
+  }
+
+  function exportTemplate() {
+    const blob = new Blob([api.exportText()], { type: 'application/octet-stream' });
+    const a = document.createElement('a');
+    a.href = URL.createObjectURL(blob);
+    a.download = 'glintora.glx';
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(a.href), 10000);
+  }
+
+  // --- links ---
+
+  function currentLink() {
+    const parts = ['seed=' + seed];
+    for (const line of api.changed().split('\n')) {
+      if (!line) continue;
+      const eq = line.indexOf('=');
+      parts.push(line.slice(0, eq) + '=' + encodeURIComponent(line.slice(eq + 1)));
+    }
+    return location.href.split('#')[0] + '#' + parts.join('&');
+  }
+
+  function copyLink() {
+    const url = currentLink();
+    history.replaceState(null, '', url);
+    $('link').value = url;
+    $('link').hidden = false;
+    $('link').select();
+    if (navigator.clipboard) navigator.clipboard.writeText(url).catch(() => {});
+  }
+
+  // Applies a link's fragment; false (with a notice) when it is refused, nothing changed.
+  function applyLink(fragment) {
+    let linkSeed = null;
+    const lines = [];
+    try {
+      for (const part of fragment.split('&')) {
+        if (!part) continue;
+        const eq = part.indexOf('=');
+        const key = eq < 0 ? part : part.slice(0, eq);
+        const value = eq < 0 ? '' : decodeURIComponent(part.slice(eq + 1));
+        if (key === 'seed') {
+          if (!/^\d{1,15}$/.test(value)) throw new Error('the seed is not a whole number');
+          linkSeed = Number(value);
+        } else {
+          if (/[\n=]/.test(key) || value.includes('\n')) throw new Error('a setting is malformed');
+          lines.push(key + '=' + value);
+        }
+      }
+    } catch (e) {
+      notice('Link not used: ' + (e instanceof URIError ? 'it is not a valid address' : e.message) + '.');
+      return false;
+    }
+    const sizeBefore = [canvas.width, canvas.height];
+    const chosen = linkSeed === null ? newSeed() : linkSeed;
+    const why = api.link(lines.join('\n'), chosen);
+    if (why) {
+      notice('Link not used: ' + why + '.');
+      return false;
+    }
+    seed = chosen;
+    if (sizeBefore[0] !== window.innerWidth || sizeBefore[1] !== window.innerHeight) restart();
+    else restarted();
+    $('theme').value = '0';
+    refresh();
+    return true;
+  }
+
+  // --- wiring ---
+
+  buildPanel();
+  seed = newSeed();
+  const fragment = location.hash.slice(1);
+  restart();
+  if (fragment) applyLink(fragment);
+  refresh();
+  requestAnimationFrame(tick);
+
+  window.addEventListener('hashchange', () => { if (location.hash.length > 1) applyLink(location.hash.slice(1)); });
+  let resizeTimer = 0;
+  window.addEventListener('resize', () => {
+    clearTimeout(resizeTimer);
+    resizeTimer = setTimeout(restart, 150);
+  });
+  $('toggle').addEventListener('click', () => { $('panel').classList.toggle('closed'); });
+  $('fullscreen').addEventListener('click', () => {
+    document.documentElement.requestFullscreen().catch(() => notice('Full screen is not allowed here.'));
+  });
+  $('theme').addEventListener('change', () => {
+    const n = Number($('theme').value);
+    if (n >= 1) { api.theme(n); restarted(); refresh(); }
+  });
+  $('factory').addEventListener('click', () => { api.factory(); $('theme').value = '0'; restarted(); refresh(); });
+  $('newshow').addEventListener('click', () => { seed = newSeed(); restart(); });
+  $('open').addEventListener('change', () => { importFile($('open').files[0]); $('open').value = ''; });
+  $('save').addEventListener('click', exportTemplate);
+  $('copylink').addEventListener('click', copyLink);
+  window.addEventListener('dragover', (e) => e.preventDefault());
+  window.addEventListener('drop', (e) => {
+    e.preventDefault();
+    importFile(e.dataTransfer.files[0]);
+  });
+};
