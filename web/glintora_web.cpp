@@ -268,6 +268,8 @@ EMSCRIPTEN_KEEPALIVE const std::int32_t* gw_frame() {
   return out.data();
 }
 
+// The engine's framebuffer (0x00BBGGRR, rows of the show's width), for the tests.
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* gw_framebuffer() { return P().show.host->Surface().Pixels; }
 // The opaque picture, width * height pixels of R, G, B, A bytes.
 EMSCRIPTEN_KEEPALIVE const std::uint32_t* gw_pixels() { return P().show.rgba.data(); }
 EMSCRIPTEN_KEEPALIVE int gw_frames() { return static_cast<int>(P().show.frames); }

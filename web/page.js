@@ -7,6 +7,7 @@ Module['onRuntimeInitialized'] = function () {
     start: cwrap('gw_start', null, ['number', 'number', 'number']),
     frame: cwrap('gw_frame', 'number', []),
     pixels: cwrap('gw_pixels', 'number', []),
+    framebuffer: cwrap('gw_framebuffer', 'number', []),
     frames: cwrap('gw_frames', 'number', []),
     delay: cwrap('gw_delay', 'number', []),
     hash: cwrap('gw_hash', 'string', []),

@@ -38,6 +38,17 @@ const kLitHues = `(() => {
   return { lit, hues: sectors.filter((n) => n >= 20).length, sectors };
 })()`;
 
+// Whether the canvas shows exactly the engine's framebuffer (checked between two frames).
+const kCanvasIsFramebuffer = `(() => {
+  const c = document.getElementById('show');
+  const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+  const fb = new Uint32Array(HEAPU8.buffer, glintora.api.framebuffer(), c.width * c.height);
+  for (let i = 0; i < fb.length; ++i) {
+    if ((d[4 * i] | (d[4 * i + 1] << 8) | (d[4 * i + 2] << 16)) !== (fb[i] & 0xFFFFFF)) return 'pixel ' + i;
+  }
+  return 'same';
+})()`;
+
 // Types text into a field and leaves it, as a user does.
 function enter(page, key, text) {
   return page.eval(`(() => { const i = document.querySelector('#fields input[name=${key}]');
@@ -77,6 +88,23 @@ const cases = [
     await page.ready();
     await waitFor(async () => { const s = await page.eval(kLitHues); return s.lit > 50 && s.hues >= 3; }, 2000,
                   'lit pixels of three hues');
+    expectEqual(await page.eval(kCanvasIsFramebuffer), 'same', 'the canvas against the framebuffer');
+  }],
+
+  ['frames come no faster than the delay, and a resize starts the show again at the new size', async ({ open }) => {
+    const page = await open('#seed=3&FireLaunchPct=0&Adv_TimeDelay=100');
+    await page.ready();
+    const start = await page.eval('[performance.now(), glintora.stats.frames]');
+    await waitFor(() => page.eval(`performance.now() - ${start[0]} > 1500`), 10000, 'a second and a half');
+    const end = await page.eval('[performance.now(), glintora.stats.frames]');
+    const most = Math.ceil((end[0] - start[0]) / 100) + 1;
+    if (end[1] - start[1] > most) throw new Error((end[1] - start[1]) + ' frames in ' + (end[0] - start[0]) + ' ms');
+    await page.send('Emulation.setDeviceMetricsOverride', { width: 500, height: 300, deviceScaleFactor: 1, mobile: false });
+    await waitFor(() => page.eval(`(() => { const c = document.getElementById('show');
+      return c.width === 500 && c.height === 300 && glintora.stats.frames > 0 && glintora.stats.frames < ${end[1]}; })()`),
+                  10000, 'the show at 500 x 300');
+    await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 10000, 'the resized show lighting up');
+    expectEqual(await page.eval(kCanvasIsFramebuffer), 'same', 'the resized canvas against the framebuffer');
   }],
 
   ['theme 13 fills the fields, and a typed field is clamped and balanced as in the dialog', async ({ open }) => {
