@@ -78,9 +78,12 @@ struct ApplicationWindow {
 
   void OnSize() {
     Host.FollowClientSize();
+    if (Ending) return;
+    // A fresh run reads the placement back, so it is saved first: else the window would snap
+    // back to the size it had before, and a maximised one would be restored.
+    if (Resizable) SavePlacement();
     // A show keeps the geometry it started with; a new size starts a show that fits it.
-    if (ShowRunning && !Ending &&
-        (Host.Surface().Width != ShowWidth || Host.Surface().Height != ShowHeight))
+    if (ShowRunning && (Host.Surface().Width != ShowWidth || Host.Surface().Height != ShowHeight))
       RestartShow();
   }
 };
@@ -92,6 +95,15 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_KEYDOWN:
       if (app) app->OnKey(wParam);
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Alt and F10 are keys like any other here, not the way into the system menu; Alt+F4
+      // stays the system's close command.
+      if (wParam == VK_F4 && (lParam & (1L << 29))) break;
+      if (app) app->OnKey(wParam);
+      return 0;
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -138,8 +150,8 @@ void RunApplication(ApplicationWindow& app) {
       RegReadText(program.Store, kSectionAdvanced, "Adv_WinResize", "0") == "1";
   if (app.Resizable) {
     SetWindowTextA(app.Window, kSaverCaption);
-    LoadWindowPlacement(program, app.Window, kApplicationPlacementSection);
-    if (!IsWindowVisible(app.Window)) ShowWindow(app.Window, SW_SHOW);
+    const int show = LoadWindowPlacement(program, app.Window, kApplicationPlacementSection);
+    if (!IsWindowVisible(app.Window)) ShowWindow(app.Window, show);
   } else {
     SetWindowTextA(app.Window, "");
     ShowWindow(app.Window, SW_SHOWMAXIMIZED);

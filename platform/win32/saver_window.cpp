@@ -128,6 +128,10 @@ bool RegisterSaver(HINSTANCE instance) {
 bool OpenSaverWindow(Program& program) {
   if (!RegisterSaver(program.Instance)) return false;
   SaverWindow saver(program);
+  // The flag holds from the first message: a jittery mouse during the splash is no burst either.
+  const bool ignoreMoves =
+      IgnoresMouseMoves(RegReadText(program.Store, kSectionAdvanced, "Adv_MouseMove", "0").c_str());
+  saver.Input = SaverInput(ignoreMoves);
 
   // Every monitor, not only the primary one; the program is DPI aware, so these are pixels.
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -157,8 +161,7 @@ bool OpenSaverWindow(Program& program) {
 
     RunState& run = program.Run;
     run.StopRequested = false;
-    saver.Input = SaverInput(
-        IgnoresMouseMoves(RegReadText(program.Store, kSectionAdvanced, "Adv_MouseMove", "0").c_str()));
+    saver.Input = SaverInput(ignoreMoves);  // the show starts counting afresh
     PrepareShows(program, saver.Host, ShowSurfaceOptions{});
     RunShowsOn(program, saver.Host);
   }

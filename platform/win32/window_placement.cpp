@@ -31,29 +31,18 @@ void SaveWindowPlacement(Store& store, const RunState& run, HWND window,
                                 (rect.bottom - rect.top) * ty));
 }
 
-void LoadWindowPlacement(Store& store, const RunState& run, HWND window,
-                         const std::string& section) {
-  if (!IsWindow(window)) return;
+int LoadWindowPlacement(Store& store, const RunState& run, HWND window,
+                        const std::string& section) {
+  if (!IsWindow(window)) return SW_SHOW;
   const auto state = ParseWindowState(RegReadInt(store, section, kWindowStateKey, 0));
-  if (state) {
-    const int show = *state == 2 ? SW_MAXIMIZE : *state == 1 ? SW_MINIMIZE : SW_RESTORE;
-    // A hidden window takes the state without being shown by it.
-    if (IsWindowVisible(window)) {
-      ShowWindow(window, show);
-    } else {
-      WINDOWPLACEMENT placement{};
-      placement.length = sizeof placement;
-      if (GetWindowPlacement(window, &placement)) {
-        placement.showCmd = *state == 2 ? SW_SHOWMAXIMIZED
-                                        : *state == 1 ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
-        placement.flags = 0;
-        SetWindowPlacement(window, &placement);
-        ShowWindow(window, SW_HIDE);
-      }
-    }
-  }
+  const int show = !state ? SW_SHOW : *state == 2 ? SW_SHOWMAXIMIZED
+                                    : *state == 1 ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+  // A hidden window keeps the state for its caller's first show: showing it here, even for a
+  // moment, makes a dialog flicker.
+  if (state && IsWindowVisible(window))
+    ShowWindow(window, *state == 2 ? SW_MAXIMIZE : *state == 1 ? SW_MINIMIZE : SW_RESTORE);
   const auto size = ParseWindowSize(RegReadText(store, section, kWindowSizeKey, ""));
-  if (!size || !state || *state != 0) return;
+  if (!size || !state || *state != 0) return show;
   const int left = ToPixels(size->Left, run.TwipsPerPixelX);
   const int top = ToPixels(size->Top, run.TwipsPerPixelY);
   const bool sizable = (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME) != 0;
@@ -61,6 +50,7 @@ void LoadWindowPlacement(Store& store, const RunState& run, HWND window,
   if (!sizable) flags |= SWP_NOSIZE;
   SetWindowPos(window, nullptr, left, top, ToPixels(size->Width, run.TwipsPerPixelX),
                ToPixels(size->Height, run.TwipsPerPixelY), flags);
+  return show;
 }
 
 }  // namespace glintora

@@ -15,15 +15,16 @@ namespace glintora {
 void SaveWindowPlacement(Store& store, const RunState& run, HWND window,
                          const std::string& section);
 // Applies the stored state; a normal window also gets the stored position, and the stored size
-// when its frame is sizable. Nothing stored leaves the window where it is.
-void LoadWindowPlacement(Store& store, const RunState& run, HWND window,
-                         const std::string& section);
+// when its frame is sizable. Nothing stored leaves the window where it is. A hidden window stays
+// hidden; the result is the show command that gives it the stored state when it is shown.
+int LoadWindowPlacement(Store& store, const RunState& run, HWND window,
+                        const std::string& section);
 
 inline void SaveWindowPlacement(Program& program, HWND window, const std::string& section) {
   SaveWindowPlacement(program.Store, program.Run, window, section);
 }
-inline void LoadWindowPlacement(Program& program, HWND window, const std::string& section) {
-  LoadWindowPlacement(program.Store, program.Run, window, section);
+inline int LoadWindowPlacement(Program& program, HWND window, const std::string& section) {
+  return LoadWindowPlacement(program.Store, program.Run, window, section);
 }
 
 }  // namespace glintora

@@ -92,7 +92,7 @@ TEST_F(DialogProps, FirstOpeningStoresFactoryValuesOnceAndCancelKeepsThem) {
   EXPECT_EQ(Stored("FireWorks"), "17");
 }
 
-TEST_F(DialogProps, ThemesFillTheFieldsAndNoneChangesNothingAndFOneOpensTheFieldsTopic) {
+TEST_F(DialogProps, ThemesFillTheFieldsAndNoneChangesNothingAndFOneOpensTheTopic) {
   auto dialog = Open();
   HWND themes = dialog->Item(kTheme);
   EXPECT_EQ(SendMessageA(themes, CB_GETCOUNT, 0, 0), 14);
@@ -109,7 +109,10 @@ TEST_F(DialogProps, ThemesFillTheFieldsAndNoneChangesNothingAndFOneOpensTheField
   test::PressKey(VK_F1);
   test::MenuCommand(dialog->Handle(), kMenuHelp + 0);
   test::MenuCommand(dialog->Handle(), kMenuHelp + 1);
-  EXPECT_EQ(helpCalls_, (std::vector<std::string>{"1:1015", "3:0", "11:0"}));
+  // F1 on a menu item: the system asks the dialog for that item's help.
+  HELPINFO info{sizeof info, HELPINFO_MENUITEM, kMenuEdit + 0, GetMenu(dialog->Handle()), 0, {}};
+  SendMessageA(dialog->Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(helpCalls_, (std::vector<std::string>{"1:1015", "3:0", "11:0", "1:610"}));
   Click(dialog->Item(kDismiss));
 }
 

@@ -3,6 +3,8 @@
 // Esc and the close command end the program, and a sizable window keeps its placement.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "harness.h"
 #include "settings/store_ops.h"
 
@@ -53,7 +55,12 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   GetWindowRect(window, &rect);
   EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return test::LitPixels(nullptr, rect) > 0; }));
 
-  PropertiesComeAndGo(p, window, WM_KEYDOWN, 'A');
+  // Alt and F10 are keys like the others, not the way into the system menu.
+  for (auto [message, key] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, 'A'}, {WM_SYSKEYDOWN, VK_MENU},
+                              {WM_SYSKEYDOWN, VK_F10}}) {
+    SCOPED_TRACE(key);
+    PropertiesComeAndGo(p, window, message, key);
+  }
   EXPECT_EQ(test::TextOf(window), "");
   // F5 runs afresh with the settings as they now stand: the sizable option gives the caption.
   test::PutSetting("Advanced", "Adv_WinResize", "1");
@@ -65,7 +72,7 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
-TEST_F(Application, SizableWindowOpensWhereItWasAndTheCloseCommandEndsAndSaves) {
+TEST_F(Application, SizableWindowStaysAsTheUserSizesItAndReopensMaximised) {
   test::PutSetting("Advanced", "Adv_WinResize", "1");
   test::PutSetting("General", "WindowState", "0");
   test::PutSetting("General", "WindowSize", "01500015000600004500");  // 100,100 400x300
@@ -82,12 +89,29 @@ TEST_F(Application, SizableWindowOpensWhereItWasAndTheCloseCommandEndsAndSaves) 
 
   PropertiesComeAndGo(p, window, WM_LBUTTONDOWN, MK_LBUTTON);
 
-  SetWindowPos(window, nullptr, 120, 90, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(p.WaitForExit(test::kPatience));
+  // Sized and then maximised by the user, the window stays so through the fresh runs that fit
+  // the show to it, and Alt+F4 closes it as it stands.
   RegistryStore store;
-  EXPECT_EQ(RegReadText(store, "General", "WindowSize", "?"), "01800013500600004500");
-  EXPECT_EQ(RegReadText(store, "General", "WindowState", "?"), "0");
+  auto stored = [&](const char* key) { return RegReadText(store, "General", key, "?"); };
+  SetWindowPos(window, nullptr, 120, 90, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(test::PumpUntil(test::kPatience,
+                              [&] { return stored("WindowSize") == "01800013500750005250"; }))
+      << stored("WindowSize");
+  ShowWindow(window, SW_MAXIMIZE);
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return stored("WindowState") == "2"; }));
+  EXPECT_TRUE(IsZoomed(window));
+  PostMessageA(window, WM_SYSKEYDOWN, VK_F4, 1L << 29);
+  EXPECT_TRUE(p.WaitForExit(test::kPatience));
+  EXPECT_EQ(stored("WindowState"), "2");
+
+  ScrProcess again;
+  ASSERT_TRUE(again.Start(exe_, ""));
+  window = again.WaitForWindow(kSaverCaption, test::kPatience);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsZoomed(window) != FALSE; }))
+      << "not maximised";
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(again.WaitForExit(test::kPatience));
 }
 
 }  // namespace

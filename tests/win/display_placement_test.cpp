@@ -64,6 +64,38 @@ TEST_F(Placement, SizableWindowRoundTripsEvenOffTheLeftEdgeAndPastFiveDigits) {
   EXPECT_EQ(r.bottom - r.top, 320);
 }
 
+// A hidden window (a dialog being built) is never shown by reading its placement; the state
+// comes with the caller's first show.
+TEST_F(Placement, HiddenWindowTakesItsPlacementWithoutBeingShown) {
+  static bool loading;
+  static int seenVisible;
+  static WNDPROC original;
+  for (const char* state : {"0", "2"}) {
+    SCOPED_TRACE(state);
+    window_ = CreateWindowExA(0, "STATIC", "hidden", WS_OVERLAPPEDWINDOW, 100, 80, 400, 300,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+          if (loading && IsWindowVisible(w)) ++seenVisible;
+          return CallWindowProcA(original, w, m, wp, lp);
+        })));
+    RegWriteText(store_, "General", "WindowState", state);
+    RegWriteText(store_, "General", "WindowSize", "00300004500450003000");
+    loading = true;
+    seenVisible = 0;
+    const int show = LoadWindowPlacement(store_, run_, window_, "General");
+    loading = false;
+    EXPECT_EQ(seenVisible, 0);
+    EXPECT_FALSE(IsWindowVisible(window_));
+    ShowWindow(window_, show);
+    EXPECT_TRUE(IsWindowVisible(window_));
+    EXPECT_EQ(IsZoomed(window_) != FALSE, *state == '2');
+    if (*state == '0') ExpectPlaced(window_, 20, 30, 300, 200);
+    DestroyWindow(window_);
+  }
+  window_ = nullptr;
+}
+
 TEST_F(Placement, FixedFrameGetsOnlyItsPosition) {
   Make(WS_CAPTION | WS_SYSMENU);
   RegWriteText(store_, "General", "WindowState", "0");

@@ -200,6 +200,11 @@ INT_PTR DialogWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_HELP: {
       const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+      if (info && info->iContextType == HELPINFO_MENUITEM) {
+        const auto it = menuTopics_.find(info->iCtrlId);
+        OnHelpKey(nullptr, it == menuTopics_.end() ? 0 : it->second);
+        return TRUE;
+      }
       HWND control = info && info->iContextType == HELPINFO_WINDOW
                          ? static_cast<HWND>(info->hItemHandle)
                          : nullptr;

@@ -71,6 +71,7 @@ class DialogWindow {
   HWND AddControl(const char* className, const char* text, DWORD style, const TwipsRect& r,
                   int id, int help = 0, DWORD exStyle = 0);
   void SetHelpTopic(HWND control, int help) { helpTopics_[control] = help; }
+  void SetMenuHelpTopic(int itemId, int help) { menuTopics_[itemId] = help; }
   int HelpTopicOf(HWND control) const;
   HFONT Font() const { return font_.Get(); }
   int TwipsX() const { return twipsX_; }
@@ -81,7 +82,7 @@ class DialogWindow {
   // The close box, Alt+F4, the system menu. Default: destroy.
   virtual void OnClose() { Destroy(); }
   virtual void OnDestroy() {}
-  // F1 with the focus in control (its topic, 0 when it has none).
+  // F1 with the focus in control, or on a menu item (control null); the topic, 0 when none.
   virtual void OnHelpKey(HWND control, int topic) { (void)control, (void)topic; }
   // Any other message; set handled and return the result to take it.
   virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -99,6 +100,7 @@ class DialogWindow {
   int twipsX_ = 15, twipsY_ = 15;
   FontHandle font_;
   std::map<HWND, int> helpTopics_;
+  std::map<int, int> menuTopics_;  // by menu item id
 };
 
 }  // namespace glintora

@@ -184,6 +184,7 @@ HMENU PropertiesDialog::CreateMenus() {
   AppendMenuA(file, MF_STRING, kMenuFile + 5, "E&xit");
   HMENU edit = CreatePopupMenu();
   AppendMenuA(edit, MF_STRING, kMenuEdit + 0, "&Reset Properties");
+  SetMenuHelpTopic(kMenuEdit + 0, 610);
   AppendMenuA(edit, MF_SEPARATOR, kMenuEdit + 1, nullptr);
   AppendMenuA(edit, MF_STRING, kMenuEdit + 2, "&Advanced Settings...");
   HMENU help = CreatePopupMenu();
