@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "settings/numbers.h"
-#include "settings/settings_table.h"
 #include "settings/text.h"
 
 namespace glintora {
@@ -48,8 +46,6 @@ constexpr std::array<const char*, 13> kPresets = {
     "14, 1000, 4,  1,   7,  0.96,  0.02, 3,  0.175, 50,  75,  1,  50, 0.9,  10,  10, 25, 20,  30, 14, 1, 15,  20, 8, 4, 1, 5,   5, 10, 30, 9, 10,  3, 5,  10,  10, 15, 3, 30, 5,  25, 500, 50, ",
 };
 
-constexpr int kColumns = 43;
-
 }  // namespace
 
 std::string_view ThemeName(int position) {
@@ -75,36 +71,6 @@ std::string CsvField(std::string_view text, std::int16_t n) {
   std::size_t end = padded.find(',', start);
   if (end == std::string::npos) return {};
   return std::string(TrimBlanks(std::string_view(padded).substr(start, end - start)));
-}
-
-void ApplyTheme(DialogView& view, std::string_view preset) {
-  // The column of every firework setting comes from the settings table.
-  std::array<const SettingDef*, kColumns> byColumn{};
-  for (const SettingDef* def : FireworkRecordOrder()) {
-    if (def->themeColumn >= 0 && def->themeColumn < kColumns) byColumn[def->themeColumn] = def;
-  }
-  for (int column = 0; column < kColumns; ++column) {
-    const SettingDef* def = byColumn[static_cast<std::size_t>(column)];
-    if (!def) continue;
-    std::string field = CsvField(preset, static_cast<std::int16_t>(column));
-    if (def->box == BoxArray::Fire) {
-      WriteFieldText(view, {Control::TxtFire, def->boxIndex}, field);
-    } else if (def->control) {
-      // A flag column that is not a number leaves its check box alone.
-      auto number = ParseNumericText(field);
-      auto value = number ? RoundToInt16(*number) : std::nullopt;
-      if (!value) continue;
-      Control box = std::string_view(def->control) == "chkMultiMom" ? Control::ChkMultiMom
-                                                                    : Control::ChkJetBurst;
-      view.SetCheckValue({box, 0}, *value);
-    }
-  }
-}
-
-void ChooseTheme(DialogView& view, int position) {
-  if (position >= 1 && position <= 13) {
-    ApplyTheme(view, ThemePresetText(static_cast<std::int16_t>(position)));
-  }
 }
 
 }  // namespace glintora

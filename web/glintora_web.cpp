@@ -16,6 +16,8 @@
 #include "dialogs/advanced_model.h"
 #include "dialogs/field_model.h"
 #include "dialogs/props_fields.h"
+#include "dialogs/theme_fields.h"
+#include "dialogs/transfers.h"
 #include "engine/frame_hash.h"
 #include "engine/show.h"
 #include "platform/null/null_host.h"
@@ -27,7 +29,6 @@
 #include "settings/store_ops.h"
 #include "settings/text.h"
 #include "settings/themes.h"
-#include "settings/transfers.h"
 #include "windows/dirty_tiles.h"
 
 using namespace glintora;

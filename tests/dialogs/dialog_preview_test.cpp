@@ -5,7 +5,7 @@
 #include "dialog_test_util.h"
 #include "platform/null/null_host.h"
 #include "settings/memory_store.h"
-#include "settings/transfers.h"
+#include "dialogs/transfers.h"
 
 namespace glintora {
 namespace {

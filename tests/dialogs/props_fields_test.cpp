@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "dialog_test_util.h"
+#include "dialogs/theme_fields.h"
+#include "dialogs/transfers.h"
 #include "settings/memory_store.h"
 #include "settings/themes.h"
-#include "settings/transfers.h"
 
 namespace glintora {
 namespace {

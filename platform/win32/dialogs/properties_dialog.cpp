@@ -10,8 +10,8 @@
 #include "platform/win32/win32_host.h"
 #include "settings/loaders.h"
 #include "settings/store_ops.h"
-#include "settings/themes.h"
-#include "settings/transfers.h"
+#include "dialogs/theme_fields.h"
+#include "dialogs/transfers.h"
 
 namespace glintora {
 

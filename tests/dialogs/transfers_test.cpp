@@ -1,4 +1,4 @@
-#include "settings/transfers.h"
+#include "dialogs/transfers.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "../settings/test_util.h"
 #include "settings/memory_store.h"
 #include "settings/settings_table.h"
-#include "test_util.h"
 
 namespace glintora {
 namespace {
@@ -18,6 +18,24 @@ using testing::ExpectStored;
 using testing::TempDir;
 
 ControlId Fire(int i) { return {Control::TxtFire, i}; }
+
+// The factory text of every txtFire box, boxes 0..36 then 50..53.
+constexpr const char* kFactoryByBox =
+    "12 1200 5 1 6 0.97 0.015 3 0.15 7 8 0 9 20 25 16 10 20 12 3 50 125 1 60 0.85 10 25 5 10 3 5 "
+    "10 12 15 2 25 40 10 80 300 80";
+
+// Every firework box holds its factory text; and so does the store, when given.
+void ExpectFactoryFireworks(MemoryDialogView& dialog, Store* store) {
+  std::istringstream factory(kFactoryByBox);
+  std::string text;
+  for (int box = 0; factory >> text; box = box == 36 ? 50 : box + 1) {
+    EXPECT_EQ(dialog.Text(Fire(box)), text) << "box " << box;
+    if (!store) continue;
+    const SettingDef* def = FireworkForBox(box);
+    std::string stored;
+    EXPECT_TRUE(def && store->Read(def->section, def->key, stored) && stored == text) << box;
+  }
+}
 
 class Transfers : public ::testing::Test {
  protected:
@@ -35,11 +53,7 @@ class Transfers : public ::testing::Test {
 
 TEST_F(Transfers, FirstUseWritesEveryFactoryValueOnce) {
   EXPECT_TRUE(OpenPropsFromStore(dialog, store));
-  for (const SettingDef* def : FireworkBoxOrder()) {
-    std::string text;
-    EXPECT_TRUE(store.Read(def->section, def->key, text) && text == def->defaultText) << def->key;
-    EXPECT_EQ(dialog.Text(Fire(def->boxIndex)), def->defaultText) << def->key;
-  }
+  ExpectFactoryFireworks(dialog, &store);
   ExpectStored(store, {{"General", "AnimationType", "0"}, {"Fireworks", "FireMultiMoment", "1"},
                        {"PixelColor", "ColorHueWheel", "60"},
                        {"Advanced", "FocalLength", "1.0"},  // reset texts go in as written
@@ -137,9 +151,7 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
   ExpectTexts(dialog, {{{Control::TxtPixHue, 0}, "55"}, {{Control::TxtPixHue, 1}, "100"},
                        {{Control::TxtPixCol, 2}, "60"}});
   // No Fireworks section: every firework box gets its default text, both boxes are checked.
-  for (const SettingDef* def : FireworkBoxOrder()) {
-    EXPECT_EQ(dialog.Text(Fire(def->boxIndex)), def->defaultText) << def->key;
-  }
+  ExpectFactoryFireworks(dialog, nullptr);
   EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}), 1);
   EXPECT_EQ(dialog.CheckValue({Control::ChkJetBurst, 0}), 1);
   // Advanced and sound values reach the store at once; fireworks only when the dialog saves.

@@ -1,5 +1,5 @@
 // Sections: helpers | store | factory reset | template file | first use
-#include "settings/transfers.h"
+#include "dialogs/transfers.h"
 
 #include <string>
 
