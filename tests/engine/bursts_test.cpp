@@ -2,9 +2,12 @@
 // sparkler's switch to twinkling.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <tuple>
+#include <vector>
 
+#include "engine/bursts.h"
 #include "tests/engine/show_rig.h"
 
 namespace glintora {
@@ -12,7 +15,11 @@ namespace {
 
 using Point = std::tuple<float, float, float>;
 
-TEST(MultiBurst, SplitsAtItsAgeFromTheSurvivingLeaders) {
+// The same show twice: with FireMultiMoment every spark of the split moves as it did without,
+// plus the velocity of the leader it starts from.
+TEST(MultiBurst, SplitsAtItsAgeFromTheSurvivingLeadersWithTheirMomentumWhenAsked) {
+  std::map<Point, Point> leaderVelocity;  // by where the leader will be after its next move
+  std::vector<Point> withoutMoment;
   for (bool moment : {false, true}) {
     ShowRig rig(400, 300, 21);
     rig.OneSlot(kMultiBurst, 300);
@@ -20,16 +27,17 @@ TEST(MultiBurst, SplitsAtItsAgeFromTheSurvivingLeaders) {
     s.FireMultiBurst = 10;
     s.FireMultiAge = 6;
     s.FireMultiMoment = moment;
+    s.FireDamping = s.FireGravity = 0;  // leaders keep their velocity through the split frame
     auto show = rig.Begin();
     ShowState& st = show->State();
     for (int f = 0; f < 5; ++f) show->DrawFrame();
     ASSERT_EQ(st.Slots[0].Kind, kMultiBurst);
-    std::set<Point> leaders;  // where the leaders still alive will be after their next move
-    for (int j = 0; j < 300; j += 30)
-      if (st.Sparks[j].Alive)
-        leaders.insert({st.Sparks[j].X + st.Sparks[j].VX, st.Sparks[j].Y + st.Sparks[j].VY,
-                        st.Sparks[j].Z + st.Sparks[j].VZ});
-    ASSERT_FALSE(leaders.empty());
+    leaderVelocity.clear();
+    for (int j = 0; j < 300; j += 30) {
+      const Spark& p = st.Sparks[j];
+      if (p.Alive) leaderVelocity[{p.X + p.VX, p.Y + p.VY, p.Z + p.VZ}] = {p.VX, p.VY, p.VZ};
+    }
+    ASSERT_FALSE(leaderVelocity.empty());
     show->DrawFrame();
     const Slot& slot = st.Slots[0];
     EXPECT_EQ(slot.Kind, kStandard);
@@ -39,39 +47,47 @@ TEST(MultiBurst, SplitsAtItsAgeFromTheSurvivingLeaders) {
     for (int j = 0; j < 300; ++j) {
       const Spark& p = st.Sparks[j];
       EXPECT_TRUE(p.Alive && !p.TailAlive);
-      EXPECT_EQ(leaders.count({p.X, p.Y, p.Z}), 1u) << j;
       EXPECT_EQ(p.TailX, p.X);
+      const auto leader = leaderVelocity.find({p.X, p.Y, p.Z});
+      ASSERT_NE(leader, leaderVelocity.end()) << j;
+      if (!moment) {
+        withoutMoment.push_back({p.VX, p.VY, p.VZ});
+        continue;
+      }
+      const auto [vx, vy, vz] = withoutMoment[static_cast<std::size_t>(j)];
+      const auto [lx, ly, lz] = leader->second;
+      EXPECT_EQ(p.VX, static_cast<float>(double(vx) + lx)) << j;
+      EXPECT_EQ(p.VY, static_cast<float>(double(vy) + ly)) << j;
+      EXPECT_EQ(p.VZ, static_cast<float>(double(vz) + lz)) << j;
     }
   }
 }
 
-TEST(JetBurst, ShellSplitsAtTheLeadersOnScreen) {
+// A jet burst's shell starts only at leaders strictly inside the surface: a leader on its edge
+// or beyond is left out. At depth ProjectionScale (175 here) x and y are pixels from the centre.
+TEST(JetBurst, ShellSplitsOnlyAtTheLeadersStrictlyInsideTheSurface) {
   ShowRig rig(400, 300, 22);
   rig.OneSlot(kJetBurst, 200);
-  auto& s = rig.settings;
-  s.FireBurstCount = 5;
-  s.FireBurstAge = 5;
-  s.FireBurstShell = true;
+  rig.settings.FireBurstCount = 5;
+  rig.settings.FireBurstShell = true;
   auto show = rig.Begin();
   ShowState& st = show->State();
-  int splits = 0;
-  for (int f = 0; f < 3000 && splits < 3; ++f) {
-    const bool jet = st.Slots[0].Kind == kJetBurst;
-    std::set<Point> sources;
-    for (int j = 0; j < 200; j += 40) {
-      const Spark& p = st.Sparks[j];
-      sources.insert({p.X, p.Y, p.Z});  // dead leaders stay where they ended
-    }
-    show->DrawFrame();
-    if (jet && st.Slots[0].Kind == kStandard && st.Slots[0].LiveCount == 200 && st.Slots[0].Age == 0) {
-      ++splits;
-      for (int j = 0; j < 200; ++j) {
-        const Spark& p = st.Sparks[j];
-        EXPECT_EQ(sources.count({p.X, p.Y, p.Z}), 1u);
-      }
-    }
+  const int g = st.Slots[0].GroupSize;
+  ASSERT_EQ(g, 40);
+  const Point leaders[] = {{-200, 0, 175},    // x 0: the left edge
+                           {-199, 0, 175},    // x 1
+                           {199, -149, 175},  // x 399, y 1
+                           {200, 0, 175},     // x 400: the right edge
+                           {0, 150, 175}};    // y 300: the bottom edge
+  for (int n = 0; n < 5; ++n) {
+    Spark& p = st.Sparks[n * g];
+    std::tie(p.X, p.Y, p.Z) = leaders[n];
   }
-  EXPECT_GE(splits, 1);
+  SplitLeaders(st, 0, false);
+  ASSERT_EQ(st.Slots[0].Kind, kStandard);
+  std::set<Point> starts;
+  for (int j = 0; j < 200; ++j) starts.insert({st.Sparks[j].X, st.Sparks[j].Y, st.Sparks[j].Z});
+  EXPECT_EQ(starts, (std::set<Point>{leaders[1], leaders[2]}));
 }
 
 TEST(Sparkler, TurnsToTwinkleAtItsAgeWithItsTrailErased) {

@@ -2,6 +2,7 @@
 // staggered start of slots, leader groups that never reach 0.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -87,44 +88,55 @@ TEST(Launch, EveryFreshSlotLaunchesAndBurstsWhereTheRocketIs) {
   EXPECT_EQ(s.CentreY, y);
 }
 
+// Rows: ColorPctInt, ColorPctHue, then the expected shares of dimmed, hue-spread and solid.
 TEST(ColourScheme, SharesFollowThePercentages) {
-  ShowRig rig(320, 200, 9);
-  rig.settings.FireWorks = 1;
-  rig.settings.ColorPctInt = 30;
-  rig.settings.ColorPctHue = 50;
-  auto show = rig.Begin();
-  ShowState& st = show->State();
-  int solid = 0, hue = 0, dimmed = 0;
-  const int draws = 20000;
-  for (int n = 0; n < draws; ++n) {
-    const ColourScheme c = ChooseColourScheme(st);
-    ASSERT_NE(c.Base, 0u);
-    if (c.Solid) {
-      ++solid;
-    } else if (c.Hue) {
-      ASSERT_GE(c.Hue, 1);
-      ASSERT_LE(c.Hue, 360);
-      ++hue;
-    } else {
-      ++dimmed;
+  const struct {
+    std::int16_t pctInt, pctHue;
+    double dimmed, hue, solid;
+  } rows[] = {{30, 50, 0.3, 0.5, 0.2}, {100, 0, 1, 0, 0}, {0, 0, 0, 0, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.pctInt);
+    ShowRig rig(320, 200, 9);
+    rig.settings.FireWorks = 1;
+    rig.settings.ColorPctInt = row.pctInt;
+    rig.settings.ColorPctHue = row.pctHue;
+    auto show = rig.Begin();
+    ShowState& st = show->State();
+    int solid = 0, hue = 0, dimmed = 0;
+    const int draws = 20000;
+    for (int n = 0; n < draws; ++n) {
+      const ColourScheme c = ChooseColourScheme(st);
+      ASSERT_NE(c.Base, 0u);
+      if (c.Solid) {
+        ++solid;
+      } else if (c.Hue) {
+        ASSERT_GE(c.Hue, 1);
+        ASSERT_LE(c.Hue, 360);
+        ++hue;
+      } else {
+        ++dimmed;
+      }
     }
+    EXPECT_NEAR(dimmed / double(draws), row.dimmed, 0.015);
+    EXPECT_NEAR(hue / double(draws), row.hue, 0.015);
+    EXPECT_NEAR(solid / double(draws), row.solid, 0.015);
   }
-  EXPECT_NEAR(dimmed / double(draws), 0.3, 0.015);
-  EXPECT_NEAR(hue / double(draws), 0.5, 0.015);
-  EXPECT_NEAR(solid / double(draws), 0.2, 0.015);
 }
 
-TEST(ColourScheme, DimmedCopiesStayBelowTheBaseChannelByChannel) {
+TEST(ColourScheme, DimmedCopiesShareOneFactorAndBandsStayOnTheirArc) {
   ShowRig rig(320, 200, 10);
   auto show = rig.Begin();
   ShowState& st = show->State();
-  const ColourScheme dim{0x00C08040, false, 0};
+  // A grey base stays grey: the three channels are dimmed by the one factor, black to full.
+  const ColourScheme grey{0x00FFFFFF, false, 0};
+  std::uint32_t brightest = 0;
   for (int n = 0; n < 1000; ++n) {
-    const std::uint32_t c = SparkColour(st, dim);
-    EXPECT_LE(c & 255, 0x40u);
-    EXPECT_LE((c >> 8) & 255, 0x80u);
-    EXPECT_LE((c >> 16) & 255, 0xC0u);
+    const std::uint32_t c = SparkColour(st, grey);
+    ASSERT_EQ(c & 255, (c >> 8) & 255);
+    ASSERT_EQ(c & 255, c >> 16);
+    brightest = std::max(brightest, c & 255);
   }
+  EXPECT_GE(brightest, 250u);
   const ColourScheme band{0x00C08040, false, 360};
   for (int n = 0; n < 1000; ++n) {
     const std::uint32_t c = SparkColour(st, band);

@@ -77,7 +77,8 @@ TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
   EXPECT_EQ(r.CenterX, 320);  // 320.5 rounds to even
   EXPECT_EQ(r.CenterY, 240);
   EXPECT_EQ(r.ProjectionScale, 280.0f);
-  EXPECT_EQ(r.HueWheel[0], HueColor(0, 100, 100, 100));
+  EXPECT_EQ(r.HueWheel[0], 0x3737FFu);   // red 255, green and blue 55
+  EXPECT_EQ(r.HueWheel[90], 0x37FF9Bu);  // red 155, green 255, blue 55
   // The preview's size comes in twips; bad twips stay in range.
   LoadAdvancedParams(store, r, 2280, 1710, true, 15, 15);
   EXPECT_EQ(r.SurfaceWidth, 152);

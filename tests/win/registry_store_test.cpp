@@ -143,9 +143,9 @@ TEST_F(SystemValues, PasswordOptionIsOnForAnyNonZeroNumber) {
   EXPECT_FALSE(ScreenSaverPasswordOn(desk_.Root(), ""));
   SetDword("ScreenSaveUsePassword", 1);
   EXPECT_TRUE(ScreenSaverPasswordOn(desk_.Root(), ""));
-  for (const char* text : {"1", " 2x", "0", "abc"}) {
+  for (auto [text, on] : {std::pair{"1", true}, {" 2x", true}, {"0", false}, {"abc", false}}) {
     SetText("ScreenSaveUsePassword", text);
-    EXPECT_EQ(ScreenSaverPasswordOn(desk_.Root(), ""), text[0] != '0' && text[0] != 'a') << text;
+    EXPECT_EQ(ScreenSaverPasswordOn(desk_.Root(), ""), on) << text;
   }
 }
 
