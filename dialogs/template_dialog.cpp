@@ -1,48 +1,18 @@
 #include "dialogs/template_dialog.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "settings/text.h"
 
 namespace glintora {
 
-namespace fs = std::filesystem;
-
-// --- files ---
-
-bool StdFileSystem::FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_regular_file(fs::u8path(path), ec);
-}
-
-bool StdFileSystem::PathExists(const std::string& path) {
-  std::error_code ec;
-  auto status = fs::symlink_status(fs::u8path(path), ec);
-  return !ec && fs::exists(status);
-}
-
-bool StdFileSystem::CreateNewEmptyFile(const std::string& path) {
-  if (path.empty() || PathExists(path)) return false;
-  std::ofstream file(fs::u8path(path), std::ios::binary);
-  if (!file) return false;
-  file.close();
-  return !file.fail();
-}
-
-bool StdFileSystem::RemoveFile(const std::string& path) {
-  std::error_code ec;
-  return fs::remove(fs::u8path(path), ec) && !ec;
-}
-
-char StdFileSystem::Separator() const {
-  return static_cast<char>(fs::path::preferred_separator);
-}
-
 // --- paths ---
+
+std::string SaveFailedMessage(std::string_view path, std::string_view reason) {
+  std::string text = "The template could not be saved to\r\n";
+  text.append(path).append("\r\n\r\nReason: ").append(reason);
+  return text + ".\r\nThe file was left as it was.";
+}
 
 std::vector<FileType> ParseFileTypes(std::string_view types) {
   if (types.empty()) return {};

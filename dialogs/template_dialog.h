@@ -7,32 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/file_system.h"
 #include "settings/store.h"
 
 namespace glintora {
-
-// The file questions the dialog asks.
-class FileSystem {
- public:
-  virtual ~FileSystem() = default;
-  virtual bool FileExists(const std::string& path) = 0;  // a file, not a folder
-  virtual bool PathExists(const std::string& path) = 0;  // anything at all
-  // Creates an empty file; false when anything is there already or it cannot be created.
-  virtual bool CreateNewEmptyFile(const std::string& path) = 0;
-  virtual bool RemoveFile(const std::string& path) = 0;
-  // What joins a folder and a name ('\' on Windows).
-  virtual char Separator() const = 0;
-};
-
-// FileSystem over std::filesystem.
-class StdFileSystem : public FileSystem {
- public:
-  bool FileExists(const std::string& path) override;
-  bool PathExists(const std::string& path) override;
-  bool CreateNewEmptyFile(const std::string& path) override;
-  bool RemoveFile(const std::string& path) override;
-  char Separator() const override;
-};
 
 inline constexpr const char* kTemplateTypes =
     "Glintora Fireworks Templates (*.glx)|*.glx|All Files (*.*)|*.*";
@@ -41,6 +19,9 @@ inline constexpr const char* kSaveTemplateTitle = "Enter or Select Template to S
 inline constexpr const char* kMessageCaption = "Glintora Fireworks";
 inline constexpr const char* kOpenInvalidMessage = "Please select an existing file.";
 inline constexpr const char* kSaveInvalidMessage = "Please enter a valid path and file.";
+
+// What the properties dialog says when a template could not be saved.
+std::string SaveFailedMessage(std::string_view path, std::string_view reason);
 
 struct FileType {
   std::string description;

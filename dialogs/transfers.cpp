@@ -122,20 +122,24 @@ void LoadTemplateFile(DialogView& dialog, Store& store, const Templates& templat
   }
 }
 
-void SaveTemplateFile(const DialogView& dialog, Store& store, const Templates& templates) {
-  ProfileWriteText(templates, kSectionAdmin, "Product", std::string_view("Glintora Fireworks"));
-  ProfileWriteText(templates, kSectionAdmin, "Version", std::string_view("1.0"));
+bool SaveTemplateFile(const DialogView& dialog, Store& store, const Templates& templates,
+                      std::string& reason) {
+  ProfileEdit edit(templates);
+  edit.Set(kSectionAdmin, "Product", std::string_view("Glintora Fireworks"));
+  edit.Set(kSectionAdmin, "Version", std::string_view("1.0"));
   for (const SettingDef* def : AdvancedTemplateOrder()) {
-    CopyStoreKeyToProfile(store, templates, def->section, def->key, def->defaultText);
+    CopyStoreKeyToProfile(store, edit, def->section, def->key, def->defaultText);
   }
-  CopyStoreKeyToProfile(store, templates, kSectionSoundFX, "SoundFX_ON", "0");
+  CopyStoreKeyToProfile(store, edit, kSectionSoundFX, "SoundFX_ON", "0");
   ForEachBox([&](const SettingDef& def) {
-    ProfileWriteText(templates, def.section, def.key, LeadingNumber(dialog.Text(BoxOf(def))));
+    edit.Set(def.section, def.key, LeadingNumber(dialog.Text(BoxOf(def))));
   });
   for (const CheckBox& check : kChecks) {
-    ProfileWriteText(templates, kSectionFireworks, check.key,
-                     CheckValueOf(dialog.CheckValue({check.control, 0})));
+    edit.Set(kSectionFireworks, check.key, CheckValueOf(dialog.CheckValue({check.control, 0})));
   }
+  if (edit.Commit()) return true;
+  reason = edit.Reason();
+  return false;
 }
 
 // --- first use ---

@@ -4,6 +4,8 @@
 // change handling, so the cross-field rules run during a load or a reset.
 #pragma once
 
+#include <string>
+
 #include "dialogs/field_model.h"
 #include "settings/profile.h"
 #include "settings/store.h"
@@ -26,8 +28,10 @@ void ResetPropsToFactory(DialogView& dialog, Store& store);
 void LoadTemplateFile(DialogView& dialog, Store& store, const Templates& templates);
 
 // Writes the current template: Admin, the store's advanced and sound values, then the colours
-// and fireworks as the dialog currently holds them.
-void SaveTemplateFile(const DialogView& dialog, Store& store, const Templates& templates);
+// and fireworks as the dialog currently holds them, all in one replacement of the file. False
+// when it failed: the file is as it was and reason says why.
+bool SaveTemplateFile(const DialogView& dialog, Store& store, const Templates& templates,
+                      std::string& reason);
 
 // The properties dialog's opening: a store that was never initialised (AnimationType absent or
 // not a number) gets the factory values first. Then the fields are loaded from the store.

@@ -1,10 +1,13 @@
 // Whole-file reads and writes for settings files. A write never leaves a half-written file: the
-// new content goes to a file beside the target, which then replaces the target.
+// new content goes to a file beside the target under a short name, reaches the disk, and then
+// takes the target's place in one step.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "settings/file_system.h"
 
 namespace glintora {
 
@@ -12,21 +15,18 @@ namespace glintora {
 inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
 
 // The whole file into content; false when it is missing, unreadable or too large.
-bool ReadWholeFile(const std::string& path, std::string& content);
-
-// True when something exists at path (a file that exists but cannot be read must not be
-// replaced by one built from nothing).
-bool PathExists(const std::string& path);
+bool ReadWholeFile(FileSystem& files, const std::string& path, std::string& content);
 
 // Replaces the file at path with content (creating it when missing; its folder must exist).
-// A read-only file is not replaced. On failure the old file is left as it was and false is
-// returned.
-bool WriteFileAtomically(const std::string& path, std::string_view content);
+// A read-only file is not replaced. On failure the old file is left as it was, false is
+// returned and reason says why.
+bool WriteFileAtomically(FileSystem& files, const std::string& path, std::string_view content,
+                         std::string& reason);
 
-// Moves the file from onto to, replacing it, with move as the primitive: when move will not
-// replace an existing file, the old one is moved aside first and put back if the second move
-// fails. WriteFileAtomically uses std::filesystem::rename as move.
-using MoveFunction = bool (*)(const std::string& from, const std::string& to);
-bool ReplaceFileWith(const std::string& from, const std::string& to, MoveFunction move);
+// The same for text (UTF-8): decoded from whatever encoding the file has, written all-ASCII as
+// it is and otherwise as UTF-8 (marked where the system expects the mark).
+bool ReadTextFile(FileSystem& files, const std::string& path, std::string& text);
+bool WriteTextFileAtomically(FileSystem& files, const std::string& path, std::string_view text,
+                             std::string& reason);
 
 }  // namespace glintora

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 bool IniStore::Read(const std::string& section, const std::string& key, std::string& text) {
   std::string content;
-  if (!ReadWholeFile(path_, content)) return false;
+  if (!ReadWholeFile(SystemFileSystem(), path_, content)) return false;
   auto value = IniLookup(content, section, key);
   if (!value) return false;
   text = std::move(*value);
@@ -26,7 +26,10 @@ bool IniStore::Write(const std::string& section, const std::string& key, const s
   const fs::path folder = fs::path(path_).parent_path();
   std::error_code ec;
   if (!folder.empty()) fs::create_directories(folder, ec);
-  return WriteProfileValue(path_, section, key, text, "\n");
+  // The program's own file: its values go in and come out byte for byte.
+  ProfileEdit edit(SystemFileSystem(), path_, "\n", false);
+  edit.Set(section, key, text);
+  return edit.Commit();
 }
 
 std::string DefaultIniStorePath(const char* xdgConfigHome, const char* home) {

@@ -12,29 +12,66 @@ const std::string& FileOf(const Templates& templates, const std::string& file) {
   return file.empty() ? templates.CurrentTemplatePath : file;
 }
 
-}  // namespace
+FileSystem& FilesOf(const Templates& templates) {
+  return templates.Files ? *templates.Files : SystemFileSystem();
+}
 
-std::string ReadProfileValue(const std::string& path, const std::string& section,
-                             const std::string& key, std::string_view defaultText) {
+std::string ReadValue(FileSystem& files, const std::string& path, const std::string& section,
+                      const std::string& key, std::string_view defaultText) {
   std::string content;
-  if (!ReadWholeFile(path, content)) return std::string(defaultText);
+  if (!ReadTextFile(files, path, content)) return std::string(defaultText);
   return IniLookup(content, section, key).value_or(std::string(defaultText));
 }
 
-bool WriteProfileValue(const std::string& path, const std::string& section,
-                       const std::string& key, std::string_view value, std::string_view newline) {
-  std::string content;
-  if (!ReadWholeFile(path, content) && PathExists(path)) return false;
-  const auto updated = IniUpdate(content, section, key, value, newline);
-  if (!updated) return false;
-  if (*updated == content) return true;
-  return WriteFileAtomically(path, *updated);
+}  // namespace
+
+ProfileEdit::ProfileEdit(FileSystem& files, std::string path, std::string_view newline,
+                         bool encoded)
+    : files_(files), path_(std::move(path)), newline_(newline), encoded_(encoded) {
+  const bool read = encoded_ ? ReadTextFile(files_, path_, original_)
+                             : ReadWholeFile(files_, path_, original_);
+  if (path_.empty()) {
+    reason_ = "no file name was given";
+  } else if (!read && files_.PathExists(path_)) {
+    // A file that exists but cannot be read must not be replaced by one built from nothing.
+    reason_ = "the file cannot be read";
+  }
+  text_ = original_;
+}
+
+ProfileEdit::ProfileEdit(const Templates& templates, const std::string& file)
+    : ProfileEdit(FilesOf(templates), FileOf(templates, file)) {}
+
+void ProfileEdit::Set(const std::string& section, const std::string& key,
+                      std::string_view value) {
+  if (!reason_.empty()) return;
+  auto updated = IniUpdate(text_, section, key, value, newline_);
+  if (!updated) {
+    reason_ = "\"" + section + "\" / \"" + key + "\" cannot be written as a name";
+    return;
+  }
+  text_ = std::move(*updated);
+}
+
+void ProfileEdit::Set(const std::string& section, const std::string& key, double value) {
+  Set(section, key, std::string_view(NumberText(value)));
+}
+
+void ProfileEdit::Set(const std::string& section, const std::string& key, int value) {
+  Set(section, key, std::string_view(NumberText(value)));
+}
+
+bool ProfileEdit::Commit() {
+  if (!reason_.empty()) return false;
+  if (text_ == original_ && files_.FileExists(path_)) return true;
+  return encoded_ ? WriteTextFileAtomically(files_, path_, text_, reason_)
+                  : WriteFileAtomically(files_, path_, text_, reason_);
 }
 
 std::string ProfileReadText(const Templates& templates, const std::string& section,
                             const std::string& key, std::string_view defaultText,
                             const std::string& file) {
-  return ReadProfileValue(FileOf(templates, file), section, key, defaultText);
+  return ReadValue(FilesOf(templates), FileOf(templates, file), section, key, defaultText);
 }
 
 double ProfileReadNumber(const Templates& templates, const std::string& section,
@@ -45,7 +82,9 @@ double ProfileReadNumber(const Templates& templates, const std::string& section,
 
 bool ProfileWriteText(const Templates& templates, const std::string& section,
                       const std::string& key, std::string_view value, const std::string& file) {
-  return WriteProfileValue(FileOf(templates, file), section, key, value);
+  ProfileEdit edit(templates, file);
+  edit.Set(section, key, value);
+  return edit.Commit();
 }
 
 bool ProfileWriteText(const Templates& templates, const std::string& section,

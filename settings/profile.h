@@ -1,18 +1,49 @@
 // Profile operations on template files (initialisation files), with the behaviour of the Windows
 // profile calls that the template code relies on: defaults for a missing file, section or key;
 // an update that keeps every other line; and, unlike those calls, a write that never leaves a
-// half-written file. Values are returned whole, however long.
+// half-written file, and several updates that reach the file together or not at all. Values are
+// returned whole, however long; files may be ANSI, UTF-8 or UTF-16 (see ReadTextFile).
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "settings/file_system.h"
+
 namespace glintora {
 
 // The template file in use. One instance, owned by the program's entry and passed by reference;
-// an empty file argument below means this path.
+// an empty file argument below means this path. Files: where they are read and written (null:
+// the system's).
 struct Templates {
   std::string CurrentTemplatePath;
+  FileSystem* Files = nullptr;
+};
+
+// Several updates of one profile file: applied to its text in memory, then written at once.
+class ProfileEdit {
+ public:
+  // New lines take the file's own line ending, or newline when it has none. A file that is not
+  // text (encoded false) is read and written byte for byte.
+  ProfileEdit(FileSystem& files, std::string path, std::string_view newline = "\r\n",
+              bool encoded = true);
+  explicit ProfileEdit(const Templates& templates, const std::string& file = {});
+  void Set(const std::string& section, const std::string& key, std::string_view value);
+  void Set(const std::string& section, const std::string& key, double value);
+  void Set(const std::string& section, const std::string& key, int value);
+  // Replaces the file with the edited text. False when anything failed (an update that could
+  // not be made, an unreadable file, the write); the file is then as it was and Reason says why.
+  bool Commit();
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  FileSystem& files_;
+  std::string path_;
+  std::string original_;
+  std::string text_;
+  std::string reason_;
+  std::string newline_;
+  bool encoded_;
 };
 
 // The value of key in [section] of file, or defaultText.
@@ -37,11 +68,5 @@ bool ProfileWriteText(const Templates& templates, const std::string& section,
 bool ProfileWriteText(const Templates& templates, const std::string& section,
                       const std::string& key, int value, const std::string& file = {});
 
-// The same three on any path, for files that are not templates.
-std::string ReadProfileValue(const std::string& path, const std::string& section,
-                             const std::string& key, std::string_view defaultText);
-bool WriteProfileValue(const std::string& path, const std::string& section,
-                       const std::string& key, std::string_view value,
-                       std::string_view newline = "\r\n");
 
 }  // namespace glintora

@@ -42,10 +42,9 @@ bool CopyProfileKeyToStore(Store& store, const Templates& templates, const std::
                       std::string_view(ProfileReadText(templates, section, key, defaultText, file)));
 }
 
-bool CopyStoreKeyToProfile(Store& store, const Templates& templates, const std::string& section,
+void CopyStoreKeyToProfile(Store& store, ProfileEdit& edit, const std::string& section,
                            const std::string& key, std::string_view defaultText) {
-  return ProfileWriteText(templates, section, key,
-                          std::string_view(RegReadText(store, section, key, defaultText)));
+  edit.Set(section, key, std::string_view(RegReadText(store, section, key, defaultText)));
 }
 
 }  // namespace glintora

@@ -20,8 +20,8 @@ bool CopyProfileKeyToStore(Store& store, const Templates& templates, const std::
                            const std::string& key, std::string_view defaultText,
                            const std::string& file = {});
 
-// Writes the key's text as read from the store to the current template file.
-bool CopyStoreKeyToProfile(Store& store, const Templates& templates, const std::string& section,
+// Sets the key's text as read from the store in an edit of the current template file.
+void CopyStoreKeyToProfile(Store& store, ProfileEdit& edit, const std::string& section,
                            const std::string& key, std::string_view defaultText);
 
 }  // namespace glintora

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/reg_key.h"
 
 namespace glintora {
@@ -25,22 +26,26 @@ HKEY RegistryRoot(int root) {
 bool ReadRegistryText(HKEY root, const std::string& path, const std::string& name,
                       std::string& text) {
   RegKey key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(root, Widen(path).c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+    return false;
+  }
+  const std::wstring value = Widen(name);
   // The value may grow between the size query and the read; retry with the new size.
-  std::vector<char> buffer(128);
+  std::vector<wchar_t> buffer(128);
   for (int attempt = 0; attempt < 4; ++attempt) {
     DWORD type = 0;
-    DWORD length = static_cast<DWORD>(buffer.size());
-    LONG status = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buffer.data()), &length);
+    DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    LONG status = RegQueryValueExW(key.Get(), value.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     if (status == ERROR_MORE_DATA) {
-      buffer.resize(static_cast<std::size_t>(length) + 1);
+      buffer.resize(bytes / sizeof(wchar_t) + 1);
       continue;
     }
     if (status != ERROR_SUCCESS) return false;
+    const std::size_t length = bytes / sizeof(wchar_t);
     std::size_t end = 0;
-    while (end < length && buffer[end] != '\0') ++end;
-    text.assign(buffer.data(), end);
+    while (end < length && buffer[end] != L'\0') ++end;
+    text = Narrow(std::wstring_view(buffer.data(), end));
     return true;
   }
   return false;
@@ -50,14 +55,15 @@ bool WriteRegistryText(HKEY root, const std::string& path, const std::string& na
                        const std::string& text) {
   RegKey key;
   DWORD disposition = 0;
-  char keyClass[] = "REG_SZ";
-  if (RegCreateKeyExA(root, path.c_str(), 0, keyClass, REG_OPTION_NON_VOLATILE, kWriteAccess,
-                      nullptr, key.Receive(), &disposition) != ERROR_SUCCESS) {
+  wchar_t keyClass[] = L"REG_SZ";
+  if (RegCreateKeyExW(root, Widen(path).c_str(), 0, keyClass, REG_OPTION_NON_VOLATILE,
+                      kWriteAccess, nullptr, key.Receive(), &disposition) != ERROR_SUCCESS) {
     return false;
   }
-  return RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  const std::wstring value = Widen(text);
+  return RegSetValueExW(key.Get(), Widen(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 std::string RegistryStore::SectionPath(const std::string& section) const {

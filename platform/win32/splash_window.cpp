@@ -82,13 +82,13 @@ void ShowSplashModal(HINSTANCE instance, HWND parent, const bool* cancelled) {
 
   MSG message;
   while (IsWindow(splash) && !*cancelled) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
       break;
     }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   if (IsWindow(splash)) DestroyWindow(splash);
   if (state.Picture) DeleteObject(state.Picture);

@@ -5,6 +5,7 @@
 
 #include "engine/trig_tables.h"
 #include "platform/win32/display_windows.h"
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/system_services.h"
 #include "settings/templates.h"
 #include "startup/twips.h"
@@ -16,24 +17,24 @@ namespace glintora {
 LaunchQueries SystemLaunchQueries() {
   LaunchQueries queries;
   queries.IsOrdinaryFile = [](const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(FilePathW(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
                            FILE_ATTRIBUTE_SYSTEM));
   };
   queries.IsWindowPresent = [](const std::string& caption) {
-    return FindWindowA(nullptr, caption.c_str()) != nullptr;
+    return FindWindowW(nullptr, Widen(caption).c_str()) != nullptr;
   };
   return queries;
 }
 
 std::string ProgramFilePath() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD length =
-        GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return std::string(buffer.data(), length);
+    if (length < buffer.size()) return Narrow(std::wstring_view(buffer.data(), length));
     if (buffer.size() >= 32768) return {};
     buffer.resize(buffer.size() * 2);
   }

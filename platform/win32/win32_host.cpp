@@ -1,6 +1,7 @@
 // Sections: the DIB section; attaching; events; presenting; the message label; picture boxes.
 #include "platform/win32/win32_host.h"
 #include "platform/win32/window_class.h"
+#include "platform/win32/files/wide_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,7 +27,7 @@ bool HandledByDialog(MSG& message) {
   if (!root) return false;
   char className[8] = {};
   GetClassNameA(root, className, sizeof className);
-  return std::strcmp(className, "#32770") == 0 && IsDialogMessageA(root, &message);
+  return std::strcmp(className, "#32770") == 0 && IsDialogMessageW(root, &message);
 }
 
 }  // namespace
@@ -150,7 +151,7 @@ std::uint32_t Win32Host::TickCount() { return GetTickCount(); }
 
 void Win32Host::ProcessPendingEvents() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       // The quit belongs to the outermost loop: end the show and leave it in the queue again.
       quitSeen_ = true;
@@ -161,7 +162,7 @@ void Win32Host::ProcessPendingEvents() {
     }
     if (HandledByDialog(message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -256,14 +257,15 @@ void Win32Host::DrawMessage() {
     }
     if (font_) DeleteObject(font_);
     const int points = std::max<int>(message_.FontSize, 1);
-    font_ = CreateFontA(-MulDiv(points, dpiY, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    font_ = CreateFontW(-MulDiv(points, dpiY, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                         ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                        message_.FontName.c_str());
+                        Widen(message_.FontName).c_str());
     HGDIOBJ oldFont = SelectObject(memoryDc_, font_ ? static_cast<HGDIOBJ>(font_)
                                                     : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring line = Widen(message_.Text);
     RECT measure{0, 0, surface_.Width, 0};
-    DrawTextA(memoryDc_, message_.Text.c_str(), static_cast<int>(message_.Text.size()), &measure,
+    DrawTextW(memoryDc_, line.c_str(), static_cast<int>(line.size()), &measure,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const int textHeight = measure.bottom - measure.top;
     const int top = std::max(2, textHeight / 3);
@@ -271,7 +273,7 @@ void Win32Host::DrawMessage() {
     SetBkMode(memoryDc_, TRANSPARENT);
     SetTextColor(memoryDc_, static_cast<COLORREF>(message_.Colour & 0x00FFFFFF));
     RECT text = messageRect_;
-    DrawTextA(memoryDc_, message_.Text.c_str(), static_cast<int>(message_.Text.size()), &text,
+    DrawTextW(memoryDc_, line.c_str(), static_cast<int>(line.size()), &text,
               DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(memoryDc_, oldFont);
   }

@@ -2,6 +2,7 @@
 // mode opened. The process ends when that window posts WM_QUIT or ends the process itself.
 #include <windows.h>
 
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/program.h"
 #include "platform/win32/startup_win32.h"
 
@@ -12,13 +13,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   PrepareRunState(program);
 
   const LaunchDecision decision =
-      DecideLaunch(ProgramFilePath(), ArgumentText(GetCommandLineA()), SystemLaunchQueries());
+      DecideLaunch(ProgramFilePath(), ArgumentText(Narrow(GetCommandLineW())), SystemLaunchQueries());
   if (!CarryOut(program, decision)) return 0;
 
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }

@@ -50,8 +50,7 @@ class TemplateDialog : public ::testing::Test {
       ("glintora_tdlg_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
   const std::string folder = dir.string();
   MemoryStore store;
-  StdFileSystem files;
-  TemplateDialogModel model{store, files};
+  TemplateDialogModel model{store, SystemFileSystem()};
 };
 
 TEST_F(TemplateDialog, OpenNeedsAnExistingFile) {

@@ -15,6 +15,7 @@ namespace glintora {
 namespace {
 
 using testing::ExpectStored;
+using testing::FailingFiles;
 using testing::TempDir;
 
 ControlId Fire(int i) { return {Control::TxtFire, i}; }
@@ -117,7 +118,8 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   dialog.SetText(Fire(5), "0.960");  // an edit not yet accepted
   dialog.SetText(Fire(10), "");
   dialog.SetCheckValue({Control::ChkMultiMom, 0}, 0);
-  SaveTemplateFile(dialog, store, templates);
+  std::string reason;
+  EXPECT_TRUE(SaveTemplateFile(dialog, store, templates, reason));
 
   const std::string file = TempDir::Read(templates.CurrentTemplatePath);
   std::vector<std::string> sections;
@@ -170,7 +172,8 @@ TEST_F(Transfers, TemplateRoundTripAndMissingFile) {
   LoadPropsFromStore(dialog, store);
   dialog.SetText(Fire(13), "35");
   dialog.SetText(Fire(22), "2.25");
-  SaveTemplateFile(dialog, store, templates);
+  std::string reason;
+  EXPECT_TRUE(SaveTemplateFile(dialog, store, templates, reason));
   MemoryDialogView other;
   LoadTemplateFile(other, store, templates);
   for (const SettingDef* def : FireworkBoxOrder()) {
@@ -180,8 +183,38 @@ TEST_F(Transfers, TemplateRoundTripAndMissingFile) {
   MemoryDialogView fresh;
   LoadTemplateFile(fresh, store, templates);
   EXPECT_EQ(fresh.Text(Fire(1)), "1200");
-  SaveTemplateFile(fresh, store, templates);  // a missing folder: silently nothing
+  EXPECT_FALSE(SaveTemplateFile(fresh, store, templates, reason));  // a missing folder
+  EXPECT_NE(reason, "");
   EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
+// A save is one replacement of the whole file: whichever step of it fails, the old file is left
+// byte for byte and the reason comes back.
+TEST_F(Transfers, ASaveThatFailsLeavesTheOldFileWholeAndSaysWhy) {
+  const std::string old = "; mine\r\n[Fireworks]\r\nFireWorks=7\r\n";
+  store.Write("Advanced", "LockMessage", "\xD0\xA1 \xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xBC");
+  LoadPropsFromStore(dialog, store);
+  dialog.SetText(Fire(0), "40");
+  for (auto step :
+       {FailingFiles::Step::None, FailingFiles::Step::Write, FailingFiles::Step::Replace}) {
+    TempDir::Write(templates.CurrentTemplatePath, old);
+    FailingFiles files(step);
+    templates.Files = &files;
+    std::string reason;
+    const bool saved = SaveTemplateFile(dialog, store, templates, reason);
+    templates.Files = nullptr;
+    EXPECT_EQ(saved, step == FailingFiles::Step::None);
+    EXPECT_EQ(files.writes, 1) << "one whole-file write per save";
+    EXPECT_EQ(dir.Entries(), 1u) << "nothing is left beside the file";
+    if (saved) {
+      EXPECT_EQ(ProfileReadText(templates, "Fireworks", "FireWorks", "?"), "40");
+      EXPECT_EQ(ProfileReadText(templates, "Advanced", "LockMessage", "?"),
+                "\xD0\xA1 \xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xBC");
+      continue;
+    }
+    EXPECT_EQ(TempDir::Read(templates.CurrentTemplatePath), old);
+    EXPECT_EQ(reason, FailingFiles::kReason);
+  }
 }
 
 }  // namespace

@@ -71,8 +71,10 @@ TEST(TemplateKeyCopies, CopyTextsUnchangedBetweenStoreAndFile) {
   ExpectStored(store, {{"Advanced", "LockMessage", "hi there"}, {"Advanced", "FocalLength", "1.0"},
                        {"Advanced", "Adv_FontName", "Arial"}});
   RegWriteText(store, "Advanced", "Adv_TimeDelay", "25");
-  EXPECT_TRUE(CopyStoreKeyToProfile(store, t, "Advanced", "Adv_TimeDelay", "40"));
-  EXPECT_TRUE(CopyStoreKeyToProfile(store, t, "SoundFX", "SoundFX_ON", "0"));
+  ProfileEdit edit(t);
+  CopyStoreKeyToProfile(store, edit, "Advanced", "Adv_TimeDelay", "40");
+  CopyStoreKeyToProfile(store, edit, "SoundFX", "SoundFX_ON", "0");
+  EXPECT_TRUE(edit.Commit());
   EXPECT_EQ(TempDir::Read(t.CurrentTemplatePath),
             "[Advanced]\nLockMessage=   hi there   \nFocalLength=1.0\nAdv_TimeDelay=25\n"
             "[SoundFX]\nSoundFX_ON=0\n");

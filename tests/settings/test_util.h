@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "settings/file_system.h"
 #include "settings/store.h"
 
 namespace glintora::testing {
@@ -46,6 +47,47 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// The system's files with one step of a whole-file write made to fail, the way a full disk, a
+// dropped share or a scanner holding the file would: Write stores half the bytes then fails,
+// Replace refuses the swap. Counts the writes.
+class FailingFiles : public FileSystem {
+ public:
+  enum class Step { None, Write, Replace };
+  static constexpr const char* kReason = "the device is not ready";
+  explicit FailingFiles(Step step) : step_(step) {}
+  int writes = 0;
+
+  bool FileExists(const std::string& p) override { return real_.FileExists(p); }
+  bool PathExists(const std::string& p) override { return real_.PathExists(p); }
+  bool CreateNewEmptyFile(const std::string& p) override { return real_.CreateNewEmptyFile(p); }
+  bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+  char Separator() const override { return real_.Separator(); }
+  bool ReadFile(const std::string& p, std::string& b, std::size_t m) override {
+    return real_.ReadFile(p, b, m);
+  }
+  FileTarget Inspect(const std::string& p) override { return real_.Inspect(p); }
+  bool WriteNewFile(const std::string& p, std::string_view bytes, std::string& reason) override {
+    ++writes;
+    if (step_ == Step::Write) bytes = bytes.substr(0, bytes.size() / 2);
+    if (!real_.WriteNewFile(p, bytes, reason)) return false;
+    if (step_ != Step::Write) return true;
+    real_.RemoveFile(p);  // what the platform does with a write that failed
+    reason = kReason;
+    return false;
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to, std::string& reason) override {
+    if (step_ != Step::Replace) return real_.ReplaceFile(from, to, reason);
+    reason = kReason;
+    return false;
+  }
+  std::string LegacyToUtf8(std::string_view b) const override { return real_.LegacyToUtf8(b); }
+  bool MarksUtf8() const override { return real_.MarksUtf8(); }
+
+ private:
+  Step step_;
+  FileSystem& real_ = SystemFileSystem();
 };
 
 // Rows of {section, key, text as stored}; "<absent>" for a key never written.

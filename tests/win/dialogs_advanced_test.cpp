@@ -109,7 +109,7 @@ class DialogTemplate : public ::testing::Test {
   test::DialogProgram program_;
   test::TempFolder folder_;
   std::vector<std::string> messages_;
-  StdFileSystem files_;
+  FileSystem& files_ = SystemFileSystem();
 };
 
 TEST_F(DialogTemplate, CancelReturnsNothingOpenListsByTypeChecksTheNameAndRemembersTheFolder) {

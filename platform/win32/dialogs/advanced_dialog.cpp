@@ -2,8 +2,9 @@
 #include "platform/win32/dialogs/advanced_dialog.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/window_placement.h"
 
 namespace glintora {
@@ -19,9 +20,9 @@ constexpr DWORD kSpinner = SBS_VERT | WS_CLIPSIBLINGS;
 constexpr DWORD kFrame = BS_GROUPBOX | WS_CLIPSIBLINGS;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP | WS_CLIPSIBLINGS;
 
-int CALLBACK CollectFont(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM list) {
+int CALLBACK CollectFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
   auto& names = *reinterpret_cast<std::vector<std::string>*>(list);
-  const std::string name = font->lfFaceName;
+  const std::string name = Narrow(font->lfFaceName);
   // '@' names are the vertical twins of other fonts.
   if (!name.empty() && name[0] != '@' &&
       std::find(names.begin(), names.end(), name) == names.end()) {
@@ -37,9 +38,9 @@ int CALLBACK CollectFont(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM
 std::vector<std::string> ScreenFonts() {
   std::vector<std::string> names;
   HDC screen = GetDC(nullptr);
-  LOGFONTA wanted{};
+  LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;
-  EnumFontFamiliesExA(screen, &wanted, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
+  EnumFontFamiliesExW(screen, &wanted, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
   ReleaseDC(nullptr, screen);
   return names;
 }
@@ -84,12 +85,12 @@ void AdvancedDialog::CreateControls() {
   HWND message = AddControl("EDIT", "", kEdit, {900, 1770, 4620, 300}, kMessage, kHelpTopic,
                             WS_EX_CLIENTEDGE);
   view_.AddTextBox({Control::TxtMessage, 0}, message);
-  SendMessageA(message, EM_SETLIMITTEXT, 100, 0);
+  SendMessageW(message, EM_SETLIMITTEXT, 100, 0);
   AddControl("STATIC", "Font:", kLabel, {240, 2190, 600, 240}, -1);
   HWND fonts = AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS,
                           {900, 2130, 3000, 3000}, kFont, kHelpTopic);
   for (const std::string& name : model_.Fonts()) {
-    SendMessageA(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
   }
   AddControl("STATIC", "Size:", kLabel, {4020, 2190, 480, 240}, -1);
   box(4, {4500, 2130, 540, 300}, true);
@@ -118,24 +119,24 @@ void AdvancedDialog::CreateControls() {
 void AdvancedDialog::OnCreate() {
   LoadWindowPlacement(program_, Handle(), kPlacementSection);
   CreateControls();
-  SendMessageA(Handle(), DM_SETDEFID, AdvancedIds::kOk, 0);
+  SendMessageW(Handle(), DM_SETDEFID, AdvancedIds::kOk, 0);
   model_.Open();
   ShowChosenFont();
 }
 
 void AdvancedDialog::ShowChosenFont() {
   HWND list = Item(AdvancedIds::kFont);
-  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(model_.FontIndex()), 0);
-  LOGFONTA look{};
-  if (Font()) GetObjectA(Font(), sizeof look, &look);
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(model_.FontIndex()), 0);
+  LOGFONTW look{};
+  if (Font()) GetObjectW(Font(), sizeof look, &look);
   look.lfWeight = FW_NORMAL;
   look.lfItalic = look.lfUnderline = look.lfStrikeOut = FALSE;
-  const std::string name = model_.FontName();
-  std::strncpy(look.lfFaceName, name.c_str(), LF_FACESIZE - 1);
-  look.lfFaceName[LF_FACESIZE - 1] = '\0';
-  FontHandle font(CreateFontIndirectA(&look));
+  const std::wstring name = Widen(model_.FontName());
+  std::wcsncpy(look.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+  look.lfFaceName[LF_FACESIZE - 1] = L'\0';
+  FontHandle font(CreateFontIndirectW(&look));
   HWND message = Item(AdvancedIds::kMessage);
-  SendMessageA(message, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+  SendMessageW(message, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   messageFont_ = std::move(font);  // the old font goes only once the box no longer uses it
 }
 
@@ -163,7 +164,7 @@ void AdvancedDialog::OnCommand(int id, int code, HWND control) {
       return;
     case kFont:
       if (code == CBN_SELCHANGE) {
-        model_.ChooseFont(static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0)));
+        model_.ChooseFont(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
         ShowChosenFont();
       }
       return;

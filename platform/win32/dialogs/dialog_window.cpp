@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/files/wide_text.h"
+
 namespace glintora {
 
 // --- geometry ---
@@ -28,28 +30,28 @@ RECT PixelRect(const TwipsRect& r, int twipsPerPixelX, int twipsPerPixelY) {
 namespace {
 
 bool IsDialogClass(HWND window) {
-  char name[16] = {};
-  return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, "#32770") == 0;
+  wchar_t name[16] = {};
+  return GetClassNameW(window, name, 16) > 0 && std::wcscmp(name, L"#32770") == 0;
 }
 
 void DispatchOne(MSG& message) {
   HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
   if (root && IsDialogClass(root)) {
     if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
-      SendMessageA(root, kHelpKeyMessage, 0, reinterpret_cast<LPARAM>(message.hwnd));
+      SendMessageW(root, kHelpKeyMessage, 0, reinterpret_cast<LPARAM>(message.hwnd));
       return;
     }
-    if (IsDialogMessageA(root, &message)) return;
+    if (IsDialogMessageW(root, &message)) return;
   }
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 }  // namespace
 
 bool PumpPendingMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return false;
@@ -67,7 +69,7 @@ void WaitForMessage(DWORD timeoutMs) {
 
 DialogWindow::~DialogWindow() {
   if (IsOpen()) {
-    SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
     if (modalOwner_) EnableWindow(modalOwner_, TRUE);
     DestroyWindow(hwnd_);
   }
@@ -123,24 +125,26 @@ bool DialogWindow::CreateDialogFrame(HINSTANCE instance, HWND owner, const std::
 
   CreateContext context{this, menu, TwipsToPixels(clientWidthTwips, twipsX_),
                         TwipsToPixels(clientHeightTwips, twipsY_)};
-  HWND window = CreateDialogIndirectParamA(instance, dlg, owner, &DialogWindow::Procedure,
+  // A Unicode dialog: its controls keep any text the user types.
+  HWND window = CreateDialogIndirectParamW(instance, dlg, owner, &DialogWindow::Procedure,
                                            reinterpret_cast<LPARAM>(&context));
   if (!window) {
     if (menu) DestroyMenu(menu);
     return false;
   }
-  SetWindowTextA(window, caption.c_str());
+  SetWindowTextW(window, Widen(caption).c_str());
   return true;
 }
 
 HWND DialogWindow::AddControl(const char* className, const char* text, DWORD style,
                               const TwipsRect& r, int id, int help, DWORD exStyle) {
   const RECT px = PixelRect(r, twipsX_, twipsY_);
-  HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style,
+  HWND control = CreateWindowExW(exStyle, Widen(className).c_str(), Widen(text).c_str(),
+                                 WS_CHILD | WS_VISIBLE | style,
                                  px.left, px.top, px.right - px.left, px.bottom - px.top, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
                                  nullptr);
-  if (control && font_) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), 0);
+  if (control && font_) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), 0);
   if (control && help) helpTopics_[control] = help;
   return control;
 }
@@ -160,13 +164,13 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
   if (message == WM_INITDIALOG) {
     auto* context = reinterpret_cast<CreateContext*>(lParam);
     DialogWindow* self = context->self;
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     self->hwnd_ = window;
     if (context->menu) SetMenu(window, context->menu);
     RECT rect{0, 0, context->clientWidth, context->clientHeight};
-    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)),
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
                        context->menu != nullptr,
-                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
     // Centred over the owner (or the work area) until a stored placement says otherwise.
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     RECT around{};
@@ -180,7 +184,7 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
     self->OnCreate();
     return TRUE;
   }
-  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(window, DWLP_USER));
+  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
   if (!self) return FALSE;
   return self->Dispatch(message, wParam, lParam);
 }
@@ -216,14 +220,14 @@ INT_PTR DialogWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       RECT client;
       GetClientRect(hwnd_, &client);
       FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
-      SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 1);
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
       return TRUE;
     }
     case WM_DESTROY:
       OnDestroy();
       return TRUE;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+      SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
       hwnd_ = nullptr;
       return FALSE;
     default: {
@@ -248,7 +252,7 @@ void DialogWindow::RunUntilClosed(HWND disabledOwner) {
   if (disabledOwner) EnableWindow(disabledOwner, FALSE);
   MSG message;
   while (IsOpen()) {
-    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;

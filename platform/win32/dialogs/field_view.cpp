@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/files/wide_text.h"
+
 namespace glintora {
 
 // --- registration ---
@@ -11,8 +13,8 @@ namespace glintora {
 Win32FieldView::~Win32FieldView() {
   for (const auto& [edit, procedure] : editProcs_) {
     if (IsWindow(edit)) {
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
-      SetWindowLongPtrA(edit, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+      SetWindowLongPtrW(edit, GWLP_USERDATA, 0);
     }
   }
 }
@@ -21,9 +23,9 @@ void Win32FieldView::AddTextBox(ControlId id, HWND edit) {
   if (!edit) return;
   controls_[id] = edit;
   ids_[edit] = id;
-  SetWindowLongPtrA(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   editProcs_[edit] = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProcedure)));
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProcedure)));
 }
 
 void Win32FieldView::AddSpinner(ControlId id, HWND scrollBar) {
@@ -107,8 +109,8 @@ HBRUSH Win32FieldView::HandleColor(HDC dc, HWND control) {
 
 LRESULT CALLBACK Win32FieldView::EditProcedure(HWND edit, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32FieldView*>(GetWindowLongPtrA(edit, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(edit, message, wParam, lParam);
+  auto* self = reinterpret_cast<Win32FieldView*>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(edit, message, wParam, lParam);
   return self->OnEditMessage(edit, message, wParam, lParam);
 }
 
@@ -128,26 +130,26 @@ LRESULT Win32FieldView::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LP
       break;
     case WM_SETFOCUS: {
       // The EDIT places its caret first; the model's selection comes after.
-      LRESULT result = CallWindowProcA(original, edit, message, wParam, lParam);
+      LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
       if (listener_) listener_->OnFocusGot(id);
       return result;
     }
     case WM_KILLFOCUS: {
-      LRESULT result = CallWindowProcA(original, edit, message, wParam, lParam);
+      LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
       if (listener_) listener_->OnFocusLost(id);
       return result;
     }
     case WM_NCDESTROY:
-      SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      SetWindowLongPtrA(edit, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrW(edit, GWLP_USERDATA, 0);
       editProcs_.erase(edit);
       ids_.erase(edit);
       controls_.erase(id);
-      return CallWindowProcA(original, edit, message, wParam, lParam);
+      return CallWindowProcW(original, edit, message, wParam, lParam);
     default:
       break;
   }
-  return CallWindowProcA(original, edit, message, wParam, lParam);
+  return CallWindowProcW(original, edit, message, wParam, lParam);
 }
 
 // --- DialogView ---
@@ -155,42 +157,42 @@ LRESULT Win32FieldView::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LP
 std::string Win32FieldView::Text(ControlId id) const {
   HWND control = Handle(id);
   if (!control) return {};
-  const int length = GetWindowTextLengthA(control);
+  const int length = GetWindowTextLengthW(control);
   if (length <= 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-  const int got = GetWindowTextA(control, buffer.data(), length + 1);
-  return std::string(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+  const int got = GetWindowTextW(control, buffer.data(), length + 1);
+  return Narrow(std::wstring_view(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0));
 }
 
 void Win32FieldView::SetText(ControlId id, const std::string& text) {
   HWND control = Handle(id);
   if (!control) return;
   if (editProcs_.count(control)) {
-    SetWindowTextA(control, text.c_str());  // EN_CHANGE runs the model before this returns
+    SetWindowTextW(control, Widen(text).c_str());  // EN_CHANGE runs the model before this returns
     return;
   }
   // A pick list: the first entry spelled exactly so, else the first entry.
-  const LRESULT count = SendMessageA(control, CB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
   LRESULT chosen = count > 0 ? 0 : -1;
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageA(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    const LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (length < 0) continue;
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    SendMessageA(control, CB_GETLBTEXT, static_cast<WPARAM>(i),
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i),
                  reinterpret_cast<LPARAM>(buffer.data()));
-    if (text == buffer.data()) {
+    if (text == Narrow(buffer.data())) {
       chosen = i;
       break;
     }
   }
-  SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+  SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
   if (listener_) listener_->OnTextChanged(id);
 }
 
 TextSelection Win32FieldView::Selection(ControlId id) const {
   DWORD start = 0, end = 0;
   if (HWND control = Handle(id)) {
-    SendMessageA(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
   }
   return {static_cast<int>(start), static_cast<int>(end - start)};
@@ -198,20 +200,20 @@ TextSelection Win32FieldView::Selection(ControlId id) const {
 
 void Win32FieldView::SetSelection(ControlId id, TextSelection selection) {
   if (HWND control = Handle(id)) {
-    SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(selection.start),
+    SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(selection.start),
                  static_cast<LPARAM>(selection.start + selection.length));
   }
 }
 
 void Win32FieldView::SetMaxLength(ControlId id, int length) {
   if (HWND control = Handle(id)) {
-    SendMessageA(control, EM_SETLIMITTEXT, static_cast<WPARAM>(length > 0 ? length : 0), 0);
+    SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(length > 0 ? length : 0), 0);
   }
 }
 
 bool Win32FieldView::ReadOnly(ControlId id) const {
   HWND control = Handle(id);
-  return control && (GetWindowLongPtrA(control, GWL_STYLE) & ES_READONLY) != 0;
+  return control && (GetWindowLongPtrW(control, GWL_STYLE) & ES_READONLY) != 0;
 }
 
 int Win32FieldView::SpinnerValue(ControlId id) const {
@@ -242,12 +244,12 @@ void Win32FieldView::SetSpinnerRange(ControlId id, int lower, int upper, int ste
 
 int Win32FieldView::CheckValue(ControlId id) const {
   HWND control = Handle(id);
-  return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  return control && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 void Win32FieldView::SetCheckValue(ControlId id, int value) {
   if (HWND control = Handle(id)) {
-    SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 

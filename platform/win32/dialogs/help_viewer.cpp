@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win32/files/wide_text.h"
+
 namespace glintora {
 
 std::string HelpAnchor(const HelpRequest& request) {
@@ -39,13 +41,13 @@ std::string FileAddress(const std::string& path, const std::string& anchor) {
 }
 
 std::string ProgramFolder() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
     const DWORD length =
-        GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return ".";
     if (length < buffer.size()) {
-      std::string path(buffer.data(), length);
+      const std::string path = Narrow(std::wstring_view(buffer.data(), length));
       const auto slash = path.find_last_of("\\/");
       return slash == std::string::npos ? "." : path.substr(0, slash);
     }
@@ -60,16 +62,17 @@ void OpenHelpPage(HWND owner, const HelpRequest& request) {
   const std::string address = FileAddress(page, HelpAnchor(request));
   // Opening a file: address through its association drops the anchor, so the browser that
   // opens .html files is started with the address itself.
-  char browser[MAX_PATH] = {};
-  if (reinterpret_cast<INT_PTR>(FindExecutableA(page.c_str(), nullptr, browser)) > 32 &&
+  const std::wstring pageW = Widen(page);
+  wchar_t browser[MAX_PATH] = {};
+  if (reinterpret_cast<INT_PTR>(FindExecutableW(pageW.c_str(), nullptr, browser)) > 32 &&
       browser[0]) {
-    const std::string quoted = "\"" + address + "\"";
-    if (reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", browser, quoted.c_str(), nullptr,
+    const std::wstring quoted = L"\"" + Widen(address) + L"\"";
+    if (reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", browser, quoted.c_str(), nullptr,
                                                 SW_SHOWNORMAL)) > 32) {
       return;
     }
   }
-  ShellExecuteA(owner, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(owner, L"open", pageW.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace glintora

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dialogs/dialog_preview.h"
+#include "dialogs/template_dialog.h"
 #include "engine/show.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/win32_host.h"
@@ -18,8 +19,6 @@ namespace glintora {
 namespace {
 
 constexpr char kPlacementSection[] = "General\\Main";
-constexpr char kTemplateTypes[] =
-    "Glintora Fireworks Templates (*.glx)|*.glx|All Files (*.*)|*.*";
 constexpr char kResetQuestion[] =
     "Do you really want to reset the Properties back to the factory settings?";
 constexpr char kPreviewCaption[] = "Display Effects Preview";
@@ -280,7 +279,7 @@ void PropertiesDialog::ResetProperties() {
 void PropertiesDialog::OpenTemplate() {
   if (!services_.ChooseTemplate) return;
   const std::string path =
-      services_.ChooseTemplate(Handle(), true, "Select Template to Open", kTemplateTypes);
+      services_.ChooseTemplate(Handle(), true, kOpenTemplateTitle, kTemplateTypes);
   if (path.empty()) return;
   program_.TemplateFiles.CurrentTemplatePath = path;
   LoadTemplateFile(view_, program_.Store, program_.TemplateFiles);
@@ -288,19 +287,24 @@ void PropertiesDialog::OpenTemplate() {
 
 void PropertiesDialog::SaveTemplateWithDialog() {
   if (!services_.ChooseTemplate) return;
-  const std::string path = services_.ChooseTemplate(Handle(), false,
-                                                    "Enter or Select Template to Save",
-                                                    kTemplateTypes);
+  const std::string path =
+      services_.ChooseTemplate(Handle(), false, kSaveTemplateTitle, kTemplateTypes);
   if (path.empty()) return;
   program_.TemplateFiles.CurrentTemplatePath = path;
-  SaveTemplateFile(view_, program_.Store, program_.TemplateFiles);
+  SaveTemplate();
 }
 
 void PropertiesDialog::SaveTemplate() {
   if (program_.TemplateFiles.CurrentTemplatePath.empty()) {
     SaveTemplateWithDialog();
-  } else {
-    SaveTemplateFile(view_, program_.Store, program_.TemplateFiles);
+    return;
+  }
+  std::string reason;
+  if (SaveTemplateFile(view_, program_.Store, program_.TemplateFiles, reason)) return;
+  if (services_.Warn) {
+    services_.Warn(Handle(),
+                   SaveFailedMessage(program_.TemplateFiles.CurrentTemplatePath, reason),
+                   kPropertiesTitle);
   }
 }
 

@@ -55,6 +55,8 @@ inline constexpr int kMenuHelp = 2200;    // 0 contents, 1 search, 3 web page, 5
 struct PropsServices {
   // The reset question: true for Yes.
   std::function<bool(HWND owner, const std::string& text, const std::string& title)> AskYesNo;
+  // A message with an OK button: a failed template save.
+  std::function<void(HWND owner, const std::string& text, const std::string& title)> Warn;
   // The template file dialog: the chosen path, empty when cancelled.
   std::function<std::string(HWND owner, bool open, const std::string& title,
                             const std::string& types)>

@@ -4,6 +4,7 @@
 #include "platform/win32/dialogs/advanced_dialog.h"
 #include "platform/win32/dialogs/properties_dialog.h"
 #include "platform/win32/dialogs/template_window.h"
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/web_page.h"
 #include "platform/win32/welcome_window.h"
 
@@ -12,8 +13,11 @@ namespace glintora {
 PropsServices DefaultPropsServices(Program& program) {
   PropsServices services;
   services.AskYesNo = [](HWND owner, const std::string& text, const std::string& title) {
-    return MessageBoxA(owner, text.c_str(), title.c_str(),
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  };
+  services.Warn = [](HWND owner, const std::string& text, const std::string& title) {
+    MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONEXCLAMATION);
   };
   services.ChooseTemplate = [&program](HWND owner, bool open, const std::string& title,
                                        const std::string& types) {

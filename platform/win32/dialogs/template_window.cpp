@@ -1,9 +1,10 @@
 // Sections: creation | the three lists | commands | entry
 #include "platform/win32/dialogs/template_window.h"
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
 
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/window_placement.h"
 
 namespace glintora {
@@ -15,8 +16,24 @@ constexpr int kHelpTopic = 500;
 constexpr char kParentEntry[] = "[..]";
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(FilePathW(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The full form of path ("C:" is the current folder of drive C); empty when there is none.
+std::string FullPath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return {};
+  std::wstring full(length, L'\0');
+  const DWORD written = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return {};
+  full.resize(written);
+  return Narrow(full);
+}
+
+void AddListText(HWND list, UINT message, const std::wstring& text) {
+  SendMessageW(list, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::string WithoutTrailingSlash(std::string path) {
@@ -45,7 +62,7 @@ void TemplateWindow::CreateControls() {
   AddControl("STATIC", "Template name:", kLabel, {120, 120, 3000, 240}, -1);
   HWND name = AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, {120, 390, 3000, 300},
                          kName, kHelpTopic, WS_EX_CLIENTEDGE);
-  SendMessageA(name, EM_SETLIMITTEXT, 100, 0);
+  SendMessageW(name, EM_SETLIMITTEXT, 100, 0);
   AddControl("LISTBOX", "", kList | LBS_SORT, {120, 780, 3000, 2820}, kFiles, kHelpTopic);
   AddControl("STATIC", "List Files of Type:", kLabel, {120, 3690, 3000, 240}, -1);
   AddControl("COMBOBOX", "", kPick, {120, 3960, 3000, 1800}, kTypes, kHelpTopic);
@@ -63,28 +80,21 @@ void TemplateWindow::CreateControls() {
 void TemplateWindow::OnCreate() {
   LoadWindowPlacement(program_, Handle(), kPlacementSection);
   CreateControls();
-  SendMessageA(Handle(), DM_SETDEFID, TemplateIds::kOk, 0);
+  SendMessageW(Handle(), DM_SETDEFID, TemplateIds::kOk, 0);
 
   HWND types = Item(TemplateIds::kTypes);
-  for (const FileType& type : model_.Types()) {
-    SendMessageA(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(type.description.c_str()));
-  }
-  SendMessageA(types, CB_SETCURSEL, 0, 0);
+  for (const FileType& type : model_.Types()) AddListText(types, CB_ADDSTRING, Widen(type.description));
+  SendMessageW(types, CB_SETCURSEL, 0, 0);
   if (!model_.Types().empty() && !model_.Types().front().pattern.empty()) {
     pattern_ = model_.Types().front().pattern;
   }
 
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
-  folder_ = WithoutTrailingSlash(current);
+  folder_ = WithoutTrailingSlash(FullPath("."));
   // The last accepted drive, then folder; one that no longer exists leaves the lists be.
   const TemplateLocation last = ReadTemplateLocation(program_.Store);
   if (!last.drive.empty()) {
-    char onDrive[MAX_PATH] = {};
-    const std::string drive = last.drive.substr(0, 2);
-    if (GetFullPathNameA(drive.c_str(), MAX_PATH, onDrive, nullptr) && IsFolder(onDrive)) {
-      folder_ = WithoutTrailingSlash(onDrive);
-    }
+    const std::string onDrive = FullPath(last.drive.substr(0, 2));
+    if (!onDrive.empty() && IsFolder(onDrive)) folder_ = WithoutTrailingSlash(onDrive);
   }
   if (!last.folder.empty() && IsFolder(last.folder)) folder_ = WithoutTrailingSlash(last.folder);
   FillDrives();
@@ -98,8 +108,8 @@ std::string TemplateWindow::Drive() const { return folder_.substr(0, 2); }
 
 bool TemplateWindow::ShowFolder(const std::string& path) {
   if (!IsFolder(path)) return false;
-  char full[MAX_PATH] = {};
-  if (!GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr)) return false;
+  const std::string full = FullPath(path);
+  if (full.empty()) return false;
   folder_ = WithoutTrailingSlash(full);
   FillDrives();
   FillFolders();
@@ -108,57 +118,58 @@ bool TemplateWindow::ShowFolder(const std::string& path) {
 }
 
 std::string TemplateWindow::ListText(HWND list, int index) const {
-  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length < 0) return {};
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-  return buffer.data();
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  return Narrow(buffer.data());
 }
 
 void TemplateWindow::FillDrives() {
   HWND drives = Item(TemplateIds::kDrives);
-  SendMessageA(drives, CB_RESETCONTENT, 0, 0);
-  char all[512] = {};
-  const DWORD length = GetLogicalDriveStringsA(sizeof all - 1, all);
-  for (const char* drive = all; length && *drive; drive += std::strlen(drive) + 1) {
-    const std::string name = std::string(drive).substr(0, 2);  // "C:"
-    const LRESULT at = SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    if (_stricmp(name.c_str(), Drive().c_str()) == 0) {
-      SendMessageA(drives, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+  SendMessageW(drives, CB_RESETCONTENT, 0, 0);
+  wchar_t all[512] = {};
+  const DWORD length = GetLogicalDriveStringsW(511, all);
+  const std::wstring current = Widen(Drive());
+  for (const wchar_t* drive = all; length && *drive; drive += std::wcslen(drive) + 1) {
+    const std::wstring name = std::wstring(drive).substr(0, 2);  // "C:"
+    const LRESULT at = SendMessageW(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    if (_wcsicmp(name.c_str(), current.c_str()) == 0) {
+      SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
     }
   }
 }
 
 void TemplateWindow::FillFolders() {
-  SetWindowTextA(Item(TemplateIds::kFolderPath), folder_.c_str());
+  SetWindowTextW(Item(TemplateIds::kFolderPath), Widen(folder_).c_str());
   HWND folders = Item(TemplateIds::kFolders);
-  SendMessageA(folders, LB_RESETCONTENT, 0, 0);
-  if (folder_.size() > 3) SendMessageA(folders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
-  WIN32_FIND_DATAA found;
+  SendMessageW(folders, LB_RESETCONTENT, 0, 0);
+  if (folder_.size() > 3) AddListText(folders, LB_ADDSTRING, Widen(kParentEntry));
+  WIN32_FIND_DATAW found;
   const std::string search = folder_ + (folder_.back() == '\\' ? "*" : "\\*");
-  HANDLE finder = FindFirstFileA(search.c_str(), &found);
+  HANDLE finder = FindFirstFileW(FilePathW(search).c_str(), &found);
   if (finder == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") {
-      SendMessageA(folders, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    const std::wstring name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
+      AddListText(folders, LB_ADDSTRING, name);
     }
-  } while (FindNextFileA(finder, &found));
+  } while (FindNextFileW(finder, &found));
   FindClose(finder);
 }
 
 void TemplateWindow::FillFiles() {
   HWND files = Item(TemplateIds::kFiles);
-  SendMessageA(files, LB_RESETCONTENT, 0, 0);
-  WIN32_FIND_DATAA found;
+  SendMessageW(files, LB_RESETCONTENT, 0, 0);
+  WIN32_FIND_DATAW found;
   const std::string search = folder_ + (folder_.back() == '\\' ? "" : "\\") + pattern_;
-  HANDLE finder = FindFirstFileA(search.c_str(), &found);
+  HANDLE finder = FindFirstFileW(FilePathW(search).c_str(), &found);
   if (finder == INVALID_HANDLE_VALUE) return;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      SendMessageA(files, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+      AddListText(files, LB_ADDSTRING, found.cFileName);
     }
-  } while (FindNextFileA(finder, &found));
+  } while (FindNextFileW(finder, &found));
   FindClose(finder);
 }
 
@@ -180,11 +191,11 @@ void TemplateWindow::OnCommand(int id, int code, HWND control) {
       OnHelpKey(control, kHelpTopic);
       return;
     case kName:
-      if (code == EN_SETFOCUS) SendMessageA(control, EM_SETSEL, 0, -1);
+      if (code == EN_SETFOCUS) SendMessageW(control, EM_SETSEL, 0, -1);
       return;
     case kTypes:
       if (code == CBN_SELCHANGE) {
-        const LRESULT at = SendMessageA(control, CB_GETCURSEL, 0, 0);
+        const LRESULT at = SendMessageW(control, CB_GETCURSEL, 0, 0);
         if (at >= 0 && at < static_cast<LRESULT>(model_.Types().size())) {
           pattern_ = model_.Types()[static_cast<std::size_t>(at)].pattern;
           FillFiles();
@@ -193,17 +204,17 @@ void TemplateWindow::OnCommand(int id, int code, HWND control) {
       return;
     case kDrives:
       if (code == CBN_SELCHANGE) {
-        char drive[8] = {};
-        GetWindowTextA(control, drive, sizeof drive);
-        char onDrive[MAX_PATH] = {};
-        if (GetFullPathNameA(drive, MAX_PATH, onDrive, nullptr) && !ShowFolder(onDrive)) {
+        wchar_t drive[8] = {};
+        GetWindowTextW(control, drive, 8);
+        const std::string onDrive = FullPath(Narrow(drive));
+        if (!onDrive.empty() && !ShowFolder(onDrive)) {
           FillDrives();  // a drive that cannot be read: the list returns to the folder's drive
         }
       }
       return;
     case kFolders:
       if (code == LBN_DBLCLK) {
-        const LRESULT at = SendMessageA(control, LB_GETCURSEL, 0, 0);
+        const LRESULT at = SendMessageW(control, LB_GETCURSEL, 0, 0);
         if (at < 0) return;
         const std::string entry = ListText(control, static_cast<int>(at));
         if (entry == kParentEntry) {
@@ -215,10 +226,10 @@ void TemplateWindow::OnCommand(int id, int code, HWND control) {
       }
       return;
     case kFiles: {
-      const LRESULT at = SendMessageA(control, LB_GETCURSEL, 0, 0);
+      const LRESULT at = SendMessageW(control, LB_GETCURSEL, 0, 0);
       if (at < 0) return;
       const std::string name = ListText(control, static_cast<int>(at));
-      if (code == LBN_SELCHANGE) SetWindowTextA(Item(kName), name.c_str());
+      if (code == LBN_SELCHANGE) SetWindowTextW(Item(kName), Widen(name).c_str());
       if (code == LBN_DBLCLK) {
         model_.FileDoubleClicked(Drive(), folder_, name);
         Destroy();
@@ -231,9 +242,9 @@ void TemplateWindow::OnCommand(int id, int code, HWND control) {
 }
 
 void TemplateWindow::Ok() {
-  char name[128] = {};
-  GetWindowTextA(Item(TemplateIds::kName), name, sizeof name);
-  const std::string message = model_.Ok(Drive(), folder_, name);
+  wchar_t name[128] = {};
+  GetWindowTextW(Item(TemplateIds::kName), name, 128);
+  const std::string message = model_.Ok(Drive(), folder_, Narrow(name));
   if (message.empty()) {
     Destroy();
     return;
@@ -252,13 +263,13 @@ void TemplateWindow::OnDestroy() { SaveWindowPlacement(program_, Handle(), kPlac
 
 std::string ShowTemplateDialog(Program& program, HWND owner, bool open, const std::string& title,
                                const std::string& types) {
-  StdFileSystem files;
-  TemplateDialogModel model(program.Store, files);
+  TemplateDialogModel model(program.Store, SystemFileSystem());
   model.FormLet(open, title, types);
   TemplateWindow window(
       program, model,
       [](HWND dialog, const std::string& text) {
-        MessageBoxA(dialog, text.c_str(), kMessageCaption, MB_OK | MB_ICONINFORMATION);
+        MessageBoxW(dialog, Widen(text).c_str(), Widen(kMessageCaption).c_str(),
+                    MB_OK | MB_ICONINFORMATION);
       },
       &OpenHelpPage);
   if (!window.Open(owner)) return {};

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "settings/atomic_file.h"
+#include "settings/text_encoding.h"
+#include "test_util.h"
+
+namespace glintora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FailingFiles;
+using testing::TempDir;
+
+// "Jürgen €’" in UTF-8, and the same words in each encoding a template may come in.
+const std::string kText = "J\xC3\xBCrgen \xE2\x82\xAC\xE2\x80\x99";
+
+TEST(ReadTextFile, AcceptsEveryEncodingATemplateComesIn) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string text;
+  } rows[] = {
+      {"ASCII", "[A]\r\nb=1\r\n", "[A]\r\nb=1\r\n"},
+      {"UTF-8", "b=" + kText, "b=" + kText},
+      {"UTF-8 with mark", "\xEF\xBB\xBF" "b=" + kText, "b=" + kText},
+      {"Windows-1252", "b=J\xFCrgen \x80\x92", "b=" + kText},
+      {"Windows-1252 unassigned", "\x81", "\xEF\xBF\xBD"},
+      {"UTF-16LE with mark", std::string("\xFF\xFE" "b\0=\0J\0\xFC\0r\0g\0e\0n\0 \0\xAC\x20\x19\x20", 24),
+       "b=" + kText},
+      {"UTF-16LE beyond the plane", std::string("\xFF\xFE\x3D\xD8\x86\xDE", 6), "\xF0\x9F\x9A\x86"},
+      {"UTF-16LE lone surrogate, odd byte", std::string("\xFF\xFE\x3D\xD8x", 5),
+       "\xEF\xBF\xBD\xEF\xBF\xBD"},
+      // Overlong, surrogate and truncated sequences are not UTF-8: each byte is 1252.
+      {"overlong", "\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},
+      {"encoded surrogate", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
+      {"truncated", "a\xE2\x82", "a\xC3\xA2\xE2\x80\x9A"},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    TempDir::Write(dir.File("t.glx"), row.bytes);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(SystemFileSystem(), dir.File("t.glx"), text)) << row.what;
+    EXPECT_EQ(text, row.text) << row.what;
+  }
+}
+
+TEST(WriteTextFileAtomically, KeepsAsciiAsItIsAndWritesOtherTextAsUtf8) {
+  TempDir dir;
+  std::string reason;
+  for (const std::string& text : {std::string("[A]\r\nb=1\r\n"), "b=" + kText}) {
+    ASSERT_TRUE(WriteTextFileAtomically(SystemFileSystem(), dir.File("t.glx"), text, reason));
+    EXPECT_EQ(TempDir::Read(dir.File("t.glx")), text);  // no mark on this system
+  }
+  EXPECT_EQ(EncodeTextFile("b=1", true), "b=1");
+  EXPECT_EQ(EncodeTextFile(kText, true), "\xEF\xBB\xBF" + kText);
+}
+
+TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
+  TempDir dir;
+  const std::string file = dir.File("settings.ini");
+  std::string reason;
+  FileSystem& files = SystemFileSystem();
+  EXPECT_TRUE(WriteFileAtomically(files, file, "one", reason));
+  EXPECT_TRUE(WriteFileAtomically(files, file, std::string("t\0o", 3), reason));
+  EXPECT_EQ(TempDir::Read(file), std::string("t\0o", 3));
+  EXPECT_EQ(dir.Entries(), 1u);
+
+  const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(file, fs::perms::others_read, fs::perm_options::remove);
+  FailingFiles failing(FailingFiles::Step::Replace);
+  const struct {
+    const char* what;
+    FileSystem& files;
+    std::string path;
+    fs::perms remove;
+    const char* reason;  // empty: any
+  } rows[] = {
+      {"read-only", files, file, writable, "the file is read-only"},
+      {"a folder", files, dir.Path().string(), fs::perms::none, "it is not a file"},
+      {"no folder", files, dir.File("missing/settings.ini"), fs::perms::none, ""},
+      {"no name", files, "", fs::perms::none, "no file name was given"},
+      {"refused swap", failing, file, fs::perms::none, FailingFiles::kReason},
+  };
+  for (const auto& row : rows) {
+    fs::permissions(file, row.remove, fs::perm_options::remove);
+    reason.clear();
+    EXPECT_FALSE(WriteFileAtomically(row.files, row.path, "new", reason)) << row.what;
+    if (*row.reason) {
+      EXPECT_EQ(reason, row.reason) << row.what;
+    }
+    EXPECT_NE(reason, "") << row.what;
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(TempDir::Read(file), std::string("t\0o", 3)) << row.what;
+    EXPECT_EQ(dir.Entries(), 1u) << row.what;
+  }
+  // The permissions of the file it replaced carry over.
+  EXPECT_TRUE(WriteFileAtomically(files, file, "new", reason));
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::others_read, fs::perms::none);
+}
+
+// The temporary file has a short name of its own, so a file whose path is near the system's
+// limit can still be replaced.
+TEST(WriteFileAtomically, ReplacesAFileWhoseNameIsAsLongAsNamesGo) {
+  TempDir dir;
+  const std::string file = dir.File(std::string(251, 'n') + ".glx");
+  std::string reason;
+  TempDir::Write(file, "old");
+  EXPECT_TRUE(WriteFileAtomically(SystemFileSystem(), file, "new", reason)) << reason;
+  EXPECT_EQ(TempDir::Read(file), "new");
+}
+
+}  // namespace
+}  // namespace glintora
