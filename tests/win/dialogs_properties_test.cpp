@@ -2,12 +2,15 @@
 // choices and menu commands as messages; then the registry and the controls are read back.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <tuple>
 #include <vector>
 
 #include "harness.h"
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/dialogs/properties_dialog.h"
 #include "settings/numbers.h"
 #include "settings/settings_table.h"
@@ -34,6 +37,7 @@ class DialogProps : public ::testing::Test {
       chooserCalls_.push_back((open ? "open|" : "save|") + title);
       return chosenPath_;
     };
+    s.Warn = [this](HWND, const std::string& text, const std::string&) { warnings_.push_back(text); };
     s.ShowAdvanced = s.ShowAbout = s.OpenWebPage = [](HWND) {};
     s.ShowHelp = [this](HWND, const HelpRequest& r) {
       helpCalls_.push_back(std::to_string(r.Command) + ":" + std::to_string(r.Topic));
@@ -65,6 +69,7 @@ class DialogProps : public ::testing::Test {
   test::DialogProgram program_;
   bool answer_ = false;
   std::string chosenPath_;
+  std::vector<std::string> warnings_;
   std::vector<std::string> questions_, chooserCalls_, helpCalls_;
 };
 
@@ -226,6 +231,28 @@ TEST_F(DialogProps, TemplatesAreChosenOnceThenSavedAndOpenedInPlace) {
   Put(*dialog, 0, "9");
   test::MenuCommand(dialog->Handle(), kMenuFile + 0);
   EXPECT_EQ(Fire(*dialog, 0), "9");
+  EXPECT_EQ(warnings_, std::vector<std::string>{});
+  Click(dialog->Item(kDismiss));
+}
+
+TEST_F(DialogProps, ASaveThatFailsSaysWhichFileAndWhyAndLeavesItWhole) {
+  test::TempFolder folder("Дмитрий Петров");
+  const std::string path = folder.File("Ночь.glx");
+  const std::wstring wide = Widen(path);
+  const std::string old = "[Fireworks]\r\nFireWorks=5\r\n";
+  std::ofstream(std::filesystem::path(wide), std::ios::binary) << old;
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
+  chosenPath_ = path;
+  auto dialog = Open();
+  Put(*dialog, 0, "21");
+  test::MenuCommand(dialog->Handle(), kMenuFile + 3);  // Save Template &As
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find(path), std::string::npos) << warnings_[0];
+  EXPECT_NE(warnings_[0].find("read-only"), std::string::npos) << warnings_[0];
+  std::ifstream in(std::filesystem::path(wide), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+  in.close();
+  SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   Click(dialog->Item(kDismiss));
 }
 

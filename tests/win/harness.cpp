@@ -9,6 +9,7 @@
 
 #include "engine/trig_tables.h"
 #include "platform/win32/dialogs/dialog_window.h"
+#include "platform/win32/files/wide_text.h"
 #include "settings/store_ops.h"
 
 namespace glintora::test {
@@ -34,10 +35,10 @@ ScrProcess::~ScrProcess() {
 }
 
 bool ScrProcess::Start(const std::string& program, const std::string& arguments) {
-  std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-  STARTUPINFOA startup{};
+  std::wstring line = Widen("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments));
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  return CreateProcessW(Widen(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &info_) != 0;
 }
 
@@ -79,9 +80,9 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
 }
 
 std::string TextOf(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return Narrow(text);
 }
 
 CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
@@ -103,13 +104,14 @@ void CaptionedWindow::Destroy() {
 
 TempFolder::TempFolder(const std::string& name) {
   const std::string leaf = "glintora-" + name + "-" + std::to_string(GetCurrentProcessId());
-  path_ = (std::filesystem::temp_directory_path() / leaf).string();
-  std::filesystem::create_directories(path_);
+  const auto folder = std::filesystem::temp_directory_path() / Widen(leaf);
+  path_ = Narrow(folder.wstring());
+  std::filesystem::create_directories(folder);
 }
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(Widen(path_), ignored);
 }
 
 namespace {

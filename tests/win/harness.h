@@ -76,7 +76,7 @@ class CaptionedWindow {
   HWND window_ = nullptr;
 };
 
-// A fresh folder under the temporary folder, removed with its files at the end.
+// A fresh folder under the temporary folder, removed with its files at the end. Paths are UTF-8.
 class TempFolder {
  public:
   explicit TempFolder(const std::string& name);
