@@ -1,8 +1,10 @@
 #include "platform/win32/system_values.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "platform/win32/files/wide_text.h"
 #include "platform/win32/reg_key.h"
 #include "settings/numbers.h"
 
@@ -10,16 +12,19 @@ namespace glintora {
 
 std::string RegReadSystemValue(HKEY root, const std::string& path, const std::string& name) {
   RegKey key;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExW(root, Widen(path).c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) {
+    return {};
+  }
+  const std::wstring value = Widen(name);
   DWORD type = 0;
   DWORD length = 0;
-  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &length) !=
+  if (RegQueryValueExW(key.Get(), value.c_str(), nullptr, &type, nullptr, &length) !=
       ERROR_SUCCESS) {
     return {};
   }
-  std::vector<unsigned char> buffer(static_cast<std::size_t>(length) + 1, 0);
+  std::vector<unsigned char> buffer(static_cast<std::size_t>(length) + 2, 0);
   length = static_cast<DWORD>(buffer.size());
-  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, buffer.data(), &length) !=
+  if (RegQueryValueExW(key.Get(), value.c_str(), nullptr, &type, buffer.data(), &length) !=
       ERROR_SUCCESS) {
     return {};
   }
@@ -31,9 +36,9 @@ std::string RegReadSystemValue(HKEY root, const std::string& path, const std::st
     std::snprintf(text, sizeof text, "%03lu", value);
     return text;
   }
-  std::size_t end = 0;
-  while (end < length && buffer[end] != 0) ++end;
-  return std::string(reinterpret_cast<const char*>(buffer.data()), end);
+  std::wstring text(length / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), buffer.data(), text.size() * sizeof(wchar_t));
+  return Narrow(text.substr(0, text.find(L'\0')));
 }
 
 bool ScreenSaverPasswordOn(HKEY root, const std::string& path) {

@@ -134,5 +134,20 @@ TEST(UnicodeFiles, ASaveWithEveryValueChangedReadsBackWhole) {
   }
 }
 
+// Beyond the 260 characters of the plain path form, through the folder whose name ends the limit.
+TEST(UnicodeFiles, ATemplateBeyondThePathLimitIsSavedAndRead) {
+  test::TempFolder folder("Дмитрий Петров");
+  std::string path = folder.Path();
+  while (path.size() < 280) {
+    path += "\\" + std::string(60, 'd');
+    ASSERT_TRUE(CreateDirectoryW(FilePathW(path).c_str(), nullptr)) << path;
+  }
+  Templates templates{path + "\\" + kTemplateName};
+  ASSERT_TRUE(ProfileWriteText(templates, "Advanced", "LockMessage", std::string_view(kMessages[1])));
+  EXPECT_EQ(ProfileReadText(templates, "Advanced", "LockMessage", "?"), kMessages[1]);
+  ASSERT_TRUE(ProfileWriteText(templates, "Advanced", "LockMessage", std::string_view("x")));
+  EXPECT_EQ(ProfileReadText(templates, "Advanced", "LockMessage", "?"), "x");
+}
+
 }  // namespace
 }  // namespace glintora
