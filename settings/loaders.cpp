@@ -167,7 +167,8 @@ void LoadAdvancedParams(Store& store, SettingsRecord& r, const SurfaceScale& sur
   BuildHueWheel(r);
 
   r.FocalLength = ReadSingle(store, "FocalLength");
-  r.Adv_TimeDelay = ReadLong(store, "Adv_TimeDelay");
+  // A negative delay waits no time, exactly as zero does; the frame wait needs no other case.
+  r.Adv_TimeDelay = std::max<std::int32_t>(0, ReadLong(store, "Adv_TimeDelay"));
   r.Adv_FontName = ReadText(store, "Adv_FontName");
   r.Adv_FontSize = ReadInt(store, "Adv_FontSize");
   r.Adv_FontHueV = ReadInt(store, "Adv_FontHueV");

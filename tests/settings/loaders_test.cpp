@@ -96,12 +96,14 @@ TEST(LoadAdvancedParams, ClampsAndRepairs) {
   RegWriteText(store, "Advanced", "Adv_FontName", "");
   RegWriteText(store, "Advanced", "Adv_FontSize", "120");
   RegWriteText(store, "Advanced", "Adv_FontHueV", "-4");
+  RegWriteText(store, "Advanced", "Adv_TimeDelay", "-886313347");
   store.Write("Advanced", "LockMessage", "   " + std::string(120, 'm') + "x");  // read whole, then cut
   LoadAdvancedParams(store, r, Screen(100, 100));
   EXPECT_EQ(r.FocalLength, 0.01f);
   EXPECT_EQ(r.Adv_FontName, "MS Sans Serif");
   EXPECT_EQ(r.Adv_FontSize, 80);
   EXPECT_EQ(r.Adv_FontHueV, 0);
+  EXPECT_EQ(r.Adv_TimeDelay, 0);
   EXPECT_EQ(r.LockMessage, std::string(100, 'm'));
   RegWriteText(store, "Advanced", "FocalLength", "25");
   RegWriteText(store, "Advanced", "Adv_FontSize", "5");
