@@ -410,7 +410,8 @@ EMSCRIPTEN_KEEPALIVE const char* gw_import(const char* data, int length) {
 EMSCRIPTEN_KEEPALIVE const char* gw_export() {
   std::remove(kExportPath);
   Page& p = P();
-  SaveTemplateFile(p.props, p.store, Templates{kExportPath});
+  std::string reason;  // the page's own file system: a failure leaves the text empty
+  SaveTemplateFile(p.props, p.store, Templates{kExportPath}, reason);
   std::ifstream file(kExportPath, std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
