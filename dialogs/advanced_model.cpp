@@ -13,6 +13,7 @@ ControlId Box(int i) { return {Control::TxtAdv, i}; }
 const ControlId kMessage{Control::TxtMessage, 0};
 const ControlId kResize{Control::ChkResize, 0};
 const ControlId kMouse{Control::ChkMouseM, 0};
+const ControlId kSound{Control::ChkSound, 0};
 
 struct AdvBox {
   int index;
@@ -66,11 +67,13 @@ void AdvancedModel::Open() {
   WriteFieldText(view_, kMessage, Read(store_, "LockMessage"));
   view_.SetCheckValue(kResize, Read(store_, "Adv_WinResize") == "1" ? 1 : 0);
   view_.SetCheckValue(kMouse, Read(store_, "Adv_MouseMove") == "1" ? 1 : 0);
+  view_.SetCheckValue(kSound, Read(store_, "SoundFX_ON") == "1" ? 1 : 0);
 }
 
 void AdvancedModel::Defaults() {
   view_.SetCheckValue(kResize, 0);
   view_.SetCheckValue(kMouse, 0);
+  view_.SetCheckValue(kSound, 0);
   for (const AdvBox& b : kBoxes) WriteFieldText(view_, Box(b.index), Def(b.key).defaultText);
   SelectFont(Def("Adv_FontName").defaultText);
   WriteFieldText(view_, kMessage, "");
@@ -98,6 +101,8 @@ void AdvancedModel::Ok() {
                std::string_view(view_.CheckValue(kResize) != 0 ? "1" : "0"));
   RegWriteText(store_, section, "Adv_MouseMove",
                std::string_view(view_.CheckValue(kMouse) != 0 ? "1" : "0"));
+  RegWriteText(store_, kSectionSoundFX, "SoundFX_ON",
+               std::string_view(view_.CheckValue(kSound) != 0 ? "1" : "0"));
 }
 
 void AdvancedModel::SelectFont(const std::string& name) {

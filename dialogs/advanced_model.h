@@ -1,7 +1,7 @@
 // The advanced settings dialog: frame delay (TxtAdv 0), message font size (TxtAdv 4) and hue
 // (TxtAdv 5) with their spinners, focal length (TxtAdv 6), the message (TxtMessage), the font
-// list and the two behaviour check boxes (ChkResize, ChkMouseM). It reads the store when it
-// opens and writes it only on OK.
+// list, the two behaviour check boxes (ChkResize, ChkMouseM) and the sound effects check box
+// (ChkSound, stored apart in [SoundFX]). It reads the store when it opens and writes it only on OK.
 #pragma once
 
 #include <string>

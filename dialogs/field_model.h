@@ -25,7 +25,7 @@ enum class Control : std::uint8_t {
   TxtFire, SpnFire, ChkMultiMom, ChkJetBurst,
   TxtPixHue, SpnPixHue, PicPixHue, TxtPixCol, SpnPixCol,
   // Advanced settings dialog.
-  TxtAdv, SpnAdv, TxtMessage, ChkResize, ChkMouseM, CboFont,
+  TxtAdv, SpnAdv, TxtMessage, ChkResize, ChkMouseM, ChkSound, CboFont,
   // Template file dialog.
   TxtFile,
 };

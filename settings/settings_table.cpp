@@ -99,7 +99,7 @@ std::vector<SettingDef> MakeTable() {
       Other("Adv_WinResize", kSectionAdvanced, T::TextFlag, "0", D::Check, 0, 1, false, kNo, kNo),
       Other("Adv_MouseMove", kSectionAdvanced, T::TextFlag, "0", D::Check, 0, 1, false, kNo, kNo),
 
-      Other("SoundFX_ON", kSectionSoundFX, T::TextFlag, "0", D::None, kNo, kNo, false, kNo, kNo),
+      Other("SoundFX_ON", kSectionSoundFX, T::TextFlag, "0", D::Check, 0, 1, false, kNo, kNo),
       Other("AnimationType", kSectionGeneral, T::Int16, "0", D::None, kNo, kNo, false, kNo, kNo),
   };
 }

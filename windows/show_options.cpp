@@ -41,7 +41,8 @@ std::optional<std::uint32_t> ParseWindowId(const std::string& text) {
 
 const char* ShowUsage() {
   return "usage: glintora [-window | -fullscreen | -root | -window-id ID] [-delay MS] "
-         "[-theme 1..13] [-template FILE.glx] [-seed N] [-fps] [-verbose] [-KEY VALUE]...";
+         "[-theme 1..13] [-template FILE.glx] [-seed N] [-fps] [-verbose] [-sound | -no-sound] "
+         "[-KEY VALUE]...";
 }
 
 ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
@@ -113,6 +114,8 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
       o.fps = true;
     } else if (name == "verbose") {
       o.verbose = true;
+    } else if (name == "sound" || name == "no-sound") {
+      o.settings.emplace_back("SoundFX_ON", name == "sound" ? "1" : "0");
     } else if (name == "help" || name == "h") {
       o.help = true;
     } else {

@@ -23,6 +23,8 @@
 #include "windows/show_options.h"
 #include "windows/show_overrides.h"
 
+#include "platform/x11/alsa_sound.h"
+
 // Last: Xlib defines None, Bool and Status as macros that the portable headers must not see.
 #include "platform/x11/x11_host.h"
 
@@ -75,7 +77,12 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, R
   };
   run.StopRequested = false;
   loadAdvanced();
-  engine.Rng.Seed(options.seed ? *options.seed : static_cast<std::uint64_t>(std::time(nullptr)));
+  const std::uint64_t seed = options.seed ? *options.seed : static_cast<std::uint64_t>(std::time(nullptr));
+  engine.Rng.Seed(seed);
+  // Sound effects when the stored flag (or -sound) says so; without a device the show is silent.
+  LiveSound live(seed, settings.Adv_TimeDelay);
+  AlsaSound sound;
+  if (SoundEffectsOn(settings) && sound.Start(live)) engine.Events = &live;
   ClearSurface(engine, settings);
   while (!run.StopRequested) {
     if (host.TakeResize()) {
@@ -90,7 +97,9 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, R
     }
     PrepareSurface(engine);
     StartShow(engine, settings, run);
+    live.Silence();  // a new show (a resize) starts afresh
   }
+  sound.Stop();
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "dialog_test_util.h"
 #include "settings/memory_store.h"
+#include "settings/templates.h"
 
 namespace glintora {
 namespace {
@@ -101,6 +104,45 @@ TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   EXPECT_EQ(noFonts.FontIndex(), -1);
   noFonts.Ok();
   ExpectStored(empty, {{"Adv_FontName", ""}});
+}
+
+// The sound effects box shows exactly "1" as checked, stores "1" or "0" in [SoundFX] on OK, and
+// what it stored travels through a template into another store and back into the box.
+TEST_F(AdvancedSession, SoundBoxRoundTripsThroughStoreAndTemplate) {
+  const ControlId sound{Control::ChkSound, 0};
+  const struct {
+    const char* stored;  // null: absent
+    int shown;
+  } rows[] = {{"1", 1}, {"0", 0}, {"yes", 0}, {" 1", 0}, {"-1", 0}, {nullptr, 0}};
+  for (const auto& r : rows) {
+    MemoryDialogView v;
+    MemoryStore s;
+    AdvancedModel m(v, s, {"Arial"});
+    if (r.stored) s.Write("SoundFX", "SoundFX_ON", r.stored);
+    m.Open();
+    EXPECT_EQ(v.CheckValue(sound), r.shown) << (r.stored ? r.stored : "absent");
+    m.Ok();
+    std::string text;
+    EXPECT_TRUE(s.Read("SoundFX", "SoundFX_ON", text));
+    EXPECT_EQ(text, r.shown ? "1" : "0");
+  }
+
+  store.Write("SoundFX", "SoundFX_ON", "1");
+  model.Open();
+  model.Defaults();
+  EXPECT_EQ(view.CheckValue(sound), 0);
+  view.SetCheckValue(sound, 1);
+  model.Ok();
+  Templates templates{::testing::TempDir() + "glintora_sound.glx"};
+  std::remove(templates.CurrentTemplatePath.c_str());
+  ASSERT_TRUE(CopyStoreKeyToProfile(store, templates, "SoundFX", "SoundFX_ON", "0"));
+  MemoryStore other;
+  ASSERT_TRUE(CopyProfileKeyToStore(other, templates, "SoundFX", "SoundFX_ON", "0"));
+  std::remove(templates.CurrentTemplatePath.c_str());
+  MemoryDialogView shown;
+  AdvancedModel reopened(shown, other, {"Arial"});
+  reopened.Open();
+  EXPECT_EQ(shown.CheckValue(sound), 1);
 }
 
 }  // namespace

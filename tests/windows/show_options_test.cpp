@@ -11,7 +11,8 @@ ParsedOptions Parse(std::vector<std::string> args, const char* env = nullptr) {
 
 TEST(ShowOptions, EveryOptionIsRead) {
   const auto r = Parse({"-fullscreen", "-delay", "25", "--theme", "13", "-template", "a.glx",
-                        "-seed", "4294967295", "-fps", "-verbose", "-FireWorks", "20"});
+                        "-seed", "4294967295", "-fps", "-verbose", "-FireWorks", "20", "-sound",
+                        "--no-sound", "-sound"});
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.options.target, ShowTarget::FullScreen);
   EXPECT_EQ(*r.options.delayMs, 25);
@@ -19,7 +20,9 @@ TEST(ShowOptions, EveryOptionIsRead) {
   EXPECT_EQ(r.options.templatePath, "a.glx");
   EXPECT_EQ(*r.options.seed, 4294967295u);
   EXPECT_TRUE(r.options.fps && r.options.verbose);
-  EXPECT_EQ(r.options.settings, (std::vector<std::pair<std::string, std::string>>{{"FireWorks", "20"}}));
+  // Sound on and off are the stored flag's texts, the last one given winning.
+  EXPECT_EQ(r.options.settings, (std::vector<std::pair<std::string, std::string>>{
+                                    {"FireWorks", "20"}, {"SoundFX_ON", "1"}, {"SoundFX_ON", "0"}, {"SoundFX_ON", "1"}}));
 }
 
 TEST(ShowOptions, WindowIdsAndTheDaemonsEnvironment) {

@@ -46,14 +46,15 @@ TEST(ShowOverrides, SettingsAreCheckedAgainstTheirDialogRanges) {
   std::string error;
   const std::pair<const char*, const char*> good[] = {
       {"FireWorks", "99"}, {"FireSymmetry", "0.5"}, {"FireMultiMoment", "0"},
-      {"FocalLength", "0.01"}, {"Adv_MouseMove", "1"}, {"FireDecayMSize", "9999"}};
+      {"FocalLength", "0.01"}, {"Adv_MouseMove", "1"}, {"FireDecayMSize", "9999"},
+      {"SoundFX_ON", "1"}};
   for (const auto& [key, value] : good) EXPECT_TRUE(ApplySettingOption(run, key, value, error)) << key;
   EXPECT_EQ(Read(run, "Fireworks", "FireSymmetry"), "0.5");
 
   const std::pair<const char*, const char*> bad[] = {
       {"FireWorks", "0"},    {"FireWorks", "100"},      {"FireWorks", "2.5"},
       {"FireSpeed", "0.05"}, {"FireSymmetry", "abc"},   {"FireMultiMoment", "2"},
-      {"ColorHueWheel", "361"}, {"AnimationType", "0"}, {"SoundFX_ON", "1"},
+      {"ColorHueWheel", "361"}, {"AnimationType", "0"}, {"SoundFX_ON", "2"},
       {"NoSuchKey", "1"},    {"FireSparks", ""}};
   for (const auto& [key, value] : bad) {
     error.clear();

@@ -55,7 +55,7 @@ AdvancedDialog::AdvancedDialog(Program& program, std::vector<std::string> fonts,
 AdvancedDialog::~AdvancedDialog() { view_.SetListener(nullptr); }
 
 bool AdvancedDialog::Open(HWND owner) {
-  return OpenDialogFrame(program_.Instance, owner, "Advanced Settings", 7200, 4260, nullptr,
+  return OpenDialogFrame(program_.Instance, owner, "Advanced Settings", 7200, 4590, nullptr,
                          program_.Run.TwipsPerPixelX, program_.Run.TwipsPerPixelY);
 }
 
@@ -97,7 +97,7 @@ void AdvancedDialog::CreateControls() {
   AddControl("STATIC", "Message display hue (0 - 359):", kLabel, {240, 2610, 3480, 240}, -1);
   box(5, {3840, 2550, 660, 300}, true);
 
-  frames.push_back(AddControl("BUTTON", "Display Properties", kFrame, {120, 3120, 5520, 1020}, -1));
+  frames.push_back(AddControl("BUTTON", "Display Properties", kFrame, {120, 3120, 5520, 1350}, -1));
   HWND mouse = AddControl("BUTTON", "Ignore mouse moves when running as a screen saver",
                           BS_AUTOCHECKBOX | WS_TABSTOP | WS_CLIPSIBLINGS, {240, 3420, 5280, 270},
                           kMouseMove, kHelpTopic);
@@ -106,6 +106,9 @@ void AdvancedDialog::CreateControls() {
                            kResize, kHelpTopic);
   view_.AddCheck({Control::ChkMouseM, 0}, mouse);
   view_.AddCheck({Control::ChkResize, 0}, resize);
+  HWND sound = AddControl("BUTTON", "Sound effects", BS_AUTOCHECKBOX | WS_TABSTOP | WS_CLIPSIBLINGS,
+                          {240, 4080, 5280, 270}, kSound, kHelpTopic);
+  view_.AddCheck({Control::ChkSound, 0}, sound);
 
   AddControl("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_CLIPSIBLINGS, {5820, 120, 1260, 360}, kOk);
   AddControl("BUTTON", "Cancel", kButton, {5820, 540, 1260, 360}, kDismiss);

@@ -28,6 +28,7 @@ inline constexpr int kMessage = 230;
 inline constexpr int kFont = 231;
 inline constexpr int kMouseMove = 232;
 inline constexpr int kResize = 233;
+inline constexpr int kSound = 234;
 }  // namespace AdvancedIds
 
 // The installed screen fonts, in the order the system lists them, each name once.
