@@ -55,12 +55,15 @@ TEST_F(DialogAdvanced, OkWritesTheEightValuesAsEditedAndClamped) {
   test::TypeInto(Box(*dialog, 5), "9x0");
   SetWindowTextA(dialog->Item(AdvancedIds::kMessage), "  Happy New Year  ");
   Click(dialog->Item(AdvancedIds::kResize));
+  EXPECT_EQ(TextOf(dialog->Item(AdvancedIds::kSound)), "Sound effects");
+  Click(dialog->Item(AdvancedIds::kSound));
   test::TypeInto(Box(*dialog, 4), "3");  // still being edited when OK is pressed
 
   Click(dialog->Item(AdvancedIds::kOk));
   EXPECT_FALSE(dialog->IsOpen());
   EXPECT_EQ(Stored(), (std::vector<std::string>{"999", "Courier New", "10", "90",
                                                  "Happy New Year", "10", "1", "0"}));
+  EXPECT_EQ(program_.Stored(kSectionSoundFX, "SoundFX_ON"), "1");
 }
 
 TEST_F(DialogAdvanced, DefaultsThenCancelWritesNothingAndHelpOpensTopic500) {
