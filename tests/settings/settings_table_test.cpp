@@ -71,7 +71,7 @@ constexpr const char* kSettings[] = {
     "LockMessage|Advanced|text||-|||-|-",
     "Adv_WinResize|Advanced|tflag|0|chk|0|1|-|-",
     "Adv_MouseMove|Advanced|tflag|0|chk|0|1|-|-",
-    "SoundFX_ON|SoundFX|tflag|0|-|||-|-",
+    "SoundFX_ON|SoundFX|tflag|0|chk|0|1|-|-",
     "AnimationType|General|i16|0|-|||-|-",
 };
 
