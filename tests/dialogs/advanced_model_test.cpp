@@ -135,7 +135,9 @@ TEST_F(AdvancedSession, SoundBoxRoundTripsThroughStoreAndTemplate) {
   model.Ok();
   Templates templates{::testing::TempDir() + "glintora_sound.glx"};
   std::remove(templates.CurrentTemplatePath.c_str());
-  ASSERT_TRUE(CopyStoreKeyToProfile(store, templates, "SoundFX", "SoundFX_ON", "0"));
+  ProfileEdit edit(templates);
+  CopyStoreKeyToProfile(store, edit, "SoundFX", "SoundFX_ON", "0");
+  ASSERT_TRUE(edit.Commit()) << edit.Reason();
   MemoryStore other;
   ASSERT_TRUE(CopyProfileKeyToStore(other, templates, "SoundFX", "SoundFX_ON", "0"));
   std::remove(templates.CurrentTemplatePath.c_str());
