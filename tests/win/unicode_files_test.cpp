@@ -16,7 +16,7 @@
 #include "settings/numbers.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
-#include "settings/transfers.h"
+#include "dialogs/transfers.h"
 
 namespace glintora {
 namespace {
