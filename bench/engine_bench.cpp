@@ -2,9 +2,9 @@
 // 100 frames are timed again and again from a snapshot:
 //   BM_Frame/<name>: the 100 frames run by the engine (all work plus the pixel writes; no log);
 //   BM_Floor/<name>: the same frames' pixel writes replayed into the same framebuffer the cheapest
-//     way the framebuffer allows: per frame, each write stored (clip, pixel, touched rectangle kept
-//     in general registers, which a tight replay loop has to spare), the frame's write count added
-//     at once, the rectangle handed back and reset.
+//     way the framebuffer allows: per frame, each write stored (clip, pixel, tile mark, touched
+//     rectangle kept in general registers, which a tight replay loop has to spare), the frame's
+//     write count added at once, the rectangle and the marked tiles handed back and reset.
 // frame_time is per frame; writes_per_frame is the same for both by construction.
 #include <benchmark/benchmark.h>
 
@@ -70,11 +70,20 @@ void ReplayFrame(Framebuffer& fb, const PixelWrite* w, const PixelWrite* end) {
   const std::int64_t stride = fb.Stride;
   std::int64_t left = fb.TouchedLeft, top = fb.TouchedTop;
   std::int64_t lastX = std::int64_t{fb.TouchedRight} - 1, lastY = std::int64_t{fb.TouchedBottom} - 1;
+  const std::int64_t columns = fb.TileColumns;
+  std::uint8_t* const marks = fb.TileMarks.data();
+  std::uint32_t* const marked = fb.MarkedTiles.data();
+  std::uint32_t count = fb.MarkedCount;
   fb.Writes += static_cast<std::uint64_t>(end - w);
   for (; w != end; ++w) {
     const std::int64_t x = w->X, y = w->Y;
     if (static_cast<std::uint64_t>(x) >= width || static_cast<std::uint64_t>(y) >= height) continue;
     pixels[y * stride + x] = w->Colour;
+    const std::int64_t tile = (y >> Framebuffer::kTileShift) * columns + (x >> Framebuffer::kTileShift);
+    if (!marks[tile]) {
+      marks[tile] = 1;
+      marked[count++] = static_cast<std::uint32_t>(tile);
+    }
     left = x < left ? x : left;
     lastX = x > lastX ? x : lastX;
     top = y < top ? y : top;
@@ -84,6 +93,7 @@ void ReplayFrame(Framebuffer& fb, const PixelWrite* w, const PixelWrite* end) {
   fb.TouchedTop = static_cast<std::int32_t>(top);
   fb.TouchedRight = static_cast<std::int32_t>(lastX + 1);
   fb.TouchedBottom = static_cast<std::int32_t>(lastY + 1);
+  fb.MarkedCount = count;
 }
 
 void Report(benchmark::State& state, std::uint64_t writes) {

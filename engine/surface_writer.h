@@ -1,5 +1,5 @@
-// Pixel writes into a Framebuffer with its bookkeeping (bounds, touched rectangle, write count,
-// log) held in the writer for the length of one burst's update. Framebuffer::Set has to reload
+// Pixel writes into a Framebuffer with its bookkeeping (bounds, touched rectangle, marked tiles,
+// write count, log) held in the writer for the length of one burst's update. Framebuffer::Set has to reload
 // and store its 32-bit fields around every pixel because a 32-bit pixel store may alias them; the
 // writer keeps them in 64-bit fields, which a pixel store cannot alias, so the compiler keeps
 // them in registers. Set stores exactly what Framebuffer::Set stores. On x86-64 the touched
@@ -7,7 +7,7 @@
 // loops have general registers to spare for nothing, and a packed min and max grow it at once.
 //
 // While a writer is open nothing else may write to its framebuffer; Close (or the destructor)
-// hands the touched rectangle and the write count back.
+// hands the touched rectangle, the marked-tile count and the write count back.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +33,11 @@ class SurfaceWriter {
         width_(fb.Width),
         height_(fb.Height),
         stride_(fb.Stride),
+        rgb_(fb.Rgb),
+        columns_(fb.TileColumns),
+        marks_(fb.TileMarks.data()),
+        marked_(fb.MarkedTiles.data()),
+        markedCount_(fb.MarkedCount),
 #if GLINTORA_RECT_SSE
         low_(_mm_set_pd(fb.TouchedTop, fb.TouchedLeft)),
         high_(_mm_set_pd(std::int64_t{fb.TouchedBottom} - 1, std::int64_t{fb.TouchedRight} - 1)),
@@ -68,6 +73,7 @@ class SurfaceWriter {
     fb_->TouchedRight = static_cast<std::int32_t>(lastX_ + 1);
     fb_->TouchedBottom = static_cast<std::int32_t>(lastY_ + 1);
 #endif
+    fb_->MarkedCount = static_cast<std::uint32_t>(markedCount_);
     fb_->Writes = writes_;
     fb_ = nullptr;
   }
@@ -78,7 +84,12 @@ class SurfaceWriter {
     if (static_cast<std::uint64_t>(x) >= static_cast<std::uint64_t>(width_) ||
         static_cast<std::uint64_t>(y) >= static_cast<std::uint64_t>(height_))
       return;
-    pixels_[y * stride_ + x] = colour;
+    pixels_[y * stride_ + x] = rgb_ ? SwapRedBlue(colour) : colour;
+    const std::int64_t tile = (y >> Framebuffer::kTileShift) * columns_ + (x >> Framebuffer::kTileShift);
+    if (!marks_[tile]) {
+      marks_[tile] = 1;
+      marked_[markedCount_++] = static_cast<std::uint32_t>(tile);
+    }
 #if GLINTORA_RECT_SSE
     const __m128d at = _mm_set_pd(static_cast<double>(y), static_cast<double>(x));
     low_ = _mm_min_pd(low_, at);
@@ -102,6 +113,11 @@ class SurfaceWriter {
   std::uint32_t* pixels_;
   std::vector<PixelWrite>* log_;
   std::int64_t width_, height_, stride_;
+  bool rgb_;
+  std::int64_t columns_;
+  std::uint8_t* marks_;
+  std::uint32_t* marked_;
+  std::uint64_t markedCount_;
   // The touched rectangle, right and bottom inclusive.
 #if GLINTORA_RECT_SSE
   __m128d low_, high_;  // (left, top), (right, bottom)

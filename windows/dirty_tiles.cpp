@@ -4,50 +4,69 @@
 
 namespace glintora {
 
-bool DirtyTiles::Collect(const Framebuffer& surface, const std::vector<PixelWrite>& writes) {
-  runs_.clear();
-  if (writes.empty() || !surface.AnyTouched()) return false;
-  const std::uint64_t area = std::uint64_t(surface.TouchedRight - surface.TouchedLeft) *
-                             std::uint64_t(surface.TouchedBottom - surface.TouchedTop);
-  if (!Sparse(writes.size(), area)) return false;
-  const int columns = (surface.Width + kTile - 1) / kTile;
-  const int rows = (surface.Height + kTile - 1) / kTile;
-  tiles_.assign(static_cast<std::size_t>(columns) * rows, 0);
-  // The stored writes' bounds must be the touched rectangle, else something unlogged (a clear)
-  // touched the frame too.
-  int left = surface.Width, top = surface.Height, right = 0, bottom = 0;
-  for (const PixelWrite& w : writes) {
-    if (static_cast<std::uint32_t>(w.X) >= static_cast<std::uint32_t>(surface.Width) ||
-        static_cast<std::uint32_t>(w.Y) >= static_cast<std::uint32_t>(surface.Height))
-      continue;
-    tiles_[static_cast<std::size_t>(w.Y / kTile) * columns + w.X / kTile] = 1;
-    left = std::min(left, static_cast<int>(w.X));
-    right = std::max(right, static_cast<int>(w.X) + 1);
-    top = std::min(top, static_cast<int>(w.Y));
-    bottom = std::max(bottom, static_cast<int>(w.Y) + 1);
+const std::vector<TileRun>& DirtyTiles::Collect(const Framebuffer& surface) {
+  rects_.clear();
+  if (surface.Width <= 0 || surface.Height <= 0) return rects_;
+  if (Whole(surface)) {
+    rects_.push_back({0, 0, surface.Width, surface.Height});
+    return rects_;
   }
-  if (left != surface.TouchedLeft || top != surface.TouchedTop || right != surface.TouchedRight ||
-      bottom != surface.TouchedBottom)
-    return false;
-  for (int r = 0; r < rows; ++r) {
-    const std::uint8_t* row = tiles_.data() + static_cast<std::size_t>(r) * columns;
-    for (int c = 0; c < columns;) {
-      if (!row[c]) {
-        ++c;
-        continue;
+  if (surface.MarkedCount == 0) return rects_;
+  sorted_.assign(surface.MarkedTiles.begin(), surface.MarkedTiles.begin() + surface.MarkedCount);
+  std::sort(sorted_.begin(), sorted_.end());
+  Runs(surface, false);
+  if (rects_.size() > kMaxRects) {
+    rects_.clear();
+    Runs(surface, true);
+  }
+  return rects_;
+}
+
+// One pass over the sorted tiles, row by row. spans: a row's tiles form one run from its first
+// to its last; else runs join across gaps of up to kJoinGap unmarked tiles.
+void DirtyTiles::Runs(const Framebuffer& surface, bool spans) {
+  const auto columns = static_cast<std::uint32_t>(surface.TileColumns);
+  open_.clear();
+  int previousRow = -2;
+  for (std::size_t i = 0; i < sorted_.size();) {
+    const int row = static_cast<int>(sorted_[i] / columns);
+    if (row != previousRow + 1) open_.clear();  // a gap of rows closes every rectangle
+    previousRow = row;
+    next_.clear();
+    scan_ = 0;
+    while (i < sorted_.size() && static_cast<int>(sorted_[i] / columns) == row) {
+      const int first = static_cast<int>(sorted_[i] % columns);
+      int last = first;
+      ++i;
+      while (i < sorted_.size() && static_cast<int>(sorted_[i] / columns) == row &&
+             (spans || static_cast<int>(sorted_[i] % columns) <= last + 1 + kJoinGap)) {
+        last = static_cast<int>(sorted_[i] % columns);
+        ++i;
       }
-      const int first = c;
-      while (c < columns && row[c]) ++c;
-      if (static_cast<int>(runs_.size()) == kMaxRuns) {
-        runs_.clear();
-        return false;
-      }
-      const int y = r * kTile;
-      runs_.push_back({first * kTile, y, std::min(c * kTile, static_cast<int>(surface.Width)),
-                       std::min(y + kTile, static_cast<int>(surface.Height))});
+      Add(surface, row, first, last);
+    }
+    open_.swap(next_);
+  }
+}
+
+// The run of tiles first..last in row: extends the rectangle above with the same columns, else
+// starts one.
+void DirtyTiles::Add(const Framebuffer& surface, int row, int first, int last) {
+  const int left = first * Framebuffer::kTile;
+  const int right = std::min((last + 1) * Framebuffer::kTile, static_cast<int>(surface.Width));
+  const int top = row * Framebuffer::kTile;
+  const int bottom = std::min(top + Framebuffer::kTile, static_cast<int>(surface.Height));
+  while (scan_ < open_.size() && rects_[open_[scan_]].Left < left) ++scan_;
+  if (scan_ < open_.size()) {
+    TileRun& above = rects_[open_[scan_]];
+    if (above.Left == left && above.Right == right && above.Bottom == top) {
+      above.Bottom = bottom;
+      next_.push_back(open_[scan_++]);
+      return;
     }
   }
-  return true;
+  rects_.push_back({left, top, right, bottom});
+  next_.push_back(rects_.size() - 1);
 }
 
 }  // namespace glintora

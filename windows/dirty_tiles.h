@@ -1,8 +1,10 @@
-// Which parts of a frame a host sends to the screen. A sparse frame (sparks scattered over the
-// sky) touches a rectangle nearly as large as the screen while changing few pixels: then only the
-// 32-pixel tiles its logged writes fell in go out, one rectangle per run of neighbouring tiles in
-// a row. A dense frame, too many runs, or a touch the log does not explain (a clear) goes out as
-// the one touched rectangle.
+// Which parts of a frame a host sends to the screen: the framebuffer's marked tiles as few
+// rectangles. Marked tiles of a tile row at most kJoinGap tiles apart join into a run; a run exactly below one of
+// the row above extends it downwards. A frame that filled the surface, or marked most of its
+// tiles, goes out whole; one scattered so widely that the rectangles would be too many goes out
+// as one span per tile row (first to last marked tile), merged the same way.
+//
+// The work follows the marked tiles (sorted), never the surface's size.
 #pragma once
 
 #include <cstdint>
@@ -18,23 +20,29 @@ struct TileRun {
 
 class DirtyTiles {
  public:
-  static constexpr int kTile = 32;
-  static constexpr int kMaxRuns = 256;  // past this one large transfer is cheaper
-  // A frame is sparse when its area holds this many pixels per write.
-  static constexpr std::uint64_t kSparseFactor = 64;
+  static constexpr int kMaxRects = 1024;  // past this, fewer and larger transfers are cheaper
+  // A transfer costs about as much as a tile's pixels: runs this many tiles apart join.
+  static constexpr int kJoinGap = 1;
 
-  static bool Sparse(std::uint64_t writes, std::uint64_t area) {
-    return writes * kSparseFactor <= area;
+  // True when the frame should go out as the whole surface.
+  static bool Whole(const Framebuffer& surface) {
+    return surface.WholeMarked ||
+           std::uint64_t{surface.MarkedCount} * 2 >
+               std::uint64_t(surface.TileColumns) * std::uint64_t(surface.TileRows);
   }
 
-  // Fills Runs() with surface's written tiles when writes (the frame's whole log) make the frame
-  // sparse; false when it should go out as its touched rectangle.
-  bool Collect(const Framebuffer& surface, const std::vector<PixelWrite>& writes);
-  const std::vector<TileRun>& Runs() const { return runs_; }
+  // The rectangles that cover every pixel the frame changed; empty when nothing changed.
+  const std::vector<TileRun>& Collect(const Framebuffer& surface);
 
  private:
-  std::vector<std::uint8_t> tiles_;
-  std::vector<TileRun> runs_;
+  void Runs(const Framebuffer& surface, bool spans);
+  void Add(const Framebuffer& surface, int row, int first, int last);
+
+  std::vector<std::uint32_t> sorted_;
+  std::vector<TileRun> rects_;
+  std::vector<std::size_t> open_;   // rects_ ending at the previous tile row, by left edge
+  std::vector<std::size_t> next_;   // the same for the current row
+  std::size_t scan_ = 0;            // next candidate in open_
 };
 
 }  // namespace glintora

@@ -81,7 +81,7 @@ bool Win32Host::Allocate(int width, int height) {
   memoryDc_ = dc;
   bitmap_ = bitmap;
   surface_.Attach(static_cast<std::uint32_t*>(bits), width, height, std::max(width, 1));
-  surface_.Log = &writes_;
+  surface_.Log = keepWrites_ ? &writes_ : nullptr;
   return true;
 }
 
@@ -189,30 +189,21 @@ void Win32Host::BlitRect(int left, int top, int right, int bottom) {
   }
 }
 
-// A sparse frame goes out as the tiles it wrote (windows/dirty_tiles.h), else as the one
-// touched rectangle.
-bool Win32Host::BlitDirtyTiles(const Framebuffer& surface) {
-  if (!tiled_ || surface.Log != &writes_ || !dirtyTiles_.Collect(surface, writes_)) return false;
-  HDC dc = GetDC(window_);
-  if (!dc) return true;
-  for (const TileRun& t : dirtyTiles_.Runs())
-    BitBlt(dc, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top, memoryDc_, t.Left, t.Top, SRCCOPY);
-  ReleaseDC(window_, dc);
-  return true;
-}
-
 void Win32Host::Present(const Framebuffer& surface) {
   if (&surface != &surface_) return;
-  if (surface.AnyTouched() && window_ && memoryDc_ && !BlitDirtyTiles(surface))
-    BlitRect(surface.TouchedLeft, surface.TouchedTop, surface.TouchedRight,
-             surface.TouchedBottom);
   writes_.clear();
-  // Logging costs a little per pixel: a dense frame is followed by one without a log (it goes
-  // out as its rectangle anyway), a sparse one by one with.
-  const std::uint64_t frameWrites = surface.Writes - writesBefore_;
-  writesBefore_ = surface.Writes;
-  const std::uint64_t area = std::uint64_t(surface_.Width) * std::uint64_t(surface_.Height);
-  surface_.Log = keepWrites_ || DirtyTiles::Sparse(frameWrites, area) ? &writes_ : nullptr;
+  if (!surface.AnyTouched() || !window_ || !memoryDc_) return;
+  if (!tiled_) {
+    BlitRect(surface.TouchedLeft, surface.TouchedTop, surface.TouchedRight, surface.TouchedBottom);
+    return;
+  }
+  const std::vector<TileRun>& rects = dirtyTiles_.Collect(surface);
+  if (rects.empty()) return;
+  HDC dc = GetDC(window_);
+  if (!dc) return;
+  for (const TileRun& t : rects)
+    BitBlt(dc, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top, memoryDc_, t.Left, t.Top, SRCCOPY);
+  ReleaseDC(window_, dc);
 }
 
 void Win32Host::Paint(HDC dc, const RECT& area) {

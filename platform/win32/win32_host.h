@@ -55,15 +55,15 @@ class Win32Host : public FrameHost {
   bool SurfaceIsWindow() override { return isWindow_ && window_ != nullptr; }
   void ShowMessage(const MessageStyle& message) override;
 
-  // The pixel writes since the last Present (the benchmark replays them with SetPixelV). They
-  // are kept only while frames are sparse enough to go out tile by tile, unless always is set.
+  // The pixel writes since the last Present, kept only on request (the benchmark replays them
+  // with SetPixelV).
   const std::vector<PixelWrite>& FrameWrites() const { return writes_; }
   void DiscardFrameWrites() { writes_.clear(); }
-  void KeepFrameWrites(bool always) {
-    keepWrites_ = always;
-    if (always) surface_.Log = &writes_;
+  void KeepFrameWrites(bool keep) {
+    keepWrites_ = keep;
+    surface_.Log = keep ? &writes_ : nullptr;
   }
-  // Sparse frames go out tile by tile (the default), or always as the one touched rectangle.
+  // Frames go out tile by tile (the default), or as the one touched rectangle.
   void SetTiledPresent(bool tiled) { tiled_ = tiled; }
 
   // WM_QUIT seen while a show handled events; the quit is posted again for the outer loop.
@@ -73,7 +73,6 @@ class Win32Host : public FrameHost {
   bool Allocate(int width, int height);
   void Release();
   void BlitRect(int left, int top, int right, int bottom);
-  bool BlitDirtyTiles(const Framebuffer& surface);
   void DrawMessage();
 
   RunState& run_;
@@ -83,13 +82,10 @@ class Win32Host : public FrameHost {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
   Framebuffer surface_;
-  // The frame's pixel writes, so that a sparse frame sends only the tiles it touched rather
-  // than the whole rectangle around them. Sized once; cleared every frame.
-  std::vector<PixelWrite> writes_;
+  std::vector<PixelWrite> writes_;  // only while KeepFrameWrites
   DirtyTiles dirtyTiles_;
   bool tiled_ = true;
   bool keepWrites_ = false;
-  std::uint64_t writesBefore_ = 0;  // Framebuffer::Writes at the last Present
 
   MessageStyle message_;
   bool hasMessage_ = false;

@@ -256,24 +256,17 @@ void X11Host::WaitForEvent(std::uint32_t timeoutMs) {
 }
 
 void X11Host::Present(const Framebuffer& surface) {
-  if (image_ && !gone_ && surface.AnyTouched()) {
-    const auto stride = static_cast<std::size_t>(surface.Stride);
-    if (&surface == &surface_ && surface.Log == &writes_ && dirtyTiles_.Collect(surface, writes_)) {
-      // All stores before any put: a shared image's first store waits for the last frame's puts.
-      const std::vector<TileRun>& runs = dirtyTiles_.Runs();
-      for (const TileRun& t : runs)
+  if (image_ && !gone_ && &surface == &surface_) {
+    const std::vector<TileRun>& rects = dirtyTiles_.Collect(surface);
+    if (!direct_) {
+      const auto stride = static_cast<std::size_t>(surface.Stride);
+      for (const TileRun& t : rects)
         image_->Store(surface.Pixels, stride, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top);
-      if (!exposed_)
-        for (const TileRun& t : runs)
-          image_->Put(window_, gc_, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top);
-    } else {
-      const int x = surface.TouchedLeft, y = surface.TouchedTop;
-      const int w = surface.TouchedRight - x, h = surface.TouchedBottom - y;
-      image_->Store(surface.Pixels, stride, x, y, w, h);
-      if (!exposed_) image_->Put(window_, gc_, x, y, w, h);
     }
+    if (!exposed_)
+      for (const TileRun& t : rects)
+        image_->Put(window_, gc_, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top);
   }
-  if (&surface == &surface_) KeepLogIfSparse();
   if (!image_ || gone_) return;
   if (exposed_) {
     exposed_ = false;
@@ -281,17 +274,9 @@ void X11Host::Present(const Framebuffer& surface) {
   }
   stats_.OnFrame(MonotonicMicros());
   DrawOverlays();
+  // The engine writes into a shared image next: the server must have read it first.
+  if (direct_) image_->Finish();
   XFlush(display_);
-}
-
-void X11Host::KeepLogIfSparse() {
-  // Logging costs a little per pixel: a dense frame is followed by one without a log (it goes
-  // out as its rectangle anyway), a sparse one by one with.
-  writes_.clear();
-  const std::uint64_t frameWrites = surface_.Writes - writesBefore_;
-  writesBefore_ = surface_.Writes;
-  const std::uint64_t area = std::uint64_t(surface_.Width) * std::uint64_t(surface_.Height);
-  surface_.Log = DirtyTiles::Sparse(frameWrites, area) ? &writes_ : nullptr;
 }
 
 void X11Host::ShowMessage(const MessageStyle& message) {
@@ -327,11 +312,21 @@ void X11Host::ResizeSurface(int width, int height) {
   width = std::clamp(width, 1, 32767);
   height = std::clamp(height, 1, 32767);
   image_.reset();
-  pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-  surface_.Attach(pixels_.data(), width, height, width);
-  writes_.clear();
-  surface_.Log = &writes_;
+  surface_.Attach(nullptr, 0, 0, 0);
+  pixels_.clear();
+  pixels_.shrink_to_fit();
   image_ = std::make_unique<X11Image>(display_, visual_, depth_, width, height, true);
+  bool rgb = false;
+  int stride = 0;
+  std::uint32_t* direct = image_->Direct(rgb, stride);
+  direct_ = direct != nullptr;
+  if (direct_) {
+    surface_.Attach(direct, width, height, stride);
+    surface_.Rgb = rgb;
+  } else {
+    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    surface_.Attach(pixels_.data(), width, height, width);
+  }
   exposed_ = true;
 }
 

@@ -1,6 +1,7 @@
 // The X11 window a show runs in: a window of its own, a full-screen saver window, the root window
-// or a foreign window named by id. Implements the engine's FrameHost: presents the touched
-// rectangle (a sparse frame: the tiles it wrote) once per frame, waits for events with poll() on
+// or a foreign window named by id. Implements the engine's FrameHost: the engine draws into the
+// window's image itself, and once per frame the tiles it changed go out as a few rectangles
+// (one wait for the server per frame); waits for events with poll() on
 // the connection, and turns input into the run state's flags (Esc or close for a window; key,
 // button or a burst of moves full screen; the foreign window's destruction).
 //
@@ -39,6 +40,8 @@ class X11Host : public FrameHost {
   Framebuffer& Surface() { return surface_; }
   Window Target() const { return window_; }
   bool UsesShm() const { return image_ && image_->UsesShm(); }
+  // The engine's pixels are the image's (no copy per frame).
+  bool DrawsIntoImage() const { return direct_; }
 
   // True once after the window changed size; the surface then has the new size (black).
   bool TakeResize();
@@ -65,7 +68,6 @@ class X11Host : public FrameHost {
   void ResizeSurface(int width, int height);
   void DrawOverlays();
   void PutBand(int y, int height);
-  void KeepLogIfSparse();
 
   Display* display_;
   RunState& run_;
@@ -86,14 +88,13 @@ class X11Host : public FrameHost {
   bool exposed_ = false;
   unsigned long errorsSeen_ = 0;
 
-  std::vector<std::uint32_t> pixels_;
-  Framebuffer surface_;
   std::unique_ptr<X11Image> image_;
-  // The frame's pixel writes, kept while frames are sparse so that one goes out as the tiles it
-  // wrote rather than the whole rectangle around them.
-  std::vector<PixelWrite> writes_;
+  // The engine's pixels: the image's own memory, or (an unusual pixel layout) a separate buffer
+  // converted into the image as it changes.
+  std::vector<std::uint32_t> pixels_;
+  bool direct_ = false;
+  Framebuffer surface_;
   DirtyTiles dirtyTiles_;
-  std::uint64_t writesBefore_ = 0;  // surface_.Writes at the last Present
 
   MessageStyle message_;
   XFontStruct* messageFont_ = nullptr;

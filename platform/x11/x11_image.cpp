@@ -119,6 +119,22 @@ unsigned long X11Image::Convert(std::uint32_t bgr) const {
          ((b >> (8 - std::min(blue_.bits, 8))) << blue_.shift);
 }
 
+std::uint32_t* X11Image::Direct(bool& rgb, int& stride) const {
+  if (!image_ || image_->bits_per_pixel != 32 || alpha_ != 0 || green_.shift != 8 ||
+      green_.bits != 8 || red_.bits != 8 || blue_.bits != 8 ||
+      image_->byte_order != (HostIsLittleEndian() ? LSBFirst : MSBFirst))
+    return nullptr;
+  if (red_.shift == 16 && blue_.shift == 0) {
+    rgb = true;
+  } else if (red_.shift == 0 && blue_.shift == 16) {
+    rgb = false;
+  } else {
+    return nullptr;
+  }
+  stride = image_->bytes_per_line / 4;
+  return reinterpret_cast<std::uint32_t*>(image_->data);
+}
+
 void X11Image::Store(const std::uint32_t* src, std::size_t stride, int x, int y, int w, int h) {
   if (!image_ || !Clip(x, y, w, h, width_, height_)) return;
   Finish();

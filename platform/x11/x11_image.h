@@ -1,6 +1,7 @@
-// The window's copy of the show's pixels in the server's format: what each frame touched is
-// converted from 0x00BBGGRR into it and sent, through MIT-SHM when the server shares memory with
-// us, else with XPutImage.
+// The show's pixels in the server's format, sent through MIT-SHM when the server shares memory
+// with us, else with XPutImage. With 32-bit pixels whose colours sit in the low three bytes (in
+// either order) the engine draws straight into the image; any other layout keeps a separate
+// framebuffer whose changed rectangles are converted into the image.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -23,11 +24,15 @@ class X11Image {
   int Width() const { return width_; }
   int Height() const { return height_; }
 
+  // The image's memory when the engine can draw into it: rgb tells whether it holds 0x00RRGGBB
+  // (else 0x00BBGGRR); stride is in pixels. Null for any other pixel layout.
+  std::uint32_t* Direct(bool& rgb, int& stride) const;
+
   // Converts src's rectangle (0x00BBGGRR pixels, stride in pixels) into the image; clipped.
   void Store(const std::uint32_t* src, std::size_t stride, int x, int y, int w, int h);
   // Sends the image's rectangle to the drawable; clipped.
   void Put(Drawable drawable, GC gc, int x, int y, int w, int h);
-  // Waits until the server has read a shared image, so the next Store cannot tear it.
+  // Waits until the server has read a shared image, so the next change cannot tear it.
   void Finish();
 
   // The server's pixel value for a 0x00BBGGRR colour.

@@ -1,10 +1,12 @@
-// The writer must leave a framebuffer exactly as Framebuffer::Set would: pixels, touched
-// rectangle, write count and log, including clipped and far-off writes.
+// The writer must leave a framebuffer exactly as Framebuffer::Set would: pixels (in either
+// memory order), touched rectangle, marked tiles, write count and log, including clipped and
+// far-off writes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "engine/surface_writer.h"
@@ -12,19 +14,21 @@
 namespace glintora {
 namespace {
 
+// 38 x 35 pixels: two tile columns and two tile rows, the second ones partial.
 struct Surface {
-  std::vector<std::uint32_t> memory = std::vector<std::uint32_t>(7 * 5, 0xABu);
+  std::vector<std::uint32_t> memory = std::vector<std::uint32_t>(39 * 35, 0xABu);
   std::vector<PixelWrite> log;
   Framebuffer fb;
-  explicit Surface(bool logged) {
-    fb.Attach(memory.data(), 6, 5, 7);  // stride wider than the width: column 6 is never drawn
+  explicit Surface(bool logged, bool rgb = false) {
+    fb.Attach(memory.data(), 38, 35, 39);  // stride wider than the width: column 38 is never drawn
+    fb.Rgb = rgb;
     if (logged) fb.Log = &log;
   }
 };
 
 const std::vector<PixelWrite> kWrites = {
-    {3, 2, 1},  {0, 0, 2},  {5, 4, 3},  {6, 1, 4},  {-1, 2, 5}, {2, 5, 6},
-    {2, -1, 7}, {4, 1, 8},  {1, 3, 9},  {5, 0, 10}, {3, 2, 11},
+    {3, 2, 1},   {0, 0, 2},    {37, 4, 3},  {38, 1, 4},  {-1, 2, 5},         {2, 35, 6},
+    {2, -1, 7},  {4, 1, 8},    {1, 34, 9},  {5, 0, 10},  {3, 2, 0x00112233}, {33, 33, 12},
 };
 
 void ExpectSame(const Surface& a, const Surface& b) {
@@ -34,6 +38,9 @@ void ExpectSame(const Surface& a, const Surface& b) {
   EXPECT_EQ(a.fb.TouchedRight, b.fb.TouchedRight);
   EXPECT_EQ(a.fb.TouchedBottom, b.fb.TouchedBottom);
   EXPECT_EQ(a.fb.Writes, b.fb.Writes);
+  EXPECT_EQ(a.fb.TileMarks, b.fb.TileMarks);
+  EXPECT_EQ(a.fb.MarkedCount, b.fb.MarkedCount);
+  EXPECT_EQ(a.fb.MarkedTiles, b.fb.MarkedTiles);
   EXPECT_TRUE(std::equal(a.log.begin(), a.log.end(), b.log.begin(), b.log.end(),
                          [](const PixelWrite& x, const PixelWrite& y) {
                            return x.X == y.X && x.Y == y.Y && x.Colour == y.Colour;
@@ -41,8 +48,8 @@ void ExpectSame(const Surface& a, const Surface& b) {
 }
 
 TEST(SurfaceWriter, MatchesFramebufferSetWithAndWithoutLog) {
-  for (bool logged : {false, true}) {
-    Surface direct(logged), written(logged);
+  for (const auto& [logged, rgb] : {std::pair{false, false}, {true, false}, {false, true}}) {
+    Surface direct(logged, rgb), written(logged, rgb);
     // Start from a rectangle left by earlier writes, and from the empty one.
     for (int start = 0; start < 2; ++start) {
       for (const PixelWrite& w : kWrites) direct.fb.Set(w.X, w.Y, w.Colour);
@@ -78,7 +85,7 @@ TEST(SurfaceWriter, CloseHandsBackOnce) {
   SurfaceWriter writer(s.fb);
   writer.Set(1, 1, 5);
   writer.Close();
-  EXPECT_EQ(s.memory[1 * 7 + 1], 5u);
+  EXPECT_EQ(s.memory[1 * 39 + 1], 5u);
   EXPECT_EQ(s.fb.Writes, 1u);
   // Later writes through the framebuffer survive the writer's destructor.
   s.fb.Set(4, 3, 6);
@@ -86,6 +93,26 @@ TEST(SurfaceWriter, CloseHandsBackOnce) {
   EXPECT_EQ(s.fb.TouchedRight, 5);
   EXPECT_EQ(s.fb.TouchedBottom, 4);
   EXPECT_EQ(s.fb.Writes, 2u);
+}
+
+// Memory in the X server's usual order holds 0x00RRGGBB; the engine still reads 0x00BBGGRR.
+TEST(Framebuffer, RgbMemorySwapsRedAndBlue) {
+  for (const bool rgb : {false, true}) {
+    Surface s(false, rgb);
+    const std::uint32_t stored = rgb ? 0x00332211u : 0x00112233u;
+    s.fb.Set(3, 2, 0x00112233u);
+    {
+      SurfaceWriter writer(s.fb);
+      writer.Set(4, 2, 0x00112233u);
+    }
+    EXPECT_EQ(s.memory[2 * 39 + 3], stored);
+    EXPECT_EQ(s.memory[2 * 39 + 4], stored);
+    EXPECT_EQ(s.fb.At(3, 2), 0x00112233u);
+    s.fb.Fill(0x00445566u);
+    EXPECT_EQ(s.memory[34 * 39 + 37], rgb ? 0x00665544u : 0x00445566u);
+    EXPECT_EQ(s.memory[34 * 39 + 38], 0xABu);  // beyond the width
+    EXPECT_EQ(s.fb.At(37, 34), 0x00445566u);
+  }
 }
 
 TEST(SurfaceWriter, EmptySurfaceClipsEverything) {

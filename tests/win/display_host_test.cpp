@@ -1,7 +1,10 @@
 // The Win32 host seen from the screen: what the engine writes reaches the window in the right
-// colours, once per frame and only where it was written; the message label; waiting for events
+// colours, once per frame and only where it was written, through sparse, dense and clearing
+// frames; the message label; waiting for events
 // without spinning; a quit seen inside a show.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "platform/win32/win32_host.h"
 #include "harness.h"
@@ -32,6 +35,33 @@ class HostWindow : public ::testing::Test {
   void Repaint() {
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
+  }
+  // The window's pixels that differ from the surface's.
+  int Mismatches(const Framebuffer& fb) {
+    HDC dc = GetDC(window_);
+    HDC copy = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = fb.Width;
+    info.bmiHeader.biHeight = -fb.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;  // 0x00RRGGBB
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, fb.Width, fb.Height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    int wrong = 0;
+    const auto* shot = static_cast<const std::uint32_t*>(bits);
+    for (int y = 0; y < fb.Height; ++y)
+      for (int x = 0; x < fb.Width; ++x)
+        wrong += (shot[y * fb.Width + x] & 0x00FFFFFFu) != SwapRedBlue(fb.At(x, y));
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(window_, dc);
+    return wrong;
   }
   COLORREF ScreenPixel(int x, int y) {
     HDC dc = GetDC(window_);
@@ -82,7 +112,39 @@ TEST_F(HostWindow, PresentSendsOnlyWhatWasWrittenInTheEnginesColours) {
     fb.ResetTouched();
     EXPECT_EQ(ScreenPixel(80, 60), RGB(0, 255, 0));
     EXPECT_EQ(ScreenPixel(159, 0), RGB(0, 255, 0));
-    EXPECT_TRUE(host.FrameWrites().empty());
+  }
+}
+
+TEST_F(HostWindow, WindowMatchesTheSurfaceThroughSparseDenseAndClearingFrames) {
+  Win32Host host(run_);
+  ASSERT_TRUE(host.Attach(window_, true));
+  Repaint();
+  Framebuffer& fb = host.Surface();
+  std::uint32_t seed = 1;
+  auto scatter = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      // Some fall outside and are dropped.
+      fb.Set(static_cast<int>(seed >> 8) % (fb.Width + 20) - 10,
+             static_cast<int>(seed >> 20) % (fb.Height + 20) - 10, (seed >> 4) | 0x00404040u);
+    }
+  };
+  const struct {
+    const char* name;
+    std::function<void()> draw;
+  } frames[] = {
+      {"sparse", [&] { scatter(6); }},
+      {"sparse again", [&] { scatter(9); }},
+      {"dense", [&] { scatter(4000); }},
+      {"sparse after dense", [&] { scatter(5); }},
+      {"a clear", [&] { fb.Fill(0x00203040u); scatter(5); }},
+      {"sparse after the clear", [&] { scatter(7); }},
+  };
+  for (const auto& frame : frames) {
+    frame.draw();
+    host.Present(fb);
+    fb.ResetTouched();
+    EXPECT_EQ(Mismatches(fb), 0) << frame.name;
   }
 }
 

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# CPU per second of show by screen size, side by side in one run: `glintora -root`, the Windows
+# saver (`GlintoraFireworks.scr /s` under Wine) and fireworkx (a peer screen saver, at its
+# defaults). Each runs alone on its own Xvfb screen (24-bit) with the default settings; after a
+# warm-up, user+sys CPU of the program and of its X server is read from /proc over a steady
+# stretch, and the program's resident memory (VmRSS: a shared image's pages included) at its end.
+# Process CPU rather than wall time: the figures hold on a loaded machine.
+#
+# Usage: bench/cpu_by_size.sh [seconds]
+#   GLINTORA_BIN (build/release/platform/x11/glintora), GLINTORA_SCR
+#   (build-win/GlintoraFireworks.scr), SIZES ("1920x1080 3840x2160 7680x2160"),
+#   PROGRAMS ("x11 wine peer"): which rows to measure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-10}
+bin=${GLINTORA_BIN:-build/release/platform/x11/glintora}
+scr=${GLINTORA_SCR:-build-win/GlintoraFireworks.scr}
+sizes=(${SIZES:-1920x1080 3840x2160 7680x2160})
+programs=(${PROGRAMS:-x11 wine peer})
+peer=/usr/libexec/xscreensaver/fireworkx
+
+if [ ! -x "$peer" ] && [[ " ${programs[*]} " == *" peer "* ]]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo -n"
+  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends \
+    xscreensaver-data-extra >/dev/null 2>&1 || echo "cpu_by_size: cannot install xscreensaver-data-extra" >&2
+fi
+
+work=$(mktemp -d)
+server="" client="" prefix=""
+stop_run() {
+  if [ -n "$client" ]; then kill "$client" 2>/dev/null || true; wait "$client" 2>/dev/null || true; fi
+  if [ -n "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
+  if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; fi
+  client="" server=""
+}
+cleanup() { stop_run; rm -rf "$work"; }
+trap cleanup EXIT
+
+hz=$(getconf CLK_TCK)
+# utime + stime in ticks; the name in parentheses may hold spaces.
+ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+resident_mb() { awk '/^VmRSS:/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status"; }
+now() { date +%s.%N; }
+
+# start_server WxH: an Xvfb of our own, so its pid is known; it writes its display to a pipe.
+start_server() {
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+  server=$!
+  local number
+  read -r -t 30 -u "$fd" number
+  exec {fd}<&-
+  export DISPLAY=":$number"
+}
+
+# wait_for_pid PATTERN SECONDS: the pid of the process of our Wine prefix whose command line holds
+# PATTERN (the program Wine started), once it exists.
+wait_for_pid() {
+  local deadline=$(( $(date +%s) + $2 )) p
+  while [ "$(date +%s)" -lt "$deadline" ]; do
+    for p in /proc/[0-9]*; do
+      { tr '\0' ' ' <"$p/cmdline"; } 2>/dev/null | grep -qi -- "$1" || continue
+      { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix" || continue
+      echo "${p#/proc/}"
+      return 0
+    done
+    sleep 0.5
+  done
+  return 1
+}
+
+# measure KIND SIZE: prints "client-ms-per-s server-ms-per-s resident-MB", or "- - -".
+measure() {
+  local kind=$1 size=$2 pid warm
+  start_server "$size"
+  export XDG_CONFIG_HOME="$work/config-$kind-$size"  # no settings file: the defaults
+  case "$kind" in
+    x11)
+      [ -x "$bin" ] || { echo "- - -"; stop_run; return; }
+      "$bin" -root >/dev/null 2>&1 &
+      client=$! pid=$client warm=3 ;;
+    peer)
+      [ -x "$peer" ] || { echo "- - -"; stop_run; return; }
+      "$peer" -root >/dev/null 2>&1 &
+      client=$! pid=$client warm=3 ;;
+    wine)
+      [ -f "$scr" ] || { echo "- - -"; stop_run; return; }
+      wine "$scr" /s >/dev/null 2>&1 &
+      client=$!
+      # The splash shows for three seconds before the show starts.
+      pid=$(wait_for_pid GlintoraFireworks 120) || { echo "- - -"; stop_run; return; }
+      warm=8 ;;
+  esac
+  sleep "$warm"
+  local a_c a_s t0 b_c b_s t1 rss
+  a_c=$(ticks "$pid"); a_s=$(ticks "$server"); t0=$(now)
+  sleep "$seconds"
+  b_c=$(ticks "$pid"); b_s=$(ticks "$server"); t1=$(now); rss=$(resident_mb "$pid")
+  awk -v ac="$a_c" -v bc="$b_c" -v as="$a_s" -v bs="$b_s" -v t0="$t0" -v t1="$t1" -v hz="$hz" \
+      -v rss="$rss" 'BEGIN { w = t1 - t0; printf "%.1f %.1f %s\n", (bc-ac)/hz/w*1000, (bs-as)/hz/w*1000, rss }'
+  stop_run
+}
+
+if [[ " ${programs[*]} " == *" wine "* ]]; then
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  prefix="$work/wine"
+  mkdir -p "$prefix"
+  export WINEPREFIX="$prefix"
+  start_server 1024x768
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
+  stop_run
+fi
+
+declare -A result
+for kind in "${programs[@]}"; do
+  for size in "${sizes[@]}"; do
+    result[$kind,$size]=$(measure "$kind" "$size")
+    echo "cpu_by_size: $kind $size: ${result[$kind,$size]}" >&2
+  done
+done
+
+label() {
+  case "$1" in
+    x11) echo "glintora -root" ;;
+    wine) echo "GlintoraFireworks.scr /s (Wine)" ;;
+    peer) echo "fireworkx -root" ;;
+  esac
+}
+field() { local v=(${result[$1,$2]}); echo "${v[$(( $3 - 1 ))]}"; }
+
+echo "CPU ms per second of show, default settings, ${seconds} s after a warm-up (client + X server)"
+printf "| %-34s |" "program"
+for size in "${sizes[@]}"; do printf " %-26s |" "$size"; done
+echo
+printf "|%s|" "------------------------------------"
+for size in "${sizes[@]}"; do printf "%s|" "----------------------------"; done
+echo
+for kind in "${programs[@]}"; do
+  printf "| %-34s |" "$(label "$kind")"
+  for size in "${sizes[@]}"; do
+    c=$(field "$kind" "$size" 1); s=$(field "$kind" "$size" 2); m=$(field "$kind" "$size" 3)
+    if [ "$c" = "-" ]; then printf " %-26s |" "-"; continue; fi
+    if [ "$kind" = wine ]; then
+      cell=$(awk -v c="$c" -v s="$s" 'BEGIN { printf "%.1f+%.1f=%.1f", c, s, c + s }')
+    else
+      cell="$c (+$s X)"
+    fi
+    printf " %-26s |" "$cell, ${m} MB"
+  done
+  echo
+done
+# Ratios the targets are stated in: each size against 1920x1080, and the peer against us.
+first=${sizes[0]}
+for kind in x11 wine; do
+  [[ " ${programs[*]} " == *" $kind "* ]] || continue
+  base=$(field "$kind" "$first" 1); base_s=$(field "$kind" "$first" 2)
+  [ "$base" = "-" ] && continue
+  printf "%s, against %s:" "$(label "$kind")" "$first"
+  for size in "${sizes[@]}"; do
+    c=$(field "$kind" "$size" 1); s=$(field "$kind" "$size" 2)
+    [ "$c" = "-" ] && continue
+    if [ "$kind" = wine ]; then
+      awk -v c="$c" -v s="$s" -v b="$base" -v bs="$base_s" -v n="$size" 'BEGIN { printf " %s %.2fx", n, (c+s)/(b+bs) }'
+    else
+      awk -v c="$c" -v b="$base" -v n="$size" 'BEGIN { printf " %s %.2fx", n, c/b }'
+    fi
+  done
+  echo
+done
+if [[ " ${programs[*]} " == *" peer "* && " ${programs[*]} " == *" x11 "* ]]; then
+  printf "fireworkx / glintora -root (client CPU):"
+  for size in "${sizes[@]}"; do
+    c=$(field x11 "$size" 1); p=$(field peer "$size" 1)
+    [ "$c" = "-" ] || [ "$p" = "-" ] && continue
+    awk -v c="$c" -v p="$p" -v n="$size" 'BEGIN { if (c > 0) printf " %s %.0fx", n, p/c; else printf " %s -", n }'
+  done
+  echo
+fi
