@@ -86,20 +86,24 @@ TEST(DirtyTiles, CoverExactlyTheWrittenTiles) {
   }
 }
 
-// Tiles apart in every direction: too many rectangles, so one span per written tile row.
+// Every third tile of every row, shifted by one each row: more rectangles than are worth sending,
+// so each tile row goes out as one span from its first to its last written tile.
 TEST(DirtyTiles, ScatteredFramesGoOutAsRowSpans) {
-  const int size = 64 * Framebuffer::kTile;  // 64 x 64 tiles
-  std::vector<std::uint32_t> memory(static_cast<std::size_t>(size) * size);
+  const int columns = 256, rows = 16, k = Framebuffer::kTile;
+  std::vector<std::uint32_t> memory(static_cast<std::size_t>(columns) * k * rows * k);
   Framebuffer fb;
-  fb.Attach(memory.data(), size, size, size);
-  for (int row = 0; row < 40; row += 2)
-    for (int column = 2; column < 50; column += 2)
-      fb.Set(column * Framebuffer::kTile + 3, row * Framebuffer::kTile + 3, 7);
+  fb.Attach(memory.data(), columns * k, rows * k, columns * k);
+  int written = 0;
+  for (int row = 0; row < rows; ++row)
+    for (int column = row % 3; column < columns; column += 3, ++written)
+      fb.Set(column * k + 3, row * k + 3, 7);
+  ASSERT_GT(written, DirtyTiles::kMaxRects);
   DirtyTiles tiles;
   const std::vector<TileRun>& rects = tiles.Collect(fb);
-  ASSERT_EQ(rects.size(), 20u);
-  for (int i = 0; i < 20; ++i)
-    EXPECT_EQ(rects[i], (TileRun{64, i * 64, 49 * 32, i * 64 + 32}));
+  ASSERT_EQ(rects.size(), static_cast<std::size_t>(rows));
+  const int last[] = {255, 253, 254};  // the last column of each row's pattern
+  for (int row = 0; row < rows; ++row)
+    EXPECT_EQ(rects[row], (TileRun{row % 3 * k, row * k, (last[row % 3] + 1) * k, row * k + k}));
 }
 
 }  // namespace
