@@ -57,10 +57,7 @@ struct Show {
   std::vector<std::uint32_t> rgba;  // the framebuffer as the canvas takes it, opaque
   // What changed since the last frame: a count, then left, top, right, bottom per rectangle.
   std::vector<std::int32_t> rects;
-  // A sparse frame goes out as its written tiles, as the X11 host sends it; logging costs a
-  // little per pixel, so a dense frame is followed by one without a log.
-  std::vector<PixelWrite> writes;
-  std::uint64_t writesBefore = 0;
+  // The tiles the frame changed, as the X11 host sends them.
   DirtyTiles tiles;
   std::uint32_t frames = 0;
 
@@ -70,19 +67,7 @@ struct Show {
   }
 
   void OnPresent(const Framebuffer& f) {
-    if (f.AnyTouched()) {
-      if (f.Log == &writes && tiles.Collect(f, writes)) {
-        for (const TileRun& t : tiles.Runs()) Add(t.Left, t.Top, t.Right, t.Bottom);
-      } else {
-        Add(f.TouchedLeft, f.TouchedTop, f.TouchedRight, f.TouchedBottom);
-      }
-    }
-    writes.clear();
-    Framebuffer& surface = host->Surface();
-    const std::uint64_t frameWrites = surface.Writes - writesBefore;
-    writesBefore = surface.Writes;
-    const std::uint64_t area = std::uint64_t(surface.Width) * std::uint64_t(surface.Height);
-    surface.Log = DirtyTiles::Sparse(frameWrites, area) ? &writes : nullptr;
+    for (const TileRun& t : tiles.Collect(f)) Add(t.Left, t.Top, t.Right, t.Bottom);
   }
 };
 
@@ -209,10 +194,6 @@ void StartShow(std::int32_t width, std::int32_t height) {
   s.engine->Rng.Seed(static_cast<std::uint64_t>(p.seed));
   s.rgba.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0xFF000000u);
   s.rects.assign(1, 0);
-  s.writes.clear();
-  s.writes.reserve(1 << 16);
-  s.writesBefore = 0;
-  s.host->Surface().Log = &s.writes;
   s.frames = 0;
   s.host->OnPresent([&s](const Framebuffer& f) { s.OnPresent(f); });
   ClearSurface(*s.engine, s.settings);
