@@ -87,7 +87,7 @@ bool OpenPreviewWindow(Program& program) {
   host.Attach(records.Box, false);
   run.StopRequested = false;
   PrepareShows(program, host, ShowSurfaceOptions{true, false});
-  RunShowsOn(program, host);
+  RunShowsOn(program, host, /*withSound=*/false);  // the system's small preview stays silent
 
   // End at once: no further events. The box goes with the process; its procedure is put back
   // first so nothing reaches the records after this frame.

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "audio/sound_mixer.h"
 #include "engine/show.h"
+#include "platform/win32/wave_out_sound.h"
 #include "settings/loaders.h"
 
 namespace glintora {
@@ -30,8 +32,9 @@ void PrepareShows(Program& program, Win32Host& host, const ShowSurfaceOptions& o
   if (options.Clear) ClearSurface(engine, program.Settings);
 }
 
-void RunShowsOn(Program& program, Win32Host& host) {
+void RunShowsOn(Program& program, Win32Host& host, bool withSound) {
   EngineRecord& engine = program.Engine;
+  ShowSound sound(engine, withSound && SoundEffectsOn(program.Settings), program.Settings.Adv_TimeDelay);
   while (!program.Run.StopRequested) {
     // A dialog's preview may have drawn in between; every show starts on this surface.
     engine.Host = &host;

@@ -18,8 +18,9 @@ struct ShowSurfaceOptions {
 // the shows run at; call RunShowsOn next.
 void PrepareShows(Program& program, Win32Host& host, const ShowSurfaceOptions& options);
 
-// LoadFireParams, PrepareSurface and StartShow until StopRequested.
-void RunShowsOn(Program& program, Win32Host& host);
+// LoadFireParams, PrepareSurface and StartShow until StopRequested, with sound effects when
+// withSound and the stored flag asks for them.
+void RunShowsOn(Program& program, Win32Host& host, bool withSound = true);
 
 // A seed from the clock, different on every start.
 std::uint64_t ClockSeed();

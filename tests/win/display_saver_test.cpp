@@ -98,6 +98,7 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
     const char* mouseMove;  // Adv_MouseMove, nullptr: not stored
     int strayMoves;         // moves that must not end it
     void (*end)(HWND saver);
+    bool sound = false;     // SoundFX_ON "1": sound effects play (or stay silent without a device)
   };
   const Row rows[] = {
       {"key during the splash", true, nullptr, 0,
@@ -110,10 +111,13 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
        [](HWND s) { PostMessageA(s, WM_CHAR, 'x', 0); }},
       {"moves during the splash, ignored from the first message", true, "1", 8,
        [](HWND s) { PostMessageA(s, WM_KEYDOWN, VK_SPACE, 0); }},
+      {"key with sound effects on", false, nullptr, 0,
+       [](HWND s) { PostMessageA(s, WM_KEYDOWN, 'S', 0); }, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     if (row.mouseMove) test::PutSetting("Advanced", "Adv_MouseMove", row.mouseMove);
+    if (row.sound) test::PutSetting("SoundFX", "SoundFX_ON", "1");
     ScrProcess p;
     HWND splash = nullptr;
     HWND saver = Start(p, splash);
@@ -146,6 +150,7 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
     row.end(saver);
     EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "did not end";
     test::RemoveSetting("Advanced", "Adv_MouseMove");
+    test::RemoveSetting("SoundFX", "SoundFX_ON");
   }
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/template_dialog.h"
 #include "engine/show.h"
 #include "platform/win32/window_placement.h"
+#include "platform/win32/wave_out_sound.h"
 #include "platform/win32/win32_host.h"
 #include "settings/loaders.h"
 #include "settings/store_ops.h"
@@ -237,7 +238,11 @@ void PropertiesDialog::RunEffectsPreview() {
   engine.Rng.Seed(GetTickCount());
   ReadPreviewColors(view_, settings);
 
-  RunDialogPreview(view_, engine, settings, run);
+  {
+    const bool soundOn = RegReadText(program_.Store, "SoundFX", "SoundFX_ON", "0") == "1";
+    ShowSound sound(engine, soundOn, settings.Adv_TimeDelay);
+    RunDialogPreview(view_, engine, settings, run);
+  }
 
   // The picture keeps showing the last frame; the engine no longer draws on it.
   engine.Host = nullptr;
