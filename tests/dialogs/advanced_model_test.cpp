@@ -2,27 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "../settings/test_util.h"
 #include "dialog_test_util.h"
 #include "settings/memory_store.h"
-#include "settings/templates.h"
 
 namespace glintora {
 namespace {
 
-using testing::ExpectTexts;
+using namespace testing;
 
 ControlId Box(int i) { return {Control::TxtAdv, i}; }
 const ControlId kMessage{Control::TxtMessage, 0};
-
-// Rows of {key in [Advanced], text as stored}.
-void ExpectStored(MemoryStore& store, std::initializer_list<std::pair<const char*, const char*>> rows) {
-  for (const auto& [key, expected] : rows) {
-    std::string text;
-    EXPECT_EQ(store.Read("Advanced", key, text) ? text : "<absent>", expected) << key;
-  }
-}
 
 class AdvancedSession : public ::testing::Test {
  protected:
@@ -51,32 +41,21 @@ TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
   model.ChooseFont(2);
   view.FocusElsewhere();
   model.Ok();
-  ExpectStored(store, {{"Adv_TimeDelay", "999"}, {"FocalLength", "0.5"}, {"LockMessage", "Hello"},
-                       {"Adv_FontName", "Tahoma"}, {"Adv_FontSize", "24"}, {"Adv_WinResize", "1"},
-                       {"Adv_MouseMove", "0"}});
+  ExpectStored(store, {{"Advanced", "Adv_TimeDelay", "999"}, {"Advanced", "FocalLength", "0.5"},
+                       {"Advanced", "LockMessage", "Hello"}, {"Advanced", "Adv_FontName", "Tahoma"},
+                       {"Advanced", "Adv_FontSize", "24"}, {"Advanced", "Adv_WinResize", "1"},
+                       {"Advanced", "Adv_MouseMove", "0"}});
 }
 
 TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
   model.Open();
-  view.Enter(Box(0), "\b");
-  view.Enter(Box(6), "0");
-  EXPECT_EQ(view.Text(Box(0)), "0");
-  view.Enter(Box(4), "12");
-  EXPECT_EQ(view.Text(Box(6)), "0.01");
-  view.Enter(Box(6), "12.5");
-  view.FocusElsewhere();
-  EXPECT_EQ(view.Text(Box(6)), "10");
-  view.Enter(Box(0), "995");
-  view.PressArrow(Box(0), true);
-  EXPECT_EQ(view.Text(Box(0)), "999");
-  view.Enter(Box(4), "10");
-  view.PressArrow(Box(4), false);
-  EXPECT_EQ(view.Text(Box(4)), "10");
+  Play(view, {{'e', Box(0), "\b"}, {'e', Box(6), "0", Box(0), "0"}, {'e', Box(4), "12", Box(6), "0.01"},
+             {'e', Box(6), "12.5"}, {'b', kSelf, "", Box(6), "10"},
+             {'e', Box(0), "995"}, {'u', Box(0), "", kSelf, "999"},
+             {'e', Box(4), "10"}, {'d', Box(4), "", kSelf, "10"},
+             {'+', {Control::SpnAdv, 5}, "", Box(5), "185"}, {'e', Box(6), "1.5"}});
   EXPECT_FALSE(view.PressArrow(Box(6), true));  // focal length has no arrow handling
-  view.ClickSpinner({Control::SpnAdv, 5}, true);
-  EXPECT_EQ(view.Text(Box(5)), "185");
   // A second '.' beeps unless the first is selected.
-  view.Enter(Box(6), "1.5");
   const int beeps = view.Beeps();
   view.Type(Box(6), ".");
   EXPECT_EQ(view.Text(Box(6)), "1.5");
@@ -93,9 +72,9 @@ TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   ExpectTexts(view, {{Box(4), "24"}, {Box(6), "1.0"}});
   EXPECT_EQ(model.FontName(), "Arial");
   EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 0);
-  ExpectStored(store, {{"Adv_FontSize", "60"}});  // Cancel now would leave the store alone
+  ExpectStored(store, {{"Advanced", "Adv_FontSize", "60"}});  // Cancel now would leave the store alone
   model.Ok();
-  ExpectStored(store, {{"Adv_FontSize", "24"}, {"FocalLength", "1"}});  // OK normalises "1.0"
+  ExpectStored(store, {{"Advanced", "Adv_FontSize", "24"}, {"Advanced", "FocalLength", "1"}});  // OK normalises "1.0"
 
   MemoryDialogView bare;
   MemoryStore empty;
@@ -103,48 +82,28 @@ TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   noFonts.Open();
   EXPECT_EQ(noFonts.FontIndex(), -1);
   noFonts.Ok();
-  ExpectStored(empty, {{"Adv_FontName", ""}});
+  ExpectStored(empty, {{"Advanced", "Adv_FontName", ""}});
 }
 
-// The sound effects box shows exactly "1" as checked, stores "1" or "0" in [SoundFX] on OK, and
-// what it stored travels through a template into another store and back into the box.
-TEST_F(AdvancedSession, SoundBoxRoundTripsThroughStoreAndTemplate) {
+// The sound effects box shows exactly "1" as checked and stores "1" or "0" in [SoundFX] on OK;
+// Defaults clears it.
+TEST_F(AdvancedSession, SoundBoxShowsOnlyOneAsChecked) {
   const ControlId sound{Control::ChkSound, 0};
-  const struct {
-    const char* stored;  // null: absent
-    int shown;
-  } rows[] = {{"1", 1}, {"0", 0}, {"yes", 0}, {" 1", 0}, {"-1", 0}, {nullptr, 0}};
-  for (const auto& r : rows) {
+  const std::pair<const char*, int> rows[] = {{"1", 1}, {"yes", 0}, {" 1", 0}, {"-1", 0}, {nullptr, 0}};
+  for (const auto& [stored, shown] : rows) {
     MemoryDialogView v;
     MemoryStore s;
     AdvancedModel m(v, s, {"Arial"});
-    if (r.stored) s.Write("SoundFX", "SoundFX_ON", r.stored);
+    if (stored) s.Write("SoundFX", "SoundFX_ON", stored);
     m.Open();
-    EXPECT_EQ(v.CheckValue(sound), r.shown) << (r.stored ? r.stored : "absent");
+    EXPECT_EQ(v.CheckValue(sound), shown) << (stored ? stored : "absent");
     m.Ok();
-    std::string text;
-    EXPECT_TRUE(s.Read("SoundFX", "SoundFX_ON", text));
-    EXPECT_EQ(text, r.shown ? "1" : "0");
+    ExpectStored(s, {{"SoundFX", "SoundFX_ON", shown ? "1" : "0"}});
   }
-
   store.Write("SoundFX", "SoundFX_ON", "1");
   model.Open();
   model.Defaults();
   EXPECT_EQ(view.CheckValue(sound), 0);
-  view.SetCheckValue(sound, 1);
-  model.Ok();
-  Templates templates{::testing::TempDir() + "glintora_sound.glx"};
-  std::remove(templates.CurrentTemplatePath.c_str());
-  ProfileEdit edit(templates);
-  CopyStoreKeyToProfile(store, edit, "SoundFX", "SoundFX_ON", "0");
-  ASSERT_TRUE(edit.Commit()) << edit.Reason();
-  MemoryStore other;
-  ASSERT_TRUE(CopyProfileKeyToStore(other, templates, "SoundFX", "SoundFX_ON", "0"));
-  std::remove(templates.CurrentTemplatePath.c_str());
-  MemoryDialogView shown;
-  AdvancedModel reopened(shown, other, {"Arial"});
-  reopened.Open();
-  EXPECT_EQ(shown.CheckValue(sound), 1);
 }
 
 }  // namespace

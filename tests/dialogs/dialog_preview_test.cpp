@@ -10,7 +10,7 @@
 namespace glintora {
 namespace {
 
-using testing::Fire;
+using namespace testing;
 
 class Preview : public ::testing::Test {
  protected:
@@ -59,8 +59,8 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
 }
 
 TEST_F(Preview, ColoursAndViewFromTheFieldsAndTheStore) {
-  dialog.SetText({Control::TxtPixHue, 0}, "150");
-  dialog.SetText({Control::TxtPixCol, 2}, "");
+  dialog.SetText(Hue(0), "150");
+  dialog.SetText(Col(2), "");
   ReadPreviewColors(dialog, s);
   EXPECT_EQ(s.ColorRed, 100);
   EXPECT_EQ(s.ColorHueWheel, 0);

@@ -1,4 +1,4 @@
-// Shared by the dialog tests: control names, a linked properties dialog and compact text checks.
+// Shared by the dialog tests: control names, scripted sessions and a linked properties dialog.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,14 +23,41 @@ inline void ExpectTexts(MemoryDialogView& view, std::initializer_list<std::pair<
   for (const auto& [id, text] : rows) EXPECT_EQ(view.Text(id), text) << static_cast<int>(id.control) << "/" << id.index;
 }
 
+// One step of a user's session, then (when `want` is given) the text `at` shows, by default the
+// step's own control's. Steps: p puts the text without raising anything, e enters it, l puts it
+// then focuses and leaves, b moves the focus away, u/d press Up/Down, +/- click the spinner.
+constexpr ControlId kSelf{Control::CboFont, -1};
+struct Step {
+  char op;
+  ControlId id = kSelf;
+  const char* text = "";
+  ControlId at = kSelf;
+  const char* want = nullptr;
+};
+inline void Play(MemoryDialogView& view, std::initializer_list<Step> steps) {
+  int n = 0;
+  for (const Step& s : steps) {
+    ++n;
+    switch (s.op) {
+      case 'l': view.MutableBox(s.id).text = s.text; view.Focus(s.id); view.FocusElsewhere(); break;
+      case 'p': view.MutableBox(s.id).text = s.text; break;
+      case 'e': view.Enter(s.id, s.text); break;
+      case 'b': view.FocusElsewhere(); break;
+      case 'u': case 'd': view.PressArrow(s.id, s.op == 'u'); break;
+      case '+': case '-': view.ClickSpinner(s.id, s.op == '+'); break;
+      default: ADD_FAILURE() << "unknown step " << s.op;
+    }
+    if (!s.want) continue;
+    EXPECT_EQ(view.Text(s.at == kSelf ? s.id : s.at), s.want) << "step " << n;
+  }
+}
+
 // The properties dialog with its field rules attached.
 struct PropsDialog {
   PropsDialog() : model(view) {
     view.SetListener(&model);
     model.Link();
   }
-  // Puts a text in place without raising anything, as a starting state.
-  void Put(ControlId id, const std::string& text) { view.MutableBox(id).text = text; }
   // The seven burst shares, in the order they give way.
   Strings Shares() {
     Strings out;
@@ -39,7 +66,7 @@ struct PropsDialog {
   }
   void PutShares(const Strings& texts) {
     const int boxes[] = {11, 13, 16, 25, 28, 31, 50};
-    for (std::size_t k = 0; k < texts.size(); ++k) Put(Fire(boxes[k]), texts[k]);
+    for (std::size_t k = 0; k < texts.size(); ++k) view.MutableBox(Fire(boxes[k])).text = texts[k];
   }
 
   MemoryDialogView view;

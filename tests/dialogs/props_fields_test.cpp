@@ -11,7 +11,6 @@
 #include "dialogs/theme_fields.h"
 #include "dialogs/transfers.h"
 #include "settings/memory_store.h"
-#include "settings/themes.h"
 
 namespace glintora {
 namespace {
@@ -25,28 +24,15 @@ TEST_F(PropsSession, LinkingBringsEmptyFieldsIntoTheirSpinnersRange) {
   EXPECT_EQ(view.Box(Fire(1)).max_length, 4);
   EXPECT_EQ(view.Box(Fire(5)).max_length, 5);
   EXPECT_EQ(view.Spin({Control::SpnFire, 7}).step, 10);
-  EXPECT_FALSE(model.InRuleWrite());
 }
 
 TEST_F(PropsSession, ParticleBudget) {
-  Put(Fire(0), "12");
-  Put(Fire(1), "9999");
-  view.Enter(Fire(0), "15");
-  EXPECT_EQ(view.Text(Fire(1)), "2000");
-  view.Enter(Fire(0), "99");
-  EXPECT_EQ(view.Text(Fire(1)), "303");
-  Put(Fire(0), "12");
-  Put(Fire(1), "1200");
-  view.Enter(Fire(1), "9999");
-  EXPECT_EQ(view.Text(Fire(0)), "3");
-  view.Enter(Fire(1), "10");
-  EXPECT_EQ(view.Text(Fire(0)), "3");  // a small budget leaves the shells alone
-  // An empty shells field counts as 0: the cap is 30000 and only a sparks value below 1 moves.
-  view.FocusElsewhere();
-  Put(Fire(1), "0");
-  view.Enter(Fire(0), "\b");
-  ExpectTexts(view, {{Fire(0), ""}, {Fire(1), "1"}});
-  EXPECT_FALSE(model.InRuleWrite());
+  Play(view, {{'p', Fire(0), "12"}, {'p', Fire(1), "9999"},
+             {'e', Fire(0), "15", Fire(1), "2000"}, {'e', Fire(0), "99", Fire(1), "303"},
+             {'p', Fire(0), "12"}, {'p', Fire(1), "1200"}, {'e', Fire(1), "9999", Fire(0), "3"},
+             {'e', Fire(1), "10", Fire(0), "3"},  // a small budget leaves the shells alone
+             // An empty shells field counts as 0: the cap is 30000 and only a sparks value below 1 moves.
+             {'b'}, {'p', Fire(1), "0"}, {'e', Fire(0), "\b", Fire(1), "1"}});
 }
 
 TEST_F(PropsSession, BurstShareGivesWayFromTheEndOfTheOrder) {
@@ -70,53 +56,29 @@ TEST_F(PropsSession, BurstShareGivesWayFromTheEndOfTheOrder) {
 }
 
 TEST_F(PropsSession, DispersionShareAndColourPair) {
-  Put(Fire(9), "7");
-  Put(Fire(36), "40");
-  view.Enter(Fire(9), "100");
-  EXPECT_EQ(view.Text(Fire(36)), "0");
-  view.Enter(Fire(36), "30");
-  EXPECT_EQ(view.Text(Fire(9)), "70");
-
-  Put(Col(1), "100");
-  view.Enter(Col(0), "30");
-  EXPECT_EQ(view.Text(Col(1)), "70");
-  view.Enter(Col(1), "100");
-  EXPECT_EQ(view.Text(Col(0)), "0");
-  // After a load that left them over budget, focus loss trims to the other's share.
-  view.FocusElsewhere();
-  Put(Col(0), "90");
-  Put(Col(1), "20");
-  view.Focus(Col(0));
-  view.FocusElsewhere();
-  ExpectTexts(view, {{Col(0), "80"}, {Col(1), "20"}});
-  EXPECT_EQ(view.SpinnerValue({Control::SpnPixCol, 0}), 80);
-  // An empty intensity counts as 0.
-  view.Enter(Col(0), "\b");
+  Play(view, {{'p', Fire(9), "7"}, {'p', Fire(36), "40"}, {'e', Fire(9), "100", Fire(36), "0"},
+             {'e', Fire(36), "30", Fire(9), "70"},
+             {'p', Col(1), "100"}, {'e', Col(0), "30", Col(1), "70"}, {'e', Col(1), "100", Col(0), "0"},
+             // After a load that left them over budget, focus loss trims to the other's share.
+             {'b'}, {'p', Col(1), "20"}, {'l', Col(0), "90", kSelf, "80"}});
   EXPECT_EQ(view.Text(Col(1)), "20");
-  view.Enter(Col(1), "100");  // the intensity's focus loss wrote "0" first
-  ExpectTexts(view, {{Col(1), "100"}, {Col(0), "0"}});
-  view.Enter(Col(2), "361");
-  view.FocusElsewhere();
-  EXPECT_EQ(view.Text(Col(2)), "360");
-  view.ClickSpinner({Control::SpnPixCol, 2}, false);
-  EXPECT_EQ(view.Text(Col(2)), "355");
-  view.PressArrow(Col(2), false);
-  EXPECT_EQ(view.Text(Col(2)), "350");
+  EXPECT_EQ(view.SpinnerValue({Control::SpnPixCol, 0}), 80);
+  Play(view, {{'e', Col(0), "\b", Col(1), "20"},  // an empty intensity counts as 0
+             {'e', Col(1), "100", Col(0), "0"},  // the intensity's focus loss wrote "0" first
+             {'e', Col(2), "361"}, {'b', kSelf, "", Col(2), "360"},
+             {'-', {Control::SpnPixCol, 2}, "", Col(2), "355"}, {'d', Col(2), "", kSelf, "350"}});
 }
 
 TEST_F(PropsSession, SwatchesFollowEveryChange) {
-  const ControlId swatch[] = {{Control::PicPixHue, 0}, {Control::PicPixHue, 1}, {Control::PicPixHue, 2}};
-  view.Enter(Hue(0), "0");
-  EXPECT_EQ(view.Box(swatch[0]).color, 55u);
-  view.Enter(Hue(0), "100");
-  EXPECT_EQ(view.Box(swatch[0]).color, 255u);
-  view.Enter(Hue(0), "\b");
-  EXPECT_EQ(view.Box(swatch[0]).color, 55u);
-  view.Enter(Hue(1), "150");  // shown as 100 at once, corrected on focus loss
-  EXPECT_EQ(view.Box(swatch[1]).color, 0xFF00u);
-  view.Enter(Hue(2), "50");
+  const std::tuple<int, const char*, std::uint32_t> rows[] = {
+      {0, "0", 55u}, {0, "100", 255u}, {0, "\b", 55u},
+      {1, "150", 0xFF00u},  // shown as 100 at once, corrected on focus loss
+      {2, "50", 155u << 16}};
+  for (const auto& [i, text, color] : rows) {
+    view.Enter(Hue(i), text);
+    EXPECT_EQ(view.Box({Control::PicPixHue, i}).color, color) << i << " " << text;
+  }
   EXPECT_EQ(view.Text(Hue(1)), "100");
-  EXPECT_EQ(view.Box(swatch[2]).color, 155u << 16);
   EXPECT_EQ(SwatchColor(0, "99999"), 255u);
 }
 
@@ -129,44 +91,22 @@ TEST_F(PropsSession, KeysStepsAndFocusLossPerField) {
     EXPECT_FALSE(model.OnKeyPress(Fire(f.box), '-'));
   }
   EXPECT_FALSE(model.OnKeyPress(Col(0), '.'));
-  // Field 7: the Up key adds 1, its spinner 10; fields without a step let the key pass.
-  view.Enter(Fire(7), "20");
-  EXPECT_TRUE(view.PressArrow(Fire(7), true));
-  EXPECT_EQ(view.Text(Fire(7)), "21");
-  view.ClickSpinner({Control::SpnFire, 7}, true);
-  EXPECT_EQ(view.Text(Fire(7)), "31");
-  EXPECT_FALSE(view.PressArrow(Fire(3), true));
-  view.Enter(Fire(1), "1200");
-  view.PressArrow(Fire(1), true);
-  EXPECT_EQ(view.Text(Fire(1)), "1210");
-  // Focus loss clamps by kind; 52 is a single held as a whole number.
-  for (auto [box, text, after] : {std::tuple{5, "0.999", "0.99"}, {52, "12.5", "12"}, {53, "1", "5"},
-                                  {35, "", "0"}}) {
-    Put(Fire(box), text);
-    view.Focus(Fire(box));
-    view.FocusElsewhere();
-    EXPECT_EQ(view.Text(Fire(box)), after) << box;
-  }
+  EXPECT_FALSE(view.PressArrow(Fire(3), true));  // fields without a step let the key pass
+  // Field 7: the Up key adds 1, its spinner 10. Focus loss clamps by kind; 52 is a single held
+  // as a whole number.
+  Play(view, {{'e', Fire(7), "20"}, {'u', Fire(7), "", kSelf, "21"},
+             {'+', {Control::SpnFire, 7}, "", Fire(7), "31"},
+             {'e', Fire(1), "1200"}, {'u', Fire(1), "", kSelf, "1210"},
+             {'l', Fire(5), "0.999", kSelf, "0.99"}, {'l', Fire(52), "12.5", kSelf, "12"},
+             {'l', Fire(53), "1", kSelf, "5"}, {'l', Fire(35), "", kSelf, "0"}});
 }
 
+// A preset whose burst percentages pass 100 ends as the rules leave it: multi (column 17) is
+// written first, jet (21) next, scintillators (26) last.
 TEST_F(PropsSession, ThemesRunTheRulesInColumnOrder) {
   ChooseTheme(view, 1);
-  EXPECT_EQ(Shares(), (Strings{"5", "20", "10", "10", "10", "10", "10"}));
-  // "< NONE >" changes nothing.
-  const int writes = view.Writes(Fire(0));
-  ChooseTheme(view, 0);
-  EXPECT_EQ(view.Writes(Fire(0)), writes);
-  // A preset whose burst percentages pass 100 ends as the rules leave it: multi (column 17)
-  // is written first, jet (21) next, scintillators (26) last.
   std::string preset;
-  for (int col = 0; col < 43; ++col) {
-    std::string field = CsvField(ThemePresetText(1), static_cast<std::int16_t>(col));
-    if (col == 17) field = "60";
-    if (col == 21) field = "30";
-    if (col == 26) field = "50";
-    if (col == 28 || col == 31 || col == 34 || col == 39) field = "0";
-    preset += field + ", ";
-  }
+  for (int col = 0; col < 43; ++col) preset += std::string(col == 17 ? "60" : col == 21 ? "30" : col == 26 ? "50" : "") + ",";
   ApplyTheme(view, preset);
   ExpectTexts(view, {{Fire(13), "50"}, {Fire(16), "0"}, {Fire(11), "50"}});
 }
@@ -185,20 +125,10 @@ TEST_F(PropsSession, StoreOverBudgetEndsAsTheIndexOrderLeavesIt) {
   EXPECT_EQ(Shares(), (Strings{"40", "40", "0", "0", "0", "10", "10"}));
   // Shells first (50 caps the still-small sparks field at nothing), then sparks 9999 caps shells.
   ExpectTexts(view, {{Fire(0), "3"}, {Fire(1), "9999"}});
-  EXPECT_FALSE(model.InRuleWrite());
-}
-
-TEST_F(PropsSession, FirstOpeningAndResetShowTheFactoryTexts) {
-  MemoryStore store;
-  EXPECT_TRUE(OpenPropsFromStore(view, store));
-  const Strings factory = {"0", "20", "10", "10", "10", "10", "10"};
-  EXPECT_EQ(Shares(), factory);
-  EXPECT_EQ(view.Text(Fire(6)), "0.015");
-  EXPECT_EQ(view.Box({Control::PicPixHue, 2}).color, 255u << 16);
+  // A reset with the rules attached still ends at the factory shares.
   view.Enter(Fire(13), "95");
-  EXPECT_EQ(view.Text(Fire(50)), "0");
   ResetPropsToFactory(view, store);
-  EXPECT_EQ(Shares(), factory);
+  EXPECT_EQ(Shares(), (Strings{"0", "20", "10", "10", "10", "10", "10"}));
 }
 
 }  // namespace

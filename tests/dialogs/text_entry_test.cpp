@@ -2,42 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include "dialog_test_util.h"
+
 namespace glintora {
 namespace {
+
+using namespace testing;
 
 const ControlId kField{Control::TxtAdv, 0};
 const ControlId kSpin{Control::SpnAdv, 0};
 
-// Rules of the tests' field: digits or decimal keys, clamp on focus loss, steps on Up/Down.
-class FieldUnderTest : public FieldEvents {
- public:
-  FieldUnderTest(MemoryDialogView& view, bool decimal, FieldKind kind, float lo, float hi)
-      : view_(view), decimal_(decimal), kind_(kind), lo_(lo), hi_(hi) {
-    view_.SetListener(this);
+// Rules of the tests' field: digits (decimal keys for a decimal), clamp on focus loss, steps on
+// Up/Down, and the spinner once linked.
+struct FieldUnderTest : FieldEvents {
+  FieldUnderTest(MemoryDialogView& v, FieldKind k, float l, float h) : view(v), kind(k), lo(l), hi(h) {
+    view.SetListener(this);
   }
-  SpinnerLink link{};
-  bool linked = false;
-  int arrowStep = 1;
-
   void OnTextChanged(ControlId) override {
-    if (linked) FieldChangeSpinnerPart(view_, link);
+    if (link.spinner == kSpin) FieldChangeSpinnerPart(view, link);
   }
   bool OnKeyPress(ControlId id, char ch) override {
-    return decimal_ ? FilterDecimalKey(view_, id, ch) : FilterDigitKey(view_, ch);
+    return kind == FieldKind::Decimal ? FilterDecimalKey(view, id, ch) : FilterDigitKey(view, ch);
   }
   bool OnArrowKey(ControlId id, bool up) override {
-    ArrowKeyStep(view_, id, up, arrowStep, static_cast<int>(up ? hi_ : lo_));
+    ArrowKeyStep(view, id, up, arrowStep, static_cast<int>(up ? hi : lo));
     return true;
   }
-  void OnFocusGot(ControlId id) override { SelectAllOnFocus(view_, id); }
-  void OnFocusLost(ControlId id) override { ClampFieldText(view_, id, kind_, lo_, hi_); }
-  void OnSpinnerArrow(ControlId, bool up) override { SpinnerArrow(view_, link, up); }
+  void OnFocusGot(ControlId id) override { SelectAllOnFocus(view, id); }
+  void OnFocusLost(ControlId id) override { ClampFieldText(view, id, kind, lo, hi); }
+  void OnSpinnerArrow(ControlId, bool up) override { SpinnerArrow(view, link, up); }
 
- private:
-  MemoryDialogView& view_;
-  bool decimal_;
-  FieldKind kind_;
-  float lo_, hi_;
+  MemoryDialogView& view;
+  FieldKind kind;
+  float lo, hi;
+  SpinnerLink link{};
+  int arrowStep = 1;
 };
 
 TEST(FieldValue, ReadsTheLeadingDecimalAfterAPrefixedZero) {
@@ -84,13 +83,13 @@ TEST(ClampFieldText, WholeAndDecimalForms) {
 
 TEST(KeyFilters, DigitsDecimalsAndTheSelection) {
   MemoryDialogView view;
-  FieldUnderTest digits(view, false, FieldKind::Whole16, 0, 100);
+  FieldUnderTest digits(view, FieldKind::Whole16, 0, 100);
   view.Type(kField, "1a-2 .3\b");
   EXPECT_EQ(view.Text(kField), "12");
   EXPECT_EQ(view.Beeps(), 4);  // a, -, blank, '.'
 
   MemoryDialogView dec;
-  FieldUnderTest decimal(dec, true, FieldKind::Decimal, 0, 1);
+  FieldUnderTest decimal(dec, FieldKind::Decimal, 0, 1);
   dec.MutableBox(kField).text = "0.5";
   dec.Type(kField, ".");  // the focus selected the whole text, so '.' replaced it
   EXPECT_EQ(dec.Text(kField), ".");
@@ -111,12 +110,11 @@ TEST(KeyFilters, DigitsDecimalsAndTheSelection) {
   EXPECT_TRUE(DecimalKeyAllowed("1.2", "", kBackspace));
 }
 
-TEST(FocusRules, SelectAllThenClampOnLeaving) {
+TEST(FocusRules, SelectAllThenClampOnLeavingAndTheSpinnerLink) {
   MemoryDialogView view;
-  FieldUnderTest field(view, false, FieldKind::Whole16, 1, 99);
+  FieldUnderTest field(view, FieldKind::Whole16, 1, 99);
   view.MutableBox(kField).text = "42";
   view.Focus(kField);
-  EXPECT_EQ(view.Selection(kField).start, 0);
   EXPECT_EQ(view.Selection(kField).length, 2);
   view.Type(kField, "\b");
   EXPECT_EQ(view.Text(kField), "");
@@ -126,30 +124,22 @@ TEST(FocusRules, SelectAllThenClampOnLeaving) {
   view.MutableBox(kField).selection = {1, 0};
   view.Focus(kField);
   EXPECT_EQ(view.Selection(kField).length, 0);
-}
-
-TEST(Spinner, StepFromTheUpperEndLinkAndFollowingTheField) {
   for (auto [hi, step] : {std::pair{100, 1}, {101, 5}, {998, 5}, {999, 10}, {29999, 10}, {30000, 50}}) {
     EXPECT_EQ(SpinnerStep(hi), step) << hi;
   }
+}
+
+TEST(Spinner, LinkStepsWithinItsEndsAndFollowsTheField) {
   MemoryDialogView view;
-  FieldUnderTest field(view, false, FieldKind::Whole16, 10, 9999);
+  FieldUnderTest field(view, FieldKind::Whole16, 10, 9999);
   view.MutableBox(kField).text = "5";
   field.link = LinkSpinner(view, kField, kSpin, 10, 9999, 4);
-  field.linked = true;
   EXPECT_EQ(view.Text(kField), "10");  // brought into range
   EXPECT_EQ(view.Box(kField).max_length, 4);
   EXPECT_EQ(view.Spin(kSpin).step, 10);
-  view.ClickSpinner(kSpin, true);
-  EXPECT_EQ(view.Text(kField), "20");
-  view.ClickSpinner(kSpin, false);
-  view.ClickSpinner(kSpin, false);
-  EXPECT_EQ(view.Text(kField), "10");  // never below its end
   // Typed values the spinner can show move it; others leave it where it was.
-  view.Enter(kField, "995");
-  view.ClickSpinner(kSpin, true);
-  EXPECT_EQ(view.Text(kField), "1005");
-  view.Enter(kField, "5");
+  Play(view, {{'+', kSpin, "", kField, "20"}, {'-', kSpin}, {'-', kSpin, "", kField, "10"},  // never below its end
+             {'e', kField, "995"}, {'+', kSpin, "", kField, "1005"}, {'e', kField, "5"}});
   EXPECT_EQ(view.SpinnerValue(kSpin), 1005);
   view.Enter(kField, "9999");
   const int writes = view.Writes(kField);
@@ -169,7 +159,7 @@ TEST(ArrowKeys, OnlyTheBoundOnTheSideOfTravelApplies) {
               {0, 999, 10, "2.6", true, "13"}};  // 12.6 rounds to a whole number
   for (const auto& row : rows) {
     MemoryDialogView view;
-    FieldUnderTest field(view, false, FieldKind::Whole16, row.lo, row.hi);
+    FieldUnderTest field(view, FieldKind::Whole16, row.lo, row.hi);
     field.arrowStep = row.step;
     view.MutableBox(kField).text = row.text;
     view.PressArrow(kField, row.up);

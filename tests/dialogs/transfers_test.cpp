@@ -8,17 +8,15 @@
 #include <vector>
 
 #include "../settings/test_util.h"
+#include "dialog_test_util.h"
 #include "settings/memory_store.h"
 #include "settings/settings_table.h"
 
 namespace glintora {
 namespace {
 
-using testing::ExpectStored;
-using testing::FailingFiles;
-using testing::TempDir;
-
-ControlId Fire(int i) { return {Control::TxtFire, i}; }
+using namespace testing;
+const char* const kRussian = "\xD0\xA1 \xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xBC";
 
 // The factory text of every txtFire box, boxes 0..36 then 50..53.
 constexpr const char* kFactoryByBox =
@@ -40,14 +38,8 @@ void ExpectFactoryFireworks(MemoryDialogView& dialog, Store* store) {
 
 class Transfers : public ::testing::Test {
  protected:
-  void SetUp() override { templates.CurrentTemplatePath = dir.File("look.glx"); }
-  // Rows of {control, its text}.
-  void ExpectTexts(MemoryDialogView& view, std::initializer_list<std::pair<ControlId, const char*>> rows) {
-    for (const auto& [id, text] : rows) EXPECT_EQ(view.Text(id), text) << id.index;
-  }
-
   TempDir dir;
-  Templates templates;
+  Templates templates{dir.File("look.glx")};
   MemoryStore store;
   MemoryDialogView dialog;
 };
@@ -81,7 +73,7 @@ TEST_F(Transfers, LoadReadsEachKeyWithItsReaderAndSaveStoresLeadingNumbers) {
   store.Write("General", "ColorRed", "40000");  // does not fit: the default
   LoadPropsFromStore(dialog, store);
   ExpectTexts(dialog, {{Fire(34), "2.5"}, {Fire(52), "300"}, {Fire(53), "80.25"}, {Fire(5), "0.97"},
-                       {Fire(6), "0.015"}, {{Control::TxtPixHue, 0}, "100"}, {{Control::TxtPixCol, 0}, "0"}});
+                       {Fire(6), "0.015"}, {Hue(0), "100"}, {Col(0), "0"}});
   EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}), 0);
   EXPECT_EQ(dialog.CheckValue({Control::ChkJetBurst, 0}), 0);
 
@@ -89,7 +81,7 @@ TEST_F(Transfers, LoadReadsEachKeyWithItsReaderAndSaveStoresLeadingNumbers) {
   dialog.SetText(Fire(4), "1.50");
   dialog.SetText(Fire(6), "0.0");
   dialog.SetText(Fire(7), "7x");
-  dialog.SetText({Control::TxtPixCol, 2}, "abc");
+  dialog.SetText(Col(2), "abc");
   dialog.SetCheckValue({Control::ChkMultiMom, 0}, 1);
   dialog.SetCheckValue({Control::ChkJetBurst, 0}, 1);
   SavePropsToStore(dialog, store);
@@ -105,7 +97,7 @@ TEST_F(Transfers, ResetStoresOnlyTheAdvancedAndSoundValues) {
   store.Write("Fireworks", "FireWorks", "40");
   dialog.SetText(Fire(0), "40");
   ResetPropsToFactory(dialog, store);
-  ExpectTexts(dialog, {{Fire(0), "12"}, {Fire(5), "0.97"}, {{Control::TxtPixCol, 1}, "100"}});
+  ExpectTexts(dialog, {{Fire(0), "12"}, {Fire(5), "0.97"}, {Col(1), "100"}});
   ExpectStored(store, {{"Advanced", "FocalLength", "1.0"}, {"Advanced", "Adv_FontName", "Arial"},
                        {"SoundFX", "SoundFX_ON", "0"},
                        {"Fireworks", "FireWorks", "40"}});  // until the dialog is saved
@@ -113,7 +105,8 @@ TEST_F(Transfers, ResetStoresOnlyTheAdvancedAndSoundValues) {
 
 TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   store.Write("Advanced", "FocalLength", "2.50");  // copied as it stands
-  store.Write("Advanced", "LockMessage", "Happy New Year");
+  store.Write("Advanced", "LockMessage", kRussian);
+  store.Write("SoundFX", "SoundFX_ON", "1");
   LoadPropsFromStore(dialog, store);
   dialog.SetText(Fire(5), "0.960");  // an edit not yet accepted
   dialog.SetText(Fire(10), "");
@@ -131,10 +124,10 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
                                                 "[PixelColor]", "[Fireworks]"}));
   const char* rows[][3] = {
       {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"},
-      {"Advanced", "Adv_TimeDelay", "40"},        {"Advanced", "LockMessage", "Happy New Year"},
+      {"Advanced", "Adv_TimeDelay", "40"},        {"Advanced", "LockMessage", kRussian},
       {"Fireworks", "FirePersist", "0.96"},       {"Fireworks", "FireSplineKnot", "0"},
       {"Fireworks", "FireMultiMoment", "0"},      {"Fireworks", "FireBurstShell", "1"},
-      {"General", "ColorRed", "100"}};
+      {"General", "ColorRed", "100"},            {"SoundFX", "SoundFX_ON", "1"}};
   for (const auto& row : rows) EXPECT_EQ(ProfileReadText(templates, row[0], row[1], "?"), row[2]) << row[1];
   EXPECT_EQ(file.find("AnimationType"), std::string::npos);
   // The Fireworks keys in box order, the two flags last.
@@ -150,8 +143,8 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
                  "[SoundFX]\r\nSoundFX_ON=1\r\n");
   store.Write("Fireworks", "FireWorks", "40");
   LoadTemplateFile(dialog, store, templates);
-  ExpectTexts(dialog, {{{Control::TxtPixHue, 0}, "55"}, {{Control::TxtPixHue, 1}, "100"},
-                       {{Control::TxtPixCol, 2}, "60"}});
+  ExpectTexts(dialog, {{Hue(0), "55"}, {Hue(1), "100"},
+                       {Col(2), "60"}});
   // No Fireworks section: every firework box gets its default text, both boxes are checked.
   ExpectFactoryFireworks(dialog, nullptr);
   EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}), 1);
@@ -168,53 +161,29 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
   EXPECT_EQ(dialog.CheckValue({Control::ChkJetBurst, 0}), 0);
 }
 
-TEST_F(Transfers, TemplateRoundTripAndMissingFile) {
-  LoadPropsFromStore(dialog, store);
-  dialog.SetText(Fire(13), "35");
-  dialog.SetText(Fire(22), "2.25");
-  std::string reason;
-  EXPECT_TRUE(SaveTemplateFile(dialog, store, templates, reason));
-  MemoryDialogView other;
-  LoadTemplateFile(other, store, templates);
-  for (const SettingDef* def : FireworkBoxOrder()) {
-    EXPECT_EQ(other.Text(Fire(def->boxIndex)), dialog.Text(Fire(def->boxIndex))) << def->key;
-  }
-  templates.CurrentTemplatePath = dir.File("missing/none.glx");
-  MemoryDialogView fresh;
-  LoadTemplateFile(fresh, store, templates);
-  EXPECT_EQ(fresh.Text(Fire(1)), "1200");
-  EXPECT_FALSE(SaveTemplateFile(fresh, store, templates, reason));  // a missing folder
-  EXPECT_NE(reason, "");
-  EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
-}
-
-// A save is one replacement of the whole file: whichever step of it fails, the old file is left
-// byte for byte and the reason comes back.
+// A save is one replacement of the whole file: when it fails the old file is left byte for byte
+// and the reason comes back; a missing folder is not made.
 TEST_F(Transfers, ASaveThatFailsLeavesTheOldFileWholeAndSaysWhy) {
   const std::string old = "; mine\r\n[Fireworks]\r\nFireWorks=7\r\n";
-  store.Write("Advanced", "LockMessage", "\xD0\xA1 \xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xBC");
+  TempDir::Write(templates.CurrentTemplatePath, old);
   LoadPropsFromStore(dialog, store);
-  dialog.SetText(Fire(0), "40");
-  for (auto step :
-       {FailingFiles::Step::None, FailingFiles::Step::Write, FailingFiles::Step::Replace}) {
-    TempDir::Write(templates.CurrentTemplatePath, old);
-    FailingFiles files(step);
-    templates.Files = &files;
-    std::string reason;
-    const bool saved = SaveTemplateFile(dialog, store, templates, reason);
-    templates.Files = nullptr;
-    EXPECT_EQ(saved, step == FailingFiles::Step::None);
-    EXPECT_EQ(files.writes, 1) << "one whole-file write per save";
-    EXPECT_EQ(dir.Entries(), 1u) << "nothing is left beside the file";
-    if (saved) {
-      EXPECT_EQ(ProfileReadText(templates, "Fireworks", "FireWorks", "?"), "40");
-      EXPECT_EQ(ProfileReadText(templates, "Advanced", "LockMessage", "?"),
-                "\xD0\xA1 \xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xBC");
-      continue;
-    }
-    EXPECT_EQ(TempDir::Read(templates.CurrentTemplatePath), old);
-    EXPECT_EQ(reason, FailingFiles::kReason);
-  }
+  FailingFiles files(FailingFiles::Step::Write);
+  templates.Files = &files;
+  std::string reason;
+  EXPECT_FALSE(SaveTemplateFile(dialog, store, templates, reason));
+  EXPECT_EQ(files.writes, 1) << "one whole-file write per save";
+  EXPECT_EQ(reason, FailingFiles::kReason);
+  EXPECT_EQ(TempDir::Read(templates.CurrentTemplatePath), old);
+  EXPECT_EQ(dir.Entries(), 1u);
+
+  templates = {dir.File("missing/none.glx")};
+  reason.clear();
+  EXPECT_FALSE(SaveTemplateFile(dialog, store, templates, reason));
+  EXPECT_NE(reason, "");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+  MemoryDialogView fresh;  // a missing file loads as the factory texts
+  LoadTemplateFile(fresh, store, templates);
+  EXPECT_EQ(fresh.Text(Fire(1)), "1200");
 }
 
 }  // namespace
