@@ -12,7 +12,7 @@ namespace {
 
 SurfaceScale Screen(double w, double h) { return SurfaceScale{w, h, false, 15, 15}; }
 
-TEST(LoadFireParams, AnEmptyStoreGivesTheDefaultsInEngineUnits) {
+TEST(LoadFireParams, DefaultsInEngineUnitsAndTheMixedTypeFields) {
   MemoryStore store;
   SettingsRecord r;
   LoadFireParams(store, r);
@@ -24,34 +24,10 @@ TEST(LoadFireParams, AnEmptyStoreGivesTheDefaultsInEngineUnits) {
   EXPECT_EQ(r.FireBurstRadius, 0.0075f);
   EXPECT_EQ(r.FireTwistExt, 0.0625f);
   EXPECT_EQ(r.KnotX.size(), 9u);
-}
-
-TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
-  MemoryStore store;
-  SettingsRecord r;
-  RegWriteText(store, "Fireworks", "FireWorks", 99);
-  RegWriteText(store, "Fireworks", "FireSparks", 9999);
-  LoadFireParams(store, r);
-  EXPECT_EQ(r.FireSparks, 303);
-  EXPECT_EQ(r.FireLaunchPixel, 125);
-  RegWriteText(store, "Fireworks", "FireWorks", 12);
-  RegWriteText(store, "Fireworks", "FireSparks", 500);
-  RegWriteText(store, "Fireworks", "FireLaunchPixel", 999);
-  LoadFireParams(store, r);
-  EXPECT_EQ(r.FireLaunchPixel, 500);
-  // No shells at all: nothing to divide by, the sparks stay as read.
-  RegWriteText(store, "Fireworks", "FireWorks", 0);
-  RegWriteText(store, "Fireworks", "FireSparks", 9999);
-  LoadFireParams(store, r);
-  EXPECT_EQ(r.FireSparks, 9999);
-}
-
-TEST(LoadFireParams, ReadsFlagsAndTheMixedTypeFields) {
-  MemoryStore store;
-  SettingsRecord r;
   for (auto [key, text] : {std::pair{"FireMultiMoment", "2"}, {"FireBurstShell", "0"},
                            {"FireDecayMSize", "250.5"}, {"FireDecayMLife", "82.5"},
-                           {"FireSplineKnot", "-3"}, {"FirePersist", "abc"}, {"FireLength", "40000"}}) {
+                           {"FireSplineKnot", "-3"}, {"FirePersist", "abc"}, {"FireLength", "40000"},
+                           {"FireBurstRadius", "5"}}) {
     RegWriteText(store, "Fireworks", key, text);
   }
   LoadFireParams(store, r);
@@ -62,17 +38,35 @@ TEST(LoadFireParams, ReadsFlagsAndTheMixedTypeFields) {
   EXPECT_EQ(r.KnotY.size(), 1u);
   EXPECT_FLOAT_EQ(r.FirePersist, 0.97f);
   EXPECT_EQ(r.FireLength, 5);  // 40000 does not fit 16 bits
+  EXPECT_EQ(r.FireBurstRadius, 0.0125f);  // 5 x 0.0025 in double, then stored: float arithmetic gives less
   RegWriteText(store, "Fireworks", "FireDecayMLife", "1e30");
   LoadFireParams(store, r);
   EXPECT_EQ(r.FireDecayMLife, 80);
 }
 
+// Sparks are capped at 30000 per shell count (no shells: as read), launch pixels at the sparks.
+TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
+  const struct { int works, sparks, pixels, wantSparks, wantPixels; } rows[] = {
+      {99, 9999, 999, 303, 303}, {12, 500, 999, 500, 500}, {12, 2500, 999, 2500, 999},
+      {0, 9999, 125, 9999, 125}};
+  for (const auto& row : rows) {
+    MemoryStore store;
+    SettingsRecord r;
+    RegWriteText(store, "Fireworks", "FireWorks", row.works);
+    RegWriteText(store, "Fireworks", "FireSparks", row.sparks);
+    RegWriteText(store, "Fireworks", "FireLaunchPixel", row.pixels);
+    LoadFireParams(store, r);
+    EXPECT_EQ(r.FireSparks, row.wantSparks) << row.works << " " << row.sparks;
+    EXPECT_EQ(r.FireLaunchPixel, row.wantPixels) << row.works << " " << row.sparks;
+  }
+}
+
 TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
   MemoryStore store;
   SettingsRecord r;
+  store.Write("Advanced", "LockMessage", "   " + std::string(120, 'm') + "x");  // read whole, then cut
   LoadAdvancedParams(store, r, Screen(641, 480));
-  EXPECT_EQ(r.FocalLength, 1.0f);
-  EXPECT_EQ(r.LockMessage, "");
+  EXPECT_EQ(r.LockMessage, std::string(100, 'm'));
   EXPECT_EQ(r.SurfaceWidth, 641);
   EXPECT_EQ(r.CenterX, 320);  // 320.5 rounds to even
   EXPECT_EQ(r.CenterY, 240);
@@ -90,36 +84,35 @@ TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
 }
 
 TEST(LoadAdvancedParams, ClampsAndRepairs) {
-  MemoryStore store;
-  SettingsRecord r;
-  RegWriteText(store, "Advanced", "FocalLength", "0");
-  RegWriteText(store, "Advanced", "Adv_FontName", "");
-  RegWriteText(store, "Advanced", "Adv_FontSize", "120");
-  RegWriteText(store, "Advanced", "Adv_FontHueV", "-4");
-  RegWriteText(store, "Advanced", "Adv_TimeDelay", "-886313347");
-  store.Write("Advanced", "LockMessage", "   " + std::string(120, 'm') + "x");  // read whole, then cut
-  LoadAdvancedParams(store, r, Screen(100, 100));
-  EXPECT_EQ(r.FocalLength, 0.01f);
-  EXPECT_EQ(r.Adv_FontName, "MS Sans Serif");
-  EXPECT_EQ(r.Adv_FontSize, 80);
-  EXPECT_EQ(r.Adv_FontHueV, 0);
-  EXPECT_EQ(r.Adv_TimeDelay, 0);
-  EXPECT_EQ(r.LockMessage, std::string(100, 'm'));
-  RegWriteText(store, "Advanced", "FocalLength", "25");
-  RegWriteText(store, "Advanced", "Adv_FontSize", "5");
-  LoadAdvancedParams(store, r, Screen(100, 100));
-  EXPECT_EQ(r.FocalLength, 10.0f);
-  EXPECT_EQ(r.Adv_FontSize, 10);
-  RegWriteText(store, "Advanced", "FocalLength", "wide");
-  LoadAdvancedParams(store, r, Screen(100, 100));
-  EXPECT_EQ(r.FocalLength, 1.0f);
+  const struct {
+    const char *focal, *size, *hue, *delay, *font;
+    float wantFocal;
+    int wantSize, wantHue, wantDelay;
+  } rows[] = {
+      {"0", "120", "-4", "-886313347", "", 0.01f, 80, 0, 0},
+      {"25", "5", "360", "25", "Courier", 10.0f, 10, 359, 25},
+      {"wide", "80", "359", "0", "Arial", 1.0f, 80, 359, 0},
+      {"0.01", "10", "0", "999", "Arial", 0.01f, 10, 0, 999}};
+  for (const auto& row : rows) {
+    MemoryStore store;
+    SettingsRecord r;
+    for (auto [key, text] : {std::pair{"FocalLength", row.focal}, {"Adv_FontSize", row.size},
+                             {"Adv_FontHueV", row.hue}, {"Adv_TimeDelay", row.delay},
+                             {"Adv_FontName", row.font}}) {
+      store.Write("Advanced", key, text);
+    }
+    LoadAdvancedParams(store, r, Screen(100, 100));
+    SCOPED_TRACE(row.focal);
+    EXPECT_EQ(r.FocalLength, row.wantFocal);
+    EXPECT_EQ(r.Adv_FontSize, row.wantSize);
+    EXPECT_EQ(r.Adv_FontHueV, row.wantHue);
+    EXPECT_EQ(r.Adv_TimeDelay, row.wantDelay);
+    EXPECT_EQ(r.Adv_FontName, *row.font ? row.font : "MS Sans Serif");
+  }
 }
 
 TEST(HueColor, WalksTheSixSectorsAndKeepsEachPercentInItsByte) {
-  const struct {
-    int hue, red, green, blue;
-    int r, g, b;
-  } rows[] = {
+  const struct { int hue, red, green, blue, r, g, b; } rows[] = {
       {0, 100, 100, 100, 255, 55, 55},    {90, 100, 100, 100, 155, 255, 55},  // floor(155.0004)
       {30, 100, 100, 100, 255, 154, 55},  // floor(154.9996)
       {150, 100, 100, 100, 55, 255, 154}, {210, 100, 100, 100, 55, 155, 255},

@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "settings/ini_text.h"
+#include "settings/memory_store.h"
+#include "settings/settings_table.h"
+#include "settings/store_ops.h"
+#include "settings/templates.h"
 #include "test_util.h"
 
 namespace glintora {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::ExpectStored;
 using testing::TempDir;
 
 TEST(IniLookup, FindsKeysCaseInsensitivelyInTheFirstMatchingSection) {
@@ -20,24 +23,16 @@ TEST(IniLookup, FindsKeysCaseInsensitivelyInTheFirstMatchingSection) {
       "; a comment\r\n[Admin]\r\nProduct = Glintora Fireworks \r\n"
       "[ fireworks ]\r\nFireWorks=12\r\nfirepersist=  0.97\r\nnoequals\r\nFireWorks=99\r\n"
       "[Fireworks]\r\nFireSpeed=7\r\n"
-      "[Advanced]\r\nLockMessage=\"  two blanks  \"\r\nQuoted='x'y'\r\nEmpty=\r\n";
-  const struct {
-    std::string ini;
-    const char *section, *key;
-    std::optional<std::string> value;
-  } rows[] = {
-      {ini, "admin", "PRODUCT", "Glintora Fireworks"},
-      {ini, "Fireworks", "FireWorks", "12"},  // the first one wins
-      {ini, "Fireworks", "FirePersist", "0.97"},
+      "[Advanced]\r\nLockMessage=\"  two blanks  \"\r\nQuoted='x'y'\r\nMixed=\"x'\r\nEmpty=\r\n";
+  const struct { std::string ini; const char *section, *key; std::optional<std::string> value; } rows[] = {
+      {ini, "admin", "PRODUCT", "Glintora Fireworks"}, {ini, "Fireworks", "FirePersist", "0.97"},
+      {ini, "Fireworks", "FireWorks", "12"},          // the first one wins
       {ini, "Fireworks", "FireSpeed", std::nullopt},  // a second section is ignored
-      {ini, "Fireworks", "noequals", std::nullopt},
-      {ini, "Advanced", "LockMessage", "  two blanks  "},
-      {ini, "Advanced", "Quoted", "x'y"},
-      {ini, "Advanced", "Empty", ""},
-      {ini, "Missing", "Empty", std::nullopt},
-      {"", "A", "b", std::nullopt},
-      {"\xEF\xBB\xBF[A]\nb=1", "A", "b", "1"},
-      {"[A]\rb=1\r", "A", "b", "1"},  // a lone CR ends a line
+      {ini, "Fireworks", "noequals", std::nullopt}, {ini, "Advanced", "LockMessage", "  two blanks  "},
+      {ini, "Advanced", "Quoted", "x'y"}, {ini, "Advanced", "Mixed", "\"x'"}, {ini, "Advanced", "Empty", ""},
+      {ini, "Missing", "Empty", std::nullopt}, {"", "A", "b", std::nullopt},
+      {"\xEF\xBB\xBF[A]\nb=1", "A", "b", "1"}, {"[A]\r\nb=1\r\n", "A", "b", "1"},
+      {"[A]\rb=1\r", "A", "b", "1"},        // a lone CR ends a line
       {"[A\nb=1", "A", "b", std::nullopt},  // an unclosed header opens no section
   };
   for (const auto& row : rows) EXPECT_EQ(IniLookup(row.ini, row.section, row.key), row.value) << row.key;
@@ -56,12 +51,9 @@ TEST(IniUpdate, ChangesOneLineKeepsEveryOtherByteAndFollowsTheLineEnding) {
       {ini, "General", "ColorBlu", "7", "\r\n",
        head + "ColorGrn=100\r\nColorBlu=7\r\n\r\n[Fireworks]\r\nFireWorks=12\r\n"},
       {ini, "SoundFX", "SoundFX_ON", "0", "\r\n", ini + "[SoundFX]\r\nSoundFX_ON=0\r\n"},
-      {"[A]\nx=1", "A", "y", "2", "\r\n", "[A]\nx=1\ny=2\n"},
-      {"[A]\nx=1", "B", "y", "2", "\r\n", "[A]\nx=1\n[B]\ny=2\n"},
-      {"", "B", "y", "2", "\r\n", "[B]\r\ny=2\r\n"},
-      {"", "B", "y", "2", "\n", "[B]\ny=2\n"},
-      {"[A]", "A", "y", "2", "\n", "[A]\ny=2\n"},
-      {"[A]\r\r", "A", "y", "2", "\r\n", "[A]\ry=2\r\r"},
+      {"[A]\nx=1", "A", "y", "2", "\r\n", "[A]\nx=1\ny=2\n"}, {"", "B", "y", "2", "\n", "[B]\ny=2\n"},
+      {"[A]\nx=1", "B", "y", "2", "\r\n", "[A]\nx=1\n[B]\ny=2\n"}, {"[A]", "A", "y", "2", "\n", "[A]\ny=2\n"},
+      {"", "B", "y", "2", "\r\n", "[B]\r\ny=2\r\n"}, {"[A]\r\r", "A", "y", "2", "\r\n", "[A]\ry=2\r\r"},
       {"[A]\nx=1\r", "A", "y", "2", "\r\n", "[A]\nx=1\ry=2\n"},
       // An unclosed header is no section: the key goes under a new, closed one.
       {"[f\r", "f", "f\x01", " \xe6/", "\r\n", "[f\r[f]\rf\x01=\" \xe6/\"\r"},
@@ -79,13 +71,6 @@ TEST(IniUpdate, ValuesRoundTripAndBadNamesAreRefused) {
     ASSERT_TRUE(updated);
     EXPECT_EQ(IniLookup(*updated, "A", "k"), value);
   }
-  // Whatever the file holds, a written value reads back and writing it again changes nothing.
-  for (const char* ini : {"[f\r", "[A\n", "[A]\rk=1\r\r\n", "\r\n[A]\rk=\"1\r", "[ a ]x\n"}) {
-    const auto once = IniUpdate(ini, "A", "k", " v");
-    ASSERT_TRUE(once) << ini;
-    EXPECT_EQ(IniLookup(*once, "A", "k"), " v") << ini;
-    EXPECT_EQ(IniUpdate(*once, "A", "k", " v"), once) << ini;
-  }
   // A line break cannot start a new section behind the caller's back.
   const auto injected = IniUpdate("", "A", "k", "x\r\n[Admin]\r\nProduct=evil");
   EXPECT_EQ(IniLookup(*injected, "Admin", "Product"), std::nullopt);
@@ -96,55 +81,66 @@ TEST(IniUpdate, ValuesRoundTripAndBadNamesAreRefused) {
   }
 }
 
-TEST(Profile, ReadsGiveTheDefaultForAMissingFileSectionOrKey) {
+TEST(Profile, ReadsGiveDefaultsAndWritesChangeOneLineOrNothing) {
   TempDir dir;
   Templates t;
   EXPECT_EQ(ProfileReadText(t, "Fireworks", "FirePersist", "0.97"), "0.97");  // no current file
-  EXPECT_EQ(ProfileReadNumber(t, "Fireworks", "FirePersist", "0.97", dir.File("none.glx")), 0.97);
-  TempDir::Write(dir.File("a.glx"), "[Fireworks]\r\nFireWorks=12abc\r\nFireSpeed=fast\r\n");
-  t.CurrentTemplatePath = dir.File("a.glx");
+  EXPECT_FALSE(ProfileWriteText(t, "A", "b", "c"));
+  t.CurrentTemplatePath = dir.File("t.glx");
+  const std::string head = "; my favourite\r\n[Fireworks]\r\nFireWorks=12abc\r\n";
+  TempDir::Write(t.CurrentTemplatePath, head + "FireSpeed=fast\r\n");
   EXPECT_EQ(ProfileReadNumber(t, "Fireworks", "FireWorks", "1"), 12);
   EXPECT_EQ(ProfileReadNumber(t, "Fireworks", "FireSpeed", "6"), 0);
-  EXPECT_EQ(ProfileReadText(t, "Fireworks", "FireLength", "5"), "5");
+  EXPECT_EQ(ProfileReadNumber(t, "Fireworks", "FireLength", "5"), 5);
   EXPECT_EQ(ProfileReadText(t, "Other", "FireWorks", "x"), "x");
+  EXPECT_EQ(ProfileReadText(t, "A", "b", "d", dir.File("none.glx")), "d");
   EXPECT_EQ(ProfileReadText(t, "A", "b", "d", dir.Path().string()), "d");  // a folder is no file
-}
-
-TEST(Profile, WritesInPlaceKeepingCommentsAndCrlfAndLongValues) {
-  TempDir dir;
-  Templates t{dir.File("t.glx")};
-  const std::string head = "; my favourite\r\n[Admin]\r\nProduct=Glintora Fireworks\r\n\r\n"
-                           "[Fireworks]\r\n; fast ones\r\n";
-  TempDir::Write(t.CurrentTemplatePath, head + "FireSpeed=6\r\n");
   EXPECT_TRUE(ProfileWriteText(t, "Fireworks", "FireSpeed", 12.5));
   EXPECT_TRUE(ProfileWriteText(t, "Fireworks", "FirePersist", 0.97f));
   EXPECT_TRUE(ProfileWriteText(t, "General", "ColorRed", 100));
-  EXPECT_EQ(TempDir::Read(t.CurrentTemplatePath),
-            head + "FireSpeed=12.5\r\nFirePersist=0.97\r\n[General]\r\nColorRed=100\r\n");
+  const std::string written = head + "FireSpeed=12.5\r\nFirePersist=0.97\r\n[General]\r\nColorRed=100\r\n";
+  EXPECT_FALSE(ProfileWriteText(t, "A", "b=", "2"));
+  EXPECT_FALSE(ProfileWriteText(t, "A", "b", "2", dir.File("no-such-folder/t.glx")));
+  EXPECT_EQ(TempDir::Read(t.CurrentTemplatePath), written);
   EXPECT_EQ(dir.Entries(), 1u);  // nothing is left beside the file
   const std::string message(1000, 'z');
   ASSERT_TRUE(ProfileWriteText(t, "Advanced", "LockMessage", message));
   EXPECT_EQ(ProfileReadText(t, "Advanced", "LockMessage", ""), message);
 }
 
-TEST(Profile, AFailedWriteLeavesTheFileAsItWas) {
+TEST(ImportTemplateFile, AMissingFileGivesEveryDefaultAFileItsValues) {
   TempDir dir;
-  Templates t{dir.File("no-such-folder/t.glx")};
-  EXPECT_FALSE(ProfileWriteText(t, "A", "b", "c"));
-  EXPECT_FALSE(fs::exists(t.CurrentTemplatePath));
-  EXPECT_FALSE(ProfileWriteText(Templates{}, "A", "b", "c"));  // no file at all
-  const std::string file = dir.File("keep.glx");
-  TempDir::Write(file, "[A]\nb=1\n");
-  EXPECT_FALSE(ProfileWriteText(t, "A", "b=", "2", file));
-  EXPECT_EQ(TempDir::Read(file), "[A]\nb=1\n");
-  const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  fs::permissions(file, writable, fs::perm_options::remove);
-  EXPECT_FALSE(ProfileWriteText(t, "A", "b", "2", file));
-  EXPECT_EQ(TempDir::Read(file), "[A]\nb=1\n");
-  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
-  // A folder where the file should be is not replaced.
-  EXPECT_FALSE(ProfileWriteText(t, "A", "b", "2", dir.Path().string()));
-  EXPECT_TRUE(fs::is_directory(dir.Path()));
+  MemoryStore store;
+  Templates t;
+  ImportTemplateFile(store, t, dir.File("missing.glx"));
+  EXPECT_EQ(t.CurrentTemplatePath, dir.File("missing.glx"));
+  EXPECT_EQ(store.Size(), AllSettings().size());
+  ExpectStored(store, {{"Advanced", "FocalLength", "1"},  // written as a number
+                       {"Advanced", "Adv_FontName", "Arial"}, {"Fireworks", "FirePersist", "0.97"},
+                       {"Fireworks", "FireMultiMoment", "1"}, {"General", "AnimationType", "0"}});
+  // A file's numbers are normalised, its texts copied as they stand.
+  const std::string file = dir.File("look.glx");
+  TempDir::Write(file,
+                 "[Admin]\r\nProduct=Glintora Fireworks\r\nVersion=1.0\r\n"
+                 "[Advanced]\r\nFocalLength=2.50\r\nAdv_TimeDelay=25ms\r\n"
+                 "LockMessage=  Happy new year  \r\nAdv_FontSize=huge\r\n"
+                 "[SoundFX]\r\nSoundFX_ON=1\r\n"
+                 "[General]\r\nAnimationType=7\r\nColorRed=80\r\n"
+                 "[Fireworks]\r\nFirePersist=letters\r\nFireSpeed=1.50\r\nFireWorks=1e999\r\n"
+                 "FireGravity=-0.0\r\nFireMultiMoment=0\r\n");
+  ImportTemplateFile(store, t, file);
+  ExpectStored(store, {{"Advanced", "FocalLength", "2.5"}, {"Advanced", "Adv_TimeDelay", "25"},
+                       {"Advanced", "LockMessage", "Happy new year"},
+                       {"Advanced", "Adv_FontSize", "huge"},  // a text, checked when loaded
+                       {"SoundFX", "SoundFX_ON", "1"}, {"General", "AnimationType", "7"},
+                       {"General", "ColorRed", "80"}, {"General", "ColorGrn", "100"},
+                       {"Fireworks", "FirePersist", "0"}, {"Fireworks", "FireSpeed", "1.5"},
+                       {"Fireworks", "FireWorks", "0"}, {"Fireworks", "FireGravity", "0"},
+                       {"Fireworks", "FireMultiMoment", "0"}, {"Fireworks", "FireBurstShell", "1"},
+                       {"Admin", "Product", "<absent>"}});  // never read back
+  // A failing store is reported to the caller, who goes on.
+  store.SetWritesFail(true);
+  EXPECT_FALSE(CopyProfileKeyToStore(store, t, "Advanced", "LockMessage", ""));
 }
 
 }  // namespace

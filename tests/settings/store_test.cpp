@@ -14,67 +14,56 @@ namespace {
 
 using testing::TempDir;
 
-// Every backend must keep the same promises; each test runs on both.
-class StoreTest : public ::testing::TestWithParam<const char*> {
+// Every backend must keep the same promises; each test runs on both (true: the INI file).
+class StoreTest : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override {
-    if (std::string(GetParam()) == "memory") {
-      store_ = std::make_unique<MemoryStore>();
-    } else {
-      store_ = std::make_unique<IniStore>(dir_.File("config/glintora/settings.ini"));
-    }
-  }
-  Store& store() { return *store_; }
-
   TempDir dir_;
-  std::unique_ptr<Store> store_;
+  std::unique_ptr<Store> owned_{GetParam() ? static_cast<Store*>(new IniStore(dir_.File("c/settings.ini")))
+                                           : new MemoryStore};
+  Store& store_ = *owned_;
 };
 
-TEST_P(StoreTest, TextsAreTrimmedAndNumbersWrittenInTheirShortForm) {
-  EXPECT_TRUE(RegWriteText(store(), "Advanced", "Adv_FontName", "  Arial "));
-  EXPECT_EQ(RegReadText(store(), "Advanced", "Adv_FontName", "x"), "Arial");
-  RegWriteText(store(), "Fireworks", "FireLaunchPersist", 0.85f);
-  RegWriteText(store(), "Fireworks", "FireWorks", 12);
-  EXPECT_EQ(RegReadText(store(), "Fireworks", "FireLaunchPersist", ""), "0.85");
-  EXPECT_EQ(RegReadText(store(), "fireworks", "fireworks", ""), "12");  // names ignore case
-  EXPECT_EQ(RegReadText(store(), "Fireworks", "Never", "dflt"), "dflt");
-  EXPECT_EQ(RegReadInt(store(), "General", "AnimationType", -1), -1);
-}
-
-TEST_P(StoreTest, TypedReadersRoundHalfToEvenAndGiveTheDefaultForBadValues) {
-  const auto readAs = [&](const char* text, char type) {
-    RegWriteText(store(), "S", "k", text);
-    if (type == 'i') return static_cast<double>(RegReadInt(store(), "S", "k", 7));
-    if (type == 'l') return static_cast<double>(RegReadLong(store(), "S", "k", 40));
-    return static_cast<double>(RegReadSingle(store(), "S", "k", 0.85f));
-  };
-  const struct {
-    const char* text;
-    char type;  // i: 16-bit, l: 32-bit, s: single
-    double expected;
-  } rows[] = {
-      {"abc", 'i', 7}, {"", 'i', 7}, {"   ", 'i', 7}, {"1e999", 'i', 7}, {"40000", 'i', 7},
-      {"-40000", 'i', 7}, {"12abc", 'i', 7}, {"1,5", 'i', 7}, {"0x10", 'i', 7}, {" 2.5 ", 'i', 2},
-      {"-3.5e0", 'i', -4}, {"32767", 'i', 32767}, {"abc", 's', 0.85f}, {"", 's', 0.85f},
-      {"1e999", 's', 0.85f}, {"1e39", 's', 0.85f}, {"- 1", 's', 0.85f}, {"1e-50", 's', 0},
-      {"3000000000", 'l', 40}, {"x", 'l', 40}, {"1e10", 'l', 40}, {"2147483647", 'l', 2147483647}};
-  for (const auto& row : rows) EXPECT_EQ(readAs(row.text, row.type), row.expected) << row.text;
-}
-
-TEST_P(StoreTest, ArbitraryBytesAreReadWholeAndSectionsKeepTheirBackslash) {
+TEST_P(StoreTest, TextsAreTrimmedNumbersShortAndOtherBytesKept) {
   std::string bytes;
   for (int c = 1; c < 256; ++c) {
     if (c != '\r' && c != '\n') bytes += static_cast<char>(c);
   }
   bytes = "x" + bytes + "x";  // trimming must not touch the inside
-  RegWriteText(store(), "Advanced", "LockMessage", bytes);
-  EXPECT_EQ(RegReadText(store(), "Advanced", "LockMessage", ""), bytes);
-  RegWriteText(store(), "General\\Main", "Left", 10);
-  EXPECT_EQ(RegReadInt(store(), "General\\Main", "Left", 0), 10);
-  EXPECT_EQ(RegReadInt(store(), "General", "Left", 0), 0);
+  const std::pair<const char*, std::string> rows[] = {
+      {"  Arial ", "Arial"}, {"", ""}, {bytes.c_str(), bytes}};
+  for (const auto& [text, stored] : rows) {
+    EXPECT_TRUE(RegWriteText(store_, "Advanced", "Text", text));
+    EXPECT_EQ(RegReadText(store_, "Advanced", "Text", "x"), stored);
+  }
+  RegWriteText(store_, "Fireworks", "FireLaunchPersist", 0.85f);
+  RegWriteText(store_, "Fireworks", "FireWorks", 12);
+  EXPECT_EQ(RegReadText(store_, "Fireworks", "FireLaunchPersist", ""), "0.85");
+  EXPECT_EQ(RegReadText(store_, "fireworks", "fireworks", ""), "12");  // names ignore case
+  EXPECT_EQ(RegReadText(store_, "Fireworks", "Never", "dflt"), "dflt");
+  RegWriteText(store_, "General\\Main", "Left", 10);
+  EXPECT_EQ(RegReadInt(store_, "General\\Main", "Left", 0), 10);
+  EXPECT_EQ(RegReadInt(store_, "General", "Left", 0), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Values("memory", "ini"));
+TEST_P(StoreTest, TypedReadersRoundHalfToEvenAndGiveTheDefaultForBadValues) {
+  const auto readAs = [&](const char* text, char type) {
+    RegWriteText(store_, "S", "k", text);
+    if (type == 'i') return static_cast<double>(RegReadInt(store_, "S", "k", 7));
+    if (type == 'l') return static_cast<double>(RegReadLong(store_, "S", "k", 40));
+    return static_cast<double>(RegReadSingle(store_, "S", "k", 0.85f));
+  };
+  // i: 16-bit, l: 32-bit, s: single.
+  const struct { const char* text; char type; double expected; } rows[] = {
+      {"abc", 'i', 7}, {"", 'i', 7}, {"   ", 'i', 7}, {"1e999", 'i', 7}, {"40000", 'i', 7},
+      {"-40000", 'i', 7}, {"12abc", 'i', 7}, {"1,5", 'i', 7}, {"0x10", 'i', 7}, {" 2.5 ", 'i', 2},
+      {"-3.5e0", 'i', -4}, {"32767", 'i', 32767}, {"abc", 's', 0.85f}, {"", 's', 0.85f},
+      {"1e999", 's', 0.85f}, {"1e39", 's', 0.85f}, {"- 1", 's', 0.85f}, {"1e-50", 's', 0},
+      {"0.1", 's', 0.1f}, {"3000000000", 'l', 40}, {"x", 'l', 40}, {"1e10", 'l', 40},
+      {"2147483647", 'l', 2147483647}, {"-2.5", 'l', -2}};
+  for (const auto& row : rows) EXPECT_EQ(readAs(row.text, row.type), row.expected) << row.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Bool());
 
 TEST(IniStore, KeepsTheFileReadableAndCreatesItsFolder) {
   TempDir dir;
@@ -84,10 +73,10 @@ TEST(IniStore, KeepsTheFileReadableAndCreatesItsFolder) {
   EXPECT_TRUE(RegWriteText(store, "General\\Main", "State", 2));
   EXPECT_TRUE(RegWriteText(store, "Fireworks", "FireWorks", 21));
   EXPECT_EQ(TempDir::Read(store.Path()), "[Fireworks]\nFireWorks=21\n[General\\Main]\nState=2\n");
-  IniStore unwritable(dir.File("a/b/settings.ini/inside"));
-  EXPECT_FALSE(RegWriteText(unwritable, "A", "b", "c"));
-  IniStore nowhere("");
-  EXPECT_FALSE(RegWriteText(nowhere, "A", "b", "c"));
+  for (const std::string& path : {dir.File("a/b/settings.ini/inside"), std::string()}) {
+    IniStore unwritable(path);
+    EXPECT_FALSE(RegWriteText(unwritable, "A", "b", "c")) << path;
+  }
 }
 
 TEST(IniStore, PathFollowsTheBaseDirectoryConvention) {

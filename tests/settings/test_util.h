@@ -19,12 +19,7 @@ namespace glintora::testing {
 // A fresh folder for one test's files, removed with everything in it at the end.
 class TempDir {
  public:
-  TempDir() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("glintora-settings-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
+  TempDir() { std::filesystem::create_directories(path_); }
   ~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
@@ -46,7 +41,8 @@ class TempDir {
   }
 
  private:
-  std::filesystem::path path_;
+  const std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                      ("glintora-settings-" + std::to_string(std::random_device()()));
 };
 
 // The system's files with one step of a whole-file write made to fail, the way a full disk, a
@@ -68,11 +64,12 @@ class FailingFiles : public FileSystem {
     return real_.ReadFile(p, b, m);
   }
   FileTarget Inspect(const std::string& p) override { return real_.Inspect(p); }
+  std::string LegacyToUtf8(std::string_view b) const override { return real_.LegacyToUtf8(b); }
+  bool MarksUtf8() const override { return real_.MarksUtf8(); }
   bool WriteNewFile(const std::string& p, std::string_view bytes, std::string& reason) override {
     ++writes;
-    if (step_ == Step::Write) bytes = bytes.substr(0, bytes.size() / 2);
-    if (!real_.WriteNewFile(p, bytes, reason)) return false;
-    if (step_ != Step::Write) return true;
+    if (step_ != Step::Write) return real_.WriteNewFile(p, bytes, reason);
+    real_.WriteNewFile(p, bytes.substr(0, bytes.size() / 2), reason);
     real_.RemoveFile(p);  // what the platform does with a write that failed
     reason = kReason;
     return false;
@@ -82,8 +79,6 @@ class FailingFiles : public FileSystem {
     reason = kReason;
     return false;
   }
-  std::string LegacyToUtf8(std::string_view b) const override { return real_.LegacyToUtf8(b); }
-  bool MarksUtf8() const override { return real_.MarksUtf8(); }
 
  private:
   Step step_;

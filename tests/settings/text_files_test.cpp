@@ -17,12 +17,8 @@ using testing::TempDir;
 // "Jürgen €’" in UTF-8, and the same words in each encoding a template may come in.
 const std::string kText = "J\xC3\xBCrgen \xE2\x82\xAC\xE2\x80\x99";
 
-TEST(ReadTextFile, AcceptsEveryEncodingATemplateComesIn) {
-  const struct {
-    const char* what;
-    std::string bytes;
-    std::string text;
-  } rows[] = {
+TEST(TextFiles, ReadEveryEncodingATemplateComesInAndWriteUtf8) {
+  const struct { const char* what; std::string bytes, text; } rows[] = {
       {"ASCII", "[A]\r\nb=1\r\n", "[A]\r\nb=1\r\n"},
       {"UTF-8", "b=" + kText, "b=" + kText},
       {"UTF-8 with mark", "\xEF\xBB\xBF" "b=" + kText, "b=" + kText},
@@ -45,14 +41,11 @@ TEST(ReadTextFile, AcceptsEveryEncodingATemplateComesIn) {
     ASSERT_TRUE(ReadTextFile(SystemFileSystem(), dir.File("t.glx"), text)) << row.what;
     EXPECT_EQ(text, row.text) << row.what;
   }
-}
-
-TEST(WriteTextFileAtomically, KeepsAsciiAsItIsAndWritesOtherTextAsUtf8) {
-  TempDir dir;
+  // Written back, ASCII stays as it is and other text is UTF-8, with no mark on this system.
   std::string reason;
   for (const std::string& text : {std::string("[A]\r\nb=1\r\n"), "b=" + kText}) {
     ASSERT_TRUE(WriteTextFileAtomically(SystemFileSystem(), dir.File("t.glx"), text, reason));
-    EXPECT_EQ(TempDir::Read(dir.File("t.glx")), text);  // no mark on this system
+    EXPECT_EQ(TempDir::Read(dir.File("t.glx")), text);
   }
   EXPECT_EQ(EncodeTextFile("b=1", true), "b=1");
   EXPECT_EQ(EncodeTextFile(kText, true), "\xEF\xBB\xBF" + kText);
@@ -99,17 +92,11 @@ TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
   // The permissions of the file it replaced carry over.
   EXPECT_TRUE(WriteFileAtomically(files, file, "new", reason));
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::others_read, fs::perms::none);
-}
-
-// The temporary file has a short name of its own, so a file whose path is near the system's
-// limit can still be replaced.
-TEST(WriteFileAtomically, ReplacesAFileWhoseNameIsAsLongAsNamesGo) {
-  TempDir dir;
-  const std::string file = dir.File(std::string(251, 'n') + ".glx");
-  std::string reason;
-  TempDir::Write(file, "old");
-  EXPECT_TRUE(WriteFileAtomically(SystemFileSystem(), file, "new", reason)) << reason;
-  EXPECT_EQ(TempDir::Read(file), "new");
+  // The temporary file has a short name of its own: a name as long as names go is replaced too.
+  const std::string longName = dir.File(std::string(251, 'n') + ".glx");
+  TempDir::Write(longName, "old");
+  EXPECT_TRUE(WriteFileAtomically(files, longName, "new", reason)) << reason;
+  EXPECT_EQ(TempDir::Read(longName), "new");
 }
 
 }  // namespace

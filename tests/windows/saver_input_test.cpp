@@ -11,11 +11,7 @@ namespace {
 // Each row: the stored Adv_MouseMove, the moves' times of day in seconds, and which of them
 // close the saver ('x').
 TEST(SaverInput, FourthMoveWithinTenSecondsClosesUnlessMovesAreIgnored) {
-  const struct {
-    const char* mouseMove;
-    std::vector<double> times;
-    const char* closes;
-  } rows[] = {
+  const struct { const char* mouseMove; std::vector<double> times; const char* closes; } rows[] = {
       {"0", {1000.2, 1003.0, 1009.9, 1010.0}, "...x"},
       // The late fourth is counted and discarded with the window; counting starts over.
       {"0", {500.0, 500.1, 500.2, 510.5, 511.0, 511.1, 511.2, 511.3}, ".......x"},

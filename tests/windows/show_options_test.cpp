@@ -25,13 +25,8 @@ TEST(ShowOptions, EveryOptionIsRead) {
                                     {"FireWorks", "20"}, {"SoundFX_ON", "1"}, {"SoundFX_ON", "0"}, {"SoundFX_ON", "1"}}));
 }
 
-TEST(ShowOptions, WindowIdsAndTheDaemonsEnvironment) {
-  const struct {
-    std::vector<std::string> args;
-    const char* env;
-    ShowTarget target;
-    std::uint32_t id;
-  } rows[] = {
+TEST(ShowOptions, WindowIdsAsXToolsPrintThemAndTheDaemonsEnvironment) {
+  const struct { std::vector<std::string> args; const char* env; ShowTarget target; std::uint32_t id; } rows[] = {
       {{"-window-id", "0x2a00007"}, nullptr, ShowTarget::ForeignWindow, 0x2a00007u},
       {{"-window-id", "4194311"}, nullptr, ShowTarget::ForeignWindow, 4194311u},
       // -root or nothing: the daemon's window replaces the real root.
@@ -50,6 +45,9 @@ TEST(ShowOptions, WindowIdsAndTheDaemonsEnvironment) {
     EXPECT_EQ(r.options.windowId, row.id);
   }
   EXPECT_FALSE(Parse({"-root"}, "junk").ok);
+  EXPECT_EQ(*ParseWindowId("0xffffffff"), 0xffffffffu);
+  EXPECT_EQ(*ParseWindowId("0X1F"), 0x1fu);
+  for (const char* bad : {"12 ", " 12", ""}) EXPECT_FALSE(ParseWindowId(bad)) << bad;
 }
 
 TEST(ShowOptions, BadInputIsOneLineError) {
@@ -74,15 +72,9 @@ TEST(ShowOptions, BadInputIsOneLineError) {
 }
 
 TEST(ShowOptions, ErrorsQuoteAShortSafeExcerptOfTheInput) {
-  const std::string cyrillic60 = [] {
-    std::string s;
-    for (int i = 0; i < 60; ++i) s += "\xD0\x96";  // Ж, two bytes
-    return s;
-  }();
-  const struct {
-    std::vector<std::string> args;
-    std::string quoted;
-  } rows[] = {
+  std::string cyrillic60;
+  for (int i = 0; i < 60; ++i) cyrillic60 += "\xD0\x96";  // Ж, two bytes
+  const struct { std::vector<std::string> args; std::string quoted; } rows[] = {
       {{"-delay", std::string(100000, '9')}, "'" + std::string(60, '9') + "...'"},
       {{"-theme", cyrillic60}, "'" + cyrillic60 + "'"},  // 60 characters are not cut
       {{"-theme", cyrillic60 + "\xD0\x96"}, "'" + cyrillic60 + "...'"},
@@ -96,12 +88,6 @@ TEST(ShowOptions, ErrorsQuoteAShortSafeExcerptOfTheInput) {
     EXPECT_NE(r.error.find(row.quoted), std::string::npos) << r.error;
     EXPECT_LT(r.error.size(), 200u);
   }
-}
-
-TEST(WindowId, AcceptsWhatXToolsPrint) {
-  EXPECT_EQ(*ParseWindowId("0xffffffff"), 0xffffffffu);
-  EXPECT_EQ(*ParseWindowId("0X1F"), 0x1fu);
-  for (const char* bad : {"12 ", " 12", ""}) EXPECT_FALSE(ParseWindowId(bad)) << bad;
 }
 
 }  // namespace

@@ -9,10 +9,7 @@ namespace glintora {
 namespace {
 
 TEST(WindowSizeText, FourFiveDigitFields) {
-  const struct {
-    double left, top, width, height;
-    const char* text;
-  } rows[] = {
+  const struct { double left, top, width, height; const char* text; } rows[] = {
       {1200, 900.5, 9600, 7200, "01200009000960007200"},  // 900.5 rounds to even
       // Dragged off the left and top edges, or wider than five digits of twips.
       {-450, -15, 100000, 123456.7, "00000000009999999999"},
@@ -24,11 +21,8 @@ TEST(WindowSizeText, FourFiveDigitFields) {
   }
 }
 
-TEST(WindowSizeText, ReadingIsLenient) {
-  const struct {
-    const char* text;
-    int left, top, width, height;
-  } rows[] = {
+TEST(WindowSizeText, ReadingIsLenientAndStatesMap) {
+  const struct { const char* text; int left, top, width, height; } rows[] = {
       {"01200009000960007200", 1200, 900, 9600, 7200},
       {"  00015000300004506000  ", 15, 30, 45, 6000},  // blanks trimmed before cutting
       {"0123400567", 1234, 567, 0, 0},                 // missing fields stay 0
@@ -43,14 +37,10 @@ TEST(WindowSizeText, ReadingIsLenient) {
   }
   EXPECT_FALSE(ParseWindowSize(""));
   EXPECT_FALSE(ParseWindowSize("    "));
-}
-
-TEST(WindowStateText, StoredStatesMap) {
   EXPECT_EQ(WindowStateText(true), "2");
   EXPECT_EQ(WindowStateText(false), "0");
   for (int state : {0, 1, 2}) EXPECT_EQ(ParseWindowState(state), state);
-  EXPECT_FALSE(ParseWindowState(3));
-  EXPECT_FALSE(ParseWindowState(-1));
+  for (int state : {3, -1}) EXPECT_FALSE(ParseWindowState(state));
 }
 
 }  // namespace
