@@ -32,7 +32,12 @@ std::vector<Point> FirstTiles(int n) {
 
 // 200x100: 7 tile columns (the last 8 pixels wide), 4 tile rows (the last 4 high).
 TEST(DirtyTiles, CoverExactlyTheWrittenTiles) {
-  const struct { const char* name; std::vector<Point> writes; bool fill; std::vector<TileRun> want; } cases[] = {
+  const struct {
+    const char* name;
+    std::vector<Point> writes;
+    bool fill;
+    std::vector<TileRun> want;
+  } cases[] = {
       {"nothing", {}, false, {}},
       {"one pixel", {{5, 5}}, false, {{0, 0, 32, 32}}},
       {"clipped writes mark nothing", {{-1, 5}, {200, 5}, {5, 100}}, false, {}},
@@ -42,7 +47,8 @@ TEST(DirtyTiles, CoverExactlyTheWrittenTiles) {
       {"a two-tile gap splits", {{0, 0}, {96, 0}}, false, {{0, 0, 32, 32}, {96, 0, 128, 32}}},
       {"the same run below extends downwards", {{40, 10}, {70, 10}, {70, 40}, {40, 40}, {95, 70}, {33, 70}},
        false, {{32, 0, 96, 96}}},
-      {"a different run below starts anew", {{0, 0}, {40, 0}, {0, 40}}, false, {{0, 0, 64, 32}, {0, 32, 32, 64}}},
+      {"a different run below starts anew", {{0, 0}, {40, 0}, {0, 40}}, false,
+       {{0, 0, 64, 32}, {0, 32, 32, 64}}},
       {"a row without writes ends a rectangle", {{0, 0}, {0, 70}}, false, {{0, 0, 32, 32}, {0, 64, 32, 96}}},
       {"two columns side by side", {{0, 0}, {100, 0}, {0, 32}, {100, 32}}, false,
        {{0, 0, 32, 64}, {96, 0, 128, 64}}},

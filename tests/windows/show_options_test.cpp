@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/loaders.h"
+#include "settings/memory_store.h"
+#include "settings/store_ops.h"
+#include "windows/override_store.h"
+#include "windows/settings_report.h"
+#include "windows/show_overrides.h"
+
 namespace glintora {
 namespace {
 
@@ -26,7 +33,12 @@ TEST(ShowOptions, EveryOptionIsRead) {
 }
 
 TEST(ShowOptions, WindowIdsAsXToolsPrintThemAndTheDaemonsEnvironment) {
-  const struct { std::vector<std::string> args; const char* env; ShowTarget target; std::uint32_t id; } rows[] = {
+  const struct {
+    std::vector<std::string> args;
+    const char* env;
+    ShowTarget target;
+    std::uint32_t id;
+  } rows[] = {
       {{"-window-id", "0x2a00007"}, nullptr, ShowTarget::ForeignWindow, 0x2a00007u},
       {{"-window-id", "4194311"}, nullptr, ShowTarget::ForeignWindow, 4194311u},
       // -root or nothing: the daemon's window replaces the real root.
@@ -88,6 +100,55 @@ TEST(ShowOptions, ErrorsQuoteAShortSafeExcerptOfTheInput) {
     EXPECT_NE(r.error.find(row.quoted), std::string::npos) << r.error;
     EXPECT_LT(r.error.size(), 200u);
   }
+}
+
+TEST(ShowOverrides, OverridesAreReadFirstAndNeverReachTheUserStore) {
+  MemoryStore user;
+  RegWriteText(user, "Fireworks", "FireWorks", 30);
+  RegWriteText(user, "Fireworks", "FireLength", 9);
+  OverrideStore run(user);
+  ShowOptions options;
+  options.theme = 6;  // ring world: 7 shells, rings only
+  options.delayMs = 0;
+  options.settings = {{"firesparks", "777"}, {"LockMessage", "  hello  "}};
+  std::string error;
+  ASSERT_TRUE(ApplyShowOverrides(run, options, error)) << error;
+  const char* rows[][3] = {{"Fireworks", "FireWorks", "7"}, {"Fireworks", "FireRingPct", "100"},
+                           {"Fireworks", "FireSparks", "777"}, {"Advanced", "Adv_TimeDelay", "0"},
+                           {"Advanced", "LockMessage", "hello"}};
+  for (const auto& row : rows) EXPECT_EQ(RegReadText(run, row[0], row[1], ""), row[2]) << row[1];
+  EXPECT_EQ(RegReadText(user, "Fireworks", "FireWorks", ""), "30");
+  EXPECT_EQ(user.Size(), 2u);
+
+  SettingsRecord record;
+  LoadFireParams(run, record);
+  const std::string report = SettingsReport(record);
+  EXPECT_NE(report.find(" FireWorks=7 FireSparks=777 "), std::string::npos) << report;
+  EXPECT_NE(report.find(" FireRingDeg=0 "), std::string::npos) << report;
+}
+
+TEST(ShowOverrides, SettingsAreCheckedAgainstTheirDialogRanges) {
+  MemoryStore user;
+  OverrideStore run(user);
+  std::string error;
+  const std::pair<const char*, const char*> good[] = {
+      {"FireWorks", "99"}, {"FireSymmetry", "0.5"}, {"FireMultiMoment", "0"},
+      {"FocalLength", "0.01"}, {"Adv_MouseMove", "1"}, {"FireDecayMSize", "9999"},
+      {"SoundFX_ON", "1"}};
+  for (const auto& [key, value] : good) EXPECT_TRUE(ApplySettingOption(run, key, value, error)) << key;
+  EXPECT_EQ(RegReadText(run, "Fireworks", "FireSymmetry", ""), "0.5");
+
+  const std::pair<const char*, const char*> bad[] = {
+      {"FireWorks", "0"},    {"FireWorks", "100"},      {"FireWorks", "2.5"},
+      {"FireSpeed", "0.05"}, {"FireSymmetry", "abc"},   {"FireMultiMoment", "2"},
+      {"ColorHueWheel", "361"}, {"AnimationType", "0"}, {"SoundFX_ON", "2"},
+      {"NoSuchKey", "1"},    {"FireSparks", ""}};
+  for (const auto& [key, value] : bad) {
+    error.clear();
+    EXPECT_FALSE(ApplySettingOption(run, key, value, error)) << key << "=" << value;
+    EXPECT_FALSE(error.empty());
+  }
+  EXPECT_EQ(user.Size(), 0u);
 }
 
 }  // namespace
