@@ -2,7 +2,7 @@
 
 #include <sddl.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -57,26 +57,16 @@ DWORD ScrProcess::ExitCode() {
 }
 
 HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
-  struct Search {
-    DWORD pid;
-    const std::string& caption;
-    HWND found;
-  } search{info_.dwProcessId, caption, nullptr};
+  HWND found = nullptr;
   PumpUntil(ms, [&] {
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lParam);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(window, &pid);
-          if (pid != s->pid || !IsWindowVisible(window) || TextOf(window) != s->caption)
-            return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr || !Running();
+    for (HWND w = nullptr; !found && (w = FindWindowExA(nullptr, w, nullptr, nullptr));) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == info_.dwProcessId && IsWindowVisible(w) && TextOf(w) == caption) found = w;
+    }
+    return found != nullptr || !Running();
   });
-  return search.found;
+  return found;
 }
 
 std::string TextOf(HWND window) {
@@ -129,24 +119,9 @@ bool SetDescriptor(HKEY root, const std::string& path, const std::string& sddl) 
   return ok;
 }
 
-void LiftRestrictions(HKEY root, const std::string& path) {
-  SetDescriptor(root, path, "D:(A;;KA;;;WD)");
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  std::vector<std::string> children;
-  char name[256];
-  for (DWORD i = 0, length = sizeof name;
-       RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-       ++i, length = sizeof name)
-    children.emplace_back(name, length);
-  RegCloseKey(key);
-  for (const std::string& child : children) LiftRestrictions(root, path + "\\" + child);
-}
-
 }  // namespace
 
 void DeleteKeyTree(HKEY root, const std::string& path) {
-  LiftRestrictions(root, path);
   RegDeleteTreeA(root, path.c_str());
   RegDeleteKeyA(root, path.c_str());
 }
@@ -225,12 +200,7 @@ void PressKey(WPARAM key) {
   PumpPendingMessages();
 }
 
-namespace {
-
-// Calls use(pixels, count) with the 32-bit pixels of rect read through source's device context
-// (client coordinates) or, for nullptr, from the screen; nothing for a rect wholly outside.
-template <typename Use>
-void ReadPixels(HWND source, RECT rect, Use use) {
+std::vector<DWORD> Pixels(HWND source, RECT& rect) {
   RECT area{};
   if (source) {
     GetClientRect(source, &area);
@@ -240,11 +210,12 @@ void ReadPixels(HWND source, RECT rect, Use use) {
     area.right = area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     area.bottom = area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
   }
-  if (!IntersectRect(&rect, &rect, &area)) return;
+  if (!IntersectRect(&rect, &rect, &area)) return {};
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
+  std::vector<DWORD> pixels;
   HDC dc = GetDC(source);
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -252,48 +223,36 @@ void ReadPixels(HWND source, RECT rect, Use use) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    use(static_cast<const DWORD*>(bits), static_cast<long>(width) * height);
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    for (long i = 0; i < static_cast<long>(width) * height; ++i) pixels.push_back(p[i] & 0xFFFFFF);
     SelectObject(memory, old);
+    DeleteObject(bitmap);
   }
-  if (bitmap) DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(source, dc);
+  return pixels;
 }
-
-// A hash of the screen's pixels in rect (FNV-1a).
-std::uint64_t ScreenFingerprint(const RECT& rect) {
-  std::uint64_t hash = 1469598103934665603ull;
-  ReadPixels(nullptr, rect, [&](const DWORD* pixels, long count) {
-    for (long i = 0; i < count; ++i) hash = (hash ^ (pixels[i] & 0xFFFFFF)) * 1099511628211ull;
-  });
-  return hash;
-}
-
-}  // namespace
 
 long LitPixels(HWND source, RECT rect) {
-  long lit = 0;
-  ReadPixels(source, rect, [&](const DWORD* pixels, long count) {
-    for (long i = 0; i < count; ++i) lit += (pixels[i] & 0xFFFFFF) != 0;
-  });
-  return lit;
-}
-
-bool WaitForNewFrames(const RECT& rect, int frames, ScrProcess* process) {
-  std::uint64_t last = ScreenFingerprint(rect);
-  int seen = 0;
-  PumpUntil(kPatience, [&] {
-    const std::uint64_t now = ScreenFingerprint(rect);
-    if (now != last) ++seen, last = now;
-    return seen >= frames || (process && !process->Running());
-  });
-  return seen >= frames && (!process || process->Running());
+  const std::vector<DWORD> pixels = Pixels(source, rect);
+  return static_cast<long>(pixels.size() - std::count(pixels.begin(), pixels.end(), 0u));
 }
 
 long LitPixels(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   return LitPixels(window, client);
+}
+
+bool WaitForNewFrames(RECT rect, int frames, ScrProcess* process) {
+  std::vector<DWORD> last = Pixels(nullptr, rect);
+  int seen = 0;
+  PumpUntil(kPatience, [&] {
+    std::vector<DWORD> now = Pixels(nullptr, rect);
+    if (now != last) ++seen, last.swap(now);
+    return seen >= frames || (process && !process->Running());
+  });
+  return seen >= frames && (!process || process->Running());
 }
 
 }  // namespace glintora::test

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/win32/program.h"
 
@@ -138,14 +139,16 @@ void MenuCommand(HWND dialog, int id);
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
 
-// Pixels of rect that are not black, read through source's device context (client
-// coordinates) or, for nullptr, from the screen; what lies outside is not counted.
+// The pixels (0x00RRGGBB) of rect read through source's device context (client coordinates)
+// or, for nullptr, from the screen, row by row; rect is cut to what exists there.
+std::vector<DWORD> Pixels(HWND source, RECT& rect);
+// Of those, the ones that are not black.
 long LitPixels(HWND source, RECT rect);
 long LitPixels(HWND window);  // the whole client area
 
 // Waits until the screen's pixels in rect have changed frames times: the show there has run that
 // many more frames, so it has handled what was sent to it before. false after kPatience, or at
 // once when process (if given) ends.
-bool WaitForNewFrames(const RECT& rect, int frames, ScrProcess* process = nullptr);
+bool WaitForNewFrames(RECT rect, int frames, ScrProcess* process = nullptr);
 
 }  // namespace glintora::test
