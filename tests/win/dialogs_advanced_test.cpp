@@ -1,12 +1,10 @@
-// The advanced settings dialog and the template file dialog, driven with messages.
+// The advanced settings dialog, driven with messages.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <vector>
 
 #include "harness.h"
 #include "platform/win32/dialogs/advanced_dialog.h"
-#include "platform/win32/dialogs/template_window.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 
@@ -81,82 +79,6 @@ TEST_F(DialogAdvanced, DefaultsThenCancelWritesNothingAndHelpOpensTopic500) {
   Click(dialog->Item(AdvancedIds::kDismiss));
   EXPECT_FALSE(dialog->IsOpen());
   EXPECT_EQ(Stored(), before);
-}
-
-class DialogTemplate : public ::testing::Test {
- protected:
-  DialogTemplate() : program_("DialogTemplate"), folder_("template-window") {
-    for (const char* name : {"finale.glx", "notes.txt"})
-      std::ofstream(folder_.File(name)) << "[Admin]\n";
-  }
-
-  std::unique_ptr<TemplateWindow> Open(TemplateDialogModel& model, bool open) {
-    model.FormLet(open, open ? kOpenTemplateTitle : kSaveTemplateTitle, kTemplateTypes);
-    auto window = std::make_unique<TemplateWindow>(
-        program_.Get(), model, [this](HWND, const std::string& text) { messages_.push_back(text); },
-        nullptr);
-    EXPECT_TRUE(window->Open(nullptr));
-    return window;
-  }
-  std::vector<std::string> Files(TemplateWindow& w) {
-    std::vector<std::string> out;
-    HWND list = w.Item(TemplateIds::kFiles);
-    for (LRESULT i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
-      char name[MAX_PATH] = {};
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
-      out.push_back(name);
-    }
-    return out;
-  }
-
-  test::DialogProgram program_;
-  test::TempFolder folder_;
-  std::vector<std::string> messages_;
-  FileSystem& files_ = SystemFileSystem();
-};
-
-TEST_F(DialogTemplate, CancelReturnsNothingOpenListsByTypeChecksTheNameAndRemembersTheFolder) {
-  TemplateDialogModel cancelled(program_.StoreOf(), files_);
-  auto first = Open(cancelled, true);
-  first->ShowFolder(folder_.Path());
-  SetWindowTextA(first->Item(TemplateIds::kName), "finale.glx");
-  Click(first->Item(TemplateIds::kDismiss));
-  EXPECT_FALSE(first->IsOpen());
-  EXPECT_FALSE(cancelled.Accepted());
-  EXPECT_EQ(program_.Stored(kSectionTemplate, "Path_Dir"), "<absent>");
-
-  TemplateDialogModel model(program_.StoreOf(), files_);
-  auto window = Open(model, true);
-  EXPECT_EQ(TextOf(window->Handle()), "Select Template to Open");
-  ASSERT_TRUE(window->ShowFolder(folder_.Path()));
-  EXPECT_EQ(Files(*window), std::vector<std::string>{"finale.glx"});
-  test::ChooseEntry(window->Item(TemplateIds::kTypes), 1);  // All Files (*.*)
-  EXPECT_EQ(Files(*window), (std::vector<std::string>{"finale.glx", "notes.txt"}));
-
-  Click(window->Item(TemplateIds::kOk));  // no name yet
-  EXPECT_EQ(messages_, std::vector<std::string>{"Please select an existing file."});
-  EXPECT_TRUE(window->IsOpen());
-
-  HWND list = window->Item(TemplateIds::kFiles);
-  SendMessageA(list, LB_SETCURSEL, 0, 0);
-  SendMessageA(window->Handle(), WM_COMMAND, MAKEWPARAM(TemplateIds::kFiles, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
-  EXPECT_EQ(TextOf(window->Item(TemplateIds::kName)), "finale.glx");
-  Click(window->Item(TemplateIds::kOk));
-  EXPECT_FALSE(window->IsOpen());
-  ASSERT_TRUE(model.Accepted());
-  EXPECT_EQ(model.FullFileName(), folder_.File("finale.glx"));
-  EXPECT_EQ(program_.Stored(kSectionTemplate, "Path_Dir"), folder_.Path());
-
-  // The next opening starts where the last choice was made.
-  TemplateDialogModel next(program_.StoreOf(), files_);
-  auto again = Open(next, false);
-  EXPECT_EQ(again->Folder(), folder_.Path());
-  SetWindowTextA(again->Item(TemplateIds::kName), "mytheme");
-  Click(again->Item(TemplateIds::kOk));
-  ASSERT_TRUE(next.Accepted());
-  EXPECT_EQ(next.FullFileName(), folder_.File("mytheme.glx"));
-  EXPECT_EQ(GetFileAttributesA(folder_.File("mytheme.glx0").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -20,6 +20,11 @@ namespace glintora {
 namespace {
 
 using namespace PropsIds;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 using test::Click;
 using test::TextOf;
 
@@ -86,6 +91,7 @@ TEST_F(DialogProps, FirstOpeningStoresFactoryValuesOnceAndCancelKeepsThem) {
   EXPECT_EQ(Stored("AnimationType"), "0");
   EXPECT_NE(Stored("FocalLength"), "<absent>");
   const auto afterOpen = StoredFieldValues();
+  test::TypeInto(Field(*dialog, 2), "77");
   Click(dialog->Item(kDismiss));
   EXPECT_FALSE(dialog->IsOpen());
   EXPECT_EQ(StoredFieldValues(), afterOpen);
@@ -158,21 +164,7 @@ TEST_F(DialogProps, TypingAShareGivesWayInOrderAndAcceptStoresIt) {
   EXPECT_EQ(Stored("FireSparks"), "2000");
 }
 
-TEST_F(DialogProps, CancelAndExitStoreNothing) {
-  for (const bool exit : {false, true}) {
-    SCOPED_TRACE(exit ? "Exit" : "Cancel");
-    auto dialog = Open();
-    const auto before = StoredFieldValues();
-    test::TypeInto(Field(*dialog, 2), "77");
-    if (exit) test::MenuCommand(dialog->Handle(), kMenuFile + 5);
-    else Click(dialog->Item(kDismiss));
-    EXPECT_FALSE(dialog->IsOpen());
-    EXPECT_EQ(program_.Get().Run.QuitRequested, exit);
-    EXPECT_EQ(StoredFieldValues(), before);
-  }
-}
-
-TEST_F(DialogProps, ResetAsksAndOnYesShowsTheFactoryValues) {
+TEST_F(DialogProps, ResetAsksAndOnYesShowsTheFactoryValuesAndExitStoresNothing) {
   auto dialog = Open();
   Put(*dialog, 0, "33");
   SetWindowTextA(dialog->Item(kPixHueBase + 0), "3");
@@ -190,13 +182,16 @@ TEST_F(DialogProps, ResetAsksAndOnYesShowsTheFactoryValues) {
   EXPECT_EQ(TextOf(dialog->Item(kPixHueBase + 0)), "100");
   // The advanced values are reset in the store at once; the fields only when accepted.
   EXPECT_DOUBLE_EQ(LeadingNumber(Stored("FocalLength")), 1.0);
-  const std::string storedShells = Stored("FireWorks");
-  Click(dialog->Item(kDismiss));
-  EXPECT_EQ(Stored("FireWorks"), storedShells);
+  const auto before = StoredFieldValues();
+  test::TypeInto(Field(*dialog, 2), "77");
+  test::MenuCommand(dialog->Handle(), kMenuFile + 5);  // E&xit
+  EXPECT_FALSE(dialog->IsOpen());
+  EXPECT_TRUE(program_.Get().Run.QuitRequested);
+  EXPECT_EQ(StoredFieldValues(), before);
 }
 
-TEST_F(DialogProps, TemplatesAreChosenOnceThenSavedAndOpenedInPlace) {
-  test::TempFolder folder("dialog-template");
+TEST_F(DialogProps, TemplatesAreChosenOnceThenSavedAndOpenedInPlaceAndAFailedSaveSaysWhy) {
+  test::TempFolder folder("Дмитрий Петров");
   chosenPath_ = folder.File("night.glx");
   auto dialog = Open();
   Put(*dialog, 0, "21");
@@ -205,18 +200,7 @@ TEST_F(DialogProps, TemplatesAreChosenOnceThenSavedAndOpenedInPlace) {
   Put(*dialog, 0, "22");
   test::MenuCommand(dialog->Handle(), kMenuFile + 2);
   EXPECT_EQ(chooserCalls_.size(), 1u);  // the same file, without asking
-
-  std::ifstream in(chosenPath_);
-  std::vector<std::string> sections;
-  bool shellsSaved = false;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line[0] == '[') sections.push_back(line);
-    shellsSaved = shellsSaved || line == "FireWorks=22";
-  }
-  EXPECT_EQ(sections, (std::vector<std::string>{"[Admin]", "[Advanced]", "[SoundFX]",
-                                                 "[General]", "[PixelColor]", "[Fireworks]"}));
-  EXPECT_TRUE(shellsSaved);
+  EXPECT_NE(ReadAll(chosenPath_).find("\r\nFireWorks=22\r\n"), std::string::npos);
 
   // Opening fills the fields and puts the advanced values in the store at once.
   Put(*dialog, 0, "50");
@@ -232,87 +216,67 @@ TEST_F(DialogProps, TemplatesAreChosenOnceThenSavedAndOpenedInPlace) {
   test::MenuCommand(dialog->Handle(), kMenuFile + 0);
   EXPECT_EQ(Fire(*dialog, 0), "9");
   EXPECT_EQ(warnings_, std::vector<std::string>{});
-  Click(dialog->Item(kDismiss));
-}
 
-TEST_F(DialogProps, ASaveThatFailsSaysWhichFileAndWhyAndLeavesItWhole) {
-  test::TempFolder folder("Дмитрий Петров");
-  const std::string path = folder.File("Ночь.glx");
-  const std::wstring wide = Widen(path);
+  // A read-only file: the warning names it and the reason, and the file stays as it was.
+  chosenPath_ = folder.File("Ночь.glx");
+  const std::wstring wide = Widen(chosenPath_);
   const std::string old = "[Fireworks]\r\nFireWorks=5\r\n";
   std::ofstream(std::filesystem::path(wide), std::ios::binary) << old;
   ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
-  chosenPath_ = path;
-  auto dialog = Open();
-  Put(*dialog, 0, "21");
   test::MenuCommand(dialog->Handle(), kMenuFile + 3);  // Save Template &As
   ASSERT_EQ(warnings_.size(), 1u);
-  EXPECT_NE(warnings_[0].find(path), std::string::npos) << warnings_[0];
+  EXPECT_NE(warnings_[0].find(chosenPath_), std::string::npos) << warnings_[0];
   EXPECT_NE(warnings_[0].find("read-only"), std::string::npos) << warnings_[0];
-  std::ifstream in(std::filesystem::path(wide), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
-  in.close();
+  EXPECT_EQ(ReadAll(chosenPath_), old);
   SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
   Click(dialog->Item(kDismiss));
 }
 
-// What the running preview looked like, seen from a thread timer (which has no context of its
-// own, hence the one global), and how it was then ended.
-struct PreviewProbe {
-  PropertiesDialog* dialog = nullptr;
-  Program* program = nullptr;
-  bool closeBox = false;  // the close box rather than Esc
-  int ticks = 0;
-  long lit = -1;
-  bool acceptEnabled = true, fieldEnabled = true, themeEnabled = true, menuGrayed = false;
-  std::string caption;
-};
-PreviewProbe* g_probe = nullptr;
-
-void CALLBACK ProbePreview(HWND, UINT, UINT_PTR, DWORD) {
-  PreviewProbe& p = *g_probe;
-  if (++p.ticks == 4) {
-    HWND dlg = p.dialog->Handle();
-    p.lit = test::LitPixels(p.dialog->Item(kPicture));
-    p.acceptEnabled = IsWindowEnabled(p.dialog->Item(kAccept));
-    p.fieldEnabled = IsWindowEnabled(p.dialog->Item(kFireBase));
-    p.themeEnabled = IsWindowEnabled(p.dialog->Item(kTheme));
-    p.menuGrayed = (GetMenuState(GetMenu(dlg), 0, MF_BYPOSITION) & MF_GRAYED) != 0;
-    p.caption = TextOf(p.dialog->Item(kDispPreview));
-    if (p.closeBox) PostMessageA(dlg, WM_CLOSE, 0, 0);
-    else PostMessageA(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
-  }
-  if (p.ticks > 60) p.program->Run.ShowInterrupted = true;  // never hang the suite
-}
+// The preview is watched from a thread timer, which has no context of its own.
+std::function<void()> g_tick;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { g_tick(); }
 
 TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscOrTheCloseBox) {
   for (const bool closeBox : {false, true}) {
     SCOPED_TRACE(closeBox ? "close box" : "Esc");
     auto dialog = Open();
+    HWND dlg = dialog->Handle();
+    // Accept, a field, the themes and the first menu.
+    auto enabled = [&] {
+      return std::vector<bool>{IsWindowEnabled(dialog->Item(kAccept)) != FALSE,
+                               IsWindowEnabled(Field(*dialog, 0)) != FALSE,
+                               IsWindowEnabled(dialog->Item(kTheme)) != FALSE,
+                               !(GetMenuState(GetMenu(dlg), 0, MF_BYPOSITION) & MF_GRAYED)};
+    };
     const auto before = StoredFieldValues();
     Put(*dialog, 0, "40");
-    PreviewProbe probe;
-    probe.dialog = dialog.get();
-    probe.program = &program_.Get();
-    probe.closeBox = closeBox;
-    g_probe = &probe;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 150, &ProbePreview);
+    int ticks = 0;
+    long lit = -1;
+    std::vector<bool> during;
+    std::string caption;
+    g_tick = [&] {
+      if (++ticks == 4) {
+        lit = test::LitPixels(dialog->Item(kPicture));
+        during = enabled();
+        caption = TextOf(dialog->Item(kDispPreview));
+        if (closeBox) PostMessageA(dlg, WM_CLOSE, 0, 0);
+        else PostMessageA(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
+      }
+      if (ticks > 60) program_.Get().Run.ShowInterrupted = true;  // never hang the suite
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, &Tick);
     Click(dialog->Item(kDispPreview));  // returns when the preview has ended
     KillTimer(nullptr, timer);
-    g_probe = nullptr;
 
-    EXPECT_LT(probe.ticks, 60) << "the preview did not stop";
-    EXPECT_GT(probe.lit, 0) << "nothing was drawn in the picture box";
-    EXPECT_EQ(probe.caption, "Stop Preview");
-    EXPECT_FALSE(probe.acceptEnabled || probe.fieldEnabled || probe.themeEnabled);
-    EXPECT_TRUE(probe.menuGrayed);
+    EXPECT_LT(ticks, 60) << "the preview did not stop";
+    EXPECT_GT(lit, 0) << "nothing was drawn in the picture box";
+    EXPECT_EQ(caption, "Stop Preview");
+    EXPECT_EQ(during, std::vector<bool>(4, false));
     if (!closeBox) {  // Esc stops the preview only
       ASSERT_TRUE(dialog->IsOpen());
       EXPECT_FALSE(dialog->PreviewRunning());
       EXPECT_EQ(TextOf(dialog->Item(kDispPreview)), "Display Effects Preview");
-      EXPECT_TRUE(IsWindowEnabled(dialog->Item(kAccept)));
-      EXPECT_TRUE(IsWindowEnabled(Field(*dialog, 0)));
-      EXPECT_EQ(GetMenuState(GetMenu(dialog->Handle()), 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+      EXPECT_EQ(enabled(), std::vector<bool>(4, true));
       test::PressKey(VK_ESCAPE);  // now Esc is Cancel again
     }
     EXPECT_FALSE(dialog->IsOpen());

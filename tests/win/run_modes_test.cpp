@@ -2,10 +2,12 @@
 // end when it should, and leave the right values in the registry?
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "harness.h"
+#include "platform/win32/files/wide_text.h"
 #include "settings/store_ops.h"
 
 namespace glintora {
@@ -105,23 +107,32 @@ TEST_F(RunModes, ExeWithoutAVisibleScrTwinIsAnApplication) {
   ExpectRun(exe, "/a 0", nullptr);
 }
 
+// Among them templates of users whose names are not in the ANSI code page, named as they stand.
 TEST_F(RunModes, TemplateArgumentIsImportedThenTheSaverRuns) {
-  test::TempFolder folder("template");
+  test::TempFolder folder("template"), juergen("Jürgen Müller"), dmitri("Дмитрий Петров"),
+      tokyo("東京 花火");
   const std::string withBlanks = folder.File("My Night Sky.glx"), plain = folder.File("NIGHT.GLX");
+  const std::string message = "С Новым годом! 花火大会 Grüße €";
+  const std::string unicode[] = {juergen.File("Ночь 花火.glx"), dmitri.File("Ночь 花火.glx"),
+                                 tokyo.File("Ночь 花火.glx")};
   // A value with letters, one with a superfluous zero, an ordinary one, many keys missing.
-  for (const std::string& path : {withBlanks, plain}) {
-    std::ofstream(path, std::ios::binary)
+  for (const std::string& path : {withBlanks, plain, unicode[0], unicode[1], unicode[2]}) {
+    std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary)
+        << (path == plain ? "" : "\xEF\xBB\xBF")
         << "[Admin]\r\nProduct=Glintora Fireworks\r\nVersion=1.0\r\n[Fireworks]\r\n"
            "FirePersist=abc\r\nFireGravity=1.50\r\nFireWorks=33\r\n"
-           "[Advanced]\r\nAdv_FontName=Courier New\r\n";
+           "[Advanced]\r\nAdv_FontName=Courier New\r\nLockMessage="
+        << message << "\r\n";
   }
-  const char* const imported[][3] = {
+  const std::string imported[][3] = {
       {"Fireworks", "FirePersist", "0"},  {"Fireworks", "FireGravity", "1.5"},
       {"Fireworks", "FireWorks", "33"},   {"Fireworks", "FireSparks", "1200"},
-      {"General", "ColorRed", "100"},     {"Advanced", "Adv_FontName", "Courier New"}};
+      {"General", "ColorRed", "100"},     {"Advanced", "Adv_FontName", "Courier New"},
+      {"Advanced", "LockMessage", message}};
   // A quote on one side only stays part of the name, which names no file: every default.
   const std::string noFile = "\"" + plain;
-  for (const std::string& args : {"\"" + withBlanks + "\"", withBlanks, plain, noFile}) {
+  for (const std::string& args :
+       {"\"" + withBlanks + "\"", withBlanks, plain, noFile, unicode[0], unicode[1], unicode[2]}) {
     SCOPED_TRACE(args);
     test::DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\GlintoraFireworks");
     test::DeleteKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\GlintoraFireworks");

@@ -1,11 +1,14 @@
-// Users whose names are not in the ANSI code page: their templates are found on the command line
-// and in the template dialog, saves there read back whole, and messages keep every character.
+// Users whose names are not in the ANSI code page: their templates are found in the template
+// dialog, saves there read back whole, and messages keep every character.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/field_model.h"
 #include "harness.h"
@@ -33,58 +36,78 @@ std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(UnicodeFiles, ATemplateNamedOnTheCommandLineIsImported) {
-  const std::string scr = test::ScrPath();
-  ASSERT_FALSE(scr.empty()) << "set GLINTORA_SCR to the path of GlintoraFireworks.scr";
-  for (int i = 0; i < 3; ++i) {
-    SCOPED_TRACE(kUsers[i]);
-    test::TempFolder folder(kUsers[i]);
-    const std::string path = folder.File(kTemplateName);
-    WriteBytes(path, std::string("\xEF\xBB\xBF[Fireworks]\r\nFireWorks=33\r\n[Advanced]\r\n") +
-                         "LockMessage=" + kMessages[i] + "\r\n");
-    test::DeleteKeyTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\GlintoraFireworks");
-    test::DeleteKeyTree(HKEY_CURRENT_USER, "SOFTWARE\\GlintoraFireworks");
-    test::ScrProcess p;
-    ASSERT_TRUE(p.Start(scr, path));
-    HWND saver = p.WaitForWindow(test::kSaverCaption, 20000);
-    ASSERT_NE(saver, nullptr);
-    PostMessageA(saver, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(p.WaitForExit(10000));
-    RegistryStore store;
-    EXPECT_EQ(RegReadText(store, "Fireworks", "FireWorks", "?"), "33");
-    EXPECT_EQ(RegReadText(store, "Advanced", "LockMessage", "?"), kMessages[i]);
-  }
-}
-
+// The open dialog lists by type, asks for a name, takes the list's choice and remembers the
+// folder; cancelled, it chooses and remembers nothing; the save dialog starts there and adds the
+// extension, and its probe leaves nothing behind.
 TEST(UnicodeFiles, TheTemplateDialogListsOpensAndSavesThere) {
   test::DialogProgram program("UnicodeTemplateDialog");
+  std::vector<std::string> messages;
+  auto open = [&](TemplateDialogModel& model, bool opening) {
+    model.FormLet(opening, opening ? kOpenTemplateTitle : kSaveTemplateTitle, kTemplateTypes);
+    auto window = std::make_unique<TemplateWindow>(
+        program.Get(), model, [&](HWND, const std::string& text) { messages.push_back(text); },
+        nullptr);
+    EXPECT_TRUE(window->Open(nullptr));
+    return window;
+  };
+  auto files = [](TemplateWindow& window) {
+    std::vector<std::string> out;
+    HWND list = window.Item(TemplateIds::kFiles);
+    for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t name[MAX_PATH] = {};
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+      out.push_back(Narrow(name));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+  };
   for (const char* user : kUsers) {
     SCOPED_TRACE(user);
     test::TempFolder folder(user);
     WriteBytes(folder.File(kTemplateName), "[Admin]\r\n");
-    for (bool open : {true, false}) {
-      TemplateDialogModel model(program.StoreOf(), SystemFileSystem());
-      model.FormLet(open, open ? kOpenTemplateTitle : kSaveTemplateTitle, kTemplateTypes);
-      std::vector<std::string> messages;
-      TemplateWindow window(
-          program.Get(), model, [&](HWND, const std::string& text) { messages.push_back(text); },
-          nullptr);
-      ASSERT_TRUE(window.Open(nullptr));
-      ASSERT_TRUE(window.ShowFolder(folder.Path()));
-      HWND files = window.Item(TemplateIds::kFiles);
-      ASSERT_EQ(SendMessageW(files, LB_GETCOUNT, 0, 0), 1);
-      wchar_t listed[MAX_PATH] = {};
-      SendMessageW(files, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(listed));
-      EXPECT_EQ(Narrow(listed), kTemplateName);
-      const std::string name = open ? kTemplateName : "Новый";
-      SetWindowTextW(window.Item(TemplateIds::kName), Widen(name).c_str());
-      test::Click(window.Item(TemplateIds::kOk));
-      EXPECT_EQ(messages, std::vector<std::string>{});
-      EXPECT_TRUE(model.Accepted());
-      EXPECT_EQ(model.FullFileName(), folder.File(open ? name : name + ".glx"));
-      EXPECT_EQ(program.Stored(kSectionTemplate, "Path_Dir"), folder.Path());
-    }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Widen(folder.Path())), {}), 1)
+    WriteBytes(folder.File("notes.txt"), "[Admin]\r\n");
+    messages.clear();
+
+    TemplateDialogModel cancelled(program.StoreOf(), SystemFileSystem());
+    auto first = open(cancelled, true);
+    ASSERT_TRUE(first->ShowFolder(folder.Path()));
+    SetWindowTextW(first->Item(TemplateIds::kName), Widen(kTemplateName).c_str());
+    test::Click(first->Item(TemplateIds::kDismiss));
+    EXPECT_FALSE(first->IsOpen());
+    EXPECT_FALSE(cancelled.Accepted());
+    EXPECT_NE(program.Stored(kSectionTemplate, "Path_Dir"), folder.Path());
+
+    TemplateDialogModel model(program.StoreOf(), SystemFileSystem());
+    auto window = open(model, true);
+    EXPECT_EQ(test::TextOf(window->Handle()), "Select Template to Open");
+    ASSERT_TRUE(window->ShowFolder(folder.Path()));
+    EXPECT_EQ(files(*window), std::vector<std::string>{kTemplateName});
+    test::ChooseEntry(window->Item(TemplateIds::kTypes), 1);  // All Files (*.*)
+    EXPECT_EQ(files(*window), (std::vector<std::string>{"notes.txt", kTemplateName}));
+    test::ChooseEntry(window->Item(TemplateIds::kTypes), 0);
+    test::Click(window->Item(TemplateIds::kOk));  // no name yet
+    EXPECT_EQ(messages, std::vector<std::string>{"Please select an existing file."});
+    ASSERT_TRUE(window->IsOpen());
+    HWND list = window->Item(TemplateIds::kFiles);
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(TemplateIds::kFiles, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(test::TextOf(window->Item(TemplateIds::kName)), kTemplateName);
+    test::Click(window->Item(TemplateIds::kOk));
+    EXPECT_FALSE(window->IsOpen());
+    ASSERT_TRUE(model.Accepted());
+    EXPECT_EQ(model.FullFileName(), folder.File(kTemplateName));
+    EXPECT_EQ(program.Stored(kSectionTemplate, "Path_Dir"), folder.Path());
+
+    TemplateDialogModel save(program.StoreOf(), SystemFileSystem());
+    auto again = open(save, false);
+    EXPECT_EQ(again->Folder(), folder.Path());
+    SetWindowTextW(again->Item(TemplateIds::kName), Widen("Новый").c_str());
+    test::Click(again->Item(TemplateIds::kOk));
+    ASSERT_TRUE(save.Accepted());
+    EXPECT_EQ(save.FullFileName(), folder.File("Новый.glx"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Widen(folder.Path())), {}), 2)
         << "the save probe leaves nothing behind";
   }
 }
