@@ -40,14 +40,26 @@ class DialogAdvanced : public ::testing::Test {
   std::vector<DWORD> helpTopics_;
 };
 
-TEST_F(DialogAdvanced, OkWritesTheEightValuesAsEditedAndClamped) {
+TEST_F(DialogAdvanced, DefaultsAndCancelWriteNothingHelpOpensItsTopicOkWritesTheValuesClamped) {
   RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_TimeDelay", "1500");
   RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_FontName", "Tahoma");
-  auto dialog = Open();
-  EXPECT_EQ(TextOf(dialog->Handle()), "Advanced Settings");
-  EXPECT_EQ(TextOf(Box(*dialog, 0)), "1500");  // shown as stored until it is clamped
-  EXPECT_EQ(TextOf(dialog->Item(AdvancedIds::kFont)), "Tahoma");
+  RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_FontSize", "50");
+  const auto before = Stored();
+  auto first = Open();
+  EXPECT_EQ(TextOf(first->Handle()), "Advanced Settings");
+  EXPECT_EQ(TextOf(Box(*first, 0)), "1500");  // shown as stored until it is clamped
+  EXPECT_EQ(TextOf(first->Item(AdvancedIds::kFont)), "Tahoma");
+  Click(first->Item(AdvancedIds::kDefaults));
+  for (auto [box, text] : {std::pair{0, "40"}, {4, "24"}, {5, "180"}, {6, "1.0"}})
+    EXPECT_EQ(TextOf(Box(*first, box)), text) << box;
+  EXPECT_EQ(TextOf(first->Item(AdvancedIds::kFont)), "Arial");
+  Click(first->Item(AdvancedIds::kHelp));
+  EXPECT_EQ(helpTopics_, std::vector<DWORD>{500});
+  Click(first->Item(AdvancedIds::kDismiss));
+  EXPECT_FALSE(first->IsOpen());
+  EXPECT_EQ(Stored(), before);
 
+  auto dialog = Open();
   test::ChooseEntry(dialog->Item(AdvancedIds::kFont), 0);
   test::TypeInto(Box(*dialog, 6), "12.5");
   test::TypeInto(Box(*dialog, 5), "9x0");
@@ -56,29 +68,11 @@ TEST_F(DialogAdvanced, OkWritesTheEightValuesAsEditedAndClamped) {
   EXPECT_EQ(TextOf(dialog->Item(AdvancedIds::kSound)), "Sound effects");
   Click(dialog->Item(AdvancedIds::kSound));
   test::TypeInto(Box(*dialog, 4), "3");  // still being edited when OK is pressed
-
   Click(dialog->Item(AdvancedIds::kOk));
   EXPECT_FALSE(dialog->IsOpen());
   EXPECT_EQ(Stored(), (std::vector<std::string>{"999", "Courier New", "10", "90",
                                                  "Happy New Year", "10", "1", "0"}));
   EXPECT_EQ(program_.Stored(kSectionSoundFX, "SoundFX_ON"), "1");
-}
-
-TEST_F(DialogAdvanced, DefaultsThenCancelWritesNothingAndHelpOpensTopic500) {
-  RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_FontSize", "50");
-  const auto before = Stored();
-  auto dialog = Open();
-  Click(dialog->Item(AdvancedIds::kDefaults));
-  EXPECT_EQ(TextOf(Box(*dialog, 0)), "40");
-  EXPECT_EQ(TextOf(Box(*dialog, 4)), "24");
-  EXPECT_EQ(TextOf(Box(*dialog, 5)), "180");
-  EXPECT_EQ(TextOf(Box(*dialog, 6)), "1.0");
-  EXPECT_EQ(TextOf(dialog->Item(AdvancedIds::kFont)), "Arial");
-  Click(dialog->Item(AdvancedIds::kHelp));
-  EXPECT_EQ(helpTopics_, std::vector<DWORD>{500});
-  Click(dialog->Item(AdvancedIds::kDismiss));
-  EXPECT_FALSE(dialog->IsOpen());
-  EXPECT_EQ(Stored(), before);
 }
 
 }  // namespace
