@@ -57,11 +57,6 @@ TEST(Rounding, HalvesGoToEvenAndValuesThatDoNotFitSaySo) {
     EXPECT_EQ(RoundToInt16(value), expected) << value;
   }
   for (double value : {32767.5, 40000.0, std::nan("")}) EXPECT_FALSE(RoundToInt16(value)) << value;
-  EXPECT_EQ(*RoundToInt32(2147483647.0), 2147483647);
-  EXPECT_FALSE(RoundToInt32(2147483647.5));
-  EXPECT_FALSE(RoundToInt32(-HUGE_VAL));
-  EXPECT_FALSE(ToSingle(1e39));
-  EXPECT_EQ(*ToSingle(0.97), 0.97f);
 }
 
 // A numpunct that writes ',' for the decimal point, as many desktop locales do.

@@ -59,7 +59,7 @@ TEST_P(StoreTest, TypedReadersRoundHalfToEvenAndGiveTheDefaultForBadValues) {
       {"-3.5e0", 'i', -4}, {"32767", 'i', 32767}, {"abc", 's', 0.85f}, {"", 's', 0.85f},
       {"1e999", 's', 0.85f}, {"1e39", 's', 0.85f}, {"- 1", 's', 0.85f}, {"1e-50", 's', 0},
       {"0.1", 's', 0.1f}, {"3000000000", 'l', 40}, {"x", 'l', 40}, {"1e10", 'l', 40},
-      {"2147483647", 'l', 2147483647}, {"-2.5", 'l', -2}};
+      {"2147483647", 'l', 2147483647}, {"2147483647.5", 'l', 40}, {"-2.5", 'l', -2}};
   for (const auto& row : rows) EXPECT_EQ(readAs(row.text, row.type), row.expected) << row.text;
 }
 
