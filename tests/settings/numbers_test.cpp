@@ -51,14 +51,6 @@ TEST(NumberText, WholeNumbersShortestFractionsAndTextsThatReadBack) {
   }
 }
 
-TEST(Rounding, HalvesGoToEvenAndValuesThatDoNotFitSaySo) {
-  for (auto [value, expected] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {32767.4, 32767},
-                                 {-32768.5, -32768}}) {
-    EXPECT_EQ(RoundToInt16(value), expected) << value;
-  }
-  for (double value : {32767.5, 40000.0, std::nan("")}) EXPECT_FALSE(RoundToInt16(value)) << value;
-}
-
 // A numpunct that writes ',' for the decimal point, as many desktop locales do.
 struct CommaPunct : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }

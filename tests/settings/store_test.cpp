@@ -45,6 +45,7 @@ TEST_P(StoreTest, TextsAreTrimmedNumbersShortAndOtherBytesKept) {
   EXPECT_EQ(RegReadInt(store_, "General", "Left", 0), 0);
 }
 
+// 16-bit and 32-bit whole numbers round half to even; what does not fit gives the default.
 TEST_P(StoreTest, TypedReadersRoundHalfToEvenAndGiveTheDefaultForBadValues) {
   const auto readAs = [&](const char* text, char type) {
     RegWriteText(store_, "S", "k", text);
@@ -56,10 +57,10 @@ TEST_P(StoreTest, TypedReadersRoundHalfToEvenAndGiveTheDefaultForBadValues) {
   const struct { const char* text; char type; double expected; } rows[] = {
       {"abc", 'i', 7}, {"", 'i', 7}, {"   ", 'i', 7}, {"1e999", 'i', 7}, {"40000", 'i', 7},
       {"-40000", 'i', 7}, {"12abc", 'i', 7}, {"1,5", 'i', 7}, {"0x10", 'i', 7}, {" 2.5 ", 'i', 2},
-      {"-3.5e0", 'i', -4}, {"32767", 'i', 32767}, {"abc", 's', 0.85f}, {"", 's', 0.85f},
-      {"1e999", 's', 0.85f}, {"1e39", 's', 0.85f}, {"- 1", 's', 0.85f}, {"1e-50", 's', 0},
-      {"0.1", 's', 0.1f}, {"3000000000", 'l', 40}, {"x", 'l', 40}, {"1e10", 'l', 40},
-      {"2147483647", 'l', 2147483647}, {"2147483647.5", 'l', 40}, {"-2.5", 'l', -2}};
+      {"-3.5e0", 'i', -4}, {"32767.4", 'i', 32767}, {"32767.5", 'i', 7}, {"-32768.5", 'i', -32768},
+      {"abc", 's', 0.85f}, {"", 's', 0.85f}, {"1e999", 's', 0.85f}, {"1e39", 's', 0.85f},
+      {"- 1", 's', 0.85f}, {"1e-50", 's', 0}, {"0.1", 's', 0.1f}, {"3000000000", 'l', 40}, {"x", 'l', 40},
+      {"1e10", 'l', 40}, {"2147483647", 'l', 2147483647}, {"2147483647.5", 'l', 40}, {"-2.5", 'l', -2}};
   for (const auto& row : rows) EXPECT_EQ(readAs(row.text, row.type), row.expected) << row.text;
 }
 
