@@ -2,6 +2,7 @@
 // silencing it leaves nothing queued or ringing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "audio/live_sound.h"
@@ -12,18 +13,14 @@ namespace {
 bool Heard(LiveSound& live, std::int32_t frames) {
   std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2);
   live.Pull(out.data(), frames);
-  for (std::int16_t v : out)
-    if (v != 0) return true;
-  return false;
+  return std::any_of(out.begin(), out.end(), [](std::int16_t v) { return v != 0; });
 }
 
 TEST(LiveSound, FullQueueDropsSilenceEndsEverything) {
   LiveSound live(1, 40);
   ShowEvent e;
-  e.Type = ShowEventType::Burst;
-  e.Kind = 1;
+  e.Type = ShowEventType::Burst, e.Kind = 1, e.Size = 1200;
   e.Z = 0;  // no travel time: heard in the first block
-  e.Size = 1200;
   for (int k = 0; k < LiveSound::kQueue + 10; ++k) live.OnShowEvent(e);
   EXPECT_EQ(live.Dropped(), 10);
   EXPECT_TRUE(Heard(live, 4800));
