@@ -1,21 +1,13 @@
 // Arbitrary command lines through the start-up decision: the program path and the line are the
 // input's two parts; the file and window queries answer from the input too.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <limits>
-#include <string>
-#include <string_view>
 
 #include "startup/launch_decision.h"
+#include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool EndsWithGlx(std::string_view s) {
   if (s.size() < 4) return false;
@@ -29,10 +21,9 @@ bool EndsWithGlx(std::string_view s) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   if (size < 1) return 0;
   const std::uint8_t answers = bytes[0];  // which queries say yes
-  const std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
-  const std::size_t cut = data.find('\0');
-  const std::string program(data.substr(0, cut));
-  const std::string line(cut == std::string_view::npos ? std::string_view() : data.substr(cut + 1));
+  std::string_view data(reinterpret_cast<const char*>(bytes) + 1, size - 1);
+  const std::string program(NextPart(data));
+  const std::string line(data);
 
   const std::string_view args = ArgumentText(line);
   Check(args.size() <= line.size() && line.compare(line.size() - args.size(), args.size(), args) == 0);

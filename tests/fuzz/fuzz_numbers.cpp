@@ -1,22 +1,15 @@
 // Arbitrary text through the number readers, the typed store readers and the text form.
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "settings/memory_store.h"
 #include "settings/numbers.h"
 #include "settings/store_ops.h"
+#include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 void CheckText(double d) {
   const std::string text = NumberText(d);

@@ -1,14 +1,10 @@
 // Arbitrary bytes as a profile file: lookups never fail badly, and an update reads back what was
 // written without disturbing a key elsewhere.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
 
 #include "settings/ini_text.h"
 #include "settings/text.h"
+#include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
 
@@ -20,10 +16,6 @@ std::string_view Take(std::string_view& data) {
   std::string_view piece = data.substr(0, std::min(n, data.size()));
   data.remove_prefix(std::min(piece.size() + 1, data.size()));
   return piece;
-}
-
-void Check(bool condition) {
-  if (!condition) std::abort();
 }
 
 }  // namespace

@@ -1,25 +1,17 @@
 // Arbitrary command lines of the native show: the input's NUL-separated parts are the arguments
 // (the first part, when it starts with '=', is $XSCREENSAVER_WINDOW). Whatever is accepted is
 // within its range and applies to a store; whatever is refused says why on one short line.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "settings/loaders.h"
 #include "settings/memory_store.h"
+#include "tests/fuzz/fuzz_util.h"
 #include "windows/show_options.h"
 #include "windows/show_overrides.h"
 
 using namespace glintora;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 // One line that quotes at most a short excerpt of any argument.
 void CheckMessage(const std::string& error) {
@@ -33,11 +25,7 @@ void CheckMessage(const std::string& error) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
   std::vector<std::string> args;
-  while (!data.empty() && args.size() < 64) {
-    const std::size_t cut = data.find('\0');
-    args.emplace_back(data.substr(0, cut));
-    data.remove_prefix(cut == std::string_view::npos ? data.size() : cut + 1);
-  }
+  while (!data.empty() && args.size() < 64) args.emplace_back(NextPart(data));
   std::string env;
   const bool hasEnv = !args.empty() && !args[0].empty() && args[0][0] == '=';
   if (hasEnv) {

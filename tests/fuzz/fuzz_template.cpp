@@ -5,11 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include "engine/show.h"
 #include "engine/trig_tables.h"
@@ -17,14 +13,11 @@
 #include "settings/loaders.h"
 #include "settings/memory_store.h"
 #include "settings/templates.h"
+#include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 const std::string& FilePath() {
   static const std::string path = [] {
