@@ -1,13 +1,15 @@
 // The mixer: however many bursts go off at once, a limiter holds the peak at 0.9 of full scale
 // without clipping; a sound starts at its frame's time plus the travel of sound (250 m per unit of
 // depth at 343 m/s, at most a second); loudness follows the spark count and falls as 1/Z², far
-// bursts are duller; pan follows the screen's x; the seed drives the noise.
+// bursts are duller; pan follows the screen's x; the seed drives the noise. Live, the show never
+// waits on the audio thread (a full queue drops events), and silence leaves nothing ringing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "audio/live_sound.h"
 #include "audio/sound_mixer.h"
 
 namespace glintora {
@@ -143,6 +145,24 @@ TEST(Mixer, PanFollowsTheScreensX) {
     const Samples s = Play({Burst(1, 0.5f, 1200, 0, c.pan)}, SoundMixer::kRate);
     EXPECT_NEAR(Energy(s, 0) / Energy(s), c.leftShare, 0.01) << c.pan;
   }
+}
+
+TEST(LiveSound, FullQueueDropsSilenceEndsEverything) {
+  LiveSound live(1, 40);
+  auto heard = [&](std::int32_t frames) {
+    Samples out(static_cast<std::size_t>(frames) * 2);
+    live.Pull(out.data(), frames);
+    return Energy(out) > 0;
+  };
+  const ShowEvent e = Burst(1, 0, 1200);  // no travel time: heard in the first block
+  for (int k = 0; k < LiveSound::kQueue + 10; ++k) live.OnShowEvent(e);
+  EXPECT_EQ(live.Dropped(), 10);
+  EXPECT_TRUE(heard(4800));
+  live.OnShowEvent(e);  // room again once the audio thread has taken the queue
+  EXPECT_EQ(live.Dropped(), 10);
+  live.Silence();
+  EXPECT_FALSE(heard(4800));
+  EXPECT_FALSE(heard(48000));  // the queued event was dropped with the rest
 }
 
 }  // namespace
