@@ -174,22 +174,20 @@ class X11Fixture : public ::testing::Test {
 
   // The mapped top-level window whose _NET_WM_PID is pid; 0 when none appears in time.
   Window FindWindowOfPid(pid_t pid) {
-    const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
     Window found = 0;
     WaitUntil(kPatience, [&] {
       for (Window w : TopLevels()) {
         Atom type;
         int format;
-        unsigned long items, after;
+        unsigned long items = 0, after;
         unsigned char* data = nullptr;
         XWindowAttributes attrs{};
-        if (XGetWindowProperty(display_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
-                               &items, &after, &data) != Success || !data)
-          continue;
-        if (items == 1 && static_cast<pid_t>(*reinterpret_cast<long*>(data)) == pid &&
-            XGetWindowAttributes(display_, w, &attrs) && attrs.map_state == IsViewable)
+        XGetWindowProperty(display_, w, XInternAtom(display_, "_NET_WM_PID", False), 0, 1, False,
+                           XA_CARDINAL, &type, &format, &items, &after, &data);
+        if (items == 1 && *reinterpret_cast<long*>(data) == pid && XGetWindowAttributes(display_, w, &attrs) &&
+            attrs.map_state == IsViewable)
           found = w;
-        XFree(data);
+        if (data) XFree(data);
       }
       return found != 0;
     });

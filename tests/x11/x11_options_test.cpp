@@ -25,20 +25,16 @@ class Options : public X11Fixture {
   }
 };
 
-TEST_F(Options, DefaultsThemeAndSingleSettingsReachTheShow) {
-  ExpectLoaded({}, {"FireWorks=12", "FireSparks=1200", "Adv_TimeDelay=40"});
+TEST_F(Options, UserThemeTemplateAndSingleSettingsReachTheShowAndTheUserFileIsNeverWritten) {
+  WriteUserSettings("[Fireworks]\nFireWorks=30\nFireLength=9\n");
+  const auto before = std::filesystem::last_write_time(SettingsFile());
+  const std::string userText = Text(SettingsFile());
+  ExpectLoaded({}, {"FireWorks=30", "FireLength=9", "Adv_TimeDelay=40"});
   // A theme touches no colour.
   ExpectLoaded({"-theme", "3"}, {"FireWorks=8", "FireBurstPct=100", "FireMultiPct=0", "ColorRed=100"});
   // The most specific option wins: a key over the theme, -delay over the stored delay.
   ExpectLoaded({"-theme", "3", "-FireWorks", "20", "-delay", "17", "-colorred", "40"},
                {"FireWorks=20", "FireBurstPct=100", "Adv_TimeDelay=17", "ColorRed=40"});
-}
-
-TEST_F(Options, TemplateIsLoadedForTheRunWithoutTouchingTheUserSettings) {
-  WriteUserSettings("[Fireworks]\nFireWorks=30\nFireLength=9\n");
-  const auto before = std::filesystem::last_write_time(SettingsFile());
-  const std::string userText = Text(SettingsFile());
-  ExpectLoaded({}, {"FireWorks=30", "FireLength=9"});
   const auto glx = config_ / "look.glx";
   std::ofstream(glx) << "[Admin]\r\nProduct=Glintora Fireworks\r\n[Fireworks]\r\nFireWorks=7\r\n"
                         "FireSparks=1234\r\n[Advanced]\r\nAdv_TimeDelay=33\r\n";
