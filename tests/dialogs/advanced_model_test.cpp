@@ -23,10 +23,9 @@ class AdvancedSession : public ::testing::Test {
 };
 
 TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
-  store.Write("Advanced", "Adv_TimeDelay", "1500");
-  store.Write("Advanced", "Adv_FontName", "arial");  // case matters: not found, first font
-  store.Write("Advanced", "Adv_WinResize", "1");
-  store.Write("Advanced", "Adv_MouseMove", "yes");
+  // Font names match with case: "arial" is not found, so the first font is chosen.
+  WriteAll(store, {{"Advanced", "Adv_TimeDelay", "1500"}, {"Advanced", "Adv_FontName", "arial"},
+                   {"Advanced", "Adv_WinResize", "1"}, {"Advanced", "Adv_MouseMove", "yes"}});
   model.Open();
   ExpectTexts(view, {{Box(0), "1500"}, {Box(4), "24"}, {Box(5), "180"}, {Box(6), "1.0"}});
   EXPECT_EQ(model.FontName(), "Courier");
@@ -65,8 +64,7 @@ TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
 }
 
 TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
-  store.Write("Advanced", "Adv_FontSize", "60");
-  store.Write("Advanced", "Adv_WinResize", "1");
+  WriteAll(store, {{"Advanced", "Adv_FontSize", "60"}, {"Advanced", "Adv_WinResize", "1"}});
   model.Open();
   model.Defaults();
   ExpectTexts(view, {{Box(4), "24"}, {Box(6), "1.0"}});
@@ -74,7 +72,8 @@ TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 0);
   ExpectStored(store, {{"Advanced", "Adv_FontSize", "60"}});  // Cancel now would leave the store alone
   model.Ok();
-  ExpectStored(store, {{"Advanced", "Adv_FontSize", "24"}, {"Advanced", "FocalLength", "1"}});  // OK normalises "1.0"
+  // OK normalises "1.0".
+  ExpectStored(store, {{"Advanced", "Adv_FontSize", "24"}, {"Advanced", "FocalLength", "1"}});
 
   MemoryDialogView bare;
   MemoryStore empty;

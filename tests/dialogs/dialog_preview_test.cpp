@@ -32,13 +32,10 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   EXPECT_EQ(s.KnotX.size(), 9u);
   EXPECT_TRUE(s.FireMultiMoment);
 
-  const std::pair<int, const char*> typed[] = {
-      {0, "99"}, {1, "9999"}, {7, "999"},  // the display windows would run 7 as 99
-      {35, "0"},                           // and this as 0.25
-      {21, "999"}, {10, "abc"},            // no number: the lower bound
-      {53, "99999"},                       // beyond 16 bits: the upper bound
-      {52, "12.5"},                        // a single, kept as typed
-      {5, "0.999"}};
+  // 7 runs to 999 and 35 to 0 here (the display windows would run them as 99 and 0.25); no number
+  // gives the lower bound, a value beyond 16 bits the upper; 52 is a single, kept as typed.
+  const std::pair<int, const char*> typed[] = {{0, "99"}, {1, "9999"}, {7, "999"}, {35, "0"}, {21, "999"},
+                                               {10, "abc"}, {53, "99999"}, {52, "12.5"}, {5, "0.999"}};
   for (const auto& [box, text] : typed) dialog.SetText(Fire(box), text);
   dialog.SetCheckValue({Control::ChkJetBurst, 0}, 0);
   ReadPreviewFireFields(dialog, s);
@@ -58,7 +55,7 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   EXPECT_EQ(s.FireLaunchPixel, 500);
 }
 
-TEST_F(Preview, ColoursAndViewFromTheFieldsAndTheStore) {
+TEST_F(Preview, ColoursViewAndRunFromTheFieldsAndTheStore) {
   dialog.SetText(Hue(0), "150");
   dialog.SetText(Col(2), "");
   ReadPreviewColors(dialog, s);
@@ -74,18 +71,13 @@ TEST_F(Preview, ColoursAndViewFromTheFieldsAndTheStore) {
   EXPECT_EQ(s.CenterX, 146);
   EXPECT_EQ(s.CenterY, 114);  // 113.5 rounds to even
   EXPECT_FLOAT_EQ(s.ProjectionScale, 1300.0f);
-}
-
-TEST_F(Preview, RunsTheShowUntilStopped) {
+  // The run reads the fire fields itself; a stop asked for ends it after the first frame.
   NullHost host(292, 227);
   EngineRecord engine;
   engine.Host = &host;
   engine.Surface = &host.Surface();
   BuildTrigTables(engine.Trig);
-  RunState run;
-  PreparePreviewView(store, s, 292 * 15, 227 * 15, run);
-  ReadPreviewColors(dialog, s);
-  run.StopRequested = true;  // ends after the first frame
+  run.StopRequested = true;
   RunDialogPreview(dialog, engine, s, run);
   EXPECT_EQ(s.FireWorks, 12);
   EXPECT_GT(host.Presents(), 0u);

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "dialogs/props_fields.h"
+#include "settings/store.h"
 
 namespace glintora::testing {
 
@@ -21,6 +23,11 @@ using Strings = std::vector<std::string>;
 // Rows of {control, its text}.
 inline void ExpectTexts(MemoryDialogView& view, std::initializer_list<std::pair<ControlId, const char*>> rows) {
   for (const auto& [id, text] : rows) EXPECT_EQ(view.Text(id), text) << static_cast<int>(id.control) << "/" << id.index;
+}
+
+// Rows of {section, key, text} put in a store.
+inline void WriteAll(Store& store, std::initializer_list<std::array<const char*, 3>> rows) {
+  for (const auto& [section, key, text] : rows) store.Write(section, key, text);
 }
 
 // One step of a user's session, then (when `want` is given) the text `at` shows, by default the

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialog_test_util.h"
@@ -35,21 +36,22 @@ TEST_F(PropsSession, ParticleBudget) {
              {'b'}, {'p', Fire(1), "0"}, {'e', Fire(0), "\b", Fire(1), "1"}});
 }
 
+// The partners' writes never come back to the changed field.
 TEST_F(PropsSession, BurstShareGivesWayFromTheEndOfTheOrder) {
   const Strings start = {"5", "20", "10", "10", "10", "10", "10"};
-  PutShares(start);
-  view.Enter(Fire(13), "60");
-  EXPECT_EQ(Shares(), (Strings{"5", "60", "10", "10", "10", "5", "0"}));
-  EXPECT_EQ(view.Writes(Fire(13)), 0);  // the partners' writes never come back to it
-  PutShares(start);
-  view.Enter(Fire(50), "90");  // the twisters have first claim after the decaying stars
-  EXPECT_EQ(Shares(), (Strings{"0", "0", "0", "0", "0", "10", "90"}));
-  PutShares({"0", "0", "0", "30", "30", "0", "0"});
-  view.Enter(Fire(11), "50");  // the sparklers come before the rings when the budget runs out
-  EXPECT_EQ(Shares(), (Strings{"50", "0", "0", "30", "20", "0", "0"}));
-  PutShares(start);
-  view.Enter(Fire(28), "999");
-  EXPECT_EQ(Shares(), (Strings{"0", "0", "0", "0", "999", "0", "0"}));
+  const std::tuple<Strings, int, const char*, Strings> rows[] = {
+      {start, 13, "60", {"5", "60", "10", "10", "10", "5", "0"}},
+      // The twisters have first claim after the decaying stars; the sparklers come before the rings.
+      {start, 50, "90", {"0", "0", "0", "0", "0", "10", "90"}},
+      {{"0", "0", "0", "30", "30", "0", "0"}, 11, "50", {"50", "0", "0", "30", "20", "0", "0"}},
+      {start, 28, "999", {"0", "0", "0", "0", "999", "0", "0"}}};
+  for (const auto& [before, box, text, after] : rows) {
+    PutShares(before);
+    const int writes = view.Writes(Fire(box));
+    view.Enter(Fire(box), text);
+    EXPECT_EQ(Shares(), after) << box;
+    EXPECT_EQ(view.Writes(Fire(box)), writes) << box;
+  }
   view.FocusElsewhere();
   EXPECT_EQ(view.Text(Fire(28)), "100");
   EXPECT_FALSE(model.InRuleWrite());
@@ -106,7 +108,9 @@ TEST_F(PropsSession, KeysStepsAndFocusLossPerField) {
 TEST_F(PropsSession, ThemesRunTheRulesInColumnOrder) {
   ChooseTheme(view, 1);
   std::string preset;
-  for (int col = 0; col < 43; ++col) preset += std::string(col == 17 ? "60" : col == 21 ? "30" : col == 26 ? "50" : "") + ",";
+  for (int col = 0; col < 43; ++col) {
+    preset += std::string(col == 17 ? "60" : col == 21 ? "30" : col == 26 ? "50" : "") + ",";
+  }
   ApplyTheme(view, preset);
   ExpectTexts(view, {{Fire(13), "50"}, {Fire(16), "0"}, {Fire(11), "50"}});
 }
@@ -114,11 +118,9 @@ TEST_F(PropsSession, ThemesRunTheRulesInColumnOrder) {
 // Loads and resets: the order of the writes decides the result.
 TEST_F(PropsSession, StoreOverBudgetEndsAsTheIndexOrderLeavesIt) {
   MemoryStore store;
-  store.Write("General", "AnimationType", "0");
-  store.Write("Fireworks", "FireScintPct", "60");
-  store.Write("Fireworks", "FireMultiPct", "60");
-  store.Write("Fireworks", "FireWorks", "50");
-  store.Write("Fireworks", "FireSparks", "9999");
+  WriteAll(store, {{"General", "AnimationType", "0"}, {"Fireworks", "FireScintPct", "60"},
+                   {"Fireworks", "FireMultiPct", "60"}, {"Fireworks", "FireWorks", "50"},
+                   {"Fireworks", "FireSparks", "9999"}});
   EXPECT_FALSE(OpenPropsFromStore(view, store));
   // 13 cuts 11 to 40; 16, 25, 28 and 31 each keep their 10 only while budget remains; the
   // decaying stars come last and give the twisters first claim, so 13 ends at 40.

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "../settings/test_util.h"
 #include "dialog_test_util.h"
@@ -64,24 +63,22 @@ TEST_F(Transfers, FirstUseWritesEveryFactoryValueOnce) {
 }
 
 TEST_F(Transfers, LoadReadsEachKeyWithItsReaderAndSaveStoresLeadingNumbers) {
-  store.Write("Fireworks", "FireTwistRad", "2.5");
-  store.Write("Fireworks", "FireDecayMSize", "300.5");  // read as a whole number, half to even
-  store.Write("Fireworks", "FireDecayMLife", "80.25");  // read as a single
-  store.Write("Fireworks", "FirePersist", "abc");       // not a number: the default
-  store.Write("Fireworks", "FireMultiMoment", "2");     // only 1 is on
-  store.Write("Fireworks", "FireBurstShell", "0");
-  store.Write("General", "ColorRed", "40000");  // does not fit: the default
+  // DecayMSize reads as a whole number (half to even), DecayMLife as a single; "abc" and a
+  // value that does not fit give the default; only 1 turns a check box on.
+  WriteAll(store, {{"Fireworks", "FireTwistRad", "2.5"}, {"Fireworks", "FireDecayMSize", "300.5"},
+                   {"Fireworks", "FireDecayMLife", "80.25"}, {"Fireworks", "FirePersist", "abc"},
+                   {"Fireworks", "FireMultiMoment", "2"}, {"Fireworks", "FireBurstShell", "0"},
+                   {"General", "ColorRed", "40000"}});
   LoadPropsFromStore(dialog, store);
   ExpectTexts(dialog, {{Fire(34), "2.5"}, {Fire(52), "300"}, {Fire(53), "80.25"}, {Fire(5), "0.97"},
                        {Fire(6), "0.015"}, {Hue(0), "100"}, {Col(0), "0"}});
   EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}), 0);
   EXPECT_EQ(dialog.CheckValue({Control::ChkJetBurst, 0}), 0);
 
-  dialog.SetText(Fire(3), "");
-  dialog.SetText(Fire(4), "1.50");
-  dialog.SetText(Fire(6), "0.0");
-  dialog.SetText(Fire(7), "7x");
-  dialog.SetText(Col(2), "abc");
+  for (auto [id, text] :
+       {std::pair{Fire(3), ""}, {Fire(4), "1.50"}, {Fire(6), "0.0"}, {Fire(7), "7x"}, {Col(2), "abc"}}) {
+    dialog.SetText(id, text);
+  }
   dialog.SetCheckValue({Control::ChkMultiMom, 0}, 1);
   dialog.SetCheckValue({Control::ChkJetBurst, 0}, 1);
   SavePropsToStore(dialog, store);
@@ -92,9 +89,8 @@ TEST_F(Transfers, LoadReadsEachKeyWithItsReaderAndSaveStoresLeadingNumbers) {
 }
 
 TEST_F(Transfers, ResetStoresOnlyTheAdvancedAndSoundValues) {
-  store.Write("Advanced", "FocalLength", "3");
-  store.Write("SoundFX", "SoundFX_ON", "1");
-  store.Write("Fireworks", "FireWorks", "40");
+  WriteAll(store, {{"Advanced", "FocalLength", "3"}, {"SoundFX", "SoundFX_ON", "1"},
+                   {"Fireworks", "FireWorks", "40"}});
   dialog.SetText(Fire(0), "40");
   ResetPropsToFactory(dialog, store);
   ExpectTexts(dialog, {{Fire(0), "12"}, {Fire(5), "0.97"}, {Col(1), "100"}});
@@ -104,9 +100,9 @@ TEST_F(Transfers, ResetStoresOnlyTheAdvancedAndSoundValues) {
 }
 
 TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
-  store.Write("Advanced", "FocalLength", "2.50");  // copied as it stands
-  store.Write("Advanced", "LockMessage", kRussian);
-  store.Write("SoundFX", "SoundFX_ON", "1");
+  // The stored texts are copied as they stand.
+  WriteAll(store, {{"Advanced", "FocalLength", "2.50"}, {"Advanced", "LockMessage", kRussian},
+                   {"SoundFX", "SoundFX_ON", "1"}});
   LoadPropsFromStore(dialog, store);
   dialog.SetText(Fire(5), "0.960");  // an edit not yet accepted
   dialog.SetText(Fire(10), "");
@@ -115,13 +111,12 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   EXPECT_TRUE(SaveTemplateFile(dialog, store, templates, reason));
 
   const std::string file = TempDir::Read(templates.CurrentTemplatePath);
-  std::vector<std::string> sections;
+  std::string sections;
   std::istringstream lines(file);
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind('[', 0) == 0) sections.push_back(line.substr(0, line.find(']') + 1));
+    if (line[0] == '[') sections += line.substr(0, line.find(']') + 1);
   }
-  EXPECT_EQ(sections, (std::vector<std::string>{"[Admin]", "[Advanced]", "[SoundFX]", "[General]",
-                                                "[PixelColor]", "[Fireworks]"}));
+  EXPECT_EQ(sections, "[Admin][Advanced][SoundFX][General][PixelColor][Fireworks]");
   const char* rows[][3] = {
       {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"},
       {"Advanced", "Adv_TimeDelay", "40"},        {"Advanced", "LockMessage", kRussian},
@@ -143,8 +138,7 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
                  "[SoundFX]\r\nSoundFX_ON=1\r\n");
   store.Write("Fireworks", "FireWorks", "40");
   LoadTemplateFile(dialog, store, templates);
-  ExpectTexts(dialog, {{Hue(0), "55"}, {Hue(1), "100"},
-                       {Col(2), "60"}});
+  ExpectTexts(dialog, {{Hue(0), "55"}, {Hue(1), "100"}, {Col(2), "60"}});
   // No Fireworks section: every firework box gets its default text, both boxes are checked.
   ExpectFactoryFireworks(dialog, nullptr);
   EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}), 1);
