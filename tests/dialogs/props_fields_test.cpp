@@ -20,11 +20,20 @@ using namespace testing;
 
 class PropsSession : public ::testing::Test, public PropsDialog {};
 
-TEST_F(PropsSession, LinkingBringsEmptyFieldsIntoTheirSpinnersRange) {
+TEST_F(PropsSession, SpinnersLinkWithinTheirEndsAndFollowTheField) {
   ExpectTexts(view, {{Fire(0), "1"}, {Fire(1), "10"}, {Fire(7), "1"}, {Hue(0), "0"}});
   EXPECT_EQ(view.Box(Fire(1)).max_length, 4);
   EXPECT_EQ(view.Box(Fire(5)).max_length, 5);
   EXPECT_EQ(view.Spin({Control::SpnFire, 7}).step, 10);
+  // Never below its end; typed values the spinner can show move it, others leave it alone.
+  const ControlId spin{Control::SpnFire, 1};
+  Play(view, {{'+', spin, "", Fire(1), "20"}, {'-', spin}, {'-', spin, "", Fire(1), "10"},
+              {'e', Fire(1), "995"}, {'+', spin, "", Fire(1), "1005"}, {'e', Fire(1), "5"}});
+  EXPECT_EQ(view.SpinnerValue(spin), 1005);
+  view.Enter(Fire(1), "9999");
+  const int writes = view.Writes(Fire(1));
+  view.ClickSpinner(spin, true);  // at the top: nothing happens
+  EXPECT_EQ(view.Writes(Fire(1)), writes);
 }
 
 TEST_F(PropsSession, ParticleBudget) {

@@ -12,29 +12,24 @@ namespace {
 using namespace testing;
 
 const ControlId kField{Control::TxtAdv, 0};
-const ControlId kSpin{Control::SpnAdv, 0};
 
-// Rules of the tests' field: digits (decimal keys for a decimal), clamp on focus loss, and the
-// spinner once linked.
+// Rules of the tests' field: digits (decimal keys for a decimal) and clamp on focus loss.
 struct FieldUnderTest : FieldEvents {
   FieldUnderTest(MemoryDialogView& v, FieldKind k, float l, float h) : view(v), kind(k), lo(l), hi(h) {
     view.SetListener(this);
   }
-  void OnTextChanged(ControlId) override {
-    if (link.spinner == kSpin) FieldChangeSpinnerPart(view, link);
-  }
+  void OnTextChanged(ControlId) override {}
   bool OnKeyPress(ControlId id, char ch) override {
     return kind == FieldKind::Decimal ? FilterDecimalKey(view, id, ch) : FilterDigitKey(view, ch);
   }
   bool OnArrowKey(ControlId, bool) override { return false; }
   void OnFocusGot(ControlId id) override { SelectAllOnFocus(view, id); }
   void OnFocusLost(ControlId id) override { ClampFieldText(view, id, kind, lo, hi); }
-  void OnSpinnerArrow(ControlId, bool up) override { SpinnerArrow(view, link, up); }
+  void OnSpinnerArrow(ControlId, bool) override {}
 
   MemoryDialogView& view;
   FieldKind kind;
   float lo, hi;
-  SpinnerLink link{};
 };
 
 TEST(FieldValue, ReadsTheLeadingDecimalAfterAPrefixedZero) {
@@ -97,7 +92,7 @@ TEST(KeyFilters, DigitsDecimalsAndTheSelection) {
   EXPECT_TRUE(DecimalKeyAllowed("1.2", "", kBackspace));
 }
 
-TEST(FocusRules, SelectAllThenClampOnLeavingAndTheSpinnerLink) {
+TEST(FocusRules, SelectAllThenClampOnLeavingAndSpinnerSteps) {
   MemoryDialogView view;
   FieldUnderTest field(view, FieldKind::Whole16, 1, 99);
   view.MutableBox(kField).text = "42";
@@ -114,26 +109,6 @@ TEST(FocusRules, SelectAllThenClampOnLeavingAndTheSpinnerLink) {
   for (auto [hi, step] : {std::pair{100, 1}, {101, 5}, {998, 5}, {999, 10}, {29999, 10}, {30000, 50}}) {
     EXPECT_EQ(SpinnerStep(hi), step) << hi;
   }
-}
-
-TEST(Spinner, LinkStepsWithinItsEndsAndFollowsTheField) {
-  MemoryDialogView view;
-  FieldUnderTest field(view, FieldKind::Whole16, 10, 9999);
-  view.MutableBox(kField).text = "5";
-  field.link = LinkSpinner(view, kField, kSpin, 10, 9999, 4);
-  EXPECT_EQ(view.Text(kField), "10");  // brought into range
-  EXPECT_EQ(view.Box(kField).max_length, 4);
-  EXPECT_EQ(view.Spin(kSpin).step, 10);
-  // Typed values the spinner can show move it; others leave it where it was.
-  // Never below its end.
-  Play(view, {{'+', kSpin, "", kField, "20"}, {'-', kSpin}, {'-', kSpin, "", kField, "10"},
-             {'e', kField, "995"}, {'+', kSpin, "", kField, "1005"}, {'e', kField, "5"}});
-  EXPECT_EQ(view.SpinnerValue(kSpin), 1005);
-  view.Enter(kField, "9999");
-  const int writes = view.Writes(kField);
-  view.ClickSpinner(kSpin, true);  // at the top: nothing happens
-  EXPECT_EQ(view.Text(kField), "9999");
-  EXPECT_EQ(view.Writes(kField), writes);
 }
 
 TEST(ArrowKeys, OnlyTheBoundOnTheSideOfTravelApplies) {
