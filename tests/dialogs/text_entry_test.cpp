@@ -4,32 +4,20 @@
 
 #include <tuple>
 
-#include "dialog_test_util.h"
+#include "dialogs/advanced_model.h"
+#include "settings/memory_store.h"
 
 namespace glintora {
 namespace {
 
-using namespace testing;
-
-const ControlId kField{Control::TxtAdv, 0};
-
-// Rules of the tests' field: digits (decimal keys for a decimal) and clamp on focus loss.
-struct FieldUnderTest : FieldEvents {
-  FieldUnderTest(MemoryDialogView& v, FieldKind k, float l, float h) : view(v), kind(k), lo(l), hi(h) {
-    view.SetListener(this);
-  }
-  void OnTextChanged(ControlId) override {}
-  bool OnKeyPress(ControlId id, char ch) override {
-    return kind == FieldKind::Decimal ? FilterDecimalKey(view, id, ch) : FilterDigitKey(view, ch);
-  }
-  bool OnArrowKey(ControlId, bool) override { return false; }
-  void OnFocusGot(ControlId id) override { SelectAllOnFocus(view, id); }
-  void OnFocusLost(ControlId id) override { ClampFieldText(view, id, kind, lo, hi); }
-  void OnSpinnerArrow(ControlId, bool) override {}
-
-  MemoryDialogView& view;
-  FieldKind kind;
-  float lo, hi;
+// The shared rules as a real dialog wires them: the advanced dialog's delay (whole), font size
+// (whole, 10 and up) and focal length (decimal) fields.
+struct AdvancedFields : ::testing::Test {
+  AdvancedFields() { view.SetListener(&model); }
+  MemoryDialogView view;
+  MemoryStore store;
+  AdvancedModel model{view, store, {"Arial"}};
+  const ControlId whole{Control::TxtAdv, 0}, size{Control::TxtAdv, 4}, decimal{Control::TxtAdv, 6};
 };
 
 TEST(FieldValue, ReadsTheLeadingDecimalAfterAPrefixedZero) {
@@ -65,47 +53,42 @@ TEST(ClampFieldText, WholeAndDecimalForms) {
   EXPECT_EQ(ClampedFieldText(std::string(60, '9'), K::Decimal, 0, 1), std::nullopt);
 }
 
-TEST(KeyFilters, DigitsDecimalsAndTheSelection) {
-  MemoryDialogView view;
-  FieldUnderTest digits(view, FieldKind::Whole16, 0, 100);
-  view.Type(kField, "1a-2 .3\b");
-  EXPECT_EQ(view.Text(kField), "12");
+TEST_F(AdvancedFields, KeyFiltersDigitsDecimalsAndTheSelection) {
+  view.Type(whole, "1a-2 .3\b");
+  EXPECT_EQ(view.Text(whole), "12");
   EXPECT_EQ(view.Beeps(), 4);  // a, -, blank, '.'
-
-  MemoryDialogView dec;
-  FieldUnderTest decimal(dec, FieldKind::Decimal, 0, 1);
-  dec.MutableBox(kField).text = "0.5";
-  dec.Type(kField, ".");  // the focus selected the whole text, so '.' replaced it
-  EXPECT_EQ(dec.Text(kField), ".");
-  dec.MutableBox(kField).text = "0.5";
-  dec.MutableBox(kField).selection = {3, 0};
-  const int beeps = dec.Beeps();
-  dec.Type(kField, ".");
-  EXPECT_EQ(dec.Text(kField), "0.5");
-  EXPECT_EQ(dec.Beeps(), beeps + 1);
+  view.MutableBox(decimal).text = "0.5";
+  view.Type(decimal, ".");  // the focus selected the whole text, so '.' replaced it
+  EXPECT_EQ(view.Text(decimal), ".");
+  view.MutableBox(decimal).text = "0.5";
+  view.MutableBox(decimal).selection = {3, 0};
+  view.Type(decimal, ".");
+  EXPECT_EQ(view.Text(decimal), "0.5");
+  EXPECT_EQ(view.Beeps(), 5);
   // A selection that holds the '.' lets a new one replace it.
-  dec.MutableBox(kField).selection = {1, 1};
-  dec.Type(kField, ".");
-  EXPECT_EQ(dec.Text(kField), "0.5");
-  EXPECT_EQ(dec.Beeps(), beeps + 1);
+  view.MutableBox(decimal).selection = {1, 1};
+  view.Type(decimal, ".");
+  EXPECT_EQ(view.Text(decimal), "0.5");
+  EXPECT_EQ(view.Beeps(), 5);
   EXPECT_FALSE(DecimalKeyAllowed("1.2", "2", '.'));
   EXPECT_TRUE(DecimalKeyAllowed("1.2", "", kBackspace));
 }
 
-TEST(FocusRules, SelectAllThenClampOnLeavingAndSpinnerSteps) {
-  MemoryDialogView view;
-  FieldUnderTest field(view, FieldKind::Whole16, 1, 99);
-  view.MutableBox(kField).text = "42";
-  view.Focus(kField);
-  EXPECT_EQ(view.Selection(kField).length, 2);
-  view.Type(kField, "\b");
-  EXPECT_EQ(view.Text(kField), "");
+TEST_F(AdvancedFields, FocusSelectsAllThenLeavingClamps) {
+  view.MutableBox(size).text = "42";
+  view.Focus(size);
+  EXPECT_EQ(view.Selection(size).length, 2);
+  view.Type(size, "\b");
+  EXPECT_EQ(view.Text(size), "");
   view.FocusElsewhere();
-  EXPECT_EQ(view.Text(kField), "1");
-  view.MutableBox(kField).read_only = true;
-  view.MutableBox(kField).selection = {1, 0};
-  view.Focus(kField);
-  EXPECT_EQ(view.Selection(kField).length, 0);
+  EXPECT_EQ(view.Text(size), "10");
+  view.MutableBox(size).read_only = true;
+  view.MutableBox(size).selection = {1, 0};
+  view.Focus(size);
+  EXPECT_EQ(view.Selection(size).length, 0);
+}
+
+TEST(SpinnerStep, FromTheUpperEndAlone) {
   for (auto [hi, step] : {std::pair{100, 1}, {101, 5}, {998, 5}, {999, 10}, {29999, 10}, {30000, 50}}) {
     EXPECT_EQ(SpinnerStep(hi), step) << hi;
   }
@@ -117,9 +100,9 @@ TEST(ArrowKeys, OnlyTheBoundOnTheSideOfTravelApplies) {
       {"995", true, 10, 999, "999"}, {"2.6", true, 10, 999, "13"}};  // 12.6 rounds to a whole number
   for (const auto& [text, up, step, bound, after] : rows) {
     MemoryDialogView view;
-    view.MutableBox(kField).text = text;
-    ArrowKeyStep(view, kField, up, step, bound);
-    EXPECT_EQ(view.Text(kField), after) << text;
+    view.MutableBox({Control::TxtAdv, 0}).text = text;
+    ArrowKeyStep(view, {Control::TxtAdv, 0}, up, step, bound);
+    EXPECT_EQ(view.Text({Control::TxtAdv, 0}), after) << text;
   }
 }
 

@@ -26,23 +26,13 @@ struct Row {
   std::string path = "";    // TemplatePath
 };
 
-void Check(std::initializer_list<Row> rows) {
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.program.substr(0, 40) + " [" + row.args.substr(0, 60) + "]");
-    LaunchQueries q;
-    q.IsOrdinaryFile = [&](const std::string& p) { return row.files.count(p) > 0; };
-    q.IsWindowPresent = [&](const std::string& c) { return row.windows.count(c) > 0; };
-    const LaunchDecision d = DecideLaunch(row.program, row.args, q);
-    EXPECT_EQ(d.Mode, row.mode);
-    EXPECT_EQ(d.Action, row.action);
-    EXPECT_EQ(row.action == A::CreatePreview ? d.PreviewHostWindow : d.PasswordParent, row.number);
-    EXPECT_EQ(d.TemplatePath, row.path);
-  }
-}
-
-TEST(LaunchDecision, ApplicationTestComesBeforeTheCommandLine) {
+// Every way the program can be started: the files beside it, the windows on screen, its path and
+// its arguments, and what it then does.
+TEST(LaunchDecision, EveryStartingCase) {
   const Names exeOnly = {kExe}, both = {kExe, kScr};
-  Check({
+  const std::string padding(100 * 1024, 'x');
+  const Row rows[] = {
+      // The application test comes before the command line.
       {exeOnly, kSaverOn, kExe, "/s", M::Application, A::StartDisplay},
       {exeOnly, kNone, kExe, "/p 123", M::Application, A::StartDisplay},
       {both, kNone, kExe, "/p 123", M::Preview, A::CreatePreview, 123},
@@ -50,12 +40,7 @@ TEST(LaunchDecision, ApplicationTestComesBeforeTheCommandLine) {
       {{"glint.exe"}, kNone, kScr, "/s", M::Saver, A::StartDisplay},  // not beside it
       {{"C:\\glint.exe"}, kNone, "C:\\glint.exe", "", M::Application, A::StartDisplay},
       {{"glint.exe"}, kNone, "glint.exe", "/c", M::Application, A::StartDisplay},
-  });
-}
-
-TEST(LaunchDecision, SwitchesAndTheirNumbers) {
-  const std::string padding(100 * 1024, 'x');
-  Check({
+      // Switches and their numbers.
       {kNone, kNone, kScr, "", M::Saver, A::ShowProperties},
       {kNone, kNone, kScr, "  \t ", M::Saver, A::ShowProperties},
       {kNone, kNone, kScr, "/c:1234", M::Saver, A::ShowProperties},
@@ -81,23 +66,29 @@ TEST(LaunchDecision, SwitchesAndTheirNumbers) {
       {kNone, kSaverOn, kScr, " /s", M::Saver, A::StartDisplay},
       {kNone, kDialogOpen, kScr, "-c", M::Saver, A::StartDisplay},
       {kNone, kNone, kScr, "/", M::Saver, A::StartDisplay},
-  });
-}
-
-TEST(LaunchDecision, TemplatePathsAreImportedWithOrWithoutQuotes) {
-  const std::string longPath(100 * 1024, 'x');
-  Check({
+      // Template paths are imported with or without quotes.
       {kNone, kNone, kScr, "C:\\My T\\n.glx", M::Saver, A::ImportTemplate, 0, "C:\\My T\\n.glx"},
       {kNone, kNone, kScr, "\"C:\\My T\\n.GlX\"", M::Saver, A::ImportTemplate, 0, "C:\\My T\\n.GlX"},
       {kNone, kNone, kScr, " C:\\t.glx", M::Saver, A::ImportTemplate, 0, " C:\\t.glx"},
-      {kNone, kNone, kScr, longPath + ".glx", M::Saver, A::ImportTemplate, 0, longPath + ".glx"},
+      {kNone, kNone, kScr, padding + ".glx", M::Saver, A::ImportTemplate, 0, padding + ".glx"},
       // One quote alone stays part of the text.
       {kNone, kNone, kScr, "\"C:\\t.glx", M::Saver, A::ImportTemplate, 0, "\"C:\\t.glx"},
       {kNone, kNone, kScr, "C:\\t.glx\"", M::Saver, A::StartDisplay},
       {kNone, kNone, kScr, "\"C:\\t.txt\"", M::Saver, A::StartDisplay},
       {kNone, kNone, kScr, "glx", M::Saver, A::StartDisplay},
       {kNone, kNone, kScr, "\"\"", M::Saver, A::StartDisplay},
-  });
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.program.substr(0, 40) + " [" + row.args.substr(0, 60) + "]");
+    LaunchQueries q;
+    q.IsOrdinaryFile = [&](const std::string& p) { return row.files.count(p) > 0; };
+    q.IsWindowPresent = [&](const std::string& c) { return row.windows.count(c) > 0; };
+    const LaunchDecision d = DecideLaunch(row.program, row.args, q);
+    EXPECT_EQ(d.Mode, row.mode);
+    EXPECT_EQ(d.Action, row.action);
+    EXPECT_EQ(row.action == A::CreatePreview ? d.PreviewHostWindow : d.PasswordParent, row.number);
+    EXPECT_EQ(d.TemplatePath, row.path);
+  }
 }
 
 TEST(CommandLine, ArgumentTextAndTwipsPerPixel) {
