@@ -42,6 +42,9 @@ struct ApplicationWindow {
   }
 
   void EndApplication() {
+    // The placement is taken at the close command: the window may still change state as it
+    // goes (a window manager restoring it), and it reopens as the user closed it.
+    if (!Ending) SavePlacement();
     Ending = true;
     Restart = false;
     Host.Detach();  // CurrentSurface := none
@@ -115,8 +118,8 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (app && wParam != SIZE_MINIMIZED) app->OnSize();
       return 0;
     case WM_CLOSE:
-      // The system's close command ends the program as Esc does; the outer loop saves the
-      // placement and destroys the window.
+      // The system's close command ends the program as Esc does; the window goes with the
+      // process.
       if (app) app->EndApplication();
       return 0;
     case WM_SETCURSOR:
@@ -190,7 +193,7 @@ bool OpenApplicationWindow(Program& program) {
     RunApplication(app);
   } while (app.Restart && !app.Ending && !app.Host.QuitSeen());
 
-  app.SavePlacement();
+  if (!app.Ending) app.SavePlacement();
   program.Engine.Host = nullptr;
   program.Engine.Surface = nullptr;
   app.Host.Detach();
