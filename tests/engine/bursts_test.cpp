@@ -15,6 +15,50 @@ namespace {
 
 using Point = std::tuple<float, float, float>;
 
+// Each kind's first frame: the group size and live count it was created with, then every leader
+// moved by its velocity, VY += gravity and every component times the damping (a jet's invisible
+// leaders: LeaderDamping = 1 - (1 - damping) * 0.2).
+TEST(Leaders, CountedByKindMoveThenFallAndSlow) {
+  const struct {
+    std::int16_t kind, group, live;
+  } rows[] = {{kStandard, 1, 300}, {kMultiBurst, 42, 7},   {kJetBurst, 37, 288}, {kSparkler, 6, 50},
+              {kTwister, 33, 288}, {kDecayingStar, 27, 11}, {kScintillator, 5, 60}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.kind);
+    ShowRig rig(400, 300, 24);
+    rig.OneSlot(row.kind, 300);
+    auto& s = rig.settings;
+    s.FireMultiBurst = 7;
+    s.FireBurstCount = 8;
+    s.FireTwistCnt = 9;
+    s.FireDecayCnt = 11;
+    s.FireSparkPix = 6;
+    s.FireScintStyle = 1;
+    s.FireGravity = 2;     // 0.01 per frame
+    s.FireDamping = 0.5f;  // velocities times 0.75
+    s.FirePersist = 0.99f;
+    auto show = rig.Begin();
+    ShowState& st = show->State();
+    ASSERT_EQ(st.Slots[0].GroupSize, row.group);
+    ASSERT_EQ(st.Slots[0].LiveCount, row.live);
+    if (row.kind == kScintillator) continue;  // its draw roll may skip the physics
+    const std::vector<Spark> before = st.Sparks;
+    show->DrawFrame();
+    const float d = row.kind == kJetBurst ? 0.95f : 0.75f;
+    int moved = 0;
+    for (int j = 0; j <= 300 - row.group; j += row.group) {
+      const Spark &a = before[j], &b = st.Sparks[j];
+      if (!b.Alive) continue;
+      EXPECT_EQ(b.X, static_cast<float>(double(a.X) + a.VX)) << j;
+      EXPECT_EQ(b.Z, static_cast<float>(double(a.Z) + a.VZ)) << j;
+      EXPECT_EQ(b.VX, static_cast<float>(double(a.VX) * d)) << j;
+      EXPECT_EQ(b.VY, static_cast<float>(double(static_cast<float>(double(a.VY) + 0.01f)) * d)) << j;
+      ++moved;
+    }
+    EXPECT_GE(moved, 5);
+  }
+}
+
 // The same show twice: with FireMultiMoment every spark of the split moves as it did without,
 // plus the velocity of the leader it starts from.
 TEST(MultiBurst, SplitsAtItsAgeFromTheSurvivingLeadersWithTheirMomentumWhenAsked) {

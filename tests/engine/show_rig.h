@@ -43,17 +43,10 @@ struct ShowRig {
   void OnlyKind(std::int16_t kind) {
     SettingsRecord& s = settings;
     MixKinds(s, 0, 0);
-    switch (kind) {
-      case kScintillator: s.FireScintPct = 100; break;
-      case kMultiBurst: s.FireMultiPct = 100; break;
-      case kJetBurst: s.FireBurstPct = 100; break;
-      case kSparkler: s.FireSparkPct = 100; break;
-      case kRing: s.FireRingPct = 100; break;
-      case kTwister: s.FireTwistPct = 100; break;
-      case kDecayingStar: s.FireDecayPct = 100; break;
-      case kLaunch: s.FireLaunchPct = 100; break;
-      default: break;
-    }
+    std::int16_t* const pct[] = {&s.FireLaunchPct, nullptr,         &s.FireScintPct,
+                                 &s.FireMultiPct,  &s.FireBurstPct, &s.FireSparkPct,
+                                 &s.FireRingPct,   &s.FireTwistPct, &s.FireDecayPct};
+    if (kind >= 0 && kind < 9 && pct[kind]) *pct[kind] = 100;
   }
 
   // One slot of this many sparks, every burst of this kind.

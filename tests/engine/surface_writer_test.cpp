@@ -26,10 +26,12 @@ struct Surface {
   }
 };
 
-const std::vector<PixelWrite> kWrites = {
-    {3, 2, 1},   {0, 0, 2},    {37, 4, 3},  {38, 1, 4},  {-1, 2, 5},         {2, 35, 6},
-    {2, -1, 7},  {4, 1, 8},    {1, 34, 9},  {5, 0, 10},  {3, 2, 0x00112233}, {33, 33, 12},
-};
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+const struct { std::int64_t x, y; std::uint32_t colour; } kWrites[] = {
+    {3, 2, 1},   {0, 0, 2},     {37, 4, 3},       {38, 1, 4},  {-1, 2, 5},   {2, 35, 6},
+    {2, -1, 7},  {4, 1, 8},     {1, 34, 9},       {5, 0, 10},  {3, 2, 0x00112233}, {33, 33, 12},
+    {kMin, 2, 9}, {2, kMax, 9}, {1LL << 32, 2, 9}, {2, (1LL << 32) + 2, 9}};
 
 void ExpectSame(const Surface& a, const Surface& b) {
   EXPECT_EQ(a.memory, b.memory);
@@ -50,49 +52,46 @@ void ExpectSame(const Surface& a, const Surface& b) {
 TEST(SurfaceWriter, MatchesFramebufferSetWithAndWithoutLog) {
   for (const auto& [logged, rgb] : {std::pair{false, false}, {true, false}, {false, true}}) {
     Surface direct(logged, rgb), written(logged, rgb);
-    // Start from a rectangle left by earlier writes, and from the empty one.
+    // Twice: after a reset the same stores mark the same tiles again.
     for (int start = 0; start < 2; ++start) {
-      for (const PixelWrite& w : kWrites) direct.fb.Set(w.X, w.Y, w.Colour);
+      for (const auto& w : kWrites) direct.fb.Set(w.x, w.y, w.colour);
       {
         SurfaceWriter writer(written.fb);
-        for (const PixelWrite& w : kWrites) writer.Set(w.X, w.Y, w.Colour);
+        for (const auto& w : kWrites) writer.Set(w.x, w.y, w.colour);
       }
       ExpectSame(direct, written);
+      // Every tile once, in the order first stored; the rectangle spans the surface.
+      EXPECT_EQ(written.fb.MarkedCount, 4u);
+      EXPECT_EQ(written.fb.MarkedTiles, (std::vector<std::uint32_t>{0, 1, 2, 3}));
+      EXPECT_EQ(written.fb.TouchedRight, 38);
+      EXPECT_EQ(written.fb.TouchedBottom, 35);
       direct.fb.ResetTouched();
       written.fb.ResetTouched();
     }
+    EXPECT_FALSE(written.fb.AnyTouched());
+    EXPECT_EQ(written.fb.TileMarks, std::vector<std::uint8_t>(4, 0));
   }
 }
 
-TEST(SurfaceWriter, FarOffWritesAreClippedNotWrapped) {
-  Surface direct(true), written(true);
-  const std::int64_t far[] = {std::numeric_limits<std::int64_t>::min(), -7, 1LL << 32,
-                              (1LL << 32) + 2, std::numeric_limits<std::int64_t>::max()};
-  SurfaceWriter writer(written.fb);
-  for (std::int64_t x : far) {
-    direct.fb.Set(x, 2, 9);
-    writer.Set(x, 2, 9);
-    direct.fb.Set(2, x, 9);
-    writer.Set(2, x, 9);
-  }
-  writer.Close();
-  ExpectSame(direct, written);
-  EXPECT_FALSE(written.fb.AnyTouched());
-}
-
-TEST(SurfaceWriter, CloseHandsBackOnce) {
+// Close hands the bookkeeping back once: later writes through the framebuffer survive the
+// writer's destructor. A show without a surface draws on an empty one that clips everything.
+TEST(SurfaceWriter, CloseHandsBackOnceAndAnEmptySurfaceClipsAll) {
   Surface s(false);
-  SurfaceWriter writer(s.fb);
-  writer.Set(1, 1, 5);
-  writer.Close();
+  Framebuffer none;
+  {
+    SurfaceWriter writer(s.fb), nowhere(none);
+    writer.Set(1, 1, 5);
+    nowhere.Set(0, 0, 1);
+    writer.Close();
+    s.fb.Set(4, 3, 6);
+  }
   EXPECT_EQ(s.memory[1 * 39 + 1], 5u);
-  EXPECT_EQ(s.fb.Writes, 1u);
-  // Later writes through the framebuffer survive the writer's destructor.
-  s.fb.Set(4, 3, 6);
   EXPECT_EQ(s.fb.TouchedLeft, 1);
   EXPECT_EQ(s.fb.TouchedRight, 5);
   EXPECT_EQ(s.fb.TouchedBottom, 4);
   EXPECT_EQ(s.fb.Writes, 2u);
+  EXPECT_EQ(none.Writes, 1u);
+  EXPECT_FALSE(none.AnyTouched());
 }
 
 // Memory in the X server's usual order holds 0x00RRGGBB; the engine still reads 0x00BBGGRR.
@@ -101,10 +100,7 @@ TEST(Framebuffer, RgbMemorySwapsRedAndBlue) {
     Surface s(false, rgb);
     const std::uint32_t stored = rgb ? 0x00332211u : 0x00112233u;
     s.fb.Set(3, 2, 0x00112233u);
-    {
-      SurfaceWriter writer(s.fb);
-      writer.Set(4, 2, 0x00112233u);
-    }
+    SurfaceWriter(s.fb).Set(4, 2, 0x00112233u);
     EXPECT_EQ(s.memory[2 * 39 + 3], stored);
     EXPECT_EQ(s.memory[2 * 39 + 4], stored);
     EXPECT_EQ(s.fb.At(3, 2), 0x00112233u);
@@ -113,15 +109,6 @@ TEST(Framebuffer, RgbMemorySwapsRedAndBlue) {
     EXPECT_EQ(s.memory[34 * 39 + 38], 0xABu);  // beyond the width
     EXPECT_EQ(s.fb.At(37, 34), 0x00445566u);
   }
-}
-
-TEST(SurfaceWriter, EmptySurfaceClipsEverything) {
-  Framebuffer none;  // what a show without a surface draws on
-  SurfaceWriter writer(none);
-  writer.Set(0, 0, 1);
-  writer.Close();
-  EXPECT_EQ(none.Writes, 1u);
-  EXPECT_FALSE(none.AnyTouched());
 }
 
 }  // namespace
