@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <vector>
 
 #include "engine/colours.h"
 #include "engine/creation.h"
@@ -59,29 +60,27 @@ TEST(KindRoll, SharesFollowThePercentages) {
   }
 }
 
-TEST(Launch, EveryFreshSlotLaunchesAndBurstsWhereTheRocketIs) {
-  ShowRig rig(320, 200, 8);
-  rig.OneSlot(kLaunch, 200);
-  rig.settings.FireLaunchSteps = 20;
-  auto show = rig.Begin();
-  ShowState& st = show->State();
-  for (int n = 0; n < 200; ++n) {
-    st.Slots[0].Kind = kStandard;
-    CreateFirework(st, 0);
-    ASSERT_EQ(st.Slots[0].Kind, kLaunch);
+// Every fresh slot launches. The rocket climbs from the bottom edge at depth 1 to its burst point
+// in FireLaunchSteps frames and stops there (the same draws reach the same point in 10 steps or
+// 20); the burst follows there at once, never another rocket.
+TEST(Launch, ClimbsInItsStepsAndBurstsWhereTheRocketIs) {
+  std::vector<float> ends;
+  for (const std::int16_t steps : {10, 20}) {
+    ShowRig rig(320, 200, 8);
+    rig.OneSlot(kLaunch, 200);
+    rig.settings.FireLaunchSteps = steps;
+    auto show = rig.Begin();
+    Slot& s = show->State().Slots[0];
+    ASSERT_EQ(s.Kind, kLaunch);
+    EXPECT_EQ(s.CentreY, static_cast<float>(rig.settings.CenterY / double(rig.settings.ProjectionScale)));
+    EXPECT_EQ(s.CentreZ, 1.0f);
+    for (int f = 0; f < steps + 3; ++f) show->DrawFrame();
+    ends.insert(ends.end(), {s.CentreX, s.CentreY, s.CentreZ});
+    for (int f = 0; f < 2000 && s.Kind == kLaunch; ++f) show->DrawFrame();
+    EXPECT_EQ(s.Kind, kStandard);
+    EXPECT_EQ(std::vector<float>({s.CentreX, s.CentreY, s.CentreZ}), std::vector<float>(ends.end() - 3, ends.end()));
   }
-  Slot& s = st.Slots[0];
-  const float endX = s.CentreX + s.DriftX * 20, endY = s.CentreY + s.DriftY * 20;
-  for (int f = 0; f < 20; ++f) show->DrawFrame();
-  EXPECT_NEAR(s.CentreX, endX, 1e-4);
-  EXPECT_NEAR(s.CentreY, endY, 1e-4);
-  EXPECT_NEAR(s.CentreZ, 1.0f + s.DriftZ * 20, 1e-4);
-  // After the rocket a burst follows at once, never another rocket.
-  const float x = s.CentreX, y = s.CentreY;
-  for (int f = 0; f < 2000 && s.Kind == kLaunch; ++f) show->DrawFrame();
-  EXPECT_EQ(s.Kind, kStandard);
-  EXPECT_EQ(s.CentreX, x);
-  EXPECT_EQ(s.CentreY, y);
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(ends[k], ends[k + 3], 1e-5) << k;
 }
 
 // Rows: ColorPctInt, ColorPctHue, then the expected shares of dimmed, hue-spread and solid.
@@ -98,24 +97,17 @@ TEST(ColourScheme, SharesFollowThePercentages) {
     rig.settings.ColorPctHue = row.pctHue;
     auto show = rig.Begin();
     ShowState& st = show->State();
-    int solid = 0, hue = 0, dimmed = 0;
+    int counts[3] = {};  // dimmed, hue-spread, solid
     const int draws = 20000;
     for (int n = 0; n < draws; ++n) {
       const ColourScheme c = ChooseColourScheme(st);
       ASSERT_NE(c.Base, 0u);
-      if (c.Solid) {
-        ++solid;
-      } else if (c.Hue) {
-        ASSERT_GE(c.Hue, 1);
-        ASSERT_LE(c.Hue, 360);
-        ++hue;
-      } else {
-        ++dimmed;
-      }
+      ASSERT_TRUE(c.Solid ? c.Hue == 0 : c.Hue >= 0 && c.Hue <= 360) << c.Hue;
+      ++counts[c.Solid ? 2 : c.Hue ? 1 : 0];
     }
-    EXPECT_NEAR(dimmed / double(draws), row.dimmed, 0.015);
-    EXPECT_NEAR(hue / double(draws), row.hue, 0.015);
-    EXPECT_NEAR(solid / double(draws), row.solid, 0.015);
+    EXPECT_NEAR(counts[0] / double(draws), row.dimmed, 0.015);
+    EXPECT_NEAR(counts[1] / double(draws), row.hue, 0.015);
+    EXPECT_NEAR(counts[2] / double(draws), row.solid, 0.015);
   }
 }
 
@@ -163,7 +155,8 @@ TEST(Slots, MoreLeadersThanSparksKeepsGroupsOfOne) {
   EXPECT_EQ(LeaderGroup(303, 99), 3);
 }
 
-// ClampFireParams converts in order; the session then raises the sparks to one spark group.
+// ClampFireParams converts in order; the session then raises the sparks to one spark group and
+// sizes the decaying stars by FireDecayMSize * FocalLength / FireDecayMLife * 0.01.
 TEST(StartShowClamps, ConvertInOrderAndTheSessionFitsASparkGroup) {
   SettingsRecord s;
   s.FireWorks = 99;
@@ -171,23 +164,24 @@ TEST(StartShowClamps, ConvertInOrderAndTheSessionFitsASparkGroup) {
   s.FireLaunchPixel = 999;
   s.FireSizeDev = 500;
   s.FireTwistExt = 0;
-  s.FireGravity = 2;
-  s.FireDamping = 0.5f;
   s.FireDecayMSize = 2.5f;
+  s.FireMultiAge = 0;
   ClampFireParams(s);
   EXPECT_EQ(s.FireSparks, 303);
   EXPECT_EQ(s.FireLaunchPixel, 303);
   EXPECT_EQ(s.FireSizeDev, 99);
   EXPECT_FLOAT_EQ(s.FireTwistExt, 0.000625f);
-  EXPECT_FLOAT_EQ(s.FireGravity, 0.01f);
-  EXPECT_FLOAT_EQ(s.FireDamping, 0.75f);
   EXPECT_FLOAT_EQ(s.FireDecayMSize, 2.0f);  // halves to even
+  EXPECT_EQ(s.FireMultiAge, 5);
 
   ShowRig rig(160, 100, 14);
   rig.settings.FireSparks = 10;
   rig.settings.FireSparkPix = 30;
+  rig.settings.FireDecayMSize = 40;
+  rig.settings.FireDecayMLife = 80;
   auto show = rig.Begin();
   EXPECT_EQ(show->State().S.FireSparks, 30);
+  EXPECT_FLOAT_EQ(static_cast<float>(show->State().DecayStarScale), rig.settings.FocalLength * 0.005f);
 }
 
 }  // namespace

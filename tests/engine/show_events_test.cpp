@@ -3,6 +3,7 @@
 // twinkles is one twinkle event in the next frame. Reporting draws no random number.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -74,8 +75,7 @@ TEST_P(EventsPerKind, MatchTheSlotsNewPhases) {
       const auto& S = show->State().S;
       EXPECT_EQ(e.Size, c.kind == kLaunch ? S.FireLaunchPixel : S.FireSparks);
     }
-    EXPECT_GE(e.Pan, -1.0f);
-    EXPECT_LE(e.Pan, 1.0f);
+    EXPECT_NEAR(e.Pan, std::clamp(2.0 * e.ScreenX / 320 - 1, -1.0, 1.0), 1e-6);  // -1 left, 1 right
     EXPECT_GT(e.Frames, 0);
     heard[{e.Frame, e.Slot}] = e.Kind == kRing ? std::int16_t{kStandard} : e.Kind;
   }
