@@ -43,7 +43,6 @@ class DialogProps : public ::testing::Test {
       return chosenPath_;
     };
     s.Warn = [this](HWND, const std::string& text, const std::string&) { warnings_.push_back(text); };
-    s.ShowAdvanced = s.ShowAbout = s.OpenWebPage = [](HWND) {};
     s.ShowHelp = [this](HWND, const HelpRequest& r) {
       helpCalls_.push_back(std::to_string(r.Command) + ":" + std::to_string(r.Topic));
     };

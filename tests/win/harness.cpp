@@ -104,37 +104,21 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(Widen(path_), ignored);
 }
 
-namespace {
-
-bool SetDescriptor(HKEY root, const std::string& path, const std::string& sddl) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | KEY_READ, &key) != ERROR_SUCCESS)
-    return false;
-  PSECURITY_DESCRIPTOR sd = nullptr;
-  const bool ok = ConvertStringSecurityDescriptorToSecurityDescriptorA(
-                      sddl.c_str(), SDDL_REVISION_1, &sd, nullptr) &&
-                  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
-  if (sd) LocalFree(sd);
-  RegCloseKey(key);
-  return ok;
-}
-
-}  // namespace
-
-void DeleteKeyTree(HKEY root, const std::string& path) {
-  RegDeleteTreeA(root, path.c_str());
-  RegDeleteKeyA(root, path.c_str());
-}
+void DeleteKeyTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
 
 bool RestrictKey(HKEY root, const std::string& path, DWORD denied) {
+  char sddl[64];
+  wsprintfA(sddl, "D:(D;;0x%lx;;;WD)(A;;KA;;;WD)", denied);
   HKEY key = nullptr;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
-  char hex[16];
-  wsprintfA(hex, "%lx", denied);
-  return SetDescriptor(root, path, "D:(D;;0x" + std::string(hex) + ";;;WD)(A;;KA;;;WD)");
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  const bool ok = RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                  nullptr) == ERROR_SUCCESS &&
+                  ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd,
+                                                                       nullptr) &&
+                  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+  if (sd) LocalFree(sd);
+  if (key) RegCloseKey(key);
+  return ok;
 }
 
 std::string RawValue(HKEY root, const std::string& path, const std::string& name) {

@@ -49,22 +49,15 @@ TEST_F(RunModes, EachCommandLineOpensItsWindowOrEndsAtOnce) {
     const char* caption;      // the window expected; nullptr: ends by itself
     WPARAM key;
   };
+  // One row for each thing a command line can do; the parsing itself is checked without Wine.
   const Row rows[] = {
       {"/s", nullptr, kSaverCaption, 'A'},
-      {"/S", nullptr, kSaverCaption, VK_SPACE},
       {"", nullptr, kPropertiesCaption, VK_ESCAPE},
-      {"/c", nullptr, kPropertiesCaption, VK_ESCAPE},
       {"/C:1234", nullptr, kPropertiesCaption, VK_ESCAPE},
-      {"/s", kSaverCaption, nullptr, 0},  // a second saver leaves at once
-      {"/S:5", kSaverCaption, nullptr, 0},
-      {"/c", kPropertiesCaption, nullptr, 0},  // the open dialog is raised instead
-      {"", kPropertiesCaption, nullptr, 0},
-      {"/a 0", nullptr, nullptr, 0},  // no password service to call
-      {"/A 1234", nullptr, nullptr, 0},
-      {"/a", nullptr, nullptr, 0},
-      {"/p 0", nullptr, nullptr, 0},  // no host to draw in
-      {"/p:99", nullptr, nullptr, 0},
-      {"/p 99999999999", nullptr, nullptr, 0},
+      {"/S:5", kSaverCaption, nullptr, 0},     // a second saver leaves at once
+      {"", kPropertiesCaption, nullptr, 0},    // the open dialog is raised instead
+      {"/A 1234", nullptr, nullptr, 0},        // no password service to call
+      {"/p 0", nullptr, nullptr, 0},           // no host to draw in
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string("open before: ") + (row.alreadyOpen ? row.alreadyOpen : "none"));
@@ -74,20 +67,13 @@ TEST_F(RunModes, EachCommandLineOpensItsWindowOrEndsAtOnce) {
   }
 }
 
-TEST_F(RunModes, PreviewFillsItsHostAndEndsWithIt) {
+// The host named on the command line gets the preview (its size is checked in-process).
+TEST_F(RunModes, PreviewOpensInItsHostAndEndsWithIt) {
   test::CaptionedWindow host("Preview host");
-  ASSERT_NE(host.Get(), nullptr);
-  RECT client{};
-  GetClientRect(host.Get(), &client);
   ScrProcess p;
   ASSERT_TRUE(p.Start(scr_, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host.Get()))));
-  HWND box = nullptr;
-  test::PumpUntil(test::kPatience, [&] { return (box = GetWindow(host.Get(), GW_CHILD)) || !p.Running(); });
-  ASSERT_NE(box, nullptr) << "no surface inside the host";
-  RECT inner{};
-  GetWindowRect(box, &inner);
-  EXPECT_EQ(inner.right - inner.left, client.right);
-  EXPECT_EQ(inner.bottom - inner.top, client.bottom);
+  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return GetWindow(host.Get(), GW_CHILD); }))
+      << "no surface inside the host";
   host.Destroy();
   EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "the preview outlived its host";
 }
