@@ -53,6 +53,8 @@ TEST_F(DialogAdvanced, DefaultsAndCancelWriteNothingHelpOpensItsTopicOkWritesThe
   for (auto [box, text] : {std::pair{0, "40"}, {4, "24"}, {5, "180"}, {6, "1.0"}})
     EXPECT_EQ(TextOf(Box(*first, box)), text) << box;
   EXPECT_EQ(TextOf(first->Item(AdvancedIds::kFont)), "Arial");
+  test::TypeInto(first->Item(AdvancedIds::kMessage), std::string(120, 'm'));
+  EXPECT_EQ(TextOf(first->Item(AdvancedIds::kMessage)).size(), 100u) << "the box holds 100";
   Click(first->Item(AdvancedIds::kHelp));
   EXPECT_EQ(helpTopics_, std::vector<DWORD>{500});
   Click(first->Item(AdvancedIds::kDismiss));
