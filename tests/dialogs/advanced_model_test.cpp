@@ -63,6 +63,29 @@ TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
   EXPECT_TRUE(model.OnKeyPress(kMessage, ' '));
 }
 
+// The shared field rules as this dialog wires them: digit and decimal keys, select-all on focus.
+TEST_F(AdvancedSession, KeysAndSelection) {
+  view.Type(Box(0), "1a-2 .3\b");
+  EXPECT_EQ(view.Text(Box(0)), "12");
+  EXPECT_EQ(view.Beeps(), 4);  // a, -, blank, '.'
+  view.MutableBox(Box(6)).text = "0.5";
+  view.Type(Box(6), ".");  // the focus selected the whole text, so '.' replaced it
+  EXPECT_EQ(view.Text(Box(6)), ".");
+  // A selection that holds the '.' lets a new one replace it.
+  view.MutableBox(Box(6)) = {"0.5", {1, 1}};
+  view.Type(Box(6), ".");
+  EXPECT_EQ(view.Text(Box(6)), "0.5");
+  EXPECT_EQ(view.Beeps(), 4);
+  EXPECT_FALSE(DecimalKeyAllowed("1.2", "2", '.'));
+  EXPECT_TRUE(DecimalKeyAllowed("1.2", "", kBackspace));
+  view.MutableBox(Box(4)).text = "42";
+  view.Focus(Box(4));
+  EXPECT_EQ(view.Selection(Box(4)).length, 2);
+  view.MutableBox(Box(5)) = {"180", {1, 0}, 0, true};  // a read-only box keeps its caret
+  view.Focus(Box(5));
+  EXPECT_EQ(view.Selection(Box(5)).length, 0);
+}
+
 TEST_F(AdvancedSession, DefaultsShowButDoNotStore) {
   WriteAll(store, {{"Advanced", "Adv_FontSize", "60"}, {"Advanced", "Adv_WinResize", "1"}});
   model.Open();

@@ -4,21 +4,8 @@
 
 #include <tuple>
 
-#include "dialogs/advanced_model.h"
-#include "settings/memory_store.h"
-
 namespace glintora {
 namespace {
-
-// The shared rules as a real dialog wires them: the advanced dialog's delay (whole), font size
-// (whole, 10 and up) and focal length (decimal) fields.
-struct AdvancedFields : ::testing::Test {
-  AdvancedFields() { view.SetListener(&model); }
-  MemoryDialogView view;
-  MemoryStore store;
-  AdvancedModel model{view, store, {"Arial"}};
-  const ControlId whole{Control::TxtAdv, 0}, size{Control::TxtAdv, 4}, decimal{Control::TxtAdv, 6};
-};
 
 TEST(FieldValue, ReadsTheLeadingDecimalAfterAPrefixedZero) {
   const std::pair<std::string, double> rows[] = {{"", 0}, {".5", 0.5}, {"12", 12}, {"7x", 7},
@@ -51,41 +38,6 @@ TEST(ClampFieldText, WholeAndDecimalForms) {
   // A value the kind cannot hold leaves the text as it is.
   EXPECT_EQ(ClampedFieldText("99999", K::Whole16, 0, 100), std::nullopt);
   EXPECT_EQ(ClampedFieldText(std::string(60, '9'), K::Decimal, 0, 1), std::nullopt);
-}
-
-TEST_F(AdvancedFields, KeyFiltersDigitsDecimalsAndTheSelection) {
-  view.Type(whole, "1a-2 .3\b");
-  EXPECT_EQ(view.Text(whole), "12");
-  EXPECT_EQ(view.Beeps(), 4);  // a, -, blank, '.'
-  view.MutableBox(decimal).text = "0.5";
-  view.Type(decimal, ".");  // the focus selected the whole text, so '.' replaced it
-  EXPECT_EQ(view.Text(decimal), ".");
-  view.MutableBox(decimal).text = "0.5";
-  view.MutableBox(decimal).selection = {3, 0};
-  view.Type(decimal, ".");
-  EXPECT_EQ(view.Text(decimal), "0.5");
-  EXPECT_EQ(view.Beeps(), 5);
-  // A selection that holds the '.' lets a new one replace it.
-  view.MutableBox(decimal).selection = {1, 1};
-  view.Type(decimal, ".");
-  EXPECT_EQ(view.Text(decimal), "0.5");
-  EXPECT_EQ(view.Beeps(), 5);
-  EXPECT_FALSE(DecimalKeyAllowed("1.2", "2", '.'));
-  EXPECT_TRUE(DecimalKeyAllowed("1.2", "", kBackspace));
-}
-
-TEST_F(AdvancedFields, FocusSelectsAllThenLeavingClamps) {
-  view.MutableBox(size).text = "42";
-  view.Focus(size);
-  EXPECT_EQ(view.Selection(size).length, 2);
-  view.Type(size, "\b");
-  EXPECT_EQ(view.Text(size), "");
-  view.FocusElsewhere();
-  EXPECT_EQ(view.Text(size), "10");
-  view.MutableBox(size).read_only = true;
-  view.MutableBox(size).selection = {1, 0};
-  view.Focus(size);
-  EXPECT_EQ(view.Selection(size).length, 0);
 }
 
 TEST(SpinnerStep, FromTheUpperEndAlone) {
