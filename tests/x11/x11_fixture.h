@@ -8,8 +8,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,36 +38,30 @@ bool WaitUntil(double seconds, Done done) {
   }
 }
 
-// A child process with its own arguments and environment, its output collected; killed at the
-// latest when the object goes, so no test can hang.
+// A child process with its own arguments and environment, its stdout and stderr kept in memory
+// files; killed at the latest when the object goes, so no test can hang.
 class ChildProcess {
  public:
   // env entries "NAME=value" set NAME, "NAME=" unsets it.
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
-               const std::vector<std::string>& env) {
-    int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0) return;
-    if ((pid_ = fork()) == 0) {
-      dup2(out[1], 1), dup2(err[1], 2);
-      for (int fd : {out[0], out[1], err[0], err[1]}) close(fd);
-      for (const std::string& e : env) {
-        const std::string name = e.substr(0, e.find('='));
-        if (e.size() == name.size() + 1) unsetenv(name.c_str());
-        else setenv(name.c_str(), e.c_str() + name.size() + 1, 1);
-      }
-      std::vector<char*> argv{const_cast<char*>(program.c_str())};
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
-      _exit(127);
+               const std::vector<std::string>& env)
+      : out_(memfd_create("stdout", MFD_CLOEXEC)), err_(memfd_create("stderr", MFD_CLOEXEC)) {
+    if ((pid_ = fork()) != 0) return;
+    dup2(out_, 1), dup2(err_, 2);
+    for (const std::string& e : env) {
+      const std::string name = e.substr(0, e.find('='));
+      if (e.size() == name.size() + 1) unsetenv(name.c_str());
+      else setenv(name.c_str(), e.c_str() + name.size() + 1, 1);
     }
-    close(out[1]), close(err[1]);
-    fds_[0] = out[0], fds_[1] = err[0];
-    for (int fd : fds_) fcntl(fd, F_SETFL, O_NONBLOCK);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
   }
   ~ChildProcess() {
     if (Running()) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
-    for (int fd : fds_) close(fd);
+    close(out_), close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -80,31 +74,30 @@ class ChildProcess {
     code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return false;
   }
-  // Waits up to seconds for the end; true with its exit code (128 + signal when killed). Drains
-  // meanwhile, so a child that writes much never blocks on a full pipe.
-  bool WaitExit(double seconds, int& code) {
-    WaitUntil(seconds, [&] { return Drain(), !Running(); });
-    return (code = code_) >= 0;
+  // Waits for the end: the exit code (128 + signal when killed), -1 when it still runs.
+  int WaitExit() {
+    WaitUntil(kPatience, [&] { return !Running(); });
+    return code_;
   }
-  // Waits up to seconds until stdout holds text.
-  bool WaitForOutput(const std::string& text, double seconds) {
-    WaitUntil(seconds, [&] { return Out().find(text) != std::string::npos || !Running(); });
+  // Waits until stdout holds text.
+  bool WaitForOutput(const std::string& text) {
+    WaitUntil(kPatience, [&] { return Out().find(text) != std::string::npos || !Running(); });
     return Out().find(text) != std::string::npos;
   }
-  const std::string& Out() { return Drain(), text_[0]; }
-  const std::string& Err() { return Drain(), text_[1]; }
+  std::string Out() const { return Read(out_); }
+  std::string Err() const { return Read(err_); }
 
  private:
-  void Drain() {
+  static std::string Read(int fd) {
+    std::string text;
     char buf[4096];
-    for (int k : {0, 1})
-      for (ssize_t n; fds_[k] >= 0 && (n = read(fds_[k], buf, sizeof buf)) > 0;) text_[k].append(buf, n);
+    for (ssize_t n; (n = pread(fd, buf, sizeof buf, static_cast<off_t>(text.size()))) > 0;) text.append(buf, n);
+    return text;
   }
 
+  const int out_, err_;
   pid_t pid_ = -1;
-  int fds_[2] = {-1, -1};  // the child's stdout and stderr
-  int code_ = -1;          // its exit code once reaped
-  std::string text_[2];
+  int code_ = -1;  // the exit code once reaped
 };
 
 class X11Fixture : public ::testing::Test {

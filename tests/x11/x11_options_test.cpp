@@ -14,8 +14,8 @@ class Options : public X11Fixture {
   void ExpectLoaded(std::vector<std::string> args, const std::vector<std::string>& pairs) {
     args.insert(args.begin(), "-verbose");
     ChildProcess child = Run(args);
-    EXPECT_TRUE(child.WaitForOutput("\n", kPatience)) << child.Err();
-    const std::string line = " " + child.Out().substr(0, child.Out().find('\n')) + " ";
+    EXPECT_TRUE(child.WaitForOutput("\n")) << child.Err();
+    const std::string out = child.Out(), line = " " + out.substr(0, out.find('\n')) + " ";
     for (const std::string& pair : pairs)
       EXPECT_NE(line.find(" " + pair + " "), std::string::npos) << pair << " not in" << line;
   }
@@ -72,7 +72,7 @@ TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
   for (int k = 0; k < 3; ++k) {
     std::istringstream words(lines[k] + " -verbose");
     ChildProcess child = Run({std::istream_iterator<std::string>(words), {}});
-    EXPECT_TRUE(child.WaitForOutput("settings:", kPatience)) << bounds[k] << ": " << child.Err();
+    EXPECT_TRUE(child.WaitForOutput("settings:")) << bounds[k] << ": " << child.Err();
   }
 }
 
@@ -84,10 +84,9 @@ TEST_F(Options, BadCommandLinesExitTwoWithOneLine) {
   for (const auto& args : bad) {
     SCOPED_TRACE(args[0]);
     ChildProcess child = Run(args);
-    int code = -1;
-    ASSERT_TRUE(child.WaitExit(kPatience, code));
-    EXPECT_EQ(code, 2);
-    EXPECT_EQ(child.Err().find('\n'), child.Err().size() - 1) << child.Err();
+    EXPECT_EQ(child.WaitExit(), 2);
+    const std::string err = child.Err();
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
     EXPECT_EQ(child.Out(), "");
   }
   EXPECT_FALSE(std::filesystem::exists(SettingsFile())) << "a failed run wrote settings";
