@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -148,11 +147,6 @@ class X11Fixture : public ::testing::Test {
     XSync(display_, False);
     windows_.push_back(win);
     return win;
-  }
-  static std::string Id(Window w) {
-    char id[32];
-    std::snprintf(id, sizeof id, "0x%lx", w);
-    return id;
   }
 
   std::vector<Window> TopLevels() {

@@ -63,8 +63,8 @@ TEST_F(FrontEnd, ForeignWindowIsDrawnIntoAloneOpaqueAndItsDestructionEndsTheShow
                                          XCreateColormap(display_, DefaultRootWindow(display_), argb.visual, AllocNone))
                             : MakeWindow(40, 300, 320, 200);
     const std::size_t topLevelsBefore = TopLevels().size();
-    ChildProcess child = how == "-root" ? Run({"-root", "-delay", "10"}, Id(win))
-                                       : Run({"-window-id", Id(win), "-delay", "10"});
+    ChildProcess child = how == "-root" ? Run({"-root", "-delay", "10"}, std::to_string(win))
+                                       : Run({"-window-id", std::to_string(win), "-delay", "10"});
     EXPECT_TRUE(WaitForLitPixel(win)) << child.Err();
     EXPECT_TRUE(WaitForNewFrames(win, 5));
     const std::vector<unsigned long> pixels = Pixels(win);
