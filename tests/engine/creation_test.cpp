@@ -39,12 +39,14 @@ TEST(KindRoll, SharesFollowThePercentages) {
     std::int16_t* const pcts[] = {&s.FireScintPct, &s.FireMultiPct, &s.FireBurstPct, &s.FireSparkPct,
                                   &s.FireRingPct,  &s.FireTwistPct, &s.FireDecayPct};
     for (int k = 0; k < 7; ++k) *pcts[k] = c.pct[k];
+    s.FireLength = 1;  // ln 1 = 0, yet every trail is 1 long
     auto show = rig.Begin();
     ShowState& st = show->State();
     std::map<int, int> counts;
     for (int n = 0; n < draws; ++n) {
       st.Slots[0].Kind = kStandard;
       CreateFirework(st, 0);
+      ASSERT_EQ(st.Slots[0].TrailLength, 1);
       ++counts[st.Slots[0].Kind];
     }
     for (std::int16_t kind : kinds) {
