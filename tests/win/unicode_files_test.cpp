@@ -71,6 +71,8 @@ TEST(UnicodeFiles, TheTemplateDialogListsOpensAndSavesThere) {
     TemplateDialogModel cancelled(program.StoreOf(), SystemFileSystem());
     auto first = open(cancelled, true);
     ASSERT_TRUE(first->ShowFolder(folder.Path()));
+    test::TypeInto(first->Item(TemplateIds::kName), std::string(120, 'n'));
+    EXPECT_EQ(test::TextOf(first->Item(TemplateIds::kName)).size(), 100u) << "the box holds 100";
     SetWindowTextW(first->Item(TemplateIds::kName), Widen(kTemplateName).c_str());
     test::Click(first->Item(TemplateIds::kDismiss));
     EXPECT_FALSE(first->IsOpen());
