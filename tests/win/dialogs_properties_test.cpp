@@ -153,14 +153,16 @@ TEST_F(DialogProps, TypingAShareGivesWayInOrderAndAcceptStoresIt) {
   EXPECT_EQ(Fire(*dialog, 0), "3");
   test::TypeInto(Field(*dialog, 0), "15");
   EXPECT_EQ(Fire(*dialog, 1), "2000");
+  test::TypeInto(Field(*dialog, 2), "0");  // still being edited when Accept is pressed
 
   EXPECT_EQ(StoredFieldValues(), before) << "stored before Accept";
-  Click(dialog->Item(kAccept));
+  test::PressKey(VK_RETURN);  // Enter: Accept is the default button
   EXPECT_FALSE(dialog->IsOpen());
   EXPECT_TRUE(dialog->Accepted());
   for (const auto& s : shares) EXPECT_EQ(Stored(s.key), s.after) << s.key;
   EXPECT_EQ(Stored("FireWorks"), "15");
   EXPECT_EQ(Stored("FireSparks"), "2000");
+  EXPECT_EQ(Stored("FireLength"), "1");  // clamped to 1..99
 }
 
 TEST_F(DialogProps, ResetAsksAndOnYesShowsTheFactoryValuesAndExitStoresNothing) {
