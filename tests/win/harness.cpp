@@ -207,8 +207,8 @@ std::vector<DWORD> Pixels(HWND source, RECT& rect) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    for (long i = 0; i < static_cast<long>(width) * height; ++i) pixels.push_back(p[i] & 0xFFFFFF);
+    pixels.assign(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
     SelectObject(memory, old);
     DeleteObject(bitmap);
   }

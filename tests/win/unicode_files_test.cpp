@@ -15,7 +15,6 @@
 #include "platform/win32/dialogs/advanced_dialog.h"
 #include "platform/win32/dialogs/template_window.h"
 #include "platform/win32/files/wide_text.h"
-#include "platform/win32/registry_store.h"
 #include "settings/numbers.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
