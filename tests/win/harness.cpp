@@ -1,10 +1,10 @@
 #include "harness.h"
 
-#include <sddl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "engine/trig_tables.h"
@@ -104,41 +104,24 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(Widen(path_), ignored);
 }
 
-void DeleteKeyTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
-
-bool RestrictKey(HKEY root, const std::string& path, DWORD denied) {
-  char sddl[64];
-  wsprintfA(sddl, "D:(D;;0x%lx;;;WD)(A;;KA;;;WD)", denied);
-  HKEY key = nullptr;
-  PSECURITY_DESCRIPTOR sd = nullptr;
-  const bool ok = RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr) == ERROR_SUCCESS &&
-                  ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd,
-                                                                       nullptr) &&
-                  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
-  if (sd) LocalFree(sd);
-  if (key) RegCloseKey(key);
-  return ok;
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary) << bytes;
 }
 
-std::string RawValue(HKEY root, const std::string& path, const std::string& name) {
-  std::vector<char> buffer(16384);
-  DWORD size = static_cast<DWORD>(buffer.size());
-  return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(),
-                      &size) == ERROR_SUCCESS
-             ? buffer.data()
-             : "<absent>";
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 ScratchKey::ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
-  DeleteKeyTree(HKEY_CURRENT_USER, path_);
+  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
   RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                   nullptr);
 }
 
 ScratchKey::~ScratchKey() {
   if (key_) RegCloseKey(key_);
-  DeleteKeyTree(HKEY_CURRENT_USER, path_);
+  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
 }
 
 void PutSetting(const std::string& section, const std::string& key, const std::string& value) {
@@ -220,23 +203,6 @@ std::vector<DWORD> Pixels(HWND source, RECT& rect) {
 long LitPixels(HWND source, RECT rect) {
   const std::vector<DWORD> pixels = Pixels(source, rect);
   return static_cast<long>(pixels.size() - std::count(pixels.begin(), pixels.end(), 0u));
-}
-
-long LitPixels(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  return LitPixels(window, client);
-}
-
-bool WaitForNewFrames(RECT rect, int frames, ScrProcess* process) {
-  std::vector<DWORD> last = Pixels(nullptr, rect);
-  int seen = 0;
-  PumpUntil(kPatience, [&] {
-    std::vector<DWORD> now = Pixels(nullptr, rect);
-    if (now != last) ++seen, last.swap(now);
-    return seen >= frames || (process && !process->Running());
-  });
-  return seen >= frames && (!process || process->Running());
 }
 
 }  // namespace glintora::test

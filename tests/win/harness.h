@@ -91,12 +91,9 @@ class TempFolder {
   std::string path_;
 };
 
-// Removes a key with its sub-keys, lifting any access rule a test put on them.
-void DeleteKeyTree(HKEY root, const std::string& path);
-// Creates the key if needed and denies everyone the rights in denied.
-bool RestrictKey(HKEY root, const std::string& path, DWORD denied);
-// A text value read straight from the registry; "<absent>" when missing or not text.
-std::string RawValue(HKEY root, const std::string& path, const std::string& name);
+// A file's bytes written or read whole; the path is UTF-8.
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
 
 // HKEY_CURRENT_USER\Software\GlintoraTests\<name>, empty at the start and deleted at the end.
 class ScratchKey {
@@ -144,11 +141,5 @@ void PressKey(WPARAM key);
 std::vector<DWORD> Pixels(HWND source, RECT& rect);
 // Of those, the ones that are not black.
 long LitPixels(HWND source, RECT rect);
-long LitPixels(HWND window);  // the whole client area
-
-// Waits until the screen's pixels in rect have changed frames times: the show there has run that
-// many more frames, so it has handled what was sent to it before. false after kPatience, or at
-// once when process (if given) ends.
-bool WaitForNewFrames(RECT rect, int frames, ScrProcess* process = nullptr);
 
 }  // namespace glintora::test

@@ -1,6 +1,7 @@
 #include "platform/win32/registry_store.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <string>
 #include <utility>
@@ -12,11 +13,17 @@
 namespace glintora {
 namespace {
 
-using test::RawValue;
-using test::RestrictKey;
 using test::ScratchKey;
 
 constexpr const char* kBase = "SOFTWARE\\GlintoraFireworks";
+
+// A text value read straight from the registry; "<absent>" when missing or not text.
+std::string RawValue(HKEY root, const std::string& path, const std::string& name) {
+  char buffer[64];
+  DWORD size = sizeof buffer;
+  return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size) ==
+                 ERROR_SUCCESS ? buffer : "<absent>";
+}
 
 // A machine root and a user root, both scratch keys, with the store's usual base path.
 struct TwoRoots {
@@ -25,9 +32,17 @@ struct TwoRoots {
   RegistryStore store{RegistryLocation{machine.Root(), user.Root(), kBase}};
 
   std::string Path(const std::string& section) { return std::string(kBase) + "\\" + section; }
-  // Denies writes to the section key under root, creating it first.
+  // Denies everyone writes to the section key under root, creating it first.
   void Lock(HKEY root, const std::string& section) {
-    ASSERT_TRUE(RestrictKey(root, Path(section), KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
+    HKEY key = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, Path(section).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &sd, nullptr));  // 0x6: set value, subkey
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+    LocalFree(sd);
+    RegCloseKey(key);
   }
 };
 
@@ -78,24 +93,19 @@ TEST(RegistryStore, RefusedMachineWriteGoesToTheUserAndReadsFindIt) {
   EXPECT_EQ(RawValue(r.machine.Root(), r.Path("General"), "ColorRed"), "80");
   EXPECT_EQ(RawValue(r.user.Root(), r.Path("General"), "ColorRed"), "<absent>");
 
+  // With write access back, a machine write refreshes the stale user copy.
+  RegDeleteTreeA(r.machine.Root(), r.Path("Fireworks").c_str());
+  ASSERT_TRUE(r.store.Write("Fireworks", "FireWorks", "60"));
+  EXPECT_EQ(RawValue(r.machine.Root(), r.Path("Fireworks"), "FireWorks"), "60");
+  EXPECT_EQ(RegReadInt(r.store, "Fireworks", "FireWorks", -1), 60);
+
   // A write fails only when both roots refuse, or the machine's with no user root to fall to.
+  r.Lock(r.machine.Root(), "Fireworks");
   r.Lock(r.user.Root(), "Fireworks");
   EXPECT_FALSE(r.store.Write("Fireworks", "FireLength", "25"));
   EXPECT_FALSE(r.store.Read("Fireworks", "FireLength", text));
   RegistryStore noFallback{RegistryLocation{r.machine.Root(), nullptr, kBase}};
   EXPECT_FALSE(noFallback.Write("Fireworks", "FireLength", "25"));
-}
-
-TEST(RegistryStore, MachineWriteRefreshesAStaleUserCopy) {
-  TwoRoots r;
-  r.Lock(r.machine.Root(), "Advanced");
-  ASSERT_TRUE(r.store.Write("Advanced", "Adv_TimeDelay", "10"));  // lands with the user
-  ASSERT_EQ(RawValue(r.user.Root(), r.Path("Advanced"), "Adv_TimeDelay"), "10");
-  test::DeleteKeyTree(r.machine.Root(), r.Path("Advanced"));       // write access is back
-
-  ASSERT_TRUE(r.store.Write("Advanced", "Adv_TimeDelay", "60"));
-  EXPECT_EQ(RawValue(r.machine.Root(), r.Path("Advanced"), "Adv_TimeDelay"), "60");
-  EXPECT_EQ(RegReadLong(r.store, "Advanced", "Adv_TimeDelay", -1), 60);
 }
 
 class SystemValues : public ::testing::Test {
