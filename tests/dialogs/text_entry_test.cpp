@@ -46,17 +46,5 @@ TEST(SpinnerStep, FromTheUpperEndAlone) {
   }
 }
 
-TEST(ArrowKeys, OnlyTheBoundOnTheSideOfTravelApplies) {
-  const std::tuple<const char*, bool, int, int, const char*> rows[] = {
-      {"99", true, 1, 99, "99"}, {"150", false, 1, 1, "149"}, {"", false, 1, 1, "1"},
-      {"995", true, 10, 999, "999"}, {"2.6", true, 10, 999, "13"}};  // 12.6 rounds to a whole number
-  for (const auto& [text, up, step, bound, after] : rows) {
-    MemoryDialogView view;
-    view.MutableBox({Control::TxtAdv, 0}).text = text;
-    ArrowKeyStep(view, {Control::TxtAdv, 0}, up, step, bound);
-    EXPECT_EQ(view.Text({Control::TxtAdv, 0}), after) << text;
-  }
-}
-
 }  // namespace
 }  // namespace glintora
