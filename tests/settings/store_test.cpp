@@ -25,9 +25,8 @@ class StoreTest : public ::testing::TestWithParam<bool> {
 
 TEST_P(StoreTest, TextsAreTrimmedNumbersShortAndOtherBytesKept) {
   std::string bytes;
-  for (int c = 1; c < 256; ++c) {
+  for (int c = 1; c < 256; ++c)
     if (c != '\r' && c != '\n') bytes += static_cast<char>(c);
-  }
   bytes = "x" + bytes + "x";  // trimming must not touch the inside
   const std::pair<const char*, std::string> rows[] = {
       {"  Arial ", "Arial"}, {"", ""}, {bytes.c_str(), bytes}};

@@ -19,9 +19,7 @@ std::ostream& operator<<(std::ostream& out, const TileRun& r) {
 
 namespace {
 
-struct Point {
-  int x, y;
-};
+struct Point { int x, y; };
 
 // The first n tiles in row order, one pixel each.
 std::vector<Point> FirstTiles(int n) {
