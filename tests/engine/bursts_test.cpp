@@ -1,5 +1,4 @@
-// Kind transitions: the split of a multi-burst and of a jet burst into a standard burst, and the
-// sparkler's switch to twinkling.
+// Each kind's first frame, and the split of a multi-burst and of a jet burst into a standard burst.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -157,27 +156,6 @@ TEST(JetBurst, ShellSplitsOnlyAtTheLeadersStrictlyInsideTheSurface) {
   // The edge itself still counts as on screen for a flying spark.
   EXPECT_TRUE(st.Screen.OnScreen(400, 300) && st.Screen.OnScreen(0, 0));
   EXPECT_FALSE(st.Screen.OnScreen(401, 0) || st.Screen.OnScreen(0, -1));
-}
-
-TEST(Sparkler, TurnsToTwinkleAtItsAgeWithItsTrailErased) {
-  ShowRig rig(400, 300, 23);
-  rig.OneSlot(kSparkler, 300);
-  auto& s = rig.settings;
-  s.FireSparkPix = 6;
-  s.FireSparkAge = 8;
-  auto show = rig.Begin();
-  ShowState& st = show->State();
-  for (int f = 0; f < 7; ++f) {
-    show->DrawFrame();
-    ASSERT_EQ(st.Slots[0].Kind, kSparkler);
-  }
-  EXPECT_FALSE(AllBlack(rig.host.Surface()));
-  show->DrawFrame();
-  EXPECT_EQ(st.Slots[0].Kind, kTwinkle);
-  EXPECT_EQ(st.Slots[0].Age, 8);  // twinkles age on from the sparkler's creation
-  EXPECT_TRUE(AllBlack(rig.host.Surface()));
-  show->DrawFrame();
-  EXPECT_EQ(st.Slots[0].Kind, kTwinkle);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
-// Invariants of whole shows: what a firework draws it erases, kept projections stay true, no
-// allocation in a frame, no undefined behaviour at the extremes of the settings.
+// Invariants of whole shows, watched frame by frame: what a firework draws it erases, kept
+// projections stay true, the events match what the slots did, no allocation in a frame, no
+// undefined behaviour at the extremes of the settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <map>
 #include <new>
-#include <string>
-#include <utility>
+#include <set>
+#include <tuple>
+#include <vector>
 
 #include "engine/show_state.h"
 #include "tests/engine/show_rig.h"
@@ -31,74 +35,57 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace glintora {
 namespace {
 
-struct KindCase {
-  std::int16_t kind;
-  bool shellOrMoment;
+struct Recorder : ShowEventSink {
+  std::vector<ShowEvent> events;
+  void OnShowEvent(const ShowEvent& e) override { events.push_back(e); }
 };
 
-class EraseEverything : public ::testing::TestWithParam<KindCase> {};
+struct Watched {
+  int endings = 0;       // one-slot shows: the times the slot ended
+  long kept = 0;         // kept projections checked
+  long allocations = 0;  // in frames from the 100th on (the first refresh may size the message)
+  std::set<ShowEventType> heard;
+};
 
-// One slot: when its firework ends (a new one is created, Age back to 0) nothing may be left on
-// screen, since the next firework has not drawn yet.
-TEST_P(EraseEverything, SlotEndsOnBlack) {
-  const KindCase c = GetParam();
-  ShowRig rig(200, 150, 7);
-  rig.OneSlot(c.kind, 400);
-  auto& s = rig.settings;
-  s.FireMultiAge = 12;
-  s.FireBurstAge = 8;
-  s.FireSparkAge = 10;
-  s.FireMultiMoment = s.FireBurstShell = c.shellOrMoment;
-  s.FireLaunchSteps = 10;
-  auto show = rig.Begin();
-  int endings = 0;
-  std::uint64_t drawn = 0;
-  for (int f = 0; f < 3000 && endings < 4; ++f) {
-    const std::uint64_t before = rig.host.Surface().Writes;
-    show->DrawFrame();
-    drawn += rig.host.Surface().Writes - before;
-    show->EndFrame();
-    if (show->State().Slots[0].Age == 0) {
-      ++endings;
-      ASSERT_TRUE(AllBlack(rig.host.Surface())) << "kind " << c.kind << " frame " << f;
-    }
-  }
-  EXPECT_GE(endings, 2);
-  EXPECT_GT(drawn, 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, EraseEverything,
-    ::testing::Values(KindCase{kStandard, false}, KindCase{kScintillator, false},
-                      KindCase{kMultiBurst, false}, KindCase{kMultiBurst, true},
-                      KindCase{kJetBurst, false}, KindCase{kJetBurst, true},
-                      KindCase{kSparkler, false}, KindCase{kRing, false},
-                      KindCase{kTwister, false}, KindCase{kDecayingStar, false},
-                      KindCase{kLaunch, false}));
-
-// Where a slot keeps its records' projections, every record its next update erases must hold the
-// projection of where it is now; a refill or a move that forgot to drop them erases another
-// slot's pixels. Every kind with rockets, splines, patterns and shells, ending and splitting often.
-// Such a show also allocates nothing once running, message refreshes included.
-TEST(MixedShow, KeptProjectionsMatchAndFramesAllocateNothing) {
-  ShowRig rig(320, 200, 11);
-  auto& S = rig.settings;
-  MixKinds(S, 30, 14);
-  S.FireSplinePct = 40;
-  S.FirePatternPct = 30;
-  S.FireBurstShell = true;
-  S.FireSparkAge = 10;
-  S.FireMultiAge = 12;
-  S.LockMessage = "a message long enough to live outside any small-string buffer";
+// Runs the show, checking every frame:
+// - with one slot, the surface is black when the firework ends (the next has not drawn yet) and
+//   when a sparkler turns to twinkles at its age;
+// - where a slot keeps its records' projections, every record its next update erases holds the
+//   projection of where it is now (a refill or move that forgot to drop them erases another
+//   slot's pixels);
+// - every new phase a slot starts (its age back to 1) is one launch, burst or split event of
+//   that frame naming the slot's kind, and every twinkle one twinkle event in the next frame.
+void Watch(ShowRig& rig, int frames, Watched& w) {
+  Recorder sink;
+  sink.events.reserve(1 << 16);
+  rig.engine.Events = &sink;
   auto show = rig.Begin();
   const ShowState& st = show->State();
-  long checked = 0, allocations = 0;
-  for (int f = 0; f < 1500; ++f) {
-    if (f == 100) allocations = -g_allocations.load();  // the first refresh may size the message
+  using Key = std::tuple<std::uint32_t, std::int32_t>;  // frame, slot
+  std::map<Key, std::int16_t> starts;
+  std::vector<Key> twinkles;
+  std::set<Key> ended;  // a phase may end in the frame it began (at the extremes)
+  for (std::uint32_t f = 0; f < static_cast<std::uint32_t>(frames); ++f) {
+    std::vector<std::int16_t> before;
+    for (const Slot& s : st.Slots) before.push_back(s.Kind);
+    const long allocated = g_allocations.load();
     show->DrawFrame();
-    show->EndFrame();
+    ASSERT_FALSE(show->EndFrame());
+    if (f >= 100) w.allocations += g_allocations.load() - allocated;
     for (std::int32_t i = 0; i < st.S.FireWorks; ++i) {
       const Slot& s = st.Slots[i];
+      ASSERT_GE(s.LiveCount, 0);
+      if (s.Age == 1) starts[{f, i}] = s.Kind;
+      if (s.Age == 0) ended.insert({f, i});
+      const bool twinkled = before[i] == kSparkler && s.Kind == kTwinkle;
+      if (twinkled) {
+        EXPECT_EQ(s.Age, st.S.FireSparkAge);  // twinkles age on from the sparkler's creation
+        if (f + 1 < static_cast<std::uint32_t>(frames)) twinkles.push_back({f + 1, i});
+      }
+      if (st.S.FireWorks == 1 && (s.Age == 0 || twinkled)) {
+        w.endings += s.Age == 0;
+        ASSERT_TRUE(AllBlack(rig.host.Surface())) << "kind " << before[i] << " frame " << f;
+      }
       if (!s.ScreenKept) continue;
       const bool spray = s.Kind == kJetBurst || s.Kind == kTwister;  // only followers are drawn
       const std::int32_t base = i * st.S.FireSparks;
@@ -112,70 +99,142 @@ TEST(MixedShow, KeptProjectionsMatchAndFramesAllocateNothing) {
           if (projected) {
             ASSERT_EQ(std::make_pair(p.ShownX, p.ShownY), std::make_pair(sx, sy)) << f;
           }
-          ++checked;
+          ++w.kept;
         }
       }
     }
   }
-  allocations += g_allocations.load();
-  EXPECT_GT(checked, 10000);
-  EXPECT_EQ(allocations, 0);
+  std::map<Key, std::int16_t> heard;
+  std::vector<Key> heardTwinkles;
+  for (const ShowEvent& e : sink.events) {
+    w.heard.insert(e.Type);
+    if (e.Type == ShowEventType::Twinkle) {
+      heardTwinkles.push_back({e.Frame, e.Slot});
+      continue;
+    }
+    if (ended.count({e.Frame, e.Slot})) continue;
+    const std::int32_t size = e.Type == ShowEventType::Launch ? st.S.FireLaunchPixel : st.S.FireSparks;
+    EXPECT_TRUE(e.Type == ShowEventType::Split ? e.Size >= 1 : e.Size == size) << e.Size;
+    const double pan = std::clamp(2.0 * e.ScreenX / st.S.SurfaceWidth - 1, -1.0, 1.0);
+    EXPECT_NEAR(e.Pan, pan, 1e-6);  // -1 left, 1 right
+    EXPECT_GT(e.Frames, 0);
+    heard[{e.Frame, e.Slot}] = e.Kind == kRing ? std::int16_t{kStandard} : e.Kind;
+  }
+  EXPECT_EQ(heard, starts);
+  EXPECT_EQ(heardTwinkles, twinkles);
+  EXPECT_GT(rig.host.Surface().Writes, 0u);
+}
+
+// One slot of each kind (multi-bursts with their momentum, jets with their shell too).
+TEST(EveryKind, SlotEndsOnBlackAndItsEventsMatchItsPhases) {
+  const std::pair<std::int16_t, bool> rows[] = {
+      {kStandard, false}, {kScintillator, false}, {kMultiBurst, false}, {kMultiBurst, true},
+      {kJetBurst, false}, {kJetBurst, true},      {kSparkler, false},   {kRing, false},
+      {kTwister, false},  {kDecayingStar, false}, {kLaunch, false}};
+  for (const auto& [kind, shellOrMoment] : rows) {
+    SCOPED_TRACE(testing::Message() << "kind " << kind << (shellOrMoment ? " shell/moment" : ""));
+    ShowRig rig(200, 150, 7);
+    rig.OneSlot(kind, 400);
+    auto& s = rig.settings;
+    s.FireMultiAge = 12;
+    s.FireBurstAge = 8;
+    s.FireSparkAge = 10;
+    s.FireMultiMoment = s.FireBurstShell = shellOrMoment;
+    s.FireLaunchSteps = 10;
+    Watched w;
+    Watch(rig, 1500, w);
+    EXPECT_GE(w.endings, 2);
+    EXPECT_EQ(w.allocations, 0);
+  }
+}
+
+// Every kind with rockets, splines, patterns and shells, ending and splitting often, with a
+// message refreshed: every event type is heard, and no frame allocates.
+TEST(MixedShow, KeptProjectionsMatchAndFramesAllocateNothing) {
+  ShowRig rig(320, 200, 11);
+  auto& S = rig.settings;
+  MixKinds(S, 30, 14);
+  S.FireSplinePct = 40;
+  S.FirePatternPct = 30;
+  S.FireBurstShell = true;
+  S.FireSparkAge = 10;
+  S.FireMultiAge = 12;
+  S.LockMessage = "a message long enough to live outside any small-string buffer";
+  Watched w;
+  Watch(rig, 1500, w);
+  EXPECT_GT(w.kept, 10000);
+  EXPECT_EQ(w.allocations, 0);
+  EXPECT_EQ(w.heard, (std::set<ShowEventType>{ShowEventType::Launch, ShowEventType::Burst,
+                                              ShowEventType::Split, ShowEventType::Twinkle}));
   EXPECT_GE(rig.host.Messages(), 2u);
 }
 
-// Extremes of every setting within the clamps; the sanitizers of the test build watch.
-struct Extreme {
-  const char* name;
-  void (*apply)(SettingsRecord&);
-};
-
-class Extremes : public ::testing::TestWithParam<Extreme> {};
-
-TEST_P(Extremes, ThousandsOfFramesRun) {
-  ShowRig rig(160, 100, 11);
-  MixKinds(rig.settings, 30, 14);
-  GetParam().apply(rig.settings);
-  auto show = rig.Begin();
-  for (int f = 0; f < 2500; ++f) {
-    show->DrawFrame();
-    ASSERT_FALSE(show->EndFrame());
+// Extremes of every setting within the clamps; the sanitizers of the test build watch too.
+TEST(Extremes, ThousandsOfFramesRun) {
+  const struct {
+    const char* name;
+    void (*apply)(SettingsRecord&);
+  } rows[] = {
+      {"highest",
+       [](SettingsRecord& s) {
+         s.FireWorks = 99; s.FireSparks = 9999; s.FireLength = 99; s.FireSizeDev = 999;
+         s.FireSpeed = 99.9f; s.FireGravity = 9.9f;
+         s.FireSplinePct = s.FirePatternPct = 50; s.FireSplineKnot = 99;
+         s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 99;
+         s.FireScintStyle = 9; s.FireRingEmb = 99; s.FireRingDeg = 180; s.FireTwistDeg = 90;
+         s.FireTwistExt = 999.9f * 0.0025f; s.FireDecayMSize = 9999; s.FireDecayMLife = 999;
+         s.FireSparkPix = 30; s.FireLaunchSteps = 999; s.FireLaunchPixel = 999;
+         s.FireBurstShell = s.FireMultiMoment = true;
+         s.FocalLength = 10; s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 10;
+       }},
+      {"lowest",
+       [](SettingsRecord& s) {
+         s.FireWorks = 1; s.FireSparks = 10; s.FireLength = 1; s.FireSymmetry = 0;
+         s.FireSpeed = 0.1f; s.FirePersist = 0.25f; s.FireDamping = 1;
+         s.FireSplineKnot = 4; s.FireSplinePct = 100;
+         s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 99;
+         s.FireMultiAge = s.FireBurstAge = s.FireSparkAge = 5; s.FireSparkPix = 30;
+         s.FireDecayMSize = 1; s.FireDecayMLife = 5; s.FireLaunchSteps = 1;
+         s.FireRingEmb = 1; s.FireRingDeg = 0;
+         s.FocalLength = 0.01f; s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 0.01f;
+       }},
+      {"patterns_still_air",
+       [](SettingsRecord& s) {
+         s.FireWorks = 20; s.FireSymmetry = 0; s.FirePatternPct = 100; s.FireSplinePct = 0;
+         s.FireGravity = 0; s.FireDamping = 0; s.FirePersist = s.FireLaunchPersist = 0.99f;
+         s.FireSizeDev = 999; s.FireDecayMSize = 9999; s.ColorHueWheel = 360;
+       }}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ShowRig rig(160, 100, 11);
+    MixKinds(rig.settings, 30, 14);
+    row.apply(rig.settings);
+    Watched w;
+    Watch(rig, 2500, w);
+    EXPECT_EQ(w.allocations, 0);
   }
-  for (const Slot& s : show->State().Slots) EXPECT_GE(s.LiveCount, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, Extremes,
-    ::testing::Values(
-        Extreme{"highest",
-                [](SettingsRecord& s) {
-                  s.FireWorks = 99; s.FireSparks = 9999; s.FireLength = 99; s.FireSizeDev = 999;
-                  s.FireSpeed = 99.9f; s.FireGravity = 9.9f;
-                  s.FireSplinePct = s.FirePatternPct = 50; s.FireSplineKnot = 99;
-                  s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 99;
-                  s.FireScintStyle = 9; s.FireRingEmb = 99; s.FireRingDeg = 180; s.FireTwistDeg = 90;
-                  s.FireTwistExt = 999.9f * 0.0025f; s.FireDecayMSize = 9999; s.FireDecayMLife = 999;
-                  s.FireSparkPix = 30; s.FireLaunchSteps = 999; s.FireLaunchPixel = 999;
-                  s.FireBurstShell = s.FireMultiMoment = true;
-                  s.FocalLength = 10; s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 10;
-                }},
-        Extreme{"lowest",
-                [](SettingsRecord& s) {
-                  s.FireWorks = 1; s.FireSparks = 10; s.FireLength = 1; s.FireSymmetry = 0;
-                  s.FireSpeed = 0.1f; s.FirePersist = 0.25f; s.FireDamping = 1;
-                  s.FireSplineKnot = 4; s.FireSplinePct = 100;
-                  s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 99;
-                  s.FireMultiAge = s.FireBurstAge = s.FireSparkAge = 5; s.FireSparkPix = 30;
-                  s.FireDecayMSize = 1; s.FireDecayMLife = 5; s.FireLaunchSteps = 1;
-                  s.FireRingEmb = 1; s.FireRingDeg = 0;
-                  s.FocalLength = 0.01f; s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 0.01f;
-                }},
-        Extreme{"patterns_still_air",
-                [](SettingsRecord& s) {
-                  s.FireWorks = 20; s.FireSymmetry = 0; s.FirePatternPct = 100; s.FireSplinePct = 0;
-                  s.FireGravity = 0; s.FireDamping = 0; s.FirePersist = s.FireLaunchPersist = 0.99f;
-                  s.FireSizeDev = 999; s.FireDecayMSize = 9999; s.ColorHueWheel = 360;
-                }}),
-    [](const ::testing::TestParamInfo<Extreme>& p) { return std::string(p.param.name); });
+// Listening draws no random number: the same seed gives the same pixels with a listener or
+// without, and another seed gives others.
+TEST(Events, ListeningLeavesTheShowUnchanged) {
+  auto pixels = [](bool listen, std::uint64_t seed) {
+    ShowRig rig(320, 200, seed);
+    MixKinds(rig.settings, 30, 10);
+    Recorder sink;
+    if (listen) rig.engine.Events = &sink;
+    auto show = rig.Run(300);
+    EXPECT_EQ(listen, !sink.events.empty());
+    const Framebuffer& fb = rig.host.Surface();
+    std::vector<std::uint32_t> out;
+    for (std::int32_t y = 0; y < fb.Height; ++y)
+      for (std::int32_t x = 0; x < fb.Width; ++x) out.push_back(fb.At(x, y));
+    return out;
+  };
+  const auto quiet = pixels(false, 9);
+  EXPECT_EQ(quiet, pixels(true, 9));
+  EXPECT_NE(quiet, pixels(false, 10));
+}
 
 }  // namespace
 }  // namespace glintora
