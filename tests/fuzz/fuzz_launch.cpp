@@ -2,21 +2,11 @@
 // input's two parts; the file and window queries answer from the input too.
 #include <limits>
 
+#include "settings/text.h"
 #include "startup/launch_decision.h"
 #include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
-
-namespace {
-
-bool EndsWithGlx(std::string_view s) {
-  if (s.size() < 4) return false;
-  std::string tail(s.substr(s.size() - 4));
-  for (char& c : tail) c = static_cast<char>(c | 0x20);
-  return tail == ".glx";
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   if (size < 1) return 0;
@@ -43,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   Check(d.PreviewHostWindow >= lo && d.PreviewHostWindow <= hi);
   Check(d.PasswordParent >= lo && d.PasswordParent <= hi);
   if (d.Action == LaunchAction::ImportTemplate) {
-    Check(EndsWithGlx(d.TemplatePath));
+    const std::string& path = d.TemplatePath;
+    Check(path.size() >= 4 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".glx"));
     Check(args.find(d.TemplatePath) != std::string_view::npos);
     Check(d.TemplatePath.size() == args.size() || d.TemplatePath.size() + 2 == args.size());
   } else {

@@ -11,17 +11,12 @@ using namespace glintora;
 
 namespace {
 
-void CheckText(double d) {
+// The text form reads back as the same value (doubles within rounding of the last digit).
+template <typename T>
+void CheckText(T d) {
   const std::string text = NumberText(d);
   Check(IsNumericText(text));
-  const double back = LeadingNumber(text);
-  Check(std::fabs(back - d) <= std::fabs(d) * 1e-14);
-}
-
-void CheckText(float f) {
-  const std::string text = NumberText(f);
-  Check(IsNumericText(text));
-  Check(static_cast<float>(LeadingNumber(text)) == f);
+  Check(std::fabs(static_cast<T>(LeadingNumber(text)) - d) <= std::fabs(d) * 1e-14);
 }
 
 }  // namespace

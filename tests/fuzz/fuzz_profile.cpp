@@ -1,30 +1,16 @@
 // Arbitrary bytes as a profile file: lookups never fail badly, and an update reads back what was
 // written without disturbing a key elsewhere.
-#include <algorithm>
-
 #include "settings/ini_text.h"
 #include "settings/text.h"
 #include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
 
-namespace {
-
-// Pieces of the input used as names and values: up to the first NUL, at most 40 bytes.
-std::string_view Take(std::string_view& data) {
-  const std::size_t n = std::min<std::size_t>(data.find('\0'), 40);
-  std::string_view piece = data.substr(0, std::min(n, data.size()));
-  data.remove_prefix(std::min(piece.size() + 1, data.size()));
-  return piece;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
-  const std::string_view section = Take(data);
-  const std::string_view key = Take(data);
-  const std::string_view value = Take(data);
+  // Names and a value from the first parts, at most 40 bytes each; the rest is the file.
+  const std::string_view section = NextPart(data).substr(0, 40), key = NextPart(data).substr(0, 40),
+                         value = NextPart(data).substr(0, 40);
   const std::string content(data);
 
   IniLookup(content, section, key);
@@ -34,9 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const auto updated = IniUpdate(content, section, key, value);
   if (!updated) return 0;
   std::string expected(value);
-  for (char& c : expected) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
+  for (char& c : expected) c = c == '\r' || c == '\n' ? ' ' : c;
   Check(IniLookup(*updated, section, key) == expected);
   if (!EqualsIgnoreCase(TrimBlanks(section), "Q") || !EqualsIgnoreCase(TrimBlanks(key), "zz")) {
     Check(IniLookup(*updated, "Q", "zz") == before);

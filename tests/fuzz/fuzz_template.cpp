@@ -7,39 +7,26 @@
 #include <cmath>
 #include <cstdio>
 
-#include "engine/show.h"
-#include "engine/trig_tables.h"
-#include "platform/null/null_host.h"
-#include "settings/loaders.h"
-#include "settings/memory_store.h"
 #include "settings/templates.h"
+#include "tests/engine/show_rig.h"
 #include "tests/fuzz/fuzz_util.h"
 
 using namespace glintora;
 
-namespace {
-
-const std::string& FilePath() {
-  static const std::string path = [] {
-    const char* dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/fuzz_template_" + std::to_string(getpid()) + ".glx";
-  }();
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   if (size > 1 << 16) return 0;
+  // One file a process: fuzzing jobs may run side by side.
+  static const char* dir = std::getenv("TMPDIR");
+  static const std::string path = std::string(dir && *dir ? dir : "/tmp") + "/fuzz_template_" + std::to_string(getpid()) + ".glx";
   {
-    std::FILE* f = std::fopen(FilePath().c_str(), "wb");
+    std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return 0;
     std::fwrite(bytes, 1, size, f);
     std::fclose(f);
   }
   MemoryStore store;
   Templates templates;
-  ImportTemplateFile(store, templates, FilePath());
+  ImportTemplateFile(store, templates, path);
 
   SettingsRecord s;
   LoadFireParams(store, s);
@@ -61,17 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   s.FireSparks = std::min<std::int16_t>(s.FireSparks, 40);
   s.FireLength = std::min<std::int16_t>(s.FireLength, 12);
   s.FireLaunchPixel = std::min(s.FireLaunchPixel, s.FireSparks);
-  NullHost host(64, 48);
-  EngineRecord engine;
-  BuildTrigTables(engine.Trig);
-  engine.Host = &host;
-  engine.Surface = &host.Surface();
-  engine.Rng.Seed(size);
-  RunState run;
-  ShowSession show(engine, s, run);
-  for (int frame = 0; frame < 3; ++frame) {
-    show.DrawFrame();
-    show.EndFrame();
-  }
+  ShowRig rig(64, 48, size);
+  rig.settings = s;
+  rig.Run(3);
   return 0;
 }
