@@ -40,12 +40,15 @@ bool WaitUntil(double seconds, Done done) {
 // A child process with its own arguments and environment, its stdout and stderr kept in memory
 // files; killed at the latest when the object goes, so no test can hang.
 class ChildProcess {
+  const int out_, err_;  // memory files
+
  public:
+  const pid_t pid;
   // env entries "NAME=value" set NAME, "NAME=" unsets it.
   ChildProcess(const std::string& program, const std::vector<std::string>& args,
                const std::vector<std::string>& env)
-      : out_(memfd_create("stdout", MFD_CLOEXEC)), err_(memfd_create("stderr", MFD_CLOEXEC)) {
-    if ((pid_ = fork()) != 0) return;
+      : out_(memfd_create("stdout", MFD_CLOEXEC)), err_(memfd_create("stderr", MFD_CLOEXEC)), pid(fork()) {
+    if (pid != 0) return;
     dup2(out_, 1), dup2(err_, 2);
     for (const std::string& e : env) {
       const std::string name = e.substr(0, e.find('='));
@@ -59,17 +62,16 @@ class ChildProcess {
     _exit(127);
   }
   ~ChildProcess() {
-    if (Running()) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+    if (Running()) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
     close(out_), close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  pid_t Pid() const { return pid_; }
   bool Running() {
     int status = 0;
-    if (pid_ <= 0 || code_ >= 0) return false;
-    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    if (pid <= 0 || code_ >= 0) return false;
+    if (waitpid(pid, &status, WNOHANG) != pid) return true;
     code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return false;
   }
@@ -80,8 +82,7 @@ class ChildProcess {
   }
   // Waits until stdout holds text.
   bool WaitForOutput(const std::string& text) {
-    WaitUntil(kPatience, [&] { return Out().find(text) != std::string::npos || !Running(); });
-    return Out().find(text) != std::string::npos;
+    return WaitUntil(kPatience, [&] { return Out().find(text) != std::string::npos; });
   }
   std::string Out() const { return Read(out_); }
   std::string Err() const { return Read(err_); }
@@ -94,8 +95,6 @@ class ChildProcess {
     return text;
   }
 
-  const int out_, err_;
-  pid_t pid_ = -1;
   int code_ = -1;  // the exit code once reaped
 };
 
@@ -135,11 +134,10 @@ class X11Fixture : public ::testing::Test {
     std::ofstream(SettingsFile()) << text;
   }
 
-  // A mapped child of the root: the default visual, or the one given with its colormap.
-  Window MakeWindow(int x, int y, int w, int h, Visual* visual = nullptr, int depth = 0,
-                    Colormap colormap = 0) {
+  // A mapped child of the root: the default visual, or the one given with a colormap of its own.
+  Window MakeWindow(int x, int y, int w, int h, Visual* visual = nullptr, int depth = 0) {
     XSetWindowAttributes set{};
-    set.colormap = colormap;
+    if (visual) set.colormap = XCreateColormap(display_, DefaultRootWindow(display_), visual, AllocNone);
     const Window win = XCreateWindow(display_, DefaultRootWindow(display_), x, y, w, h, 0, depth,
                                      InputOutput, visual,  // nullptr: the parent's
                                      CWBorderPixel | CWBackPixel | (visual ? CWColormap : 0), &set);
@@ -192,11 +190,13 @@ class X11Fixture : public ::testing::Test {
     if (image) XDestroyImage(image);
     return out;
   }
-  bool AnyLitPixel(Window win) {
-    const auto p = Pixels(win);
-    return std::any_of(p.begin(), p.end(), [](unsigned long v) { return v != 0; });
+  // Whether a pixel of the window is lit, or becomes lit within seconds.
+  bool Lit(Window win, double seconds = kPatience) {
+    return WaitUntil(seconds, [&] {
+      const auto p = Pixels(win);
+      return std::any_of(p.begin(), p.end(), [](unsigned long v) { return v != 0; });
+    });
   }
-  bool WaitForLitPixel(Window win) { return WaitUntil(kPatience, [&] { return AnyLitPixel(win); }); }
   // Waits until the window's picture has changed frames times: the show has run that many more
   // frames, so it has handled every event sent before this call. false if the window goes.
   bool WaitForNewFrames(Window win, int frames) {

@@ -36,10 +36,10 @@ TEST_F(FrontEnd, OwnWindowShowsFireworksAndEndsCleanlyOnEscapeCloseOrTerm) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     ChildProcess child = Run({"-delay", "300"});
-    const Window win = FindWindowOfPid(child.Pid());
+    const Window win = FindWindowOfPid(child.pid);
     ASSERT_NE(win, 0u) << child.Err();
-    EXPECT_TRUE(WaitForLitPixel(win)) << "no pixel lit";
-    row.end(win, child.Pid());
+    EXPECT_TRUE(Lit(win)) << "no pixel lit";
+    row.end(win, child.pid);
     EXPECT_EQ(child.WaitExit(), 0) << "-1: did not end";
   }
 }
@@ -48,30 +48,23 @@ TEST_F(FrontEnd, ForeignWindowIsDrawnIntoAloneOpaqueAndItsDestructionEndsTheShow
   const Window neighbour = MakeWindow(400, 40, 200, 120);
   // A compositing desktop reads a 32-bit window's spare bits as alpha: lit pixels must be opaque.
   XVisualInfo argb{};
-  argb.depth = 32;
-  argb.c_class = TrueColor;
-  int n = 0;
-  if (XVisualInfo* infos = XGetVisualInfo(display_, VisualDepthMask | VisualClassMask, &argb, &n))
-    argb = infos[0], XFree(infos);
-  ASSERT_NE(argb.visual, nullptr) << "no 32-bit TrueColor visual";
+  ASSERT_TRUE(XMatchVisualInfo(display_, DefaultScreen(display_), 32, TrueColor, &argb)) << "no 32-bit visual";
   const unsigned long alpha = 0xFFFFFFFFul & ~(argb.red_mask | argb.green_mask | argb.blue_mask);
   // By id, as the daemon hands a window over (-root with $XSCREENSAVER_WINDOW), and by id in 32 bits.
   for (const std::string how : {"-window-id", "-root", "32 bits"}) {
     SCOPED_TRACE(how);
     const bool deep = how == "32 bits";
-    const Window win = deep ? MakeWindow(40, 300, 320, 200, argb.visual, 32,
-                                         XCreateColormap(display_, DefaultRootWindow(display_), argb.visual, AllocNone))
-                            : MakeWindow(40, 300, 320, 200);
+    const Window win = deep ? MakeWindow(40, 300, 320, 200, argb.visual, 32) : MakeWindow(40, 300, 320, 200);
     const std::size_t topLevelsBefore = TopLevels().size();
     ChildProcess child = how == "-root" ? Run({"-root", "-delay", "10"}, std::to_string(win))
                                        : Run({"-window-id", std::to_string(win), "-delay", "10"});
-    EXPECT_TRUE(WaitForLitPixel(win)) << child.Err();
+    EXPECT_TRUE(Lit(win)) << child.Err();
     EXPECT_TRUE(WaitForNewFrames(win, 5));
     const std::vector<unsigned long> pixels = Pixels(win);
     EXPECT_FALSE(deep && std::any_of(pixels.begin(), pixels.end(), [&](unsigned long p) {
                    return (p & ~alpha) != 0 && (p & alpha) != alpha;
                  })) << "a lit pixel is not opaque";
-    EXPECT_FALSE(AnyLitPixel(neighbour)) << "drew outside its window";
+    EXPECT_FALSE(Lit(neighbour, 0)) << "drew outside its window";
     EXPECT_EQ(TopLevels().size(), topLevelsBefore) << "opened a window";
     ASSERT_TRUE(child.Running());
     XDestroyWindow(display_, win);
@@ -104,7 +97,7 @@ TEST_F(FrontEnd, FullScreenEndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored
     SCOPED_TRACE(row.name);
     if (row.settings) WriteUserSettings(row.settings);
     ChildProcess child = Run({"-fullscreen"});
-    const Window win = FindWindowOfPid(child.Pid());
+    const Window win = FindWindowOfPid(child.pid);
     ASSERT_NE(win, 0u) << child.Err();
     XWindowAttributes attrs{};
     XGetWindowAttributes(display_, win, &attrs);
@@ -120,7 +113,7 @@ TEST_F(FrontEnd, FullScreenEndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored
 
 TEST_F(FrontEnd, ResizingTheWindowRestartsTheShowAtTheNewSize) {
   ChildProcess child = Run({"-verbose", "-delay", "10"});
-  const Window win = FindWindowOfPid(child.Pid());
+  const Window win = FindWindowOfPid(child.pid);
   ASSERT_TRUE(win && child.WaitForOutput("settings:")) << child.Err();
   XResizeWindow(display_, win, 500, 300);
   XSync(display_, False);
