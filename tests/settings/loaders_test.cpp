@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "settings/memory_store.h"
@@ -71,13 +72,11 @@ TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
   EXPECT_EQ(r.ProjectionScale, 280.0f);
   EXPECT_EQ(r.HueWheel[90], 0x37FF9Bu);  // red 155, green 255, blue 55
   // The preview's size comes in twips; bad twips stay in range.
+  using Size = std::array<int, 3>;  // width, height, centre x
   LoadAdvancedParams(store, r, 2280, 1710, true, 15, 15);
-  EXPECT_EQ(r.SurfaceWidth, 152);
-  EXPECT_EQ(r.SurfaceHeight, 114);
-  EXPECT_EQ(r.CenterX, 76);
+  EXPECT_EQ((Size{r.SurfaceWidth, r.SurfaceHeight, r.CenterX}), (Size{152, 114, 76}));
   LoadAdvancedParams(store, r, 2280, -5, true, 0, 15);
-  EXPECT_EQ(r.SurfaceWidth, 32767);
-  EXPECT_EQ(r.SurfaceHeight, 0);
+  EXPECT_EQ((Size{r.SurfaceWidth, r.SurfaceHeight}), (Size{32767, 0}));
 }
 
 TEST(LoadAdvancedParams, ClampsAndRepairs) {

@@ -106,9 +106,8 @@ TEST(SettingsTable, EveryKeyWithItsSectionTypeDefaultDialogRangeBoxAndThemeColum
 TEST(Themes, FieldsNamesAndThirteenPresetTexts) {
   for (auto [text, n, field] : {std::tuple{" 15,  800, ", 0, "15"}, {" 15,  800, ", 1, "800"},
                                 {" 15,  800, ", 2, ""}, {" 15,  800, ", 3, ""}, {"a,b", 1, "b"},
-                                {"", 0, ""}, {"a,b", -1, ""}}) {
+                                {"", 0, ""}, {"a,b", -1, ""}})
     EXPECT_EQ(CsvField(text, static_cast<std::int16_t>(n)), field) << text << " " << n;
-  }
   for (std::int16_t theme : {0, 14, -1}) EXPECT_EQ(ThemePresetText(theme), "") << theme;
   // The dialog tests pin each preset's 43 values; none has a 44th.
   for (std::int16_t theme = 1; theme <= 13; ++theme)
