@@ -21,17 +21,6 @@ class Preview : public ::testing::Test {
 };
 
 TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
-  dialog.SetText(Fire(0), "");
-  ReadPreviewFireFields(dialog, s);
-  EXPECT_EQ(s.FireWorks, 1);
-  EXPECT_EQ(s.FireSparks, 1200);
-  EXPECT_FLOAT_EQ(s.FirePersist, 0.97f);
-  EXPECT_FLOAT_EQ(s.FireGravity, static_cast<float>(0.015f * 0.005));
-  EXPECT_FLOAT_EQ(s.FireDamping, static_cast<float>((1 - 0.15f) * 0.5 + 0.5));
-  EXPECT_FLOAT_EQ(s.FireBurstRadius, 0.0075f);
-  EXPECT_EQ(s.KnotX.size(), 9u);
-  EXPECT_TRUE(s.FireMultiMoment);
-
   // 7 runs to 999 and 35 to 0 here (the display windows would run them as 99 and 0.25); no number
   // gives the lower bound, a value beyond 16 bits the upper; 52 is a single, kept as typed.
   const std::pair<int, const char*> typed[] = {{0, "99"}, {1, "9999"}, {7, "999"}, {35, "0"}, {21, "999"},
@@ -39,11 +28,17 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   for (const auto& [box, text] : typed) dialog.SetText(Fire(box), text);
   dialog.SetCheckValue({Control::ChkJetBurst, 0}, 0);
   ReadPreviewFireFields(dialog, s);
+  // Gravity, damping and the burst radius keep their factory values, in the engine's units.
+  EXPECT_FLOAT_EQ(s.FireGravity, 0.000075f);
+  EXPECT_FLOAT_EQ(s.FireDamping, 0.925f);
+  EXPECT_FLOAT_EQ(s.FireBurstRadius, 0.0075f);
+  EXPECT_TRUE(s.FireMultiMoment);
   EXPECT_EQ(s.FireSparks, 303);
   EXPECT_EQ(s.FireLaunchPixel, 303);
   EXPECT_EQ(s.FireSizeDev, 999);
   EXPECT_EQ(s.FireTwistExt, 0.0f);
   EXPECT_EQ(s.FireSplineKnot, 4);
+  EXPECT_EQ(s.KnotX.size(), 5u);
   EXPECT_EQ(s.KnotZ.size(), 5u);
   EXPECT_EQ(s.FireDecayMLife, 999);
   EXPECT_FLOAT_EQ(s.FireDecayMSize, 12.5f);

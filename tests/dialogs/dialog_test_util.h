@@ -66,14 +66,14 @@ struct PropsDialog {
     model.Link();
   }
   // The seven burst shares, in the order they give way.
+  static constexpr int kShares[] = {11, 13, 16, 25, 28, 31, 50};
   Strings Shares() {
     Strings out;
-    for (int b : {11, 13, 16, 25, 28, 31, 50}) out.push_back(view.Text(Fire(b)));
+    for (int b : kShares) out.push_back(view.Text(Fire(b)));
     return out;
   }
   void PutShares(const Strings& texts) {
-    const int boxes[] = {11, 13, 16, 25, 28, 31, 50};
-    for (std::size_t k = 0; k < texts.size(); ++k) view.MutableBox(Fire(boxes[k])).text = texts[k];
+    for (std::size_t k = 0; k < texts.size(); ++k) view.MutableBox(Fire(kShares[k])).text = texts[k];
   }
 
   MemoryDialogView view;

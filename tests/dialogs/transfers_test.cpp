@@ -100,9 +100,8 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
 
   const std::string file = TempDir::Read(templates.CurrentTemplatePath);
   std::string sections;
-  std::istringstream lines(file);
-  for (std::string line; std::getline(lines, line);) {
-    if (line[0] == '[') sections += line.substr(0, line.find(']') + 1);
+  for (auto at = file.find('['); at != std::string::npos; at = file.find('[', at + 1)) {
+    sections += file.substr(at, file.find(']', at) - at + 1);
   }
   EXPECT_EQ(sections, "[Admin][Advanced][SoundFX][General][PixelColor][Fireworks]");
   const char* rows[][3] = {

@@ -34,7 +34,6 @@ TEST(LaunchDecision, EveryStartingCase) {
   const Row rows[] = {
       // The application test comes before the command line.
       {exeOnly, kSaverOn, kExe, "/s", M::Application, A::StartDisplay},
-      {exeOnly, kNone, kExe, "/p 123", M::Application, A::StartDisplay},
       {both, kNone, kExe, "/p 123", M::Preview, A::CreatePreview, 123},
       {both, kNone, kScr, "/s", M::Saver, A::StartDisplay},
       {{"glint.exe"}, kNone, kScr, "/s", M::Saver, A::StartDisplay},  // not beside it
@@ -45,7 +44,6 @@ TEST(LaunchDecision, EveryStartingCase) {
       {kNone, kNone, kScr, "  \t ", M::Saver, A::ShowProperties},
       {kNone, kNone, kScr, "/c:1234", M::Saver, A::ShowProperties},
       {kNone, kDialogOpen, kScr, "/C", M::Saver, A::BringPropertiesForward},
-      {kNone, kDialogOpen, kScr, "", M::Saver, A::BringPropertiesForward},
       {kNone, kDialogOpen, kScr, "/s", M::Saver, A::StartDisplay},
       {kNone, kSaverOn, kScr, "/S", M::Saver, A::Nothing},
       {kNone, kNone, kScr, "/S C:\\t\\night.glx", M::Saver, A::StartDisplay},
