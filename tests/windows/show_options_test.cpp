@@ -93,7 +93,7 @@ TEST(ShowOverrides, OverridesAreReadFirstAndNeverReachTheUserStore) {
   ASSERT_TRUE(ApplyShowOverrides(run, options, error)) << error;
   const char* rows[][3] = {{"Fireworks", "FireWorks", "7"}, {"Fireworks", "FireRingPct", "100"},
                            {"Fireworks", "FireSparks", "777"}, {"Advanced", "Adv_TimeDelay", "0"},
-                           {"Advanced", "LockMessage", "hello"}};
+                           {"Advanced", "LockMessage", "hello"}, {"Fireworks", "FireLength", "5"}};
   for (const auto& row : rows) EXPECT_EQ(RegReadText(run, row[0], row[1], ""), row[2]) << row[1];
   EXPECT_EQ(RegReadText(user, "Fireworks", "FireWorks", ""), "30");
   EXPECT_EQ(user.Size(), 2u);
