@@ -1,7 +1,5 @@
 // Arbitrary command lines through the start-up decision: the program path and the line are the
 // input's two parts; the file and window queries answer from the input too.
-#include <limits>
-
 #include "settings/text.h"
 #include "startup/launch_decision.h"
 #include "tests/fuzz/fuzz_util.h"
@@ -28,10 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   Check((d.Mode == RunMode::Preview) == (d.Action == LaunchAction::CreatePreview));
   if (d.Mode == RunMode::Application) Check(d.Action == LaunchAction::StartDisplay);
-  constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
-  constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
-  Check(d.PreviewHostWindow >= lo && d.PreviewHostWindow <= hi);
-  Check(d.PasswordParent >= lo && d.PasswordParent <= hi);
+  Check(d.PreviewHostWindow == static_cast<std::int32_t>(d.PreviewHostWindow));  // handles are 32-bit
+  Check(d.PasswordParent == static_cast<std::int32_t>(d.PasswordParent));
   if (d.Action == LaunchAction::ImportTemplate) {
     const std::string& path = d.TemplatePath;
     Check(path.size() >= 4 && EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".glx"));

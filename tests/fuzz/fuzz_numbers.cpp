@@ -50,10 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   // The raw bytes as numbers, for values no text above would reach.
   if (size >= sizeof(double)) {
     double d;
-    std::memcpy(&d, bytes, sizeof d);
-    if (std::isfinite(d)) CheckText(d);
     float f;
-    std::memcpy(&f, bytes, sizeof f);
+    std::memcpy(&d, bytes, sizeof d), std::memcpy(&f, bytes, sizeof f);
+    if (std::isfinite(d)) CheckText(d);
     if (std::isfinite(f)) CheckText(f);
   }
   return 0;

@@ -26,12 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
   std::vector<std::string> args;
   while (!data.empty() && args.size() < 64) args.emplace_back(NextPart(data));
-  std::string env;
   const bool hasEnv = !args.empty() && !args[0].empty() && args[0][0] == '=';
-  if (hasEnv) {
-    env = args[0].substr(1);
-    args.erase(args.begin());
-  }
+  const std::string env = hasEnv ? args[0].substr(1) : "";
+  if (hasEnv) args.erase(args.begin());
 
   ParsedOptions parsed = ParseShowOptions(args, hasEnv ? env.c_str() : nullptr);
   if (!parsed.ok) {

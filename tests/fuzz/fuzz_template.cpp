@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <fstream>
 
 #include "settings/templates.h"
 #include "tests/engine/show_rig.h"
@@ -18,12 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   // One file a process: fuzzing jobs may run side by side.
   static const char* dir = std::getenv("TMPDIR");
   static const std::string path = std::string(dir && *dir ? dir : "/tmp") + "/fuzz_template_" + std::to_string(getpid()) + ".glx";
-  {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(bytes, 1, size, f);
-    std::fclose(f);
-  }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
   MemoryStore store;
   Templates templates;
   ImportTemplateFile(store, templates, path);
