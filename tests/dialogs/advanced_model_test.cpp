@@ -31,12 +31,10 @@ TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
   model.Open();
   ExpectTexts(view, {{Box(0), "1500"}, {Box(4), "24"}, {Box(5), "180"}, {Box(6), "1.0"}});
   EXPECT_EQ(model.FontName(), "Courier");
-  EXPECT_EQ(view.CheckValue({Control::ChkResize, 0}), 1);
-  EXPECT_EQ(view.CheckValue({Control::ChkMouseM, 0}), 0);
-  EXPECT_EQ(view.CheckValue(kSound), 0);
   EXPECT_EQ(view.Box(kMessage).color, 0xFFFF37u);  // hue 180: cyan
   EXPECT_EQ(view.Spin({Control::SpnAdv, 5}).step, 5);
-  // The delay beyond its range becomes 999 on OK; everything is written in its form.
+  // The delay beyond its range becomes 999 on OK; everything is written in its form, the three
+  // check boxes as they were shown.
   view.Enter(kMessage, "  Hello  ");
   view.Enter(Box(6), ".5");
   model.ChooseFont(2);
