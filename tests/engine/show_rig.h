@@ -13,10 +13,16 @@
 
 namespace glintora {
 
+// The percentage that rolls this kind (a Kind value; kStandard has none, it takes the rest).
+inline std::int16_t* KindPct(SettingsRecord& s, int kind) {
+  std::int16_t* const pct[] = {&s.FireLaunchPct, nullptr,        &s.FireScintPct, &s.FireMultiPct, &s.FireBurstPct,
+                               &s.FireSparkPct,  &s.FireRingPct, &s.FireTwistPct, &s.FireDecayPct};
+  return kind >= 0 && kind < 9 ? pct[kind] : nullptr;
+}
+
 // Rockets at launchPct, every other kind at eachPct.
 inline void MixKinds(SettingsRecord& s, std::int16_t launchPct, std::int16_t eachPct) {
-  s.FireScintPct = s.FireMultiPct = s.FireBurstPct = s.FireSparkPct = s.FireRingPct =
-      s.FireTwistPct = s.FireDecayPct = eachPct;
+  for (int kind = kScintillator; kind <= kDecayingStar; ++kind) *KindPct(s, kind) = eachPct;
   s.FireLaunchPct = launchPct;
 }
 
@@ -39,14 +45,10 @@ struct ShowRig {
     engine.Rng.Seed(seed);
   }
 
-  // Every burst of this kind (a Kind value; kStandard: all percentages 0), no rocket.
+  // Every burst of this kind (kStandard: all percentages 0), no rocket.
   void OnlyKind(std::int16_t kind) {
-    SettingsRecord& s = settings;
-    MixKinds(s, 0, 0);
-    std::int16_t* const pct[] = {&s.FireLaunchPct, nullptr,         &s.FireScintPct,
-                                 &s.FireMultiPct,  &s.FireBurstPct, &s.FireSparkPct,
-                                 &s.FireRingPct,   &s.FireTwistPct, &s.FireDecayPct};
-    if (kind >= 0 && kind < 9 && pct[kind]) *pct[kind] = 100;
+    MixKinds(settings, 0, 0);
+    if (std::int16_t* pct = KindPct(settings, kind)) *pct = 100;
   }
 
   // One slot of this many sparks, every burst of this kind.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/trig_tables.h"
 
 namespace glintora {
@@ -55,10 +57,7 @@ TEST(Velocities, EdgeCases) {
   float angle = 0;
   for (int n = 0; n < 3; ++n) {
     const Vec3 e = TwistEmitPoint(d.st, 1, 2, 3, 0, 0, 0, angle);
-    EXPECT_EQ(angle, 0.0f);
-    EXPECT_EQ(e.X, 1.0f);
-    EXPECT_EQ(e.Y, 2.0f);
-    EXPECT_EQ(e.Z, 3.0f);
+    EXPECT_EQ(std::make_tuple(angle, e.X, e.Y, e.Z), std::make_tuple(0.0f, 1.0f, 2.0f, 3.0f));
   }
 }
 
