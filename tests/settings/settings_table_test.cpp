@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "settings/numbers.h"
 #include "settings/themes.h"
 
 namespace glintora {
@@ -78,23 +79,17 @@ TEST(SettingsTable, EveryKeyWithItsSectionTypeDefaultDialogRangeBoxAndThemeColum
   const char* kRules[] = {"-", "int", "dec", "chk"};
   ASSERT_EQ(AllSettings().size(), std::size(kSettings));
   ASSERT_EQ(FireworkRecordOrder().size(), 43u);
+  const auto column = [](int n) { return n < 0 ? std::string("-") : std::to_string(n); };
   for (std::size_t i = 0; i < std::size(kSettings); ++i) {
-    SCOPED_TRACE(kSettings[i]);
-    const auto f = [&](int n) { return CsvField(kSettings[i], static_cast<std::int16_t>(n)); };
-    const auto number = [&](int n) { return f(n) == "-" ? -1 : std::stoi(f(n)); };
-    const SettingDef* def = FindSetting(f(0));
-    ASSERT_NE(def, nullptr);
-    EXPECT_EQ(i < 43 ? FireworkRecordOrder()[i] : def, def);
-    EXPECT_EQ(def->section, f(1));
-    EXPECT_EQ(kTypes[static_cast<int>(def->type)], f(2));
-    EXPECT_EQ(def->defaultText, f(3));
-    EXPECT_EQ(kRules[static_cast<int>(def->dialog)], f(4));
-    if (!f(5).empty()) {
-      EXPECT_DOUBLE_EQ(def->dialogLo, std::stod(f(5)));
-      EXPECT_DOUBLE_EQ(def->dialogHi, std::stod(f(6)));
-    }
-    EXPECT_EQ(def->boxIndex, number(7));
-    EXPECT_EQ(def->themeColumn, number(8));
+    const SettingDef* def = FindSetting(CsvField(kSettings[i], 0));
+    ASSERT_NE(def, nullptr) << kSettings[i];
+    EXPECT_EQ(i < 43 ? FireworkRecordOrder()[i] : def, def) << kSettings[i];
+    const std::string rule = kRules[static_cast<int>(def->dialog)];
+    const std::string range = rule == "-" ? "," : NumberText(def->dialogLo) + "," + NumberText(def->dialogHi);
+    EXPECT_EQ(std::string(def->key) + "," + def->section + "," + kTypes[static_cast<int>(def->type)] + "," +
+                  def->defaultText + "," + rule + "," + range + "," + column(def->boxIndex) + "," +
+                  column(def->themeColumn),
+              kSettings[i]);
   }
   // The two shares of the colour model give way to each other.
   EXPECT_STREQ(FindSetting("ColorPctInt")->hiLessKey, "ColorPctHue");
