@@ -55,8 +55,8 @@ TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
     RegWriteText(store, "Fireworks", "FireSparks", row.sparks);
     RegWriteText(store, "Fireworks", "FireLaunchPixel", row.pixels);
     LoadFireParams(store, r);
-    EXPECT_EQ(r.FireSparks, row.wantSparks) << row.works << " " << row.sparks;
-    EXPECT_EQ(r.FireLaunchPixel, row.wantPixels) << row.works << " " << row.sparks;
+    EXPECT_EQ((std::array<int, 2>{r.FireSparks, r.FireLaunchPixel}), (std::array{row.wantSparks, row.wantPixels}))
+        << row.works << " " << row.sparks;
   }
 }
 
@@ -80,12 +80,12 @@ TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
 }
 
 TEST(LoadAdvancedParams, ClampsAndRepairs) {
-  const struct { const char *focal, *size, *hue, *delay, *font; float wantFocal; int wantSize, wantHue, wantDelay; }
-  rows[] = {
-      {"0", "120", "-4", "-886313347", "", 0.01f, 80, 0, 0},
-      {"25", "5", "360", "25", "Courier", 10.0f, 10, 359, 25},
-      {"wide", "80", "359", "0", "Arial", 1.0f, 80, 359, 0},
-      {"0.01", "10", "0", "999", "Arial", 0.01f, 10, 0, 999}};
+  // Wanted: the focal length, then font size, font hue and delay.
+  const struct { const char *focal, *size, *hue, *delay, *font; float wantFocal; std::array<int, 3> want; } rows[] = {
+      {"0", "120", "-4", "-886313347", "", 0.01f, {80, 0, 0}},
+      {"25", "5", "360", "25", "Courier", 10.0f, {10, 359, 25}},
+      {"wide", "80", "359", "0", "Arial", 1.0f, {80, 359, 0}},
+      {"0.01", "10", "0", "999", "Arial", 0.01f, {10, 0, 999}}};
   for (const auto& row : rows) {
     MemoryStore store;
     SettingsRecord r;
@@ -97,9 +97,7 @@ TEST(LoadAdvancedParams, ClampsAndRepairs) {
     LoadAdvancedParams(store, r, Screen(100, 100));
     SCOPED_TRACE(row.focal);
     EXPECT_EQ(r.FocalLength, row.wantFocal);
-    EXPECT_EQ(r.Adv_FontSize, row.wantSize);
-    EXPECT_EQ(r.Adv_FontHueV, row.wantHue);
-    EXPECT_EQ(r.Adv_TimeDelay, row.wantDelay);
+    EXPECT_EQ((std::array<int, 3>{r.Adv_FontSize, r.Adv_FontHueV, r.Adv_TimeDelay}), row.want);
     EXPECT_EQ(r.Adv_FontName, *row.font ? row.font : "MS Sans Serif");
   }
 }
