@@ -103,10 +103,8 @@ TEST(MultiBurst, SplitsAtItsAgeFromTheSurvivingLeadersWithTheirMomentumWhenAsked
     ASSERT_FALSE(leaderVelocity.empty());
     show->DrawFrame();
     const Slot& slot = st.Slots[0];
-    EXPECT_EQ(slot.Kind, kStandard);
-    EXPECT_EQ(slot.GroupSize, 1);
-    EXPECT_EQ(slot.LiveCount, 300);
-    EXPECT_EQ(slot.Age, 0);
+    EXPECT_EQ(std::make_tuple(slot.Kind, slot.GroupSize, slot.LiveCount, slot.Age),
+              std::make_tuple(kStandard, 1, 300, 0));  // a standard burst of every spark, new
     for (int j = 0; j < 300; ++j) {
       const Spark& p = st.Sparks[j];
       EXPECT_TRUE(p.Alive && !p.TailAlive);

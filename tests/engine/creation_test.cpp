@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "engine/colours.h"
@@ -155,12 +156,11 @@ TEST(StartShowClamps, ConvertInOrderAndTheSessionFitsASparkGroup) {
   s.FireDecayMSize = 2.5f;
   s.FireMultiAge = 0;
   ClampFireParams(s);
-  EXPECT_EQ(s.FireSparks, 303);
-  EXPECT_EQ(s.FireLaunchPixel, 303);
-  EXPECT_EQ(s.FireSizeDev, 99);
+  // Sparks, rocket sparks, size deviation, multi-burst age.
+  EXPECT_EQ(std::make_tuple(s.FireSparks, s.FireLaunchPixel, s.FireSizeDev, s.FireMultiAge),
+            std::make_tuple(303, 303, 99, 5));
   EXPECT_FLOAT_EQ(s.FireTwistExt, 0.000625f);
   EXPECT_FLOAT_EQ(s.FireDecayMSize, 2.0f);  // halves to even
-  EXPECT_EQ(s.FireMultiAge, 5);
 
   ShowRig rig(160, 100, 14);
   rig.settings.FireSparks = 10;

@@ -86,10 +86,8 @@ TEST(SurfaceWriter, CloseHandsBackOnceAndAnEmptySurfaceClipsAll) {
     s.fb.Set(4, 3, 6);
   }
   EXPECT_EQ(s.memory[1 * 39 + 1], 5u);
-  EXPECT_EQ(s.fb.TouchedLeft, 1);
-  EXPECT_EQ(s.fb.TouchedRight, 5);
-  EXPECT_EQ(s.fb.TouchedBottom, 4);
-  EXPECT_EQ(s.fb.Writes, 2u);
+  EXPECT_EQ(std::make_tuple(s.fb.TouchedLeft, s.fb.TouchedRight, s.fb.TouchedBottom, s.fb.Writes),
+            std::make_tuple(1, 5, 4, 2u));  // both writes counted and spanned
   EXPECT_EQ(none.Writes, 1u);
   EXPECT_FALSE(none.AnyTouched());
 }
