@@ -83,12 +83,8 @@ TEST_F(Application, SizableWindowStaysAsTheUserSizesItAndReopensMaximised) {
   test::PutSetting("General", "AnimationType", "0");
   // With no window manager on the test display, Wine restores a maximised managed window at
   // some later configure event; an unmanaged window keeps the state the program gives it.
-  HKEY wine = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kWineAppKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &wine, nullptr),
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kWineAppKey, "Managed", REG_SZ, "N", 2),
             ERROR_SUCCESS);
-  RegSetValueExA(wine, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-  RegCloseKey(wine);
   ScrProcess p;
   ASSERT_TRUE(p.Start(exe_, ""));
   HWND window = p.WaitForWindow(kSaverCaption, test::kPatience);

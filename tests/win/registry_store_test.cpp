@@ -111,12 +111,10 @@ TEST(RegistryStore, RefusedMachineWriteGoesToTheUserAndReadsFindIt) {
 class SystemValues : public ::testing::Test {
  protected:
   void SetDword(const char* name, DWORD value) {
-    RegSetValueExA(desk_.Root(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                   sizeof value);
+    RegSetKeyValueA(desk_.Root(), nullptr, name, REG_DWORD, &value, sizeof value);
   }
   void SetText(const char* name, const std::string& text) {
-    RegSetValueExA(desk_.Root(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+    RegSetKeyValueA(desk_.Root(), nullptr, name, REG_SZ, text.c_str(), text.size() + 1);
   }
   ScratchKey desk_{"Desktop"};
 };
