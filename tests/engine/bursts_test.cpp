@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/bursts.h"
+#include "engine/creation.h"
 #include "tests/engine/show_rig.h"
 
 namespace glintora {
@@ -21,6 +22,8 @@ using Point = std::tuple<float, float, float>;
 // twinkle: Rnd * (Age + FirePersist * 100)), VY += gravity and every component times the damping
 // (a jet's invisible leaders: LeaderDamping = 1 - (1 - damping) * 0.2).
 TEST(Leaders, CountedByKindDieMoveFallAndSlow) {
+  EXPECT_EQ(LeaderGroup(303, 99), 3);
+  EXPECT_EQ(LeaderGroup(10, 20), 1);  // more leaders than sparks: groups of one
   const struct {
     std::int16_t kind, runAs, group, live;
     double dies, drawn;

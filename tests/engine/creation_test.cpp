@@ -139,11 +139,6 @@ TEST(Slots, StartStaggeredBySparksOver32) {
   EXPECT_EQ(st.Slots[0].Age, 35);
 }
 
-TEST(Slots, MoreLeadersThanSparksKeepsGroupsOfOne) {
-  EXPECT_EQ(LeaderGroup(10, 20), 1);
-  EXPECT_EQ(LeaderGroup(303, 99), 3);
-}
-
 // ClampFireParams converts in order; the session then raises the sparks to one spark group and
 // sizes the decaying stars by FireDecayMSize * FocalLength / FireDecayMLife * 0.01.
 TEST(StartShowClamps, ConvertInOrderAndTheSessionFitsASparkGroup) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "engine/frame_wait.h"
@@ -87,9 +88,9 @@ TEST(RunShow, PreviewEndsOnInterruptOrWhenItsHostIsGone) {
   rig.engine.Surface = &host.Surface();
   rig.run.Mode = RunMode::Preview;
   StartShow(rig.engine, rig.settings, rig.run);
-  EXPECT_FALSE(rig.run.ShowInterrupted);
-  EXPECT_FALSE(rig.run.StopRequested);
-  EXPECT_TRUE(rig.run.FirstYieldDone);
+  // Not interrupted any more, not stopped, the yield done.
+  EXPECT_EQ(std::make_tuple(rig.run.ShowInterrupted, rig.run.StopRequested, rig.run.FirstYieldDone),
+            std::make_tuple(false, false, true));
   EXPECT_EQ(std::count(host.waits.begin(), host.waits.end(), 1u), 1);
   EXPECT_GE(host.Presents(), 2u);
   EXPECT_FALSE(FrameWait(rig.engine, rig.settings, rig.run));

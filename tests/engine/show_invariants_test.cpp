@@ -139,11 +139,8 @@ TEST(EveryKind, SlotEndsOnBlackAndItsEventsMatchItsPhases) {
     ShowRig rig(200, 150, 7);
     rig.OneSlot(kind, 400);
     auto& s = rig.settings;
-    s.FireMultiAge = 12;
-    s.FireBurstAge = 8;
-    s.FireSparkAge = 10;
+    s.FireMultiAge = 12; s.FireBurstAge = 8; s.FireSparkAge = 10; s.FireLaunchSteps = 10;
     s.FireMultiMoment = s.FireBurstShell = shellOrMoment;
-    s.FireLaunchSteps = 10;
     Watched w;
     Watch(rig, 1500, w);
     EXPECT_GE(w.endings, 2);
