@@ -11,7 +11,10 @@ const kTypes = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', 
 function serve(dir, port = 0) {
   const root = path.resolve(dir);
   const server = http.createServer((req, res) => {
-    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+    // A malformed address (a bad escape, a NUL, '//') is the client's error, never the server's end.
+    let name = null;
+    try { name = decodeURIComponent(new URL(req.url, 'http://x').pathname); } catch (e) { /* answered below */ }
+    if (name === null || name.includes('\0')) { res.writeHead(400).end(); return; }
     const file = path.join(root, name === '/' ? 'index.html' : name);
     if (!file.startsWith(root + path.sep)) { res.writeHead(403).end(); return; }
     fs.readFile(file, (err, data) => {

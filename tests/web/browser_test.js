@@ -1,11 +1,13 @@
 // The page in headless Chromium: the show lights up, the panel applies the dialogs' rules,
 // templates and links carry the settings, the same seed draws the same frame as glintora-render,
-// and bad input leaves the show running. Usage: node tests/web/browser_test.js BUILD_WEB RENDER
+// and bad input leaves the show and its server running.
+// Usage: node tests/web/browser_test.js BUILD_WEB RENDER
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { execFileSync } = require('child_process');
+const http = require('http');
+const { execFileSync, spawn } = require('child_process');
 const { serve, waitFor, Browser } = require('./browser.js');
 
 const [webDir, renderTool] = process.argv.slice(2);
@@ -208,6 +210,27 @@ const cases = [
     await fresh.ready();
     await waitFor(() => fresh.eval('glintora.stats.notices.length === 1'), 5000, 'a notice in the fresh page');
     await waitFor(async () => (await fresh.eval(kLitHues)).lit > 50, 5000, 'the fresh page lighting up');
+  }],
+
+  ['the server answers a malformed address with 400 and goes on serving', async () => {
+    // The program as users start it, so that a throw ends only the child.
+    const server = spawn(process.execPath, [path.join(__dirname, '../../web/serve.js'), webDir, '0'],
+                         { stdio: ['ignore', 'pipe', 'inherit'] });
+    try {
+      let said = '';
+      server.stdout.on('data', (d) => { said += d; });
+      const origin = await waitFor(() => (/http:\/\/127\.0\.0\.1:\d+/.exec(said) || [])[0], 10000, 'the server');
+      const status = (address) => new Promise((resolve, reject) => {
+        const req = http.get(origin + address, (res) => { res.resume(); resolve(res.statusCode); });
+        req.setTimeout(10000, () => req.destroy(new Error('no answer to ' + address)));
+        req.on('error', reject);
+      });
+      const answers = [];
+      for (const address of ['/%00', '/%', '/%E0%A4%A', '//', '/index.html']) answers.push(await status(address));
+      expectEqual(answers, [400, 400, 400, 400, 200], 'answers');
+    } finally {
+      server.kill();
+    }
   }],
 ];
 
