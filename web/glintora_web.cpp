@@ -359,6 +359,9 @@ EMSCRIPTEN_KEEPALIVE void gw_factory() {
   SaveAndRestart();
 }
 
+// The largest template file gw_import takes, in bytes.
+EMSCRIPTEN_KEEPALIVE int gw_template_limit() { return static_cast<int>(kMaxTemplateBytes); }
+
 // A template file's text. Empty when it was taken (the show restarts on it); otherwise the
 // reason it was refused, with nothing changed.
 EMSCRIPTEN_KEEPALIVE const char* gw_import(const char* data, int length) {

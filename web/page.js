@@ -3,6 +3,26 @@
 'use strict';
 
 Module['onRuntimeInitialized'] = function () {
+  // A full link is about 3 KB; anything far longer is refused before it reaches the module.
+  const kMaxText = 8192;
+  const kNoMemory = 'there is not enough memory';
+
+  // Texts go to the module on its heap, not on its stack (ccall's way), which a long one overruns.
+  // Null when the heap has no room.
+  function withText(text, call) {
+    const size = lengthBytesUTF8(text) + 1;
+    const ptr = _malloc(size);
+    if (!ptr) return null;
+    try {
+      stringToUTF8(text, ptr, size);
+      return call(ptr);
+    } finally {
+      _free(ptr);
+    }
+  }
+
+  const setText = cwrap('gw_set', 'number', ['string', 'number']);
+  const linkText = cwrap('gw_link', 'string', ['number', 'number']);
   const api = {
     start: cwrap('gw_start', null, ['number', 'number', 'number']),
     frame: cwrap('gw_frame', 'number', []),
@@ -14,12 +34,13 @@ Module['onRuntimeInitialized'] = function () {
     message: cwrap('gw_message', 'string', []),
     fields: cwrap('gw_fields', 'string', []),
     values: cwrap('gw_values', 'string', []),
-    set: cwrap('gw_set', 'number', ['string', 'string']),
+    set: (key, text) => withText(text, (ptr) => setText(key, ptr)),
     theme: cwrap('gw_theme', null, ['number']),
     factory: cwrap('gw_factory', null, []),
     exportText: cwrap('gw_export', 'string', []),
     changed: cwrap('gw_changed', 'string', []),
-    link: cwrap('gw_link', 'string', ['string', 'number']),
+    link: (lines, seed) => withText(lines, (ptr) => linkText(ptr, seed)),
+    templateLimit: cwrap('gw_template_limit', 'number', []),
   };
   const help = window.GLINTORA_HELP || { topics: {}, parts: {} };
   const $ = (id) => document.getElementById(id);
@@ -119,8 +140,11 @@ Module['onRuntimeInitialized'] = function () {
     input.title = helpOf(topic).text;
     if (range) input.dataset.range = range;
     input.addEventListener('change', () => {
-      api.set(key, kind === 'check' ? (input.checked ? '1' : '0') : input.value);
-      restarted();
+      const text = kind === 'check' ? (input.checked ? '1' : '0') : input.value;
+      const why = text.length > kMaxText ? 'the text is longer than ' + kMaxText + ' characters'
+        : api.set(key, text) === null ? kNoMemory : '';
+      if (why) notice('Setting not used: ' + why + '.');
+      else restarted();
       refresh();
     });
     input.addEventListener('focus', () => {
@@ -176,6 +200,7 @@ Module['onRuntimeInitialized'] = function () {
 
   function importBytes(bytes) {
     const ptr = _malloc(bytes.length + 1);
+    if (!ptr) { notice('Template not used: ' + kNoMemory + '.'); return; }
     HEAPU8.set(bytes, ptr);
     const why = ccall('gw_import', 'string', ['number', 'number'], [ptr, bytes.length]);
     _free(ptr);
@@ -186,6 +211,10 @@ Module['onRuntimeInitialized'] = function () {
 
   function importFile(file) {
     if (!file) return;
+    if (file.size > api.templateLimit()) {
+      notice('Template not used: the file is larger than a template can be.');
+      return;
+    }
     file.arrayBuffer().then((b) => importBytes(new Uint8Array(b)),
                             () => notice('Template not used: the file cannot be read.'));
   }
@@ -224,6 +253,10 @@ Module['onRuntimeInitialized'] = function () {
 
   // Applies a link's fragment; false (with a notice) when it is refused, nothing changed.
   function applyLink(fragment) {
+    if (fragment.length > kMaxText) {
+      notice('Link not used: it is longer than ' + kMaxText + ' characters.');
+      return false;
+    }
     let linkSeed = null;
     const lines = [];
     try {
@@ -247,8 +280,8 @@ Module['onRuntimeInitialized'] = function () {
     const sizeBefore = [canvas.width, canvas.height];
     const chosen = linkSeed === null ? newSeed() : linkSeed;
     const why = api.link(lines.join('\n'), chosen);
-    if (why) {
-      notice('Link not used: ' + why + '.');
+    if (why !== '') {
+      notice('Link not used: ' + (why === null ? kNoMemory : why) + '.');
       return false;
     }
     seed = chosen;

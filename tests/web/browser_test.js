@@ -70,6 +70,15 @@ function render(args) {
     .toString().trim();
 }
 
+// Runs act, which the page must refuse with a notice, the settings and the show going on as before.
+async function refused(page, before, what, act) {
+  const notices = await page.eval('glintora.stats.notices.length');
+  await act();
+  await waitFor(() => page.eval(`glintora.stats.notices.length > ${notices}`), 5000, 'a notice for ' + what);
+  expectEqual(await page.eval(kValues), before, 'settings after ' + what);
+  await stillRunning(page);
+}
+
 // The show goes on: more frames are drawn after the check than before it.
 async function stillRunning(page) {
   const before = await page.eval('glintora.stats.frames');
@@ -192,24 +201,40 @@ const cases = [
     const before = await page.eval(kValues);
     const broken = [['binary.glx', '\u0000\u0001PNG garbage'], ['huge.glx', '[Fireworks]\r\nFireWorks=20\r\nFireSparks=99999\r\n'],
                     ['word.glx', '[Fireworks]\r\nFireSpeed=fast\r\n']];
-    for (const [name, text] of broken) {
-      const notices = await page.eval('glintora.stats.notices.length');
-      await importFile(page, name, text);
-      await waitFor(() => page.eval(`glintora.stats.notices.length > ${notices}`), 5000, 'a notice for ' + name);
-      expectEqual(await page.eval(kValues), before, 'settings after ' + name);
-      await stillRunning(page);
+    for (const [name, text] of broken) await refused(page, before, name, () => importFile(page, name, text));
+    // Over 1.3 million characters a text would not fit the module's 5 MB stack (4 bytes a character);
+    // a link of valid parts is refused too when it is far longer than any the page makes.
+    const long = 'a'.repeat(1400000);
+    for (const fragment of ['#seed=3&FireWorks=abc', '#seed=-1', '#seed=3&NoSuchKey=1', '#seed=3&FireWorks=%E0%A4%A',
+                            '#seed=3&LockMessage=' + long, '#seed=3&FireWorks=7' + '&seed=3'.repeat(2000)]) {
+      await refused(page, before, fragment.slice(0, 40), () => page.eval(`location.hash = ${JSON.stringify(fragment)}`));
     }
-    for (const fragment of ['#seed=3&FireWorks=abc', '#seed=-1', '#seed=3&NoSuchKey=1', '#seed=3&FireWorks=%E0%A4%A']) {
-      const notices = await page.eval('glintora.stats.notices.length');
-      await page.eval(`location.hash = ${JSON.stringify(fragment)}`);
-      await waitFor(() => page.eval(`glintora.stats.notices.length > ${notices}`), 5000, 'a notice for ' + fragment);
-      expectEqual(await page.eval(kValues), before, 'settings after ' + fragment);
-      await stillRunning(page);
-    }
+    await refused(page, before, 'a long message typed', () => enter(page, 'LockMessage', long));
     const fresh = await open('#seed=3&FireWorks=100');
     await fresh.ready();
     await waitFor(() => fresh.eval('glintora.stats.notices.length === 1'), 5000, 'a notice in the fresh page');
     await waitFor(async () => (await fresh.eval(kLitHues)).lit > 50, 5000, 'the fresh page lighting up');
+  }],
+
+  ['a .glx over 64 KB is refused unread, and a heap without room refuses a template, a link and a text', async ({ open }) => {
+    const page = await open('#seed=3&FireWorks=7');
+    await page.ready();
+    const before = await page.eval(kValues);
+    await page.eval(`(() => { const malloc = _malloc; window.restoreMalloc = () => { _malloc = malloc; };
+      _malloc = () => 0; })()`);
+    await refused(page, before, 'a template', () => importFile(page, 'small.glx', kTemplate));
+    await refused(page, before, 'a link', () => page.eval(`location.hash = '#seed=3&FireWorks=9'`));
+    await refused(page, before, 'a typed text', () => enter(page, 'FireWorks', '9'));
+    await page.eval('restoreMalloc()');
+    const padded = (size) => kTemplate + '\n'.repeat(size - kTemplate.length);
+    await page.eval(`(() => { const read = Blob.prototype.arrayBuffer; window.reads = 0;
+      Blob.prototype.arrayBuffer = function () { ++window.reads; return read.call(this); }; })()`);
+    await refused(page, before, 'a template of 65537 bytes', () => importFile(page, 'big.glx', padded(65537)));
+    expectEqual(await page.eval('[window.reads, glintora.stats.notices.slice(-1)[0]]'),
+                [0, 'Template not used: the file is larger than a template can be.'], 'reads and notice of 65537 bytes');
+    await importFile(page, 'full.glx', padded(65536));
+    await waitFor(() => page.eval(`document.querySelector('input[name=FireWorks]').value === '20'`), 5000,
+                  'the import of 65536 bytes');
   }],
 
   ['the server answers a malformed address with 400 and goes on serving', async () => {
