@@ -229,6 +229,10 @@ EMSCRIPTEN_KEEPALIVE void gw_start(int width, int height, double seed) {
   StartShow(p.width, p.height);
 }
 
+// The size the show draws at: the window's, up to 8192 pixels a side.
+EMSCRIPTEN_KEEPALIVE int gw_width() { return P().width; }
+EMSCRIPTEN_KEEPALIVE int gw_height() { return P().height; }
+
 // Draws one frame and copies what changed into the opaque picture. Returns the changed
 // rectangles since the last call (and the first show's clear): their count, then left, top,
 // right, bottom of each.

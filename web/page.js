@@ -25,6 +25,8 @@ Module['onRuntimeInitialized'] = function () {
   const linkText = cwrap('gw_link', 'string', ['number', 'number']);
   const api = {
     start: cwrap('gw_start', null, ['number', 'number', 'number']),
+    width: cwrap('gw_width', 'number', []),
+    height: cwrap('gw_height', 'number', []),
     frame: cwrap('gw_frame', 'number', []),
     pixels: cwrap('gw_pixels', 'number', []),
     framebuffer: cwrap('gw_framebuffer', 'number', []),
@@ -55,6 +57,7 @@ Module['onRuntimeInitialized'] = function () {
   let picture = null;
   let due = 0;
   let lastMessageCount = -1;
+  let asked = [0, 0];  // the window's size when the show last started
 
   function newSeed() { return Math.floor(Math.random() * 4294967296); }
 
@@ -67,11 +70,12 @@ Module['onRuntimeInitialized'] = function () {
     lastMessageCount = -1;
   }
 
+  // The module draws at most 8192 pixels a side: the canvas takes the size it draws.
   function restart() {
-    const width = Math.max(1, window.innerWidth), height = Math.max(1, window.innerHeight);
-    canvas.width = width;
-    canvas.height = height;
-    api.start(width, height, seed);
+    asked = [window.innerWidth, window.innerHeight];
+    api.start(Math.max(1, asked[0]), Math.max(1, asked[1]), seed);
+    canvas.width = api.width();
+    canvas.height = api.height();
     restarted();
   }
 
@@ -277,7 +281,6 @@ Module['onRuntimeInitialized'] = function () {
       notice('Link not used: ' + (e instanceof URIError ? 'it is not a valid address' : e.message) + '.');
       return false;
     }
-    const sizeBefore = [canvas.width, canvas.height];
     const chosen = linkSeed === null ? newSeed() : linkSeed;
     const why = api.link(lines.join('\n'), chosen);
     if (why !== '') {
@@ -285,7 +288,7 @@ Module['onRuntimeInitialized'] = function () {
       return false;
     }
     seed = chosen;
-    if (sizeBefore[0] !== window.innerWidth || sizeBefore[1] !== window.innerHeight) restart();
+    if (asked[0] !== window.innerWidth || asked[1] !== window.innerHeight) restart();
     else restarted();
     $('theme').value = '0';
     refresh();
