@@ -243,6 +243,7 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheClo
     long lit = -1;
     std::vector<bool> during;
     std::string caption, placedAtLogOff;
+    ShowEventSink* sinkDuring = &outer_;
     g_tick = [&] {
       if (++ticks == 4) {
         RECT picture{};
@@ -250,6 +251,7 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheClo
         lit = test::LitPixels(dialog->Item(kPicture), picture);
         during = enabled();
         caption = TextOf(dialog->Item(kDispPreview));
+        sinkDuring = program_.Get().Engine.Events;
         if (row.end == End::CloseBox) {
           PostMessageA(dlg, WM_CLOSE, 0, 0);
         } else if (row.end == End::Esc) {
@@ -274,6 +276,7 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheClo
     EXPECT_EQ(caption, "Stop Preview");
     EXPECT_EQ(during, std::vector<bool>(4, false));
     // The preview's sound, on or off, is its own: the show below hears nothing of it.
+    EXPECT_NE(sinkDuring, &outer_);
     EXPECT_EQ(outer_.count, 0);
     if (row.end == End::Esc) {  // Esc stops the preview only
       ASSERT_TRUE(dialog->IsOpen());

@@ -23,12 +23,30 @@ class Application : public ::testing::Test {
   }
   void TearDown() override {
     test::RemoveSetting("Advanced", "Adv_WinResize");
+    test::RemoveSetting("General\\Main", "WindowState");
+    test::RemoveSetting("General\\Main", "WindowSize");
     test::RemoveSetting("General", "WindowState");
     test::RemoveSetting("General", "WindowSize");
     test::RemoveSetting("General", "AnimationType");
     RegDeleteTreeA(HKEY_CURRENT_USER, kWineAppKey);
   }
   static constexpr const char* kWineAppKey = "Software\\Wine\\AppDefaults\\x.exe\\X11 Driver";
+
+  // A sizable window stored at 100,100, 400 by 300.
+  void StartSizable(ScrProcess& p, HWND& window) {
+    test::PutSetting("Advanced", "Adv_WinResize", "1");
+    test::PutSetting("General", "WindowState", "0");
+    test::PutSetting("General", "WindowSize", "01500015000600004500");
+    // Without it the store is new to the properties dialog, which writes the factory values.
+    test::PutSetting("General", "AnimationType", "0");
+    // With no window manager on the test display, Wine restores a maximised managed window at
+    // some later configure event; an unmanaged window keeps the state the program gives it.
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kWineAppKey, "Managed", REG_SZ, "N", 2),
+              ERROR_SUCCESS);
+    ASSERT_TRUE(p.Start(exe_, ""));
+    window = p.WaitForWindow(kSaverCaption, test::kPatience);
+    ASSERT_NE(window, nullptr);
+  }
 
   // Keys and clicks as a keyboard and a mouse give them, once the window has the focus.
   void Input(HWND window, const std::string& xdotool) {
@@ -78,20 +96,10 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
-TEST_F(Application, SizableWindowKeepsItsPlacementThroughAltF4AndLogOff) {
-  test::PutSetting("Advanced", "Adv_WinResize", "1");
-  test::PutSetting("General", "WindowState", "0");
-  test::PutSetting("General", "WindowSize", "01500015000600004500");  // 100,100 400x300
-  // Without it the store is new to the properties dialog, which writes the factory values.
-  test::PutSetting("General", "AnimationType", "0");
-  // With no window manager on the test display, Wine restores a maximised managed window at
-  // some later configure event; an unmanaged window keeps the state the program gives it.
-  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kWineAppKey, "Managed", REG_SZ, "N", 2),
-            ERROR_SUCCESS);
+TEST_F(Application, SizableWindowStaysAsTheUserSizesItAndReopensMaximised) {
   ScrProcess p;
-  ASSERT_TRUE(p.Start(exe_, ""));
-  HWND window = p.WaitForWindow(kSaverCaption, test::kPatience);
-  ASSERT_NE(window, nullptr);
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartSizable(p, window));
   RECT rect{};
   test::PumpUntil(test::kPatience, [&] { return GetWindowRect(window, &rect) && rect.left == 100; });
   EXPECT_EQ(rect.left, 100);
@@ -123,20 +131,41 @@ TEST_F(Application, SizableWindowKeepsItsPlacementThroughAltF4AndLogOff) {
   EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsZoomed(window) != FALSE; }))
       << "not maximised";
 
-  // Restored and moved, then the user logs off: the session's end closes the window as the
-  // close command does, and the process may end as soon as the window has answered.
-  ShowWindow(window, SW_RESTORE);
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return stored("WindowState") == "0"; }));
-  SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_NE(stored("WindowSize").substr(0, 10), "0300002250");
-  DWORD_PTR agreed = 0;
-  EXPECT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                                  test::kPatience, &agreed));
-  EXPECT_NE(agreed, 0u);
-  EXPECT_TRUE(SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                                  test::kPatience, nullptr));
-  EXPECT_EQ(stored("WindowSize").substr(0, 10), "0300002250");  // 200, 150 in twips
+  Input(window, "key Escape");
   EXPECT_TRUE(again.WaitForExit(test::kPatience));
+}
+
+// The user logs off with the properties dialog open: the system asks every window, then tells
+// each that the session ends, and may end the process as soon as a window has answered. Both
+// windows close as their close does, and each stores where the user moved it by then.
+TEST_F(Application, LogOffClosesTheWindowAndTheOpenDialogAndEachStoresItsPlace) {
+  ScrProcess p;
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartSizable(p, window));
+  Input(window, "mousemove 300 250 click 1");
+  HWND dialog = p.WaitForWindow(test::kPropertiesCaption, test::kPatience);
+  ASSERT_NE(dialog, nullptr) << "no properties dialog";
+  // Moves alone store nothing; the session's end must.
+  SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RegistryStore store;
+  const struct { HWND window; const char* section; const char* place; } rows[] = {
+      {window, "General", "0300002250"}, {dialog, "General\\Main", "0060000450"}};  // in twips
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.section);
+    ASSERT_NE(RegReadText(store, row.section, "WindowSize", "").substr(0, 10), row.place);
+    DWORD_PTR agreed = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(row.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, test::kPatience, &agreed));
+    EXPECT_NE(agreed, 0u);
+  }
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.section);
+    EXPECT_TRUE(SendMessageTimeoutA(row.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_NORMAL, test::kPatience, nullptr));
+    EXPECT_EQ(RegReadText(store, row.section, "WindowSize", "").substr(0, 10), row.place);
+  }
+  EXPECT_TRUE(p.WaitForExit(test::kPatience));
 }
 
 }  // namespace
