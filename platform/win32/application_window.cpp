@@ -119,6 +119,11 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_SYSCHAR:
       return 0;
+    case WM_KILLFOCUS:
+      // Alt+Tab: the release comes to another window, and one released here after switching
+      // back was never pressed here.
+      if (app) app->AltAlone = false;
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
