@@ -29,6 +29,7 @@ struct ApplicationWindow {
   bool Restart = false;
   bool Ending = false;
   bool ShowRunning = false;
+  bool AltAlone = false;  // Alt is down and no other key has come with it
   int ShowWidth = 0;
   int ShowHeight = 0;
 
@@ -68,6 +69,7 @@ struct ApplicationWindow {
   }
 
   void OnKey(WPARAM key) {
+    AltAlone = false;
     if (Ending) return;
     if (key == VK_ESCAPE) {
       EndApplication();
@@ -100,18 +102,33 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (app) app->OnKey(wParam);
       return 0;
     case WM_SYSKEYDOWN:
-      // Alt and F10 are keys like any other here, not the way into the system menu; Alt+F4
-      // stays the system's close command.
+      // Alt and F10 are keys like any other here, not the way into the system menu. Alt comes
+      // down first on its own, so it counts only when released alone: Alt+F4 stays the
+      // system's close command.
+      if (wParam == VK_MENU) {
+        if (app) app->AltAlone = true;
+        return 0;
+      }
+      if (app) app->AltAlone = false;
       if (wParam == VK_F4 && (lParam & (1L << 29))) break;
       if (app) app->OnKey(wParam);
       return 0;
     case WM_SYSKEYUP:
+    case WM_KEYUP:
+      if (app && wParam == VK_MENU && app->AltAlone) app->OnKey(VK_MENU);
+      return 0;
     case WM_SYSCHAR:
       return 0;
+    case WM_KILLFOCUS:
+      // Alt+Tab: the release comes to another window, and one released here after switching
+      // back was never pressed here.
+      if (app) app->AltAlone = false;
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
+      if (app) app->AltAlone = false;
       if (app && !app->Ending) app->ShowProperties();
       return 0;
     case WM_SIZE:
@@ -121,6 +138,11 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
       // The system's close command ends the program as Esc does; the window goes with the
       // process.
       if (app) app->EndApplication();
+      return 0;
+    case WM_ENDSESSION:
+      // Shutdown or log-off closes the window as the close command does; the system may end
+      // the process as soon as this returns, so the placement is written now.
+      if (app && wParam) app->EndApplication();
       return 0;
     case WM_SETCURSOR:
       if (app && !app->Resizable && LOWORD(lParam) == HTCLIENT) {

@@ -69,12 +69,14 @@ void WaveOutSound::Stop() {
 }
 
 ShowSound::ShowSound(EngineRecord& engine, bool on, std::int32_t frameDelayMs)
-    : engine_(engine), live_(GetTickCount(), frameDelayMs) {
-  if (on && device_.Start(live_)) engine_.Events = &live_;
+    : engine_(engine), previous_(engine.Events), live_(GetTickCount(), frameDelayMs) {
+  // A show nested in another's frame wait (the properties' preview over the application
+  // window) must not keep the outer show's sound.
+  engine_.Events = on && device_.Start(live_) ? &live_ : nullptr;
 }
 
 ShowSound::~ShowSound() {
-  if (engine_.Events == &live_) engine_.Events = nullptr;
+  engine_.Events = previous_;
   live_.Silence();
   device_.Stop();
 }

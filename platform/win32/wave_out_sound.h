@@ -45,7 +45,8 @@ class WaveOutSound {
 };
 
 // Sound effects for one display window's shows, when the stored flag asks for them: the engine
-// reports its events while the object lives. Silent, and costing nothing, otherwise.
+// reports its events while the object lives. Silent, and costing nothing, otherwise. Shows nest
+// (a preview inside a window's frame wait): each takes its own sink and gives the outer one back.
 class ShowSound {
  public:
   ShowSound(EngineRecord& engine, bool on, std::int32_t frameDelayMs);
@@ -55,6 +56,7 @@ class ShowSound {
 
  private:
   EngineRecord& engine_;
+  ShowEventSink* previous_;  // the outer show's, given back at the end
   LiveSound live_;
   WaveOutSound device_;
 };

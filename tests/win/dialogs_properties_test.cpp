@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/show_events.h"
 #include "harness.h"
 #include "platform/win32/files/wide_text.h"
 #include "platform/win32/dialogs/properties_dialog.h"
@@ -19,6 +20,12 @@ using namespace PropsIds;
 
 using test::Click;
 using test::TextOf;
+
+// The sound of a show going on below the dialog (the application window's).
+struct HeardEvents : ShowEventSink {
+  int count = 0;
+  void OnShowEvent(const ShowEvent&) override { ++count; }
+};
 
 class DialogProps : public ::testing::Test {
  protected:
@@ -63,6 +70,7 @@ class DialogProps : public ::testing::Test {
   }
 
   test::DialogProgram program_;
+  HeardEvents outer_;
   bool answer_ = false;
   std::string chosenPath_;
   std::vector<std::string> warnings_;
@@ -212,9 +220,14 @@ TEST_F(DialogProps, TemplatesAreChosenOnceThenSavedAndOpenedInPlaceAndAFailedSav
 std::function<void()> g_tick;
 void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { g_tick(); }
 
-TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscOrTheCloseBox) {
-  for (const bool closeBox : {false, true}) {
-    SCOPED_TRACE(closeBox ? "close box" : "Esc");
+TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheCloseBoxOrLogOff) {
+  program_.Get().Engine.Events = &outer_;
+  enum class End { Esc, CloseBox, LogOff };
+  const struct { End end; const char* name; const char* sound; } rows[] = {
+      {End::Esc, "Esc", "0"}, {End::CloseBox, "close box", "1"}, {End::LogOff, "log-off", "0"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    RegWriteText(program_.StoreOf(), "SoundFX", "SoundFX_ON", row.sound);
     auto dialog = Open();
     HWND dlg = dialog->Handle();
     // Accept, a field, the themes and the first menu.
@@ -229,7 +242,8 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscOrTheC
     int ticks = 0;
     long lit = -1;
     std::vector<bool> during;
-    std::string caption;
+    std::string caption, placedAtLogOff;
+    ShowEventSink* sinkDuring = &outer_;
     g_tick = [&] {
       if (++ticks == 4) {
         RECT picture{};
@@ -237,8 +251,19 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscOrTheC
         lit = test::LitPixels(dialog->Item(kPicture), picture);
         during = enabled();
         caption = TextOf(dialog->Item(kDispPreview));
-        if (closeBox) PostMessageA(dlg, WM_CLOSE, 0, 0);
-        else PostMessageA(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
+        sinkDuring = program_.Get().Engine.Events;
+        if (row.end == End::CloseBox) {
+          PostMessageA(dlg, WM_CLOSE, 0, 0);
+        } else if (row.end == End::Esc) {
+          PostMessageA(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
+        } else {
+          // The process may end as soon as the session's end is answered: the placement of a
+          // dialog moved during the preview is stored by then.
+          SetWindowPos(dlg, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          EXPECT_NE(SendMessageA(dlg, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+          SendMessageA(dlg, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+          placedAtLogOff = program_.Stored("General\\Main", "WindowSize").substr(0, 10);
+        }
       }
       if (ticks > 60) program_.Get().Run.ShowInterrupted = true;  // never hang the suite
     };
@@ -250,16 +275,23 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscOrTheC
     EXPECT_GT(lit, 0) << "nothing was drawn in the picture box";
     EXPECT_EQ(caption, "Stop Preview");
     EXPECT_EQ(during, std::vector<bool>(4, false));
-    if (!closeBox) {  // Esc stops the preview only
+    // The preview's sound, on or off, is its own: the show below hears nothing of it.
+    EXPECT_NE(sinkDuring, &outer_);
+    EXPECT_EQ(outer_.count, 0);
+    if (row.end == End::Esc) {  // Esc stops the preview only
       ASSERT_TRUE(dialog->IsOpen());
       EXPECT_FALSE(dialog->PreviewRunning());
       EXPECT_EQ(TextOf(dialog->Item(kDispPreview)), "Display Effects Preview");
       EXPECT_EQ(enabled(), std::vector<bool>(4, true));
       test::PressKey(VK_ESCAPE);  // now Esc is Cancel again
     }
+    if (row.end == End::LogOff) {
+      EXPECT_EQ(placedAtLogOff, "0060000450");  // 40, 30 in twips
+    }
     EXPECT_FALSE(dialog->IsOpen());
     EXPECT_EQ(StoredFieldValues(), before);
   }
+  program_.Get().Engine.Events = nullptr;
 }
 
 }  // namespace

@@ -167,6 +167,11 @@ void PressKey(WPARAM key) {
   PumpPendingMessages();
 }
 
+bool XInput(const std::string& arguments) {
+  ScrProcess xdotool;
+  return xdotool.Start("Z:\\usr\\bin\\xdotool", arguments);
+}
+
 std::vector<DWORD> Pixels(HWND source, RECT& rect) {
   RECT area{};
   if (source) {

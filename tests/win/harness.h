@@ -135,6 +135,10 @@ void ChooseEntry(HWND comboBox, int index);
 void MenuCommand(HWND dialog, int id);
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
+// Starts xdotool with the arguments ("key alt+F4", "mousemove 200 200 click 1"): input through
+// the X server, as a keyboard and a mouse give it. Wine gives no handle to a Unix process, so
+// the caller waits for what the input does.
+bool XInput(const std::string& arguments);
 
 // The pixels (0x00RRGGBB) of rect read through source's device context (client coordinates)
 // or, for nullptr, from the screen, row by row; rect is cut to what exists there.

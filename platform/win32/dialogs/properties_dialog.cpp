@@ -158,9 +158,16 @@ INT_PTR PropertiesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       return TRUE;
     }
     case WM_QUERYENDSESSION:
-    case WM_ENDSESSION:
       // Shutdown or log-off: a running preview must end.
       program_.Run.ShowInterrupted = true;
+      return 0;
+    case WM_ENDSESSION:
+      // The dialog closes as from its close box. The process may end as soon as this returns,
+      // before a running preview has unwound, so what closing writes is written now.
+      if (wParam) {
+        if (previewRunning_) SaveClosingState();
+        OnClose();
+      }
       return 0;
     default:
       return 0;
@@ -340,9 +347,13 @@ void PropertiesDialog::OnClose() {
   Destroy();
 }
 
-void PropertiesDialog::OnDestroy() {
+void PropertiesDialog::SaveClosingState() {
   SaveWindowPlacement(program_, Handle(), kPlacementSection);
   Help({program_.Run.HelpFileName, kHelpQuit, 0});
+}
+
+void PropertiesDialog::OnDestroy() {
+  SaveClosingState();
   if (previewHost_) previewHost_->Detach();
 }
 

@@ -110,6 +110,7 @@ class PropertiesDialog : public DialogWindow {
   void RunEffectsPreview();
   void SaveTemplateWithDialog();
   void Help(const HelpRequest& request);
+  void SaveClosingState();  // the placement, and the help window closed
 
   Program& program_;
   PropsServices services_;
