@@ -2,7 +2,7 @@
 ; or for the current user alone (a standard user, or /CurrentUser), registers the .glx template
 ; type and an Apps & Features entry, and builds the uninstaller that takes all of it back.
 ; makensis -DSCR_DIR=<folder of the .scr and its two files> -DSOURCE_DIR=<repository>
-;          -DOUTFILE=<setup program> installer/GlintoraFireworks.nsi
+;          -DOUTFILE=<setup program> -DLICENCE=<licence text> installer/GlintoraFireworks.nsi
 
 Unicode true
 ; Wine here and every 64-bit Windows: a 64-bit setup program sees the real system folder.
@@ -37,7 +37,7 @@ VIFileVersion 1.0.0.0
 VIAddVersionKey /LANG=1033 ProductName "${PRODUCT}"
 VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1033 CompanyName "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 LegalCopyright "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 LegalCopyright "Copyright (c) 2026 Glintora Fireworks developers. MIT licence."
 VIAddVersionKey /LANG=1033 FileDescription "${PRODUCT} setup"
 VIAddVersionKey /LANG=1033 FileVersion "1.0.0.0"
 
@@ -48,6 +48,10 @@ VIAddVersionKey /LANG=1033 FileVersion "1.0.0.0"
 !define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_WELCOME
+; Shown, not agreed to: the MIT licence asks nothing of the one who installs.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "${PRODUCT} is free software under the MIT licence above. Click Next to continue."
+!insertmacro MUI_PAGE_LICENSE "${LICENCE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
