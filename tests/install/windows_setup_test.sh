@@ -165,6 +165,10 @@ wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
 sys='C:\windows\system32'
 pf='C:\Program Files\Glintora Fireworks'
 all_menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Glintora Fireworks Settings.lnk'
+# Without administrator rights the setup program refuses to install for all users.
+expect "standard user: the all-users install refused" 740 \
+  "$(wine "$as_user" "$(winepath -w "$setup")" /S /AllUsers 2>/dev/null | tr -d '\r')"
+expect "standard user: nothing installed" absent "$(file_state "$sys\\$scr")"
 wine "$setup" /S /AllUsers >/dev/null 2>&1
 expect "all users: setup exit status" 0 "$?"
 install_checks "all users" HKLM "$sys" "$pf" "$all_menu"
