@@ -2,7 +2,7 @@
 ; or for the current user alone (a standard user, or /CurrentUser), registers the .glx template
 ; type and an Apps & Features entry, and builds the uninstaller that takes all of it back.
 ; makensis -DSCR_DIR=<folder of the .scr and its two files> -DSOURCE_DIR=<repository>
-;          -DOUTFILE=<setup program> installer/GlintoraFireworks.nsi
+;          -DOUTFILE=<setup program> -DLICENCE=<licence text> installer/GlintoraFireworks.nsi
 
 Unicode true
 ; Wine here and every 64-bit Windows: a 64-bit setup program sees the real system folder.
@@ -23,6 +23,9 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\GlintoraFireworks"
 !define PROGID "GlintoraFireworks.Template"
 !define SETTINGS_KEY "Software\GlintoraFireworks"
+; The user's own screen saver before ours, kept in the user's keys: another account's uninstall
+; must not hand it to that account.
+!define PREVIOUS_KEY "${SETTINGS_KEY}\PreviousScreenSaver"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define SHORTCUT "Glintora Fireworks Settings.lnk"
 
@@ -37,7 +40,7 @@ VIFileVersion 1.0.0.0
 VIAddVersionKey /LANG=1033 ProductName "${PRODUCT}"
 VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1033 CompanyName "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 LegalCopyright "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 LegalCopyright "Copyright (c) 2026 Glintora Fireworks developers. MIT licence."
 VIAddVersionKey /LANG=1033 FileDescription "${PRODUCT} setup"
 VIAddVersionKey /LANG=1033 FileVersion "1.0.0.0"
 
@@ -48,6 +51,10 @@ VIAddVersionKey /LANG=1033 FileVersion "1.0.0.0"
 !define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_WELCOME
+; Shown, not agreed to: the MIT licence asks nothing of the one who installs.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "${PRODUCT} is free software under the MIT licence above. Click Next to continue."
+!insertmacro MUI_PAGE_LICENSE "${LICENCE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -93,33 +100,15 @@ FunctionEnd
 !insertmacro ChooseFolders ""
 !insertmacro ChooseFolders "un."
 
-Function .onInit
-  ${GetParameters} $R0
-  UserInfo::GetAccountType
-  Pop $R1
-  ClearErrors
-  ${GetOptions} $R0 "/AllUsers" $R2
-  ${IfNot} ${Errors}
-    StrCpy $AllUsers 1
-  ${Else}
-    ClearErrors
-    ${GetOptions} $R0 "/CurrentUser" $R2
-    ${IfNot} ${Errors}
-      StrCpy $AllUsers 0
-    ${ElseIf} $R1 == "Admin"
-      StrCpy $AllUsers 1
-    ${Else}
-      StrCpy $AllUsers 0
-    ${EndIf}
-  ${EndIf}
-  ${If} $AllUsers == 1
-  ${AndIf} $R1 != "Admin"
-    MessageBox MB_ICONSTOP "Installing for all users needs an administrator: run the setup program as administrator, or install for yourself with /CurrentUser." /SD IDOK
+; An all-users install or uninstall writes the system folder and the machine's keys: without an
+; administrator it would fail half-way, so it stops before changing anything.
+!macro RefuseWithoutAdministrator account message
+  ${If} ${account} != "Admin"
+    MessageBox MB_ICONSTOP "${message}" /SD IDOK
     SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
     Quit
   ${EndIf}
-  Call ChooseFolders
-FunctionEnd
+!macroend
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
@@ -156,20 +145,24 @@ Section "${PRODUCT}" SecProgram
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)' ; SHCNE_ASSOCCHANGED
 SectionEnd
 
-Section "Use ${PRODUCT} as my screen saver" SecSaver
+; Copies the desktop's value NAME into the record; a value the desktop lacks stays out of it.
+!macro RecordDesktopValue name
   ClearErrors
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "${name}"
+  ${IfNot} ${Errors}
+    WriteRegStr HKCU "${PREVIOUS_KEY}" "${name}" $0
+  ${EndIf}
+!macroend
+
+Section "Use ${PRODUCT} as my screen saver" SecSaver
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} ${Errors}
-    DeleteRegValue SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaver"
-  ${Else}
-    Call IsOurProgram
-    ; An upgrade keeps the saver that was there before the first install.
-    ${If} $0 == 0
-      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-      WriteRegStr SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaver" $0
-      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
-      WriteRegStr SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaveActive" $0
-    ${EndIf}
+  Call IsOurProgram
+  ; An upgrade keeps the saver that was there before the first install.
+  ${If} $0 == 0
+    DeleteRegKey HKCU "${PREVIOUS_KEY}"
+    !insertmacro RecordDesktopValue "SCRNSAVE.EXE"
+    !insertmacro RecordDesktopValue "ScreenSaveActive"
+    WriteRegDWORD HKCU "${PREVIOUS_KEY}" "Recorded" 1
   ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ScrFolder\${SCR}"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
@@ -177,7 +170,49 @@ Section "Use ${PRODUCT} as my screen saver" SecSaver
   System::Call 'user32::SystemParametersInfoW(i 17, i 1, p 0, i 3)'
 SectionEnd
 
+Function .onInit
+  ${GetParameters} $R0
+  UserInfo::GetAccountType
+  Pop $R1
+  ClearErrors
+  ${GetOptions} $R0 "/AllUsers" $R2
+  ${IfNot} ${Errors}
+    StrCpy $AllUsers 1
+  ${Else}
+    ClearErrors
+    ${GetOptions} $R0 "/CurrentUser" $R2
+    ${IfNot} ${Errors}
+      StrCpy $AllUsers 0
+    ${ElseIf} $R1 == "Admin"
+      StrCpy $AllUsers 1
+    ${Else}
+      StrCpy $AllUsers 0
+    ${EndIf}
+  ${EndIf}
+  ${If} $AllUsers == 1
+    !insertmacro RefuseWithoutAdministrator $R1 "Installing for all users needs an administrator: run the setup program as administrator, or install for yourself with /CurrentUser."
+  ${EndIf}
+  ; For deployment: the box unticked from the command line.
+  ClearErrors
+  ${GetOptions} $R0 "/KeepSaver" $R2
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecSaver}
+  ${EndIf}
+  Call ChooseFolders
+FunctionEnd
+
 ; ---- the uninstaller
+
+; Puts the recorded value NAME back on the desktop, or removes it there when it was missing.
+!macro RestoreDesktopValue name
+  ClearErrors
+  ReadRegStr $0 HKCU "${PREVIOUS_KEY}" "${name}"
+  ${If} ${Errors}
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "${name}"
+  ${Else}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "${name}" $0
+  ${EndIf}
+!macroend
 
 Section "un.${PRODUCT}" UnSecProgram
   SectionIn RO
@@ -185,17 +220,18 @@ Section "un.${PRODUCT}" UnSecProgram
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   Call un.IsOurProgram
   ${If} $0 == 1
-    ClearErrors
-    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaver"
-    ${If} ${Errors}
+    ReadRegDWORD $0 HKCU "${PREVIOUS_KEY}" "Recorded"
+    ${If} $0 == 1
+      !insertmacro RestoreDesktopValue "SCRNSAVE.EXE"
+      !insertmacro RestoreDesktopValue "ScreenSaveActive"
+    ${Else}
+      ; An account that chose ours itself had nothing recorded: no saver, and off.
       DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
       WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
-    ${Else}
-      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
-      ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
-      WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" $0
     ${EndIf}
   ${EndIf}
+  DeleteRegKey HKCU "${PREVIOUS_KEY}"
+  DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
 
   Delete "$ScrFolder\${SCR}"
   Delete "$ScrFolder\glintora-help.html"
@@ -230,6 +266,11 @@ Function un.onInit
     StrCpy $AllUsers 1
   ${Else}
     StrCpy $AllUsers 0
+  ${EndIf}
+  ${If} $AllUsers == 1
+    UserInfo::GetAccountType
+    Pop $R1
+    !insertmacro RefuseWithoutAdministrator $R1 "Removing ${PRODUCT} for all users needs an administrator: run the uninstaller as administrator."
   ${EndIf}
   Call un.ChooseFolders
   ; For deployment: the box ticked from the command line.

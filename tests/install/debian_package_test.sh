@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package as a user meets it: lintian finds no error; installed, it puts each file
-# where Debian's xscreensaver and the desktop look; xscreensaver's daemon, run by an ordinary
-# user on its own Xvfb, starts the hack, which draws into the daemon's window and ends when the
-# daemon deactivates; purged, nothing of it is left. Needs root (dpkg) and a free X display.
+# where Debian's xscreensaver and the desktop look, its program hardened and every file under the
+# project's licence; xscreensaver's daemon, run by an ordinary user on its own Xvfb, starts the
+# hack, which draws into the daemon's window and ends when the daemon deactivates; purged,
+# nothing of it is left. Needs root (dpkg) and a free X display.
 #   debian_package_test.sh build/release/glintora_1.0-1_amd64.deb
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
@@ -34,6 +35,30 @@ the entry's name|Name=Glintora Fireworks|grep '^Name=' /usr/share/applications/g
 the hack answers|usage: glintora|$hack -help | cut -d' ' -f1-2
 TABLE
 files=$(dpkg -L glintora | while read -r f; do [ -f "$f" ] && echo "$f"; done)
+# Every program carries Debian's hardening: stack protector, fortified calls, RELRO, BIND_NOW.
+for f in $files; do
+  file -b "$f" | grep -q '^ELF' || continue
+  expect_true "hardened: $f" hardening-check --quiet --nocfprotection "$f"
+done
+# The copyright file, in Debian's machine-readable form, gives every installed file the MIT
+# (Expat) licence of the Glintora Fireworks developers, in the words of the repository's LICENSE.
+licences=$(/usr/bin/python3 - /usr/share/doc/glintora/copyright "$(dirname "$0")/../../LICENSE" \
+  $files <<'PY' 2>&1 | sort -u
+import sys
+from debian.copyright import Copyright
+with open(sys.argv[1]) as f:
+    dep5 = Copyright(f, strict=True)
+words = lambda text: ' '.join(text.replace('\n.\n', '\n').split())
+mit = words(open(sys.argv[2]).read().split('\n\n', 2)[2])
+for path in sys.argv[3:]:
+    files = dep5.find_files_paragraph(path.lstrip('/'))
+    name = files.license.synopsis
+    text = files.license.text or next(p.license.text for p in dep5.all_license_paragraphs()
+                                      if p.license.synopsis == name)
+    print(f"{name}|{files.copyright}|{'LICENSE' if words(text) == mit else 'another text'}")
+PY
+)
+expect "every file's licence" "Expat|2026 Glintora Fireworks developers|LICENSE" "$licences"
 
 # xscreensaver refuses to run hacks for root: an ordinary user runs the daemon.
 user=glintora-test

@@ -2,7 +2,8 @@
 # The setup program under Wine, as users meet it: a silent install for all users and one for the
 # current user, each checked for its files and keys; a template opened through the shell from a
 # folder with a blank in its name; an upgrade over an install; a silent uninstall that leaves
-# nothing of ours but the settings. Run under an X server (xvfb-run); makes its own Wine prefix.
+# nothing of ours but the settings and gives each account back its own screen saver; a user
+# without administrator rights refused. Run under an X server (xvfb-run); makes its own prefix.
 #   windows_setup_test.sh build-win/GlintoraFireworks-1.0-setup.exe build-win
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
@@ -10,12 +11,23 @@ source "$(dirname "$0")/checks.sh"
 [ -f "$1" ] || { echo "windows_setup_test: no setup program '$1'"; finish; exit 1; }
 setup=$(realpath "$1")
 built=$(realpath "$2")   # the .scr and its two companions, as the setup program packs them
+as_user="$built/tests/install/glintora_standard_user.exe"
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 wineboot -i >/dev/null 2>&1
+wineserver -k; wineserver -w
+# Wine has one account; another is its user hive swapped in while no Wine program runs.
+hives=$(mktemp -d)
+cp "$WINEPREFIX/user.reg" "$hives/other.reg"
 wineserver -p 60
-trap 'wineserver -k; rm -rf "$WINEPREFIX"' EXIT
+trap 'wineserver -k; rm -rf "$WINEPREFIX" "$hives"' EXIT
+switch_account() {
+  wineserver -k; wineserver -w
+  cp "$WINEPREFIX/user.reg" "$hives/$1.reg"
+  cp "$hives/$2.reg" "$WINEPREFIX/user.reg"
+  wineserver -p 60
+}
 
 scr=GlintoraFireworks.scr
 classes='Software\Classes'
@@ -127,9 +139,10 @@ $mode: the screen saver is on|1|reg_value '$desktop' ScreenSaveActive
 TABLE
 }
 
-# uninstall_checks MODE ROOT FOLDER UNINSTALL_FOLDER SHORTCUT: none of it is left.
+# uninstall_checks MODE ROOT FOLDER UNINSTALL_FOLDER SHORTCUT ACTIVE: none of it is left, and the
+# screen saver's on/off state is back as ACTIVE.
 uninstall_checks() {
-  local mode=$1 root=$2 folder=$3 uninst=$4 shortcut=$5
+  local mode=$1 root=$2 folder=$3 uninst=$4 shortcut=$5 active=$6
   expect_table <<TABLE
 $mode uninstalled: the program|absent|file_state '$folder\\$scr'
 $mode uninstalled: the help page|absent|file_state '$folder\\glintora-help.html'
@@ -140,7 +153,7 @@ $mode uninstalled: .glx|no|key_exists '$root\\$classes\\.glx'
 $mode uninstalled: the type|no|key_exists '$root\\$classes\\GlintoraFireworks.Template'
 $mode uninstalled: the entry|no|key_exists '$root\\$uninstall'
 $mode uninstalled: the previous screen saver is back|C:\\windows\\system32\\other.scr|reg_value '$desktop' SCRNSAVE.EXE
-$mode uninstalled: with its on/off state|0|reg_value '$desktop' ScreenSaveActive
+$mode uninstalled: with its on/off state|$active|reg_value '$desktop' ScreenSaveActive
 TABLE
 }
 
@@ -152,6 +165,10 @@ wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
 sys='C:\windows\system32'
 pf='C:\Program Files\Glintora Fireworks'
 all_menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Glintora Fireworks Settings.lnk'
+# Without administrator rights the setup program refuses to install for all users.
+expect "standard user: the all-users install refused" 740 \
+  "$(wine "$as_user" "$(winepath -w "$setup")" /S /AllUsers 2>/dev/null | tr -d '\r')"
+expect "standard user: nothing installed" absent "$(file_state "$sys\\$scr")"
 wine "$setup" /S /AllUsers >/dev/null 2>&1
 expect "all users: setup exit status" 0 "$?"
 install_checks "all users" HKLM "$sys" "$pf" "$all_menu"
@@ -170,13 +187,25 @@ expect "upgrade: one entry" 1 \
   "$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null | grep -c 'GlintoraFireworks')"
 install_checks "upgraded" HKLM "$sys" "$pf" "$all_menu"
 
+# Without administrator rights the uninstaller refuses before it changes anything (_?= runs it
+# where it lives, so its exit status is seen).
+expect "standard user: the all-users uninstall refused" 740 \
+  "$(wine "$as_user" "$pf\\uninstall.exe" /S "_?=$pf" 2>/dev/null | tr -d '\r')"
+expect_table <<TABLE
+standard user: the program stays|present|file_state '$sys\\$scr'
+standard user: the entry stays|yes|key_exists 'HKLM\\$uninstall'
+standard user: the screen saver stays ours|$sys\\$scr|reg_value '$desktop' SCRNSAVE.EXE
+TABLE
+
 quiet_uninstall HKLM
-uninstall_checks "all users" HKLM "$sys" "$pf" "$all_menu"
+uninstall_checks "all users" HKLM "$sys" "$pf" "$all_menu" 0
 expect "all users uninstalled: the settings are kept" 37 "$(setting Fireworks FireWorks)"
 
 # ---- for the current user
 mine="$user_dir\\AppData\\Local\\Programs\\Glintora Fireworks"
 my_menu="$user_dir\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Glintora Fireworks Settings.lnk"
+# A user who never switched the screen saver on or off has no on/off value; none comes back.
+wine reg delete "$desktop" /v ScreenSaveActive /f >/dev/null 2>&1
 wine "$setup" /S /CurrentUser >/dev/null 2>&1
 expect "current user: setup exit status" 0 "$?"
 install_checks "current user" HKCU "$mine" "$mine" "$my_menu"
@@ -187,7 +216,7 @@ open_template "current user" 41 HKCU
 # Where a user may not write the machine's key, the settings live in the user's.
 wine reg add "HKCU\\$settings\\Fireworks" /v FireWorks /d 41 /f >/dev/null 2>&1
 quiet_uninstall HKCU
-uninstall_checks "current user" HKCU "$mine" "$mine" "$my_menu"
+uninstall_checks "current user" HKCU "$mine" "$mine" "$my_menu" "<absent>"
 expect "current user uninstalled: the settings are kept" 41 \
   "$(reg_value "HKCU\\$settings\\Fireworks" FireWorks)"
 
@@ -196,5 +225,21 @@ wine "$setup" /S /CurrentUser >/dev/null 2>&1
 quiet_uninstall HKCU /RemoveSettings
 expect "settings removed: the user's" no "$(key_exists "HKCU\\$settings")"
 expect "settings removed: not the machine's" yes "$(key_exists "HKLM\\$settings")"
+
+# Deployed with /KeepSaver, the setup leaves the user's screen saver alone.
+wine "$setup" /S /AllUsers /KeepSaver >/dev/null 2>&1
+expect "keep saver: setup exit status" 0 "$?"
+expect "keep saver: the screen saver stays" 'C:\windows\system32\other.scr' \
+  "$(reg_value "$desktop" SCRNSAVE.EXE)"
+# Another account, which chose ours itself, uninstalls after this one made ours its saver: it
+# gets no saver and the saver off, never the one this account had before.
+wine "$setup" /S /AllUsers >/dev/null 2>&1
+switch_account mine other
+wine reg add "$desktop" /v SCRNSAVE.EXE /d "$sys\\$scr" /f >/dev/null 2>&1
+wine reg add "$desktop" /v ScreenSaveActive /d 1 /f >/dev/null 2>&1
+quiet_uninstall HKLM
+expect "another account: no screen saver" "<absent>" "$(reg_value "$desktop" SCRNSAVE.EXE)"
+expect "another account: the saver off" 0 "$(reg_value "$desktop" ScreenSaveActive)"
+switch_account other mine
 
 finish
