@@ -1,4 +1,4 @@
-// Sections: signals; the settings store; the show loop; RunProgram.
+// Sections: signals; the show loop; RunProgram.
 #include "platform/x11/x11_program.h"
 
 #include <csignal>
@@ -11,17 +11,13 @@
 #include "engine/engine_record.h"
 #include "engine/show.h"
 #include "engine/trig_tables.h"
-#include "settings/ini_store.h"
 #include "settings/loaders.h"
 #include "settings/settings_record.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "startup/run_state.h"
-#include "windows/override_store.h"
 #include "windows/saver_input.h"
 #include "windows/settings_report.h"
-#include "windows/show_options.h"
-#include "windows/show_overrides.h"
 
 #include "platform/x11/alsa_sound.h"
 
@@ -57,11 +53,6 @@ class SignalAwareHost : public X11Host {
     if (g_stopSignal) RequestStop();
   }
 };
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "glintora: %s (glintora -help lists the options)\n", message.c_str());
-  return 2;
-}
 
 // ---- the show loop, as every display window runs it.
 void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, RunState& run) {
@@ -104,22 +95,8 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, R
 
 }  // namespace
 
-int RunProgram(int argc, char** argv) {
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
-  const ParsedOptions parsed = ParseShowOptions(args, std::getenv("XSCREENSAVER_WINDOW"));
-  if (!parsed.ok) return UsageError(parsed.error);
-  const ShowOptions& options = parsed.options;
-  if (options.help) {
-    std::printf("%s\n", ShowUsage());
-    return 0;
-  }
-
-  // The user's settings, with this run's options laid over them; the file is never written here.
-  IniStore userStore(DefaultIniStorePath());
-  OverrideStore store(userStore);
+int RunProgram(const ShowOptions& options, Store& store) {
   std::string error;
-  if (!ApplyShowOverrides(store, options, error)) return UsageError(error);
-
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     std::fprintf(stderr, "glintora: cannot open the X display '%s'\n",
@@ -137,6 +114,11 @@ int RunProgram(int argc, char** argv) {
       run.Mode = RunMode::Preview;
       run.PreviewHostWindow = options.windowId;
       break;
+    case ShowTarget::Saver:
+    case ShowTarget::Wallpaper:
+    case ShowTarget::Idle:
+      std::fprintf(stderr, "glintora: -saver, -wallpaper and -idle need Wayland\n");
+      return 2;
   }
   int code = 0;
   {
