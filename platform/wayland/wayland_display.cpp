@@ -111,7 +111,11 @@ WaylandDisplay::~WaylandDisplay() {
   if (seat_) wl_seat_destroy(seat_);
   if (kdeIdle_) org_kde_kwin_idle_destroy(kdeIdle_);
   if (idleNotifier_) ext_idle_notifier_v1_destroy(idleNotifier_);
-  if (layerShell_) zwlr_layer_shell_v1_destroy(layerShell_);
+  if (layerShell_) {
+    // Its destroy request came with version 3.
+    if (wl_proxy_get_version(reinterpret_cast<wl_proxy*>(layerShell_)) >= 3) zwlr_layer_shell_v1_destroy(layerShell_);
+    else wl_proxy_destroy(reinterpret_cast<wl_proxy*>(layerShell_));
+  }
   if (decorations_) zxdg_decoration_manager_v1_destroy(decorations_);
   if (wmBase_) xdg_wm_base_destroy(wmBase_);
   if (shm_) wl_shm_destroy(shm_);

@@ -271,7 +271,13 @@ void Program::Loop() {
       }
       if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
     }
-    if (Dispatch(timeout) < 0 || wl_display_get_error(display_.Display())) {
+    // A signal landing just before the wait would otherwise wait for the compositor.
+    if (timeout < 0 || timeout > 1000) timeout = 1000;
+    const std::uint64_t waitStart = x11::MonotonicMicros();
+    const int dispatched = Dispatch(timeout);
+    if (options_.fps)
+      for (Shown& s : shown_) s.surface->AddIdle(x11::MonotonicMicros() - waitStart);
+    if (dispatched < 0 || wl_display_get_error(display_.Display())) {
       std::fprintf(stderr, "glintora: the Wayland connection was lost\n");
       run_.StopRequested = true;
       return;

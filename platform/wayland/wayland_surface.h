@@ -67,6 +67,8 @@ class ShowSurface : public FrameHost {
   std::int32_t MsUntilDue(std::uint32_t now) const;
   // Draws and commits one frame (or the new show's first after a resize).
   void Step();
+  // The program waited usIdle microseconds for the compositor (the -fps busy share).
+  void AddIdle(std::uint64_t usIdle) { stats_.AddIdle(usIdle); }
   // The output it is on changed scale (windows: the outputs entered).
   void OutputScaleChanged() { RefreshWindowScale(); }
 
