@@ -233,8 +233,7 @@ void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, 
   // A new size is a new show: the old one and its buffers go.
   show_.reset();
   DropBuffers();
-  pixels_.assign(static_cast<std::size_t>(px.Width) * static_cast<std::size_t>(px.Height), 0u);
-  framebuffer_.Attach(pixels_.data(), px.Width, px.Height, px.Width);
+  framebuffer_.Attach(nullptr, px.Width, px.Height, px.Width);
   framebuffer_.Rgb = true;  // XRGB8888 in memory
   damage_.Reset(px.Width, px.Height, 1 + kMaxBuffers);
   wl_surface_set_buffer_scale(surface_, scale);
@@ -246,7 +245,6 @@ void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, 
     wl_callback_destroy(frameCallback_);
     frameCallback_ = nullptr;
   }
-  commitPending_ = false;
   // The compositor expects a buffer for this configure now.
   Step();
 }
@@ -284,20 +282,26 @@ void ShowSurface::StartShow() {
 }
 
 std::int32_t ShowSurface::MsUntilDue(std::uint32_t now) const {
-  if (!configured_ || closed_ || frameCallback_ || commitPending_) return -1;
+  if (!configured_ || closed_ || frameCallback_) return -1;
+  if (current_ && current_->Busy &&
+      std::all_of(std::begin(buffers_), std::end(buffers_), [](const Buffer& b) { return b.Handle && b.Busy; }))
+    return -1;  // every buffer is the compositor's: a release wakes the loop
   if (!show_) return 0;
   const auto elapsed = static_cast<std::int32_t>(now - engine_->TimerStart);
   return std::max(0, settings_.Adv_TimeDelay - std::max(elapsed, 0));
 }
 
 void ShowSurface::Step() {
+  Buffer* target = DrawTarget();
+  if (!target) return;
   if (!show_) {
     StartShow();
     engine_->TimerStart = TickCount();
   } else {
     show_->DrawFrame();
   }
-  Commit();
+  damage_.Take(1 + static_cast<int>(target - buffers_));  // it holds what was just drawn
+  Commit(*target);
   if (setup_.Fps) {
     const std::uint64_t now = MonotonicMicros();
     stats_.OnFrame(now);
@@ -314,37 +318,54 @@ void ShowSurface::Present(const Framebuffer& surface) {
 
 // ---- buffers and commits ------------------------------------------------------------------
 
-ShowSurface::Buffer* ShowSurface::FreeBuffer() {
+ShowSurface::Buffer* ShowSurface::DrawTarget() {
+  Buffer* target = current_ && !current_->Busy ? current_ : nullptr;
   for (Buffer& b : buffers_)
-    if (b.Handle && !b.Busy) return &b;
-  for (Buffer& b : buffers_) {
-    if (b.Handle) continue;
-    // One more buffer only while every one the pool has is still the compositor's.
-    const int stride = framebuffer_.Width * 4;
-    const std::size_t bytes = static_cast<std::size_t>(stride) * framebuffer_.Height;
-    const int fd = memfd_create("glintora", MFD_CLOEXEC);
-    if (fd < 0) return nullptr;
-    if (ftruncate(fd, static_cast<off_t>(bytes)) != 0) {
-      close(fd);
-      return nullptr;
+    if (!target && b.Handle && !b.Busy) target = &b;
+  // One more buffer only while every one the pool has is still the compositor's.
+  for (Buffer& b : buffers_)
+    if (!target && !b.Handle) target = NewBuffer(b);
+  if (!target || target == current_) return target;
+  // The new target lacks the frames drawn since it was last current: copy them from the latest.
+  const int index = static_cast<int>(target - buffers_);
+  const std::vector<TileRun>& lacking = damage_.Take(1 + index);
+  if (current_) {
+    const auto width = static_cast<std::size_t>(framebuffer_.Width);
+    for (const TileRun& r : lacking) {
+      const std::size_t bytes = static_cast<std::size_t>(r.Right - r.Left) * 4;
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * width + r.Left;
+        std::memcpy(target->Pixels + at, current_->Pixels + at, bytes);
+      }
     }
-    void* data = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (data == MAP_FAILED) {
-      close(fd);
-      return nullptr;
-    }
-    wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
-    b.Handle = wl_shm_pool_create_buffer(pool, 0, framebuffer_.Width, framebuffer_.Height, stride,
-                                         WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
-    wl_buffer_add_listener(b.Handle, &kBuffer, this);
-    b.Pixels = static_cast<std::uint32_t*>(data);
-    b.Bytes = bytes;
-    b.Busy = false;
-    return &b;
   }
-  return nullptr;
+  current_ = target;
+  framebuffer_.Pixels = target->Pixels;
+  return target;
+}
+
+ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b) {
+  const int stride = framebuffer_.Width * 4;
+  const std::size_t bytes = static_cast<std::size_t>(stride) * framebuffer_.Height;
+  const int fd = memfd_create("glintora", MFD_CLOEXEC);
+  if (fd < 0) return nullptr;
+  void* data = ftruncate(fd, static_cast<off_t>(bytes)) == 0
+                   ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                   : MAP_FAILED;
+  if (data == MAP_FAILED) {
+    close(fd);
+    return nullptr;
+  }
+  wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
+  b.Handle = wl_shm_pool_create_buffer(pool, 0, framebuffer_.Width, framebuffer_.Height, stride,
+                                       WL_SHM_FORMAT_XRGB8888);
+  wl_shm_pool_destroy(pool);
+  close(fd);
+  wl_buffer_add_listener(b.Handle, &kBuffer, this);
+  b.Pixels = static_cast<std::uint32_t*>(data);
+  b.Bytes = bytes;
+  b.Busy = false;
+  return &b;
 }
 
 void ShowSurface::DropBuffers() {
@@ -354,28 +375,15 @@ void ShowSurface::DropBuffers() {
     munmap(b.Pixels, b.Bytes);
     b = Buffer{};
   }
+  current_ = nullptr;
+  framebuffer_.Pixels = nullptr;
 }
 
-void ShowSurface::Commit() {
-  Buffer* b = FreeBuffer();
-  if (!b) {
-    commitPending_ = true;  // the frame goes out with the next release
-    return;
-  }
-  commitPending_ = false;
-  const int index = static_cast<int>(b - buffers_);
-  const auto width = static_cast<std::size_t>(framebuffer_.Width);
-  for (const TileRun& r : damage_.Take(1 + index)) {
-    const std::size_t bytes = static_cast<std::size_t>(r.Right - r.Left) * 4;
-    for (int y = r.Top; y < r.Bottom; ++y) {
-      const std::size_t at = static_cast<std::size_t>(y) * width + r.Left;
-      std::memcpy(b->Pixels + at, pixels_.data() + at, bytes);
-    }
-  }
+void ShowSurface::Commit(Buffer& b) {
   for (const TileRun& r : damage_.Take(0))
     wl_surface_damage_buffer(surface_, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  wl_surface_attach(surface_, b->Handle, 0, 0);
-  b->Busy = true;
+  wl_surface_attach(surface_, b.Handle, 0, 0);
+  b.Busy = true;
   frameCallback_ = wl_surface_frame(surface_);
   wl_callback_add_listener(frameCallback_, &kFrame, this);
   wl_surface_commit(surface_);
@@ -389,7 +397,6 @@ void ShowSurface::OnFrameDone() {
 void ShowSurface::OnRelease(wl_buffer* buffer) {
   for (Buffer& b : buffers_)
     if (b.Handle == buffer) b.Busy = false;
-  if (commitPending_) Commit();
 }
 
 }  // namespace glintora::wayland
