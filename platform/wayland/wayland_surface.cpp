@@ -36,6 +36,20 @@ std::uint64_t MonotonicMicros() {
          static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
 }
 
+// -fps figures in a 3x5 pixel font: the characters FrameStats writes, rows top down, bit 2 left.
+struct Glyph {
+  char c;
+  std::uint8_t rows[5];
+};
+constexpr Glyph kGlyphs[] = {
+    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 7, 1, 7}},
+    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 1, 1}},
+    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'.', {0, 0, 0, 0, 2}}, {'%', {5, 1, 2, 4, 5}},
+    {'f', {3, 2, 7, 2, 2}}, {'p', {7, 5, 7, 4, 4}}, {'s', {3, 4, 2, 1, 6}}, {'b', {4, 4, 7, 5, 7}},
+    {'u', {0, 5, 5, 5, 7}}, {'y', {5, 5, 7, 1, 7}},
+};
+constexpr int kLabelChars = 20;
+
 ShowSurface& Self(void* data) { return *static_cast<ShowSurface*>(data); }
 
 // ---- listeners ----------------------------------------------------------------------------
@@ -155,6 +169,10 @@ ShowSurface::~ShowSurface() {
   sound_.Stop();
   show_.reset();
   if (frameCallback_) wl_callback_destroy(frameCallback_);
+  for (Buffer& b : labelBuffers_)
+    if (b.Handle) wl_buffer_destroy(b.Handle), munmap(b.Pixels, b.Bytes);
+  if (labelSub_) wl_subsurface_destroy(labelSub_);
+  if (label_) wl_surface_destroy(label_);
   if (layer_) zwlr_layer_surface_v1_destroy(layer_);
   if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
@@ -300,14 +318,14 @@ void ShowSurface::Step() {
   } else {
     show_->DrawFrame();
   }
-  damage_.Take(1 + static_cast<int>(target - buffers_));  // it holds what was just drawn
+  damage_.Clear(1 + static_cast<int>(target - buffers_));  // it holds what was just drawn
   Commit(*target);
   if (setup_.Fps) {
     const std::uint64_t now = MonotonicMicros();
     stats_.OnFrame(now);
     if (now - lastFpsUs_ >= 1000000u) {
       lastFpsUs_ = now;
-      std::fprintf(stderr, "glintora: %s %s\n", setup_.Label.c_str(), stats_.Text().c_str());
+      DrawFpsLabel();
     }
   }
 }
@@ -324,7 +342,7 @@ ShowSurface::Buffer* ShowSurface::DrawTarget() {
     if (!target && b.Handle && !b.Busy) target = &b;
   // One more buffer only while every one the pool has is still the compositor's.
   for (Buffer& b : buffers_)
-    if (!target && !b.Handle) target = NewBuffer(b);
+    if (!target && !b.Handle) target = NewBuffer(b, framebuffer_.Width, framebuffer_.Height);
   if (!target || target == current_) return target;
   // The new target lacks the frames drawn since it was last current: copy them from the latest.
   const int index = static_cast<int>(target - buffers_);
@@ -344,9 +362,9 @@ ShowSurface::Buffer* ShowSurface::DrawTarget() {
   return target;
 }
 
-ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b) {
-  const int stride = framebuffer_.Width * 4;
-  const std::size_t bytes = static_cast<std::size_t>(stride) * framebuffer_.Height;
+ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b, std::int32_t width, std::int32_t height) {
+  const int stride = width * 4;
+  const std::size_t bytes = static_cast<std::size_t>(stride) * height;
   const int fd = memfd_create("glintora", MFD_CLOEXEC);
   if (fd < 0) return nullptr;
   void* data = ftruncate(fd, static_cast<off_t>(bytes)) == 0
@@ -357,8 +375,7 @@ ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b) {
     return nullptr;
   }
   wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
-  b.Handle = wl_shm_pool_create_buffer(pool, 0, framebuffer_.Width, framebuffer_.Height, stride,
-                                       WL_SHM_FORMAT_XRGB8888);
+  b.Handle = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
   wl_shm_pool_destroy(pool);
   close(fd);
   wl_buffer_add_listener(b.Handle, &kBuffer, this);
@@ -389,6 +406,56 @@ void ShowSurface::Commit(Buffer& b) {
   wl_surface_commit(surface_);
 }
 
+void ShowSurface::DrawFpsLabel() {
+  if (!display_.Subcompositor()) return;
+  if (!label_) {
+    label_ = wl_compositor_create_surface(display_.Compositor());
+    labelSub_ = wl_subcompositor_get_subsurface(display_.Subcompositor(), label_, surface_);
+    wl_subsurface_set_desync(labelSub_);
+    wl_region* none = wl_compositor_create_region(display_.Compositor());
+    wl_surface_set_input_region(label_, none);
+    wl_region_destroy(none);
+  }
+  // Glyph pixels of 2x2 logical pixels, in a cell of 4x6 of them plus a margin.
+  const int k = 2 * scale_;
+  const int width = (kLabelChars * 4 + 2) * k, height = 7 * k;
+  Buffer* b = nullptr;
+  for (Buffer& candidate : labelBuffers_) {
+    if (candidate.Handle && candidate.Bytes != static_cast<std::size_t>(width) * height * 4) {
+      if (candidate.Busy) continue;
+      wl_buffer_destroy(candidate.Handle);
+      munmap(candidate.Pixels, candidate.Bytes);
+      candidate = Buffer{};
+    }
+    if (!candidate.Handle) NewBuffer(candidate, width, height);
+    if (candidate.Handle && !candidate.Busy) {
+      b = &candidate;
+      break;
+    }
+  }
+  if (!b) return;  // both still shown: the next second's figures
+  std::fill(b->Pixels, b->Pixels + static_cast<std::size_t>(width) * height, 0u);
+  const std::string text = stats_.Text();
+  for (int i = 0; i < static_cast<int>(text.size()) && i < kLabelChars; ++i) {
+    for (const Glyph& g : kGlyphs) {
+      if (g.c != text[static_cast<std::size_t>(i)]) continue;
+      for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 3; ++col) {
+          if (!(g.rows[row] & (4 >> col))) continue;
+          for (int y = (row + 1) * k; y < (row + 2) * k; ++y)
+            std::fill_n(b->Pixels + static_cast<std::size_t>(y) * width + (1 + i * 4 + col) * k, k,
+                        0x00FFFFFFu);
+        }
+    }
+  }
+  wl_subsurface_set_position(labelSub_, 4, logicalHeight_ - height / scale_ - 4);
+  wl_surface_set_buffer_scale(label_, scale_);
+  wl_surface_attach(label_, b->Handle, 0, 0);
+  wl_surface_damage_buffer(label_, 0, 0, width, height);
+  b->Busy = true;
+  wl_surface_commit(label_);
+}
+
 void ShowSurface::OnFrameDone() {
   if (frameCallback_) wl_callback_destroy(frameCallback_);
   frameCallback_ = nullptr;
@@ -396,6 +463,8 @@ void ShowSurface::OnFrameDone() {
 
 void ShowSurface::OnRelease(wl_buffer* buffer) {
   for (Buffer& b : buffers_)
+    if (b.Handle == buffer) b.Busy = false;
+  for (Buffer& b : labelBuffers_)
     if (b.Handle == buffer) b.Busy = false;
 }
 

@@ -107,7 +107,8 @@ class ShowSurface : public FrameHost {
   void Commit(Buffer& b);
   // The buffer the next frame is drawn into, up to date; null while every one is the compositor's.
   Buffer* DrawTarget();
-  Buffer* NewBuffer(Buffer& slot);
+  Buffer* NewBuffer(Buffer& slot, std::int32_t width, std::int32_t height);
+  void DrawFpsLabel();
   void DropBuffers();
   void RefreshWindowScale();
 
@@ -142,6 +143,11 @@ class ShowSurface : public FrameHost {
   std::unique_ptr<LiveSound> live_;
   x11::AlsaSound sound_;
   FrameStats stats_;
+  // -fps: the figures in a subsurface of their own at the bottom left, so the show's pixels
+  // stay the engine's.
+  wl_surface* label_ = nullptr;
+  wl_subsurface* labelSub_ = nullptr;
+  Buffer labelBuffers_[2];
   std::uint64_t lastFpsUs_ = 0;
 };
 
