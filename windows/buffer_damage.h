@@ -20,6 +20,8 @@ class BufferDamage {
   void AddFrame(const Framebuffer& frame);
   // The rectangles set i lacks; the set is empty afterwards. Valid until the next call.
   const std::vector<TileRun>& Take(int set);
+  // Set i lacks nothing (its buffer was just drawn into).
+  void Clear(int set) { sets_[static_cast<std::size_t>(set)].ResetTouched(); }
 
  private:
   std::vector<Framebuffer> sets_;

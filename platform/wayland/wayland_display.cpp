@@ -119,6 +119,7 @@ WaylandDisplay::~WaylandDisplay() {
   if (decorations_) zxdg_decoration_manager_v1_destroy(decorations_);
   if (wmBase_) xdg_wm_base_destroy(wmBase_);
   if (shm_) wl_shm_destroy(shm_);
+  if (subcompositor_) wl_subcompositor_destroy(subcompositor_);
   if (compositor_) wl_compositor_destroy(compositor_);
   if (registry_) wl_registry_destroy(registry_);
   wl_display_flush(display_);
@@ -153,6 +154,8 @@ void WaylandDisplay::OnGlobal(wl_registry* registry, std::uint32_t name, const c
   const std::string_view i(interface);
   if (i == wl_compositor_interface.name && version >= 4) {
     compositor_ = static_cast<wl_compositor*>(bind(&wl_compositor_interface, 4));
+  } else if (i == wl_subcompositor_interface.name) {
+    subcompositor_ = static_cast<wl_subcompositor*>(bind(&wl_subcompositor_interface, 1));
   } else if (i == wl_shm_interface.name) {
     shm_ = static_cast<wl_shm*>(bind(&wl_shm_interface, 1));
   } else if (i == wl_seat_interface.name && !seat_) {

@@ -52,6 +52,7 @@ class WaylandDisplay {
   wl_display* Display() const { return display_; }
   wl_compositor* Compositor() const { return compositor_; }
   wl_shm* Shm() const { return shm_; }
+  wl_subcompositor* Subcompositor() const { return subcompositor_; }
   wl_seat* Seat() const { return seat_; }
   xdg_wm_base* WmBase() const { return wmBase_; }
   zxdg_decoration_manager_v1* Decorations() const { return decorations_; }
@@ -83,6 +84,7 @@ class WaylandDisplay {
   wl_registry* registry_ = nullptr;
   wl_compositor* compositor_ = nullptr;
   wl_shm* shm_ = nullptr;
+  wl_subcompositor* subcompositor_ = nullptr;
   wl_seat* seat_ = nullptr;
   wl_pointer* pointer_ = nullptr;
   wl_keyboard* keyboard_ = nullptr;

@@ -1,11 +1,10 @@
-// Sections: signals; the program (modes, input, outputs, idle); the loop; RunProgram.
+// Sections: the program (modes, input, outputs, idle); the loop; RunProgram.
 #include "platform/wayland/wayland_program.h"
 
 #include <libdecor.h>
 #include <poll.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "idle-client.h"
 #include "platform/wayland/wayland_display.h"
 #include "platform/wayland/wayland_surface.h"
+#include "platform/x11/stop_signals.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "windows/idle_cycle.h"
@@ -27,22 +27,6 @@
 namespace glintora::wayland {
 
 namespace {
-
-// ---- signals: SIGTERM, SIGINT, SIGHUP end the program at its next wake-up. A signal handler
-// takes no context, so this flag is the one global of the Wayland program.
-volatile std::sig_atomic_t g_stopSignal = 0;
-
-void OnStopSignal(int) { g_stopSignal = 1; }
-
-void InstallSignals() {
-  struct sigaction sa {};
-  sa.sa_handler = OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = 0;  // no SA_RESTART: poll() returns EINTR and the loop looks at the flag
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
-}
 
 const char* ModeName(ShowTarget t) {
   switch (t) {
@@ -259,7 +243,7 @@ int Program::Dispatch(int timeoutMs) {
 }
 
 void Program::Loop() {
-  while (!run_.StopRequested && !g_stopSignal) {
+  while (!run_.StopRequested && !x11::StopSignalled()) {
     // Each surface whose frame is due draws it; the wait lasts until the next one is due.
     int timeout = -1;
     const std::uint32_t now = static_cast<std::uint32_t>(x11::MonotonicMicros() / 1000u);
@@ -302,7 +286,7 @@ int Program::Run() {
   }
   if (!CheckProtocols()) return 2;
   display_.SetListener(this);
-  InstallSignals();
+  x11::InstallStopSignals();
   ignoreMoves_ = IgnoresMouseMoves(RegReadText(store_, kSectionAdvanced, "Adv_MouseMove", "0").c_str());
   seed_ = options_.seed ? *options_.seed : static_cast<std::uint64_t>(std::time(nullptr));
   run_.Mode = options_.target == ShowTarget::OwnWindow ? RunMode::Application : RunMode::Saver;

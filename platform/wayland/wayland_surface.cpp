@@ -36,6 +36,20 @@ std::uint64_t MonotonicMicros() {
          static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
 }
 
+// -fps figures in a 3x5 pixel font: the characters FrameStats writes, rows top down, bit 2 left.
+struct Glyph {
+  char c;
+  std::uint8_t rows[5];
+};
+constexpr Glyph kGlyphs[] = {
+    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 7, 1, 7}},
+    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 1, 1}},
+    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'.', {0, 0, 0, 0, 2}}, {'%', {5, 1, 2, 4, 5}},
+    {'f', {3, 2, 7, 2, 2}}, {'p', {7, 5, 7, 4, 4}}, {'s', {3, 4, 2, 1, 6}}, {'b', {4, 4, 7, 5, 7}},
+    {'u', {0, 5, 5, 5, 7}}, {'y', {5, 5, 7, 1, 7}},
+};
+constexpr int kLabelChars = 20;
+
 ShowSurface& Self(void* data) { return *static_cast<ShowSurface*>(data); }
 
 // ---- listeners ----------------------------------------------------------------------------
@@ -155,6 +169,10 @@ ShowSurface::~ShowSurface() {
   sound_.Stop();
   show_.reset();
   if (frameCallback_) wl_callback_destroy(frameCallback_);
+  for (Buffer& b : labelBuffers_)
+    if (b.Handle) wl_buffer_destroy(b.Handle), munmap(b.Pixels, b.Bytes);
+  if (labelSub_) wl_subsurface_destroy(labelSub_);
+  if (label_) wl_surface_destroy(label_);
   if (layer_) zwlr_layer_surface_v1_destroy(layer_);
   if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
@@ -233,8 +251,7 @@ void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, 
   // A new size is a new show: the old one and its buffers go.
   show_.reset();
   DropBuffers();
-  pixels_.assign(static_cast<std::size_t>(px.Width) * static_cast<std::size_t>(px.Height), 0u);
-  framebuffer_.Attach(pixels_.data(), px.Width, px.Height, px.Width);
+  framebuffer_.Attach(nullptr, px.Width, px.Height, px.Width);
   framebuffer_.Rgb = true;  // XRGB8888 in memory
   damage_.Reset(px.Width, px.Height, 1 + kMaxBuffers);
   wl_surface_set_buffer_scale(surface_, scale);
@@ -246,7 +263,6 @@ void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, 
     wl_callback_destroy(frameCallback_);
     frameCallback_ = nullptr;
   }
-  commitPending_ = false;
   // The compositor expects a buffer for this configure now.
   Step();
 }
@@ -284,26 +300,32 @@ void ShowSurface::StartShow() {
 }
 
 std::int32_t ShowSurface::MsUntilDue(std::uint32_t now) const {
-  if (!configured_ || closed_ || frameCallback_ || commitPending_) return -1;
+  if (!configured_ || closed_ || frameCallback_) return -1;
+  if (current_ && current_->Busy &&
+      std::all_of(std::begin(buffers_), std::end(buffers_), [](const Buffer& b) { return b.Handle && b.Busy; }))
+    return -1;  // every buffer is the compositor's: a release wakes the loop
   if (!show_) return 0;
   const auto elapsed = static_cast<std::int32_t>(now - engine_->TimerStart);
   return std::max(0, settings_.Adv_TimeDelay - std::max(elapsed, 0));
 }
 
 void ShowSurface::Step() {
+  Buffer* target = DrawTarget();
+  if (!target) return;
   if (!show_) {
     StartShow();
     engine_->TimerStart = TickCount();
   } else {
     show_->DrawFrame();
   }
-  Commit();
+  damage_.Clear(1 + static_cast<int>(target - buffers_));  // it holds what was just drawn
+  Commit(*target);
   if (setup_.Fps) {
     const std::uint64_t now = MonotonicMicros();
     stats_.OnFrame(now);
     if (now - lastFpsUs_ >= 1000000u) {
       lastFpsUs_ = now;
-      std::fprintf(stderr, "glintora: %s %s\n", setup_.Label.c_str(), stats_.Text().c_str());
+      DrawFpsLabel();
     }
   }
 }
@@ -314,37 +336,53 @@ void ShowSurface::Present(const Framebuffer& surface) {
 
 // ---- buffers and commits ------------------------------------------------------------------
 
-ShowSurface::Buffer* ShowSurface::FreeBuffer() {
+ShowSurface::Buffer* ShowSurface::DrawTarget() {
+  Buffer* target = current_ && !current_->Busy ? current_ : nullptr;
   for (Buffer& b : buffers_)
-    if (b.Handle && !b.Busy) return &b;
-  for (Buffer& b : buffers_) {
-    if (b.Handle) continue;
-    // One more buffer only while every one the pool has is still the compositor's.
-    const int stride = framebuffer_.Width * 4;
-    const std::size_t bytes = static_cast<std::size_t>(stride) * framebuffer_.Height;
-    const int fd = memfd_create("glintora", MFD_CLOEXEC);
-    if (fd < 0) return nullptr;
-    if (ftruncate(fd, static_cast<off_t>(bytes)) != 0) {
-      close(fd);
-      return nullptr;
+    if (!target && b.Handle && !b.Busy) target = &b;
+  // One more buffer only while every one the pool has is still the compositor's.
+  for (Buffer& b : buffers_)
+    if (!target && !b.Handle) target = NewBuffer(b, framebuffer_.Width, framebuffer_.Height);
+  if (!target || target == current_) return target;
+  // The new target lacks the frames drawn since it was last current: copy them from the latest.
+  const int index = static_cast<int>(target - buffers_);
+  const std::vector<TileRun>& lacking = damage_.Take(1 + index);
+  if (current_) {
+    const auto width = static_cast<std::size_t>(framebuffer_.Width);
+    for (const TileRun& r : lacking) {
+      const std::size_t bytes = static_cast<std::size_t>(r.Right - r.Left) * 4;
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * width + r.Left;
+        std::memcpy(target->Pixels + at, current_->Pixels + at, bytes);
+      }
     }
-    void* data = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (data == MAP_FAILED) {
-      close(fd);
-      return nullptr;
-    }
-    wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
-    b.Handle = wl_shm_pool_create_buffer(pool, 0, framebuffer_.Width, framebuffer_.Height, stride,
-                                         WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
-    close(fd);
-    wl_buffer_add_listener(b.Handle, &kBuffer, this);
-    b.Pixels = static_cast<std::uint32_t*>(data);
-    b.Bytes = bytes;
-    b.Busy = false;
-    return &b;
   }
-  return nullptr;
+  current_ = target;
+  framebuffer_.Pixels = target->Pixels;
+  return target;
+}
+
+ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b, std::int32_t width, std::int32_t height) {
+  const int stride = width * 4;
+  const std::size_t bytes = static_cast<std::size_t>(stride) * height;
+  const int fd = memfd_create("glintora", MFD_CLOEXEC);
+  if (fd < 0) return nullptr;
+  void* data = ftruncate(fd, static_cast<off_t>(bytes)) == 0
+                   ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                   : MAP_FAILED;
+  if (data == MAP_FAILED) {
+    close(fd);
+    return nullptr;
+  }
+  wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
+  b.Handle = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
+  wl_shm_pool_destroy(pool);
+  close(fd);
+  wl_buffer_add_listener(b.Handle, &kBuffer, this);
+  b.Pixels = static_cast<std::uint32_t*>(data);
+  b.Bytes = bytes;
+  b.Busy = false;
+  return &b;
 }
 
 void ShowSurface::DropBuffers() {
@@ -354,31 +392,68 @@ void ShowSurface::DropBuffers() {
     munmap(b.Pixels, b.Bytes);
     b = Buffer{};
   }
+  current_ = nullptr;
+  framebuffer_.Pixels = nullptr;
 }
 
-void ShowSurface::Commit() {
-  Buffer* b = FreeBuffer();
-  if (!b) {
-    commitPending_ = true;  // the frame goes out with the next release
-    return;
-  }
-  commitPending_ = false;
-  const int index = static_cast<int>(b - buffers_);
-  const auto width = static_cast<std::size_t>(framebuffer_.Width);
-  for (const TileRun& r : damage_.Take(1 + index)) {
-    const std::size_t bytes = static_cast<std::size_t>(r.Right - r.Left) * 4;
-    for (int y = r.Top; y < r.Bottom; ++y) {
-      const std::size_t at = static_cast<std::size_t>(y) * width + r.Left;
-      std::memcpy(b->Pixels + at, pixels_.data() + at, bytes);
-    }
-  }
+void ShowSurface::Commit(Buffer& b) {
   for (const TileRun& r : damage_.Take(0))
     wl_surface_damage_buffer(surface_, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  wl_surface_attach(surface_, b->Handle, 0, 0);
-  b->Busy = true;
+  wl_surface_attach(surface_, b.Handle, 0, 0);
+  b.Busy = true;
   frameCallback_ = wl_surface_frame(surface_);
   wl_callback_add_listener(frameCallback_, &kFrame, this);
   wl_surface_commit(surface_);
+}
+
+void ShowSurface::DrawFpsLabel() {
+  if (!display_.Subcompositor()) return;
+  if (!label_) {
+    label_ = wl_compositor_create_surface(display_.Compositor());
+    labelSub_ = wl_subcompositor_get_subsurface(display_.Subcompositor(), label_, surface_);
+    wl_subsurface_set_desync(labelSub_);
+    wl_region* none = wl_compositor_create_region(display_.Compositor());
+    wl_surface_set_input_region(label_, none);
+    wl_region_destroy(none);
+  }
+  // Glyph pixels of 2x2 logical pixels, in a cell of 4x6 of them plus a margin.
+  const int k = 2 * scale_;
+  const int width = (kLabelChars * 4 + 2) * k, height = 7 * k;
+  Buffer* b = nullptr;
+  for (Buffer& candidate : labelBuffers_) {
+    if (candidate.Handle && candidate.Bytes != static_cast<std::size_t>(width) * height * 4) {
+      if (candidate.Busy) continue;
+      wl_buffer_destroy(candidate.Handle);
+      munmap(candidate.Pixels, candidate.Bytes);
+      candidate = Buffer{};
+    }
+    if (!candidate.Handle) NewBuffer(candidate, width, height);
+    if (candidate.Handle && !candidate.Busy) {
+      b = &candidate;
+      break;
+    }
+  }
+  if (!b) return;  // both still shown: the next second's figures
+  std::fill(b->Pixels, b->Pixels + static_cast<std::size_t>(width) * height, 0u);
+  const std::string text = stats_.Text();
+  for (int i = 0; i < static_cast<int>(text.size()) && i < kLabelChars; ++i) {
+    for (const Glyph& g : kGlyphs) {
+      if (g.c != text[static_cast<std::size_t>(i)]) continue;
+      for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 3; ++col) {
+          if (!(g.rows[row] & (4 >> col))) continue;
+          for (int y = (row + 1) * k; y < (row + 2) * k; ++y)
+            std::fill_n(b->Pixels + static_cast<std::size_t>(y) * width + (1 + i * 4 + col) * k, k,
+                        0x00FFFFFFu);
+        }
+    }
+  }
+  wl_subsurface_set_position(labelSub_, 4, logicalHeight_ - height / scale_ - 4);
+  wl_surface_set_buffer_scale(label_, scale_);
+  wl_surface_attach(label_, b->Handle, 0, 0);
+  wl_surface_damage_buffer(label_, 0, 0, width, height);
+  b->Busy = true;
+  wl_surface_commit(label_);
 }
 
 void ShowSurface::OnFrameDone() {
@@ -389,7 +464,8 @@ void ShowSurface::OnFrameDone() {
 void ShowSurface::OnRelease(wl_buffer* buffer) {
   for (Buffer& b : buffers_)
     if (b.Handle == buffer) b.Busy = false;
-  if (commitPending_) Commit();
+  for (Buffer& b : labelBuffers_)
+    if (b.Handle == buffer) b.Busy = false;
 }
 
 }  // namespace glintora::wayland

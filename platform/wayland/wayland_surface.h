@@ -1,8 +1,9 @@
 // One surface with its own show: a window (decorated by the compositor through xdg-decoration,
 // else by libdecor), a full-screen window, or a layer-shell surface over (saver) or under
 // (wallpaper) one output. Implements the engine's FrameHost for its ShowSession: the engine draws
-// into private pixels; each frame the tiles a buffer lacks are copied into a released wl_shm
-// buffer and only the frame's changed tiles are damaged. A frame is drawn only once the previous
+// straight into a wl_shm buffer, the last one drawn while the compositor has released it, else
+// another brought up to date by copying the tiles it lacks from the last; only the frame's
+// changed tiles are damaged. A frame is drawn only once the previous
 // one's frame callback came and Adv_TimeDelay has passed since it began, so a surface nobody sees
 // draws nothing and its show waits where it was.
 #pragma once
@@ -103,8 +104,11 @@ class ShowSurface : public FrameHost {
 
   void Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, std::int32_t scale);
   void StartShow();
-  void Commit();
-  Buffer* FreeBuffer();
+  void Commit(Buffer& b);
+  // The buffer the next frame is drawn into, up to date; null while every one is the compositor's.
+  Buffer* DrawTarget();
+  Buffer* NewBuffer(Buffer& slot, std::int32_t width, std::int32_t height);
+  void DrawFpsLabel();
   void DropBuffers();
   void RefreshWindowScale();
 
@@ -124,15 +128,14 @@ class ShowSurface : public FrameHost {
 
   bool configured_ = false;
   bool closed_ = false;
-  bool commitPending_ = false;  // a frame waits for a released buffer
   std::int32_t logicalWidth_ = 0, logicalHeight_ = 0, scale_ = 1;
   std::int32_t pendingWidth_ = 0, pendingHeight_ = 0;  // the toplevel's last configure
   std::vector<wl_output*> entered_;
 
-  std::vector<std::uint32_t> pixels_;
-  Framebuffer framebuffer_;
+  Framebuffer framebuffer_;  // its Pixels: the current buffer's
   BufferDamage damage_;  // set 0: since the last commit; set 1 + i: buffer i
   Buffer buffers_[kMaxBuffers];
+  Buffer* current_ = nullptr;  // holds the latest frame
 
   SettingsRecord settings_;
   std::unique_ptr<EngineRecord> engine_;
@@ -140,6 +143,11 @@ class ShowSurface : public FrameHost {
   std::unique_ptr<LiveSound> live_;
   x11::AlsaSound sound_;
   FrameStats stats_;
+  // -fps: the figures in a subsurface of their own at the bottom left, so the show's pixels
+  // stay the engine's.
+  wl_surface* label_ = nullptr;
+  wl_subsurface* labelSub_ = nullptr;
+  Buffer labelBuffers_[2];
   std::uint64_t lastFpsUs_ = 0;
 };
 

@@ -1,7 +1,6 @@
-// Sections: signals; the show loop; RunProgram.
+// Sections: the signal-aware host; the show loop; RunProgram.
 #include "platform/x11/x11_program.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +19,7 @@
 #include "windows/settings_report.h"
 
 #include "platform/x11/alsa_sound.h"
+#include "platform/x11/stop_signals.h"
 
 // Last: Xlib defines None, Bool and Status as macros that the portable headers must not see.
 #include "platform/x11/x11_host.h"
@@ -28,29 +28,13 @@ namespace glintora::x11 {
 
 namespace {
 
-// ---- signals: SIGTERM (the daemon ending a hack), SIGINT, SIGHUP end the show at its next wait.
-// A signal handler takes no context, so this flag is the one global of the program.
-volatile std::sig_atomic_t g_stopSignal = 0;
-
-void OnStopSignal(int) { g_stopSignal = 1; }
-
-void InstallSignals() {
-  struct sigaction sa {};
-  sa.sa_handler = OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = 0;  // no SA_RESTART: poll() returns EINTR and the wait looks at the flag
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
-}
-
 // The host with the signal flag looked at in every event pass.
 class SignalAwareHost : public X11Host {
  public:
   using X11Host::X11Host;
   void ProcessPendingEvents() override {
     X11Host::ProcessPendingEvents();
-    if (g_stopSignal) RequestStop();
+    if (StopSignalled()) RequestStop();
   }
 };
 
@@ -103,7 +87,7 @@ int RunProgram(const ShowOptions& options, Store& store) {
                  std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
     return 1;
   }
-  InstallSignals();
+  InstallStopSignals();
 
   RunState run;
   switch (options.target) {
