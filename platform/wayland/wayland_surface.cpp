@@ -311,6 +311,11 @@ std::int32_t ShowSurface::MsUntilDue(std::uint32_t now) const {
 
 void ShowSurface::Step() {
   Buffer* target = DrawTarget();
+  if (!target && !current_) {
+    // Not even one buffer (no shared memory): nothing can be shown.
+    std::fprintf(stderr, "glintora: %s: cannot make a shared-memory buffer\n", setup_.Label.c_str());
+    closed_ = true;
+  }
   if (!target) return;
   if (!show_) {
     StartShow();
