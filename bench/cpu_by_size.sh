@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # CPU per second of show by screen size, side by side in one run: `glintora -root`, the Windows
 # saver (`GlintoraFireworks.scr /s` under Wine) and fireworkx (a peer screen saver, at its
-# defaults). Each runs alone on its own Xvfb screen (24-bit) with the default settings; after a
-# warm-up, user+sys CPU of the program and of its X server is read from /proc over a steady
-# stretch, and the program's resident memory (VmRSS: a shared image's pages included) at its end.
-# Process CPU rather than wall time: the figures hold on a loaded machine.
+# defaults), each alone on its own Xvfb screen (24-bit); and on Wayland, each alone on one output
+# of its own headless sway (run as nobody, so this needs root): `glintora` in a window filling the
+# output, `glintora -saver`, and `glintora -wallpaper` under a full-screen window, which should
+# cost nothing. Default settings; after a warm-up, user+sys CPU of the program and of its display
+# server is read from /proc over a steady stretch, and the program's resident memory (VmRSS: a
+# shared image's pages included) at its end. Process CPU rather than wall time: the figures hold
+# on a loaded machine.
 #
 # Usage: bench/cpu_by_size.sh [seconds]
 #   GLINTORA_BIN (build/release/platform/x11/glintora), GLINTORA_SCR
-#   (build-win/GlintoraFireworks.scr), SIZES ("1920x1080 3840x2160 7680x2160"),
-#   PROGRAMS ("x11 wine peer"): which rows to measure.
+#   (build-win/GlintoraFireworks.scr), GLINTORA_RIG (build/release/tests/wayland/
+#   glintora_wayland_rig, the covering window), SIZES ("1920x1080 3840x2160 7680x2160"),
+#   PROGRAMS ("x11 wine peer wl-window wl-saver wl-wallpaper"): which rows to measure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +21,8 @@ seconds=${1:-10}
 bin=${GLINTORA_BIN:-build/release/platform/x11/glintora}
 scr=${GLINTORA_SCR:-build-win/GlintoraFireworks.scr}
 sizes=(${SIZES:-1920x1080 3840x2160 7680x2160})
-programs=(${PROGRAMS:-x11 wine peer})
+rig=${GLINTORA_RIG:-build/release/tests/wayland/glintora_wayland_rig}
+programs=(${PROGRAMS:-x11 wine peer wl-window wl-saver wl-wallpaper})
 peer=/usr/libexec/xscreensaver/fireworkx
 
 if [ ! -x "$peer" ] && [[ " ${programs[*]} " == *" peer "* ]]; then
@@ -28,12 +33,15 @@ if [ ! -x "$peer" ] && [[ " ${programs[*]} " == *" peer "* ]]; then
 fi
 
 work=$(mktemp -d)
-server="" client="" prefix=""
+chmod 755 "$work"  # sway, run as nobody, reads its configuration here
+printf 'xwayland disable\ndefault_border none\n' >"$work/sway.conf"
+server="" client="" prefix="" cover=""
 stop_run() {
+  if [ -n "$cover" ]; then kill "$cover" 2>/dev/null || true; wait "$cover" 2>/dev/null || true; fi
   if [ -n "$client" ]; then kill "$client" 2>/dev/null || true; wait "$client" 2>/dev/null || true; fi
   if [ -n "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
   if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; fi
-  client="" server=""
+  client="" server="" cover=""
 }
 cleanup() { stop_run; rm -rf "$work"; }
 trap cleanup EXIT
@@ -52,7 +60,26 @@ start_server() {
   local number
   read -r -t 30 -u "$fd" number
   exec {fd}<&-
+  unset WAYLAND_DISPLAY
   export DISPLAY=":$number"
+}
+
+# start_sway WxH: a headless sway of our own with one output of that size; false without root.
+start_sway() {
+  [ "$(id -u)" -eq 0 ] || return 1
+  export XDG_RUNTIME_DIR=$(mktemp -d "$work/run.XXXX") WAYLAND_DISPLAY=wayland-1
+  export SWAYSOCK=$XDG_RUNTIME_DIR/sway.sock
+  chown 65534:65534 "$XDG_RUNTIME_DIR"
+  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    setpriv --reuid=65534 --regid=65534 --clear-groups sway -c "$work/sway.conf" >/dev/null 2>&1 &
+  server=$!
+  local deadline=$(( $(date +%s) + 60 ))
+  until [ -S "$XDG_RUNTIME_DIR/wayland-1" ] &&
+    swaymsg -q output HEADLESS-1 mode "$1" 2>/dev/null; do
+    [ "$(date +%s)" -lt "$deadline" ] || return 1
+    sleep 0.3
+  done
+  unset DISPLAY
 }
 
 # wait_for_pid PATTERN SECONDS: the pid of the process of our Wine prefix whose command line holds
@@ -74,13 +101,28 @@ wait_for_pid() {
 # measure KIND SIZE: prints "client-ms-per-s server-ms-per-s resident-MB", or "- - -".
 measure() {
   local kind=$1 size=$2 pid warm
-  start_server "$size"
   export XDG_CONFIG_HOME="$work/config-$kind-$size"  # no settings file: the defaults
+  case "$kind" in
+    wl-*)
+      [ -x "$bin" ] && [ -x "$rig" ] && start_sway "$size" || { echo "- - -"; stop_run; return; } ;;
+    *) start_server "$size" ;;
+  esac
   case "$kind" in
     x11)
       [ -x "$bin" ] || { echo "- - -"; stop_run; return; }
       "$bin" -root >/dev/null 2>&1 &
       client=$! pid=$client warm=3 ;;
+    wl-window)
+      "$bin" >/dev/null 2>&1 &
+      client=$! pid=$client warm=3 ;;
+    wl-saver)
+      "$bin" -saver >/dev/null 2>&1 &
+      client=$! pid=$client warm=3 ;;
+    wl-wallpaper)
+      "$bin" -wallpaper >/dev/null 2>&1 &
+      client=$! pid=$client warm=3
+      "$rig" window -fullscreen >/dev/null 2>&1 &
+      cover=$! ;;
     peer)
       [ -x "$peer" ] || { echo "- - -"; stop_run; return; }
       "$peer" -root >/dev/null 2>&1 &
@@ -127,11 +169,14 @@ label() {
     x11) echo "glintora -root" ;;
     wine) echo "GlintoraFireworks.scr /s (Wine)" ;;
     peer) echo "fireworkx -root" ;;
+    wl-window) echo "Wayland: glintora (window)" ;;
+    wl-saver) echo "Wayland: glintora -saver" ;;
+    wl-wallpaper) echo "Wayland: -wallpaper, covered" ;;
   esac
 }
 field() { local v=(${result[$1,$2]}); echo "${v[$(( $3 - 1 ))]}"; }
 
-echo "CPU ms per second of show, default settings, ${seconds} s after a warm-up (client + X server)"
+echo "CPU ms per second of show, default settings, ${seconds} s after a warm-up (client + display server)"
 printf "| %-34s |" "program"
 for size in "${sizes[@]}"; do printf " %-26s |" "$size"; done
 echo
@@ -145,6 +190,8 @@ for kind in "${programs[@]}"; do
     if [ "$c" = "-" ]; then printf " %-26s |" "-"; continue; fi
     if [ "$kind" = wine ]; then
       cell=$(awk -v c="$c" -v s="$s" 'BEGIN { printf "%.1f+%.1f=%.1f", c, s, c + s }')
+    elif [[ "$kind" == wl-* ]]; then
+      cell="$c (+$s sway)"
     else
       cell="$c (+$s X)"
     fi
@@ -154,7 +201,7 @@ for kind in "${programs[@]}"; do
 done
 # Ratios the targets are stated in: each size against 1920x1080, and the peer against us.
 first=${sizes[0]}
-for kind in x11 wine; do
+for kind in x11 wine wl-window wl-saver; do
   [[ " ${programs[*]} " == *" $kind "* ]] || continue
   base=$(field "$kind" "$first" 1); base_s=$(field "$kind" "$first" 2)
   [ "$base" = "-" ] && continue

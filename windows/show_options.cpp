@@ -40,9 +40,9 @@ std::optional<std::uint32_t> ParseWindowId(const std::string& text) {
 }
 
 const char* ShowUsage() {
-  return "usage: glintora [-window | -fullscreen | -root | -window-id ID] [-delay MS] "
-         "[-theme 1..13] [-template FILE.glx] [-seed N] [-fps] [-verbose] [-sound | -no-sound] "
-         "[-KEY VALUE]...";
+  return "usage: glintora [-window | -fullscreen | -root | -window-id ID | -saver | -wallpaper | "
+         "-idle SECONDS] [-x11 | -wayland] [-delay MS] [-theme 1..13] [-template FILE.glx] "
+         "[-seed N] [-fps] [-verbose] [-sound | -no-sound] [-KEY VALUE]...";
 }
 
 ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
@@ -51,6 +51,8 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
   ShowOptions& o = r.options;
   bool targetGiven = false;
   bool rootAsked = false;
+  const char* const kOneTarget =
+      "only one of -window, -fullscreen, -root, -window-id, -saver, -wallpaper, -idle";
   auto fail = [&r](std::string message) {
     r.ok = false;
     r.error = std::move(message);
@@ -75,19 +77,34 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
     };
 
     if (name == "window") {
-      if (!setTarget(ShowTarget::OwnWindow)) return fail("only one of -window, -fullscreen, -root, -window-id");
+      if (!setTarget(ShowTarget::OwnWindow)) return fail(kOneTarget);
     } else if (name == "fullscreen") {
-      if (!setTarget(ShowTarget::FullScreen)) return fail("only one of -window, -fullscreen, -root, -window-id");
+      if (!setTarget(ShowTarget::FullScreen)) return fail(kOneTarget);
     } else if (name == "root") {
-      if (!setTarget(ShowTarget::Root)) return fail("only one of -window, -fullscreen, -root, -window-id");
+      if (!setTarget(ShowTarget::Root)) return fail(kOneTarget);
       rootAsked = true;
     } else if (name == "window-id") {
       const std::string* v = value();
       if (!v) return fail("-window-id needs a window id");
       const auto id = ParseWindowId(*v);
       if (!id) return fail("-window-id: " + QuotedForMessage(*v) + " is not a window id");
-      if (!setTarget(ShowTarget::ForeignWindow)) return fail("only one of -window, -fullscreen, -root, -window-id");
+      if (!setTarget(ShowTarget::ForeignWindow)) return fail(kOneTarget);
       o.windowId = *id;
+    } else if (name == "saver") {
+      if (!setTarget(ShowTarget::Saver)) return fail(kOneTarget);
+    } else if (name == "wallpaper") {
+      if (!setTarget(ShowTarget::Wallpaper)) return fail(kOneTarget);
+    } else if (name == "idle") {
+      const std::string* v = value();
+      if (!v) return fail("-idle needs seconds");
+      const auto secs = ParseBounded(*v, 1, 86400);
+      if (!secs) return fail("-idle: " + QuotedForMessage(*v) + " is not a whole number of seconds 1..86400");
+      if (!setTarget(ShowTarget::Idle)) return fail(kOneTarget);
+      o.idleSeconds = static_cast<std::uint32_t>(*secs);
+    } else if (name == "x11" || name == "wayland") {
+      const DisplayForce force = name == "x11" ? DisplayForce::X11 : DisplayForce::Wayland;
+      if (o.display != DisplayForce::Any && o.display != force) return fail("only one of -x11, -wayland");
+      o.display = force;
     } else if (name == "delay") {
       const std::string* v = value();
       if (!v) return fail("-delay needs milliseconds");
@@ -126,7 +143,8 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
   }
 
   // The daemon hands its window over in the environment; it wins over the real root.
-  if ((rootAsked || !targetGiven) && xscreensaverWindow && *xscreensaverWindow) {
+  if ((rootAsked || !targetGiven) && o.display != DisplayForce::Wayland && xscreensaverWindow &&
+      *xscreensaverWindow) {
     const auto id = ParseWindowId(xscreensaverWindow);
     if (!id) return fail("$XSCREENSAVER_WINDOW: " + QuotedForMessage(xscreensaverWindow) +
                          " is not a window id");

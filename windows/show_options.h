@@ -1,5 +1,7 @@
 // The command line of the native show program: where the show runs (a window of its own, full
-// screen, the root window, a foreign window by id), a few run options, and settings given by key
+// screen, the root window, a foreign window by id; on Wayland also the saver over every output,
+// the wallpaper under everything, or the idle watcher that runs the saver), which display system
+// it talks to, a few run options, and settings given by key
 // (-FireWorks 20) that override the stored ones for this run only. Portable: the caller passes
 // the arguments and the value of $XSCREENSAVER_WINDOW.
 #pragma once
@@ -12,11 +14,16 @@
 
 namespace glintora {
 
-enum class ShowTarget { OwnWindow, FullScreen, Root, ForeignWindow };
+enum class ShowTarget { OwnWindow, FullScreen, Root, ForeignWindow, Saver, Wallpaper, Idle };
+
+// -x11 or -wayland; Any lets the targets and the environment decide.
+enum class DisplayForce { Any, X11, Wayland };
 
 struct ShowOptions {
   ShowTarget target = ShowTarget::OwnWindow;
   std::uint32_t windowId = 0;                  // ForeignWindow only
+  std::uint32_t idleSeconds = 0;               // Idle only: -idle SECONDS
+  DisplayForce display = DisplayForce::Any;
   std::optional<std::int32_t> delayMs;         // -delay: Adv_TimeDelay for this run
   std::optional<std::int16_t> theme;           // -theme 1..13
   std::string templatePath;                    // -template FILE.glx
@@ -36,7 +43,8 @@ struct ParsedOptions {
 
 // args excludes the program name. xscreensaverWindow: the environment's $XSCREENSAVER_WINDOW or
 // null; it names the target when the command line asks for the root window or names no target,
-// as hacks do when the daemon runs them. Options take one or two leading dashes.
+// as hacks do when the daemon runs them, unless -wayland is given. Options take one or two
+// leading dashes.
 ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
                                const char* xscreensaverWindow);
 

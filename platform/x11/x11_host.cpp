@@ -79,6 +79,9 @@ bool X11Host::Open(const ShowOptions& options, bool ignoreMouseMoves, std::strin
     case ShowTarget::ForeignWindow:
       window_ = static_cast<Window>(options.windowId);
       break;
+    default:
+      error = "this target needs Wayland";
+      return false;
   }
 
   XWindowAttributes attrs{};

@@ -1,7 +1,6 @@
-// Sections: signals; the settings store; the show loop; RunProgram.
+// Sections: the signal-aware host; the show loop; RunProgram.
 #include "platform/x11/x11_program.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -11,19 +10,16 @@
 #include "engine/engine_record.h"
 #include "engine/show.h"
 #include "engine/trig_tables.h"
-#include "settings/ini_store.h"
 #include "settings/loaders.h"
 #include "settings/settings_record.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "startup/run_state.h"
-#include "windows/override_store.h"
 #include "windows/saver_input.h"
 #include "windows/settings_report.h"
-#include "windows/show_options.h"
-#include "windows/show_overrides.h"
 
 #include "platform/x11/alsa_sound.h"
+#include "platform/x11/stop_signals.h"
 
 // Last: Xlib defines None, Bool and Status as macros that the portable headers must not see.
 #include "platform/x11/x11_host.h"
@@ -32,36 +28,15 @@ namespace glintora::x11 {
 
 namespace {
 
-// ---- signals: SIGTERM (the daemon ending a hack), SIGINT, SIGHUP end the show at its next wait.
-// A signal handler takes no context, so this flag is the one global of the program.
-volatile std::sig_atomic_t g_stopSignal = 0;
-
-void OnStopSignal(int) { g_stopSignal = 1; }
-
-void InstallSignals() {
-  struct sigaction sa {};
-  sa.sa_handler = OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = 0;  // no SA_RESTART: poll() returns EINTR and the wait looks at the flag
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
-}
-
 // The host with the signal flag looked at in every event pass.
 class SignalAwareHost : public X11Host {
  public:
   using X11Host::X11Host;
   void ProcessPendingEvents() override {
     X11Host::ProcessPendingEvents();
-    if (g_stopSignal) RequestStop();
+    if (StopSignalled()) RequestStop();
   }
 };
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "glintora: %s (glintora -help lists the options)\n", message.c_str());
-  return 2;
-}
 
 // ---- the show loop, as every display window runs it.
 void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, RunState& run) {
@@ -104,29 +79,15 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, R
 
 }  // namespace
 
-int RunProgram(int argc, char** argv) {
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
-  const ParsedOptions parsed = ParseShowOptions(args, std::getenv("XSCREENSAVER_WINDOW"));
-  if (!parsed.ok) return UsageError(parsed.error);
-  const ShowOptions& options = parsed.options;
-  if (options.help) {
-    std::printf("%s\n", ShowUsage());
-    return 0;
-  }
-
-  // The user's settings, with this run's options laid over them; the file is never written here.
-  IniStore userStore(DefaultIniStorePath());
-  OverrideStore store(userStore);
+int RunProgram(const ShowOptions& options, Store& store) {
   std::string error;
-  if (!ApplyShowOverrides(store, options, error)) return UsageError(error);
-
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     std::fprintf(stderr, "glintora: cannot open the X display '%s'\n",
                  std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
     return 1;
   }
-  InstallSignals();
+  InstallStopSignals();
 
   RunState run;
   switch (options.target) {
@@ -137,6 +98,11 @@ int RunProgram(int argc, char** argv) {
       run.Mode = RunMode::Preview;
       run.PreviewHostWindow = options.windowId;
       break;
+    case ShowTarget::Saver:
+    case ShowTarget::Wallpaper:
+    case ShowTarget::Idle:
+      std::fprintf(stderr, "glintora: -saver, -wallpaper and -idle need Wayland\n");
+      return 2;
   }
   int code = 0;
   {

@@ -118,10 +118,12 @@ class X11Fixture : public ::testing::Test {
     std::filesystem::remove_all(config_, ec);
   }
 
-  // glintora with a private settings folder; the daemon's window, if any, in its environment.
+  // glintora with a private settings folder; the daemon's window, if any, in its environment;
+  // no Wayland session, which would take the windows of a run from a Wayland desktop.
   ChildProcess Run(const std::vector<std::string>& args, const std::string& daemonWindow = "") {
     return ChildProcess(GLINTORA_BINARY, args,
-                        {"XDG_CONFIG_HOME=" + config_.string(), "XSCREENSAVER_WINDOW=" + daemonWindow});
+                        {"XDG_CONFIG_HOME=" + config_.string(), "XSCREENSAVER_WINDOW=" + daemonWindow,
+                         "WAYLAND_DISPLAY="});
   }
   std::filesystem::path SettingsFile() const { return config_ / "glintora" / "settings.ini"; }
   void WriteUserSettings(const std::string& text) {

@@ -1,0 +1,476 @@
+// Sections: listeners; making the surface; configure and resize; the show; buffers and commits.
+#include "platform/wayland/wayland_surface.h"
+
+#include <libdecor.h>
+#include <sys/mman.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "audio/sound_mixer.h"
+#include "engine/trig_tables.h"
+#include "platform/wayland/wayland_display.h"
+#include "settings/loaders.h"
+#include "windows/output_set.h"
+#include "windows/settings_report.h"
+#include "platform/wayland/layer_shell.h"
+#include "xdg-decoration-unstable-v1-client.h"
+#include "xdg-shell-client.h"
+
+namespace glintora::wayland {
+
+namespace {
+
+constexpr std::int32_t kOwnWidth = 960;
+constexpr std::int32_t kOwnHeight = 600;
+constexpr const char* kTitle = "Glintora Fireworks";
+constexpr const char* kAppId = "glintora";  // the desktop entry's name
+
+std::uint64_t MonotonicMicros() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000u +
+         static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
+}
+
+// -fps figures in a 3x5 pixel font: the characters FrameStats writes, rows top down, bit 2 left.
+struct Glyph {
+  char c;
+  std::uint8_t rows[5];
+};
+constexpr Glyph kGlyphs[] = {
+    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 7, 1, 7}},
+    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 1, 1}},
+    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'.', {0, 0, 0, 0, 2}}, {'%', {5, 1, 2, 4, 5}},
+    {'f', {3, 2, 7, 2, 2}}, {'p', {7, 5, 7, 4, 4}}, {'s', {3, 4, 2, 1, 6}}, {'b', {4, 4, 7, 5, 7}},
+    {'u', {0, 5, 5, 5, 7}}, {'y', {5, 5, 7, 1, 7}},
+};
+constexpr int kLabelChars = 20;
+
+ShowSurface& Self(void* data) { return *static_cast<ShowSurface*>(data); }
+
+// ---- listeners ----------------------------------------------------------------------------
+
+const wl_surface_listener kSurface = {
+    [](void* data, wl_surface*, wl_output* output) { Self(data).OnEnter(output); },
+    [](void* data, wl_surface*, wl_output* output) { Self(data).OnLeave(output); },
+};
+
+const wl_callback_listener kFrame = {
+    [](void* data, wl_callback*, std::uint32_t) { Self(data).OnFrameDone(); },
+};
+
+const wl_buffer_listener kBuffer = {
+    [](void* data, wl_buffer* buffer) { Self(data).OnRelease(buffer); },
+};
+
+const zwlr_layer_surface_v1_listener kLayer = {
+    [](void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t w, std::uint32_t h) {
+      Self(data).OnLayerConfigure(serial, w, h);
+    },
+    [](void* data, zwlr_layer_surface_v1*) { Self(data).OnClose(); },
+};
+
+const xdg_surface_listener kXdgSurface = {
+    [](void* data, xdg_surface*, std::uint32_t serial) { Self(data).OnXdgConfigure(serial); },
+};
+
+const xdg_toplevel_listener kToplevel = {
+    [](void* data, xdg_toplevel*, std::int32_t w, std::int32_t h, wl_array*) {
+      Self(data).OnToplevelConfigure(w, h);
+    },
+    [](void* data, xdg_toplevel*) { Self(data).OnClose(); },
+    [](void*, xdg_toplevel*, std::int32_t, std::int32_t) {},  // configure_bounds
+    [](void*, xdg_toplevel*, wl_array*) {},                    // wm_capabilities
+};
+
+libdecor_frame_interface kDecorFrame = {
+    [](libdecor_frame* frame, libdecor_configuration* configuration, void* data) {
+      Self(data).OnDecorConfigure(frame, configuration);
+    },
+    [](libdecor_frame*, void* data) { Self(data).OnClose(); },
+    [](libdecor_frame*, void* data) { wl_surface_commit(Self(data).Surface()); },
+    [](libdecor_frame*, const char*, void*) {},
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+};
+
+}  // namespace
+
+// ---- making the surface -------------------------------------------------------------------
+
+ShowSurface::ShowSurface(WaylandDisplay& display, libdecor* decor, Store& store, RunState& run,
+                         const SurfaceSetup& setup)
+    : display_(display), decor_(decor), store_(store), run_(run), setup_(setup) {
+  surface_ = wl_compositor_create_surface(display_.Compositor());
+  wl_surface_add_listener(surface_, &kSurface, this);
+  switch (setup_.Role) {
+    case SurfaceRole::Overlay:
+    case SurfaceRole::Background: {
+      const bool overlay = setup_.Role == SurfaceRole::Overlay;
+      scale_ = display_.ScaleOf(setup_.Output);
+      layer_ = zwlr_layer_shell_v1_get_layer_surface(
+          display_.LayerShell(), surface_, setup_.Output,
+          overlay ? ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY : ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND,
+          "glintora");
+      zwlr_layer_surface_v1_add_listener(layer_, &kLayer, this);
+      zwlr_layer_surface_v1_set_anchor(layer_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
+                                                   ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                                   ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
+                                                   ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+      zwlr_layer_surface_v1_set_size(layer_, 0, 0);
+      // Over panels too, not beside them.
+      zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
+      zwlr_layer_surface_v1_set_keyboard_interactivity(
+          layer_, overlay ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE
+                          : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+      if (!overlay) {
+        // A wallpaper takes no input: clicks reach the desktop.
+        wl_region* none = wl_compositor_create_region(display_.Compositor());
+        wl_surface_set_input_region(surface_, none);
+        wl_region_destroy(none);
+      }
+      break;
+    }
+    case SurfaceRole::Window:
+    case SurfaceRole::FullScreen:
+      pendingWidth_ = kOwnWidth;
+      pendingHeight_ = kOwnHeight;
+      if (decor_) {
+        frame_ = libdecor_decorate(decor_, surface_, &kDecorFrame, this);
+        libdecor_frame_set_title(frame_, kTitle);
+        libdecor_frame_set_app_id(frame_, kAppId);
+        if (setup_.Role == SurfaceRole::FullScreen) libdecor_frame_set_fullscreen(frame_, nullptr);
+        libdecor_frame_map(frame_);
+      } else {
+        xdgSurface_ = xdg_wm_base_get_xdg_surface(display_.WmBase(), surface_);
+        xdg_surface_add_listener(xdgSurface_, &kXdgSurface, this);
+        toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
+        xdg_toplevel_add_listener(toplevel_, &kToplevel, this);
+        xdg_toplevel_set_title(toplevel_, kTitle);
+        xdg_toplevel_set_app_id(toplevel_, kAppId);
+        if (display_.Decorations()) {
+          decoration_ = zxdg_decoration_manager_v1_get_toplevel_decoration(display_.Decorations(),
+                                                                           toplevel_);
+          zxdg_toplevel_decoration_v1_set_mode(decoration_,
+                                               ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
+        }
+        if (setup_.Role == SurfaceRole::FullScreen) xdg_toplevel_set_fullscreen(toplevel_, nullptr);
+      }
+      break;
+  }
+  // The first commit carries no buffer: the compositor answers with a configure.
+  if (!frame_) wl_surface_commit(surface_);
+}
+
+ShowSurface::~ShowSurface() {
+  sound_.Stop();
+  show_.reset();
+  if (frameCallback_) wl_callback_destroy(frameCallback_);
+  for (Buffer& b : labelBuffers_)
+    if (b.Handle) wl_buffer_destroy(b.Handle), munmap(b.Pixels, b.Bytes);
+  if (labelSub_) wl_subsurface_destroy(labelSub_);
+  if (label_) wl_surface_destroy(label_);
+  if (layer_) zwlr_layer_surface_v1_destroy(layer_);
+  if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
+  if (toplevel_) xdg_toplevel_destroy(toplevel_);
+  if (xdgSurface_) xdg_surface_destroy(xdgSurface_);
+  if (frame_) libdecor_frame_unref(frame_);
+  DropBuffers();
+  wl_surface_destroy(surface_);
+}
+
+// ---- configure and resize -----------------------------------------------------------------
+
+void ShowSurface::OnLayerConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
+  zwlr_layer_surface_v1_ack_configure(layer_, serial);
+  scale_ = display_.ScaleOf(setup_.Output);
+  Resize(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), scale_);
+}
+
+void ShowSurface::OnToplevelConfigure(std::int32_t width, std::int32_t height) {
+  // 0 x 0: the size is ours to choose; keep the current one.
+  if (width > 0 && height > 0) {
+    pendingWidth_ = width;
+    pendingHeight_ = height;
+  }
+}
+
+void ShowSurface::OnXdgConfigure(std::uint32_t serial) {
+  xdg_surface_ack_configure(xdgSurface_, serial);
+  Resize(pendingWidth_, pendingHeight_, scale_);
+}
+
+void ShowSurface::OnDecorConfigure(libdecor_frame* frame, libdecor_configuration* configuration) {
+  int width = 0, height = 0;
+  if (!libdecor_configuration_get_content_size(configuration, frame, &width, &height) ||
+      width <= 0 || height <= 0) {
+    width = logicalWidth_ > 0 ? logicalWidth_ : kOwnWidth;
+    height = logicalHeight_ > 0 ? logicalHeight_ : kOwnHeight;
+  }
+  libdecor_state* state = libdecor_state_new(width, height);
+  libdecor_frame_commit(frame, state, configuration);
+  libdecor_state_free(state);
+  Resize(width, height, scale_);
+}
+
+void ShowSurface::OnEnter(wl_output* output) {
+  if (std::find(entered_.begin(), entered_.end(), output) == entered_.end()) entered_.push_back(output);
+  RefreshWindowScale();
+}
+
+void ShowSurface::OnLeave(wl_output* output) {
+  entered_.erase(std::remove(entered_.begin(), entered_.end(), output), entered_.end());
+  RefreshWindowScale();
+}
+
+// A window is drawn at the largest scale of the outputs it is on; a layer surface at its output's.
+void ShowSurface::RefreshWindowScale() {
+  std::int32_t scale = 1;
+  if (layer_) {
+    scale = display_.ScaleOf(setup_.Output);
+  } else {
+    for (wl_output* o : entered_) scale = std::max(scale, display_.ScaleOf(o));
+  }
+  if (configured_ && scale != scale_) Resize(logicalWidth_, logicalHeight_, scale);
+  scale_ = scale;
+}
+
+void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, std::int32_t scale) {
+  if (logicalWidth <= 0 || logicalHeight <= 0) return;
+  if (configured_ && logicalWidth == logicalWidth_ && logicalHeight == logicalHeight_ &&
+      scale == scale_)
+    return;
+  configured_ = true;
+  logicalWidth_ = logicalWidth;
+  logicalHeight_ = logicalHeight;
+  scale_ = scale;
+  const PixelSize px = BufferSizeFor(logicalWidth, logicalHeight, scale);
+  // A new size is a new show: the old one and its buffers go.
+  show_.reset();
+  DropBuffers();
+  framebuffer_.Attach(nullptr, px.Width, px.Height, px.Width);
+  framebuffer_.Rgb = true;  // XRGB8888 in memory
+  damage_.Reset(px.Width, px.Height, 1 + kMaxBuffers);
+  wl_surface_set_buffer_scale(surface_, scale);
+  if (setup_.Verbose) {
+    std::fprintf(stderr, "glintora: %s scale %d size %dx%d\n", setup_.Label.c_str(), scale,
+                 px.Width, px.Height);
+  }
+  if (frameCallback_) {
+    wl_callback_destroy(frameCallback_);
+    frameCallback_ = nullptr;
+  }
+  // The compositor expects a buffer for this configure now.
+  Step();
+}
+
+// ---- the show -----------------------------------------------------------------------------
+
+std::uint32_t ShowSurface::TickCount() {
+  return static_cast<std::uint32_t>(MonotonicMicros() / 1000u);
+}
+
+void ShowSurface::StartShow() {
+  if (!engine_) {
+    engine_ = std::make_unique<EngineRecord>();
+    BuildTrigTables(engine_->Trig);
+    engine_->Host = this;
+    engine_->Rng.Seed(setup_.Seed);
+  }
+  engine_->Surface = &framebuffer_;
+  LoadAdvancedParams(store_, settings_, framebuffer_.Width, framebuffer_.Height, false,
+                     run_.TwipsPerPixelX, run_.TwipsPerPixelY);
+  LoadFireParams(store_, settings_);
+  if (setup_.Verbose) {
+    std::printf("%s\n", SettingsReport(settings_).c_str());
+    std::fflush(stdout);
+  }
+  if (setup_.Sound && !live_ && SoundEffectsOn(settings_)) {
+    live_ = std::make_unique<LiveSound>(setup_.Seed, settings_.Adv_TimeDelay);
+    if (!sound_.Start(*live_)) live_.reset();
+  }
+  engine_->Events = live_.get();
+  if (live_) live_->Silence();  // a new show (a resize) starts afresh
+  ClampFireParams(settings_);
+  ClearSurface(*engine_, settings_);
+  show_ = std::make_unique<ShowSession>(*engine_, settings_, run_);
+}
+
+std::int32_t ShowSurface::MsUntilDue(std::uint32_t now) const {
+  if (!configured_ || closed_ || frameCallback_) return -1;
+  if (current_ && current_->Busy &&
+      std::all_of(std::begin(buffers_), std::end(buffers_), [](const Buffer& b) { return b.Handle && b.Busy; }))
+    return -1;  // every buffer is the compositor's: a release wakes the loop
+  if (!show_) return 0;
+  const auto elapsed = static_cast<std::int32_t>(now - engine_->TimerStart);
+  return std::max(0, settings_.Adv_TimeDelay - std::max(elapsed, 0));
+}
+
+void ShowSurface::Step() {
+  Buffer* target = DrawTarget();
+  if (!target && !current_) {
+    // Not even one buffer (no shared memory): nothing can be shown.
+    std::fprintf(stderr, "glintora: %s: cannot make a shared-memory buffer\n", setup_.Label.c_str());
+    closed_ = true;
+  }
+  if (!target) return;
+  if (!show_) {
+    StartShow();
+    engine_->TimerStart = TickCount();
+  } else {
+    show_->DrawFrame();
+  }
+  damage_.Clear(1 + static_cast<int>(target - buffers_));  // it holds what was just drawn
+  Commit(*target);
+  if (setup_.Fps) {
+    const std::uint64_t now = MonotonicMicros();
+    stats_.OnFrame(now);
+    if (now - lastFpsUs_ >= 1000000u) {
+      lastFpsUs_ = now;
+      DrawFpsLabel();
+    }
+  }
+}
+
+void ShowSurface::Present(const Framebuffer& surface) {
+  if (&surface == &framebuffer_) damage_.AddFrame(surface);
+}
+
+// ---- buffers and commits ------------------------------------------------------------------
+
+ShowSurface::Buffer* ShowSurface::DrawTarget() {
+  Buffer* target = current_ && !current_->Busy ? current_ : nullptr;
+  for (Buffer& b : buffers_)
+    if (!target && b.Handle && !b.Busy) target = &b;
+  // One more buffer only while every one the pool has is still the compositor's.
+  for (Buffer& b : buffers_)
+    if (!target && !b.Handle) target = NewBuffer(b, framebuffer_.Width, framebuffer_.Height);
+  if (!target || target == current_) return target;
+  // The new target lacks the frames drawn since it was last current: copy them from the latest.
+  const int index = static_cast<int>(target - buffers_);
+  const std::vector<TileRun>& lacking = damage_.Take(1 + index);
+  if (current_) {
+    const auto width = static_cast<std::size_t>(framebuffer_.Width);
+    for (const TileRun& r : lacking) {
+      const std::size_t bytes = static_cast<std::size_t>(r.Right - r.Left) * 4;
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * width + r.Left;
+        std::memcpy(target->Pixels + at, current_->Pixels + at, bytes);
+      }
+    }
+  }
+  current_ = target;
+  framebuffer_.Pixels = target->Pixels;
+  return target;
+}
+
+ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b, std::int32_t width, std::int32_t height) {
+  const int stride = width * 4;
+  const std::size_t bytes = static_cast<std::size_t>(stride) * height;
+  const int fd = memfd_create("glintora", MFD_CLOEXEC);
+  if (fd < 0) return nullptr;
+  void* data = ftruncate(fd, static_cast<off_t>(bytes)) == 0
+                   ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                   : MAP_FAILED;
+  if (data == MAP_FAILED) {
+    close(fd);
+    return nullptr;
+  }
+  wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
+  b.Handle = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
+  wl_shm_pool_destroy(pool);
+  close(fd);
+  wl_buffer_add_listener(b.Handle, &kBuffer, this);
+  b.Pixels = static_cast<std::uint32_t*>(data);
+  b.Bytes = bytes;
+  b.Busy = false;
+  return &b;
+}
+
+void ShowSurface::DropBuffers() {
+  for (Buffer& b : buffers_) {
+    if (!b.Handle) continue;
+    wl_buffer_destroy(b.Handle);
+    munmap(b.Pixels, b.Bytes);
+    b = Buffer{};
+  }
+  current_ = nullptr;
+  framebuffer_.Pixels = nullptr;
+}
+
+void ShowSurface::Commit(Buffer& b) {
+  for (const TileRun& r : damage_.Take(0))
+    wl_surface_damage_buffer(surface_, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  wl_surface_attach(surface_, b.Handle, 0, 0);
+  b.Busy = true;
+  frameCallback_ = wl_surface_frame(surface_);
+  wl_callback_add_listener(frameCallback_, &kFrame, this);
+  wl_surface_commit(surface_);
+}
+
+void ShowSurface::DrawFpsLabel() {
+  if (!display_.Subcompositor()) return;
+  if (!label_) {
+    label_ = wl_compositor_create_surface(display_.Compositor());
+    labelSub_ = wl_subcompositor_get_subsurface(display_.Subcompositor(), label_, surface_);
+    wl_subsurface_set_desync(labelSub_);
+    wl_region* none = wl_compositor_create_region(display_.Compositor());
+    wl_surface_set_input_region(label_, none);
+    wl_region_destroy(none);
+  }
+  // Glyph pixels of 2x2 logical pixels, in a cell of 4x6 of them plus a margin.
+  const int k = 2 * scale_;
+  const int width = (kLabelChars * 4 + 2) * k, height = 7 * k;
+  Buffer* b = nullptr;
+  for (Buffer& candidate : labelBuffers_) {
+    if (candidate.Handle && candidate.Bytes != static_cast<std::size_t>(width) * height * 4) {
+      if (candidate.Busy) continue;
+      wl_buffer_destroy(candidate.Handle);
+      munmap(candidate.Pixels, candidate.Bytes);
+      candidate = Buffer{};
+    }
+    if (!candidate.Handle) NewBuffer(candidate, width, height);
+    if (candidate.Handle && !candidate.Busy) {
+      b = &candidate;
+      break;
+    }
+  }
+  if (!b) return;  // both still shown: the next second's figures
+  std::fill(b->Pixels, b->Pixels + static_cast<std::size_t>(width) * height, 0u);
+  const std::string text = stats_.Text();
+  for (int i = 0; i < static_cast<int>(text.size()) && i < kLabelChars; ++i) {
+    for (const Glyph& g : kGlyphs) {
+      if (g.c != text[static_cast<std::size_t>(i)]) continue;
+      for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 3; ++col) {
+          if (!(g.rows[row] & (4 >> col))) continue;
+          for (int y = (row + 1) * k; y < (row + 2) * k; ++y)
+            std::fill_n(b->Pixels + static_cast<std::size_t>(y) * width + (1 + i * 4 + col) * k, k,
+                        0x00FFFFFFu);
+        }
+    }
+  }
+  wl_subsurface_set_position(labelSub_, 4, logicalHeight_ - height / scale_ - 4);
+  wl_surface_set_buffer_scale(label_, scale_);
+  wl_surface_attach(label_, b->Handle, 0, 0);
+  wl_surface_damage_buffer(label_, 0, 0, width, height);
+  b->Busy = true;
+  wl_surface_commit(label_);
+}
+
+void ShowSurface::OnFrameDone() {
+  if (frameCallback_) wl_callback_destroy(frameCallback_);
+  frameCallback_ = nullptr;
+}
+
+void ShowSurface::OnRelease(wl_buffer* buffer) {
+  for (Buffer& b : buffers_)
+    if (b.Handle == buffer) b.Busy = false;
+  for (Buffer& b : labelBuffers_)
+    if (b.Handle == buffer) b.Busy = false;
+}
+
+}  // namespace glintora::wayland

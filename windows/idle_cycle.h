@@ -1,0 +1,26 @@
+// The idle watcher's cycle: the compositor reports idle after the timeout, the saver runs until
+// its input rule ends it, then the watcher waits for the next idle report. The compositor reports
+// idle and activity strictly in turn, activity before the input event that caused it: the
+// activity that ends a saver arrives while the saver still runs, so nothing may hold back the
+// next idle report once the saver has ended. Portable: the host feeds in the events.
+#pragma once
+
+namespace glintora {
+
+class IdleCycle {
+ public:
+  enum class State { Watching, Saving };
+
+  // The compositor says the seat went idle; true when the saver must start now (an idle report
+  // during the saver, after a few stray moves, changes nothing).
+  bool OnIdled();
+  // The saver's input rule (or the compositor closing it) ended the saver.
+  void OnSaverEnded() { state_ = State::Watching; }
+
+  State Now() const { return state_; }
+
+ private:
+  State state_ = State::Watching;
+};
+
+}  // namespace glintora
