@@ -26,6 +26,7 @@ hack=/usr/libexec/xscreensaver/glintora
 mode_of() { [ -e "$1" ] && stat -c '%a' "$1" || echo absent; }
 expect_table <<TABLE
 the hack|755|mode_of $hack
+the program on the path|$hack|readlink -f /usr/bin/glintora
 its xscreensaver page|644|mode_of /usr/share/xscreensaver/config/glintora.xml
 the manual page|644|mode_of /usr/share/man/man6/glintora.6.gz
 the desktop entry|644|mode_of /usr/share/applications/glintora.desktop
