@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
       progress.Show(drawn, total);
       show.EndFrame();
     }
-    const std::vector<std::int16_t> silence(2 * static_cast<std::size_t>(clock.FrameStart(drawn) - track.Written()));
+    const std::vector<std::int16_t> silence(
+        2 * static_cast<std::size_t>(std::max<std::int64_t>(clock.FrameStart(drawn) - track.Written(), 0)));
     if (!writer.AddSamples(silence.data(), static_cast<std::int32_t>(silence.size() / 2), error)) return Fail(error);
   }
   progress.Show(drawn, std::max(drawn, frames), true);
