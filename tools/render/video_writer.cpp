@@ -252,20 +252,12 @@ bool VideoWriter::AddFrame(const Framebuffer& frame, std::string& error) {
     error = std::string("out of memory: ") + AvError(code);
     return false;
   }
-  // The pad column and row are black (limited range) in every frame.
+  // The pad column and row are black (limited range); their chroma also covers the last real
+  // column or row, which the conversion below writes.
   if (f->width != s.width)
-    for (int y = 0; y < f->height; ++y) {
-      f->data[0][y * f->linesize[0] + f->width - 1] = 16;
-      if (y % 2 == 0) {
-        f->data[1][y / 2 * f->linesize[1] + f->width / 2 - 1] = 128;
-        f->data[2][y / 2 * f->linesize[2] + f->width / 2 - 1] = 128;
-      }
-    }
-  if (f->height != s.height) {
+    for (int y = 0; y < f->height; ++y) f->data[0][y * f->linesize[0] + f->width - 1] = 16;
+  if (f->height != s.height)
     std::memset(f->data[0] + (f->height - 1) * f->linesize[0], 16, static_cast<std::size_t>(f->width));
-    std::memset(f->data[1] + (f->height / 2 - 1) * f->linesize[1], 128, static_cast<std::size_t>(f->width / 2));
-    std::memset(f->data[2] + (f->height / 2 - 1) * f->linesize[2], 128, static_cast<std::size_t>(f->width / 2));
-  }
   // 0x00BBGGRR in memory is R, G, B, 0 (0x00RRGGBB is B, G, R, 0).
   const AVPixelFormat in = frame.Rgb ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_RGB0;
   s.sws = sws_getCachedContext(s.sws, s.width, s.height, in, s.width, s.height, AV_PIX_FMT_YUV420P,
