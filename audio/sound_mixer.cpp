@@ -79,7 +79,19 @@ SoundMixer::SoundMixer(std::uint64_t seed) : mix_(static_cast<std::size_t>(kBloc
   ringGain_.fill(1);
 }
 
-void SoundMixer::UseFrameClock(std::int32_t frameDelayMs) { frameDelayMs_ = std::max(frameDelayMs, 0); live_ = false; }
+void SoundMixer::UseFrameClock(std::int32_t frameDelayMs) {
+  frameDelayMs_ = std::max(frameDelayMs, 0);
+  rateNum_ = 1000;
+  rateDen_ = frameDelayMs_;
+  live_ = false;
+}
+
+void SoundMixer::UseFrameRate(std::int32_t num, std::int32_t den) {
+  rateNum_ = std::max(num, 1);
+  rateDen_ = std::max(den, 0);
+  frameDelayMs_ = static_cast<std::int32_t>((1000 * rateDen_ + rateNum_ / 2) / rateNum_);
+  live_ = false;
+}
 
 void SoundMixer::UseLiveClock(std::int32_t frameDelayMs) { frameDelayMs_ = std::max(frameDelayMs, 0); live_ = true; }
 
@@ -150,7 +162,7 @@ void SoundMixer::Start(Sound type, const ShowEvent& e, std::int64_t at, double s
 
 void SoundMixer::OnShowEvent(const ShowEvent& e) {
   const std::int64_t frameStart =
-      live_ ? position_ : static_cast<std::int64_t>(e.Frame) * frameDelayMs_ * (kRate / 1000);
+      live_ ? position_ : FrameStart(e.Frame);
   const std::int64_t at = std::max(frameStart + DistanceDelay(e.Z), position_);
   const double z = std::clamp(static_cast<double>(e.Z), 0.3, 4.0);
   const double near = 1 / (z * z);

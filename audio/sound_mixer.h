@@ -34,6 +34,11 @@ class SoundMixer : public ShowEventSink {
   // The frame delay also times the sounds that last as long as their phase.
   void UseFrameClock(std::int32_t frameDelayMs);
   void UseLiveClock(std::int32_t frameDelayMs);
+  // Frame clock at a video's rate of num/den frames a second (30 fps has no whole-millisecond
+  // delay): frame n starts at n * den / num seconds.
+  void UseFrameRate(std::int32_t num, std::int32_t den);
+  // The frame clock's sample where frame n starts.
+  std::int64_t FrameStart(std::int64_t frame) const { return frame * kRate * rateDen_ / rateNum_; }
 
   void OnShowEvent(const ShowEvent& event) override;
 
@@ -81,6 +86,7 @@ class SoundMixer : public ShowEventSink {
   std::uint64_t serial_ = 0;        // voices started, for their noise seeds
   std::int64_t position_ = 0;
   std::int32_t frameDelayMs_ = 40;
+  std::int64_t rateNum_ = 1000, rateDen_ = 40;  // the frame clock's frames per second, num/den
   bool live_ = true;
   // The limiter: the last kLatency + 1 samples, the gain each needs and the gain chosen.
   std::array<std::array<float, 2>, kLatency + 1> ringX_{};

@@ -5,13 +5,13 @@
 namespace glintora {
 
 SoundTrack::SoundTrack(std::uint64_t seed, std::int32_t frameDelayMs, bool soundOn)
-    : mixer_(seed), on_(soundOn),
-      samplesPerFrame_(static_cast<std::int64_t>(std::max(frameDelayMs, 0)) * (SoundMixer::kRate / 1000)) {
+    : mixer_(seed), on_(soundOn) {
   mixer_.UseFrameClock(frameDelayMs);
 }
 
 bool SoundTrack::Open(const std::string& path, std::string& error) {
-  return wav_.Open(path, SoundMixer::kRate, SoundMixer::kChannels, error);
+  wavOpen_ = wav_.Open(path, SoundMixer::kRate, SoundMixer::kChannels, error);
+  return wavOpen_;
 }
 
 // The file's sample k is the mixer's clock sample k: its first kLatency outputs are dropped, and
@@ -23,13 +23,15 @@ bool SoundTrack::WriteUntil(std::int64_t sample, std::string& error) {
     const std::int64_t from = mixer_.Position() - SoundMixer::kLatency;  // of the first output
     mixer_.Render(block_.data(), n);
     const auto skip = static_cast<std::int32_t>(std::clamp<std::int64_t>(-from, 0, n));
-    if (!wav_.Write(block_.data() + static_cast<std::ptrdiff_t>(skip) * SoundMixer::kChannels, n - skip, error))
+    const std::int16_t* out = block_.data() + static_cast<std::ptrdiff_t>(skip) * SoundMixer::kChannels;
+    if ((wavOpen_ && !wav_.Write(out, n - skip, error)) || (tap_ && !tap_(out, n - skip, error)))
       return false;
+    written_ += n - skip;
   }
   return true;
 }
 
-bool SoundTrack::EndFrame(std::string& error) { return WriteUntil(++frames_ * samplesPerFrame_, error); }
+bool SoundTrack::EndFrame(std::string& error) { return WriteUntil(mixer_.FrameStart(++frames_), error); }
 
 bool SoundTrack::Finish(std::string& error) {
   for (int second = 0; second < 10 && on_ && mixer_.ActiveVoices() > 0; ++second)

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,14 @@ class SoundTrack {
  public:
   SoundTrack(std::uint64_t seed, std::int32_t frameDelayMs, bool soundOn);
 
+  // The samples go to the WAV file when one is open, and to the tap when one is set.
+  using Tap = std::function<bool(const std::int16_t* samples, std::int32_t frames, std::string& error)>;
   bool Open(const std::string& path, std::string& error);
+  void SetTap(Tap tap) { tap_ = std::move(tap); }
+  // A video's frame rate instead of the frame delay (see SoundMixer::UseFrameRate).
+  void UseFrameRate(std::int32_t num, std::int32_t den) { mixer_.UseFrameRate(num, den); }
+  // Sample frames written so far.
+  std::int64_t Written() const { return written_; }
   // What the engine reports to (null when sound is off).
   ShowEventSink* Sink() { return on_ ? &mixer_ : nullptr; }
   SoundMixer& Mixer() { return mixer_; }
@@ -31,9 +40,11 @@ class SoundTrack {
 
   SoundMixer mixer_;
   WavWriter wav_;
+  Tap tap_;
   bool on_;
-  std::int64_t samplesPerFrame_;
+  bool wavOpen_ = false;
   std::int64_t frames_ = 0;
+  std::int64_t written_ = 0;
   std::vector<std::int16_t> block_;
 };
 

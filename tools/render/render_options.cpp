@@ -8,14 +8,19 @@
 namespace glintora {
 
 const char* const kRenderUsage =
-    "usage: glintora-render [--width N] [--height N] [--seed N] [--frames N]\n"
-    "                       [--theme 1..13] [--template FILE.glx]\n"
-    "                       [--png-dir DIR] [--gif FILE] [--wav FILE] [--sound] [--hash]\n"
+    "usage: glintora-render [--width N] [--height N] [--seed N] [--frames N | --seconds S]\n"
+    "                       [--fps N] [--theme 1..13] [--template FILE.glx]\n"
+    "                       [--png-dir DIR] [--gif FILE] [--wav FILE] [--video FILE.webm|.mp4]\n"
+    "                       [--sound] [--hash]\n"
     "Runs a show headless with the factory settings (or a theme or template) and writes\n"
     "every frame as PNG and/or the whole show as an animated GIF, and its sound track as\n"
     "a 48 kHz stereo WAV (frame n starts at n times the frame delay; silent unless the\n"
     "settings' SoundFX_ON is \"1\", which --sound sets); --hash prints the last frame's\n"
-    "64-bit FNV-1a hash (its pixels 0x00BBGGRR, row by row, low byte first).\n";
+    "64-bit FNV-1a hash (its pixels 0x00BBGGRR, row by row, low byte first).\n"
+    "--video writes frames and sound as one file: .webm (VP9, Opus) or .mp4 (H.264, AAC);\n"
+    "with sound on it runs on while the last sounds ring out, and has no sound stream when\n"
+    "sound is off. The rate is --fps or one frame per frame delay (which --fps sets).\n"
+    "An odd width or height gets one black column or row. Progress shows on a terminal.\n";
 
 namespace {
 
@@ -69,6 +74,19 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
     } else if (a == "--frames") {
       if (!whole(1, 1000000)) return false;
       o.frames = static_cast<std::int32_t>(n);
+      o.framesGiven = true;
+    } else if (a == "--seconds") {
+      char* end = nullptr;
+      errno = 0;
+      const double s = std::strtod(v.c_str(), &end);
+      if (v.empty() || errno != 0 || *end != '\0' || !(s > 0 && s <= 36000)) {
+        error = a + ": " + QuotedForMessage(v) + " is not a number of seconds above 0, up to 36000";
+        return false;
+      }
+      o.seconds = s;
+    } else if (a == "--fps") {
+      if (!whole(1, 240)) return false;
+      o.fps = static_cast<std::int32_t>(n);
     } else if (a == "--theme") {
       if (!whole(1, 13)) return false;
       o.theme = static_cast<int>(n);
@@ -80,10 +98,16 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o, 
       o.gifPath = v;
     } else if (a == "--wav") {
       o.wavPath = v;
+    } else if (a == "--video") {
+      o.videoPath = v;
     } else {
       error = "unknown option " + a;
       return false;
     }
+  }
+  if (o.framesGiven && o.seconds > 0) {
+    error = "--frames and --seconds: give one of them";
+    return false;
   }
   return true;
 }

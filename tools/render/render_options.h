@@ -13,11 +13,15 @@ struct RenderOptions {
   std::int32_t height = 400;
   std::uint64_t seed = 1;
   std::int32_t frames = 150;
+  bool framesGiven = false;
+  double seconds = 0;  // --seconds: the length in seconds instead of frames (0: not given)
+  std::int32_t fps = 0;  // --fps: the frame rate instead of the frame delay's (0: not given)
   std::optional<int> theme;
   std::string templatePath;
   std::string pngDir;
   std::string gifPath;
   std::string wavPath;
+  std::string videoPath;
   bool sound = false;  // --sound: SoundFX_ON "1" for this run
   bool hash = false;  // print the last frame's hash
   bool help = false;
