@@ -64,7 +64,8 @@ int UsageError(const std::string& message) {
 }
 
 // ---- the show loop, as every display window runs it.
-void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, RunState& run) {
+void RunShows(SignalAwareHost& host, Store& store, IniStore& userStore, const ShowOptions& options,
+              RunState& run) {
   SettingsRecord settings;
   EngineRecord engine;
   BuildTrigTables(engine.Trig);
@@ -98,6 +99,7 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, R
     PrepareSurface(engine);
     StartShow(engine, settings, run);
     live.Silence();  // a new show (a resize) starts afresh
+    userStore.Reload();  // and loads the settings file as it is then
   }
   sound.Stop();
 }
@@ -148,7 +150,7 @@ int RunProgram(int argc, char** argv) {
       code = 1;
     } else {
       host.SetShowFps(options.fps);
-      RunShows(host, store, options, run);
+      RunShows(host, store, userStore, options, run);
     }
   }
   XCloseDisplay(display);
