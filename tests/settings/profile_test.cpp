@@ -26,13 +26,16 @@ TEST(IniLookup, FindsKeysCaseInsensitivelyInTheFirstMatchingSection) {
       "; a comment\r\n[Admin]\r\nProduct = Glintora Fireworks \r\n"
       "[ fireworks ]\r\nFireWorks=12\r\nfirepersist=  0.97\r\nnoequals\r\nFireWorks=99\r\n"
       "[Fireworks]\r\nFireSpeed=7\r\n"
-      "[Advanced]\r\nLockMessage=\"  two blanks  \"\r\nQuoted='x'y'\r\nMixed=\"x'\r\nEmpty=\r\n";
+      "[Advanced]\r\nLockMessage=\"  two blanks  \"\r\nQuoted='x'y'\r\nMixed=\"x'\r\nEmpty=\r\n"
+      "Q0=\"\"\r\nS0=''\r\nQ1= \"x\" \r\nS1='y'\r\nLone=\"\r\n";
   const struct { std::string ini; const char *section, *key; std::optional<std::string> value; } rows[] = {
       {ini, "admin", "PRODUCT", "Glintora Fireworks"}, {ini, "Fireworks", "FirePersist", "0.97"},
       {ini, "Fireworks", "FireWorks", "12"},          // the first one wins
       {ini, "Fireworks", "FireSpeed", std::nullopt},  // a second section is ignored
       {ini, "Fireworks", "noequals", std::nullopt}, {ini, "Advanced", "LockMessage", "  two blanks  "},
       {ini, "Advanced", "Quoted", "x'y"}, {ini, "Advanced", "Mixed", "\"x'"}, {ini, "Advanced", "Empty", ""},
+      {ini, "Advanced", "Q0", ""}, {ini, "Advanced", "S0", ""}, {ini, "Advanced", "Q1", "x"},
+      {ini, "Advanced", "S1", "y"}, {ini, "Advanced", "Lone", "\""},
       {ini, "Missing", "Empty", std::nullopt}, {"", "A", "b", std::nullopt},
       {"\xEF\xBB\xBF[A]\nb=1", "A", "b", "1"}, {"[A]\rb=1\r", "A", "b", "1"},  // LF, lone CR (CR LF above)
       {"[A\nb=1", "A", "b", std::nullopt},  // an unclosed header opens no section
