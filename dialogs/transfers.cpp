@@ -103,22 +103,20 @@ void ResetPropsToFactory(DialogView& dialog, Store& store) {
 // --- template file ---
 
 void LoadTemplateFile(DialogView& dialog, Store& store, const Templates& templates) {
+  const ProfileFile file(templates);
   for (const SettingDef* def : ColorOrder()) {
-    WriteFieldText(dialog, BoxOf(*def),
-                   ProfileReadText(templates, def->section, def->key, def->defaultText));
+    WriteFieldText(dialog, BoxOf(*def), file.Text(def->section, def->key, def->defaultText));
   }
   for (const SettingDef* def : AdvancedTemplateOrder()) {
-    CopyProfileKeyToStore(store, templates, def->section, def->key, def->defaultText);
+    CopyProfileKeyToStore(store, file, def->section, def->key, def->defaultText);
   }
-  CopyProfileKeyToStore(store, templates, kSectionSoundFX, "SoundFX_ON", "0");
+  CopyProfileKeyToStore(store, file, kSectionSoundFX, "SoundFX_ON", "0");
   for (const SettingDef* def : FireworkBoxOrder()) {
-    WriteFieldText(dialog, BoxOf(*def),
-                   ProfileReadText(templates, def->section, def->key, def->defaultText));
+    WriteFieldText(dialog, BoxOf(*def), file.Text(def->section, def->key, def->defaultText));
   }
   for (const CheckBox& check : kChecks) {
     dialog.SetCheckValue({check.control, 0},
-                         CheckValueOf(ProfileReadNumber(templates, kSectionFireworks, check.key,
-                                                        "1")));
+                         CheckValueOf(file.Number(kSectionFireworks, check.key, "1")));
   }
 }
 

@@ -11,8 +11,9 @@
 
 namespace glintora {
 
-// Larger files are not settings files; they are neither read nor replaced.
-inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
+// Larger files are not settings files or templates (a full one is a few kilobytes); they are
+// neither read nor replaced.
+inline constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
 
 // The whole file into content; false when it is missing, unreadable or too large.
 bool ReadWholeFile(FileSystem& files, const std::string& path, std::string& content);

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "settings/atomic_file.h"
-#include "settings/ini_text.h"
 #include "settings/profile.h"
 
 namespace glintora {
@@ -13,9 +12,11 @@ namespace glintora {
 namespace fs = std::filesystem;
 
 bool IniStore::Read(const std::string& section, const std::string& key, std::string& text) {
-  std::string content;
-  if (!ReadWholeFile(SystemFileSystem(), path_, content)) return false;
-  auto value = IniLookup(content, section, key);
+  if (!values_) {
+    std::string content;
+    values_ = ReadWholeFile(files_, path_, content) ? IniValues(content) : IniValues();
+  }
+  auto value = values_->Find(section, key);
   if (!value) return false;
   text = std::move(*value);
   return true;
@@ -27,8 +28,9 @@ bool IniStore::Write(const std::string& section, const std::string& key, const s
   std::error_code ec;
   if (!folder.empty()) fs::create_directories(folder, ec);
   // The program's own file: its values go in and come out byte for byte.
-  ProfileEdit edit(SystemFileSystem(), path_, "\n", false);
+  ProfileEdit edit(files_, path_, "\n", false);
   edit.Set(section, key, text);
+  Reload();
   return edit.Commit();
 }
 

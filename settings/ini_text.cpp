@@ -1,7 +1,8 @@
-// Sections: splitting into lines; reading a line; IniSectionName; IniLookup; IniUpdate.
+// Sections: splitting into lines; reading a line; IniSectionName; IniValues; IniUpdate.
 #include "settings/ini_text.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "settings/text.h"
@@ -123,15 +124,32 @@ std::optional<std::string_view> IniSectionName(std::string_view line) {
   return TrimBlanks(t.substr(1, close - 1));
 }
 
+IniValues::IniValues(std::string_view content) {
+  std::unordered_set<std::string> seen;
+  std::string prefix;  // the current section's part of a map key
+  bool taking = false;  // only the first section of a name counts
+  for (const Line& line : SplitLines(content)) {
+    const Parsed p = Parse(content.substr(line.begin, line.end - line.begin));
+    if (p.kind == Kind::Section) {
+      prefix = LowerAscii(p.name) + '\n';
+      taking = seen.insert(prefix).second;
+    } else if (taking && p.kind == Kind::Entry) {
+      values_.emplace(prefix + LowerAscii(p.name), Unquote(p.value));  // an earlier line wins
+    }
+  }
+}
+
+std::optional<std::string> IniValues::Find(std::string_view section, std::string_view key) const {
+  // Names never hold a line break, so the joined key names one pair only.
+  const auto found =
+      values_.find(LowerAscii(TrimBlanks(section)) + '\n' + LowerAscii(TrimBlanks(key)));
+  if (found == values_.end()) return std::nullopt;
+  return found->second;
+}
+
 std::optional<std::string> IniLookup(std::string_view content, std::string_view section,
                                      std::string_view key) {
-  section = TrimBlanks(section);
-  key = TrimBlanks(key);
-  const std::vector<Line> lines = SplitLines(content);
-  const SectionSpan span = FindSection(content, lines, section, key);
-  if (!span.found || !span.keyLine) return std::nullopt;
-  const Line& line = lines[*span.keyLine];
-  return Unquote(Parse(content.substr(line.begin, line.end - line.begin)).value);
+  return IniValues(content).Find(section, key);
 }
 
 std::optional<std::string> IniUpdate(std::string_view content, std::string_view section,

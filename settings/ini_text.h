@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace glintora {
 
@@ -16,7 +17,19 @@ namespace glintora {
 // so what is written under a section is what is read back from it.
 std::optional<std::string_view> IniSectionName(std::string_view line);
 
-// The value of key in the first [section] of content; nullopt when the section or key is absent.
+// The values of content, split and parsed once, for any number of lookups: the value of key in
+// the first [section] of that name (its first line of that key); nullopt when either is absent.
+class IniValues {
+ public:
+  IniValues() = default;
+  explicit IniValues(std::string_view content);
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+
+ private:
+  std::unordered_map<std::string, std::string> values_;  // by lower-case "section\nkey"
+};
+
+// The same for one lookup.
 std::optional<std::string> IniLookup(std::string_view content, std::string_view section,
                                      std::string_view key);
 

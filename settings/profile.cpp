@@ -16,14 +16,23 @@ FileSystem& FilesOf(const Templates& templates) {
   return templates.Files ? *templates.Files : SystemFileSystem();
 }
 
-std::string ReadValue(FileSystem& files, const std::string& path, const std::string& section,
-                      const std::string& key, std::string_view defaultText) {
+}  // namespace
+
+ProfileFile::ProfileFile(const Templates& templates, const std::string& file) {
   std::string content;
-  if (!ReadTextFile(files, path, content)) return std::string(defaultText);
-  return IniLookup(content, section, key).value_or(std::string(defaultText));
+  read_ = ReadTextFile(FilesOf(templates), FileOf(templates, file), content);
+  if (read_) values_ = IniValues(content);
 }
 
-}  // namespace
+std::string ProfileFile::Text(const std::string& section, const std::string& key,
+                              std::string_view defaultText) const {
+  return values_.Find(section, key).value_or(std::string(defaultText));
+}
+
+double ProfileFile::Number(const std::string& section, const std::string& key,
+                           std::string_view defaultText) const {
+  return LeadingNumber(Text(section, key, defaultText));
+}
 
 ProfileEdit::ProfileEdit(FileSystem& files, std::string path, std::string_view newline,
                          bool encoded)
@@ -71,13 +80,13 @@ bool ProfileEdit::Commit() {
 std::string ProfileReadText(const Templates& templates, const std::string& section,
                             const std::string& key, std::string_view defaultText,
                             const std::string& file) {
-  return ReadValue(FilesOf(templates), FileOf(templates, file), section, key, defaultText);
+  return ProfileFile(templates, file).Text(section, key, defaultText);
 }
 
 double ProfileReadNumber(const Templates& templates, const std::string& section,
                          const std::string& key, std::string_view defaultText,
                          const std::string& file) {
-  return LeadingNumber(ProfileReadText(templates, section, key, defaultText, file));
+  return ProfileFile(templates, file).Number(section, key, defaultText);
 }
 
 bool ProfileWriteText(const Templates& templates, const std::string& section,

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "settings/file_system.h"
+#include "settings/ini_text.h"
 
 namespace glintora {
 
@@ -44,6 +45,25 @@ class ProfileEdit {
   std::string reason_;
   std::string newline_;
   bool encoded_;
+};
+
+// A profile file read and parsed once, for many lookups.
+class ProfileFile {
+ public:
+  explicit ProfileFile(const Templates& templates, const std::string& file = {});
+  // False when the file is missing, not a file, unreadable or over kMaxSettingsFileBytes: every
+  // lookup then gives its default.
+  bool WasRead() const { return read_; }
+  // The value of key in [section], or defaultText.
+  std::string Text(const std::string& section, const std::string& key,
+                   std::string_view defaultText) const;
+  // The leading number of Text (0 when the text does not begin with a number).
+  double Number(const std::string& section, const std::string& key,
+                std::string_view defaultText) const;
+
+ private:
+  IniValues values_;
+  bool read_ = false;
 };
 
 // The value of key in [section] of file, or defaultText.

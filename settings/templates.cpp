@@ -8,21 +8,20 @@ namespace glintora {
 
 namespace {
 
-void ImportNumber(Store& store, const Templates& templates, const SettingDef& def) {
-  const double value = ProfileReadNumber(templates, def.section, def.key, def.defaultText);
-  RegWriteText(store, def.section, def.key, value);
-}
-
-void ImportText(Store& store, const Templates& templates, const SettingDef& def) {
-  CopyProfileKeyToStore(store, templates, def.section, def.key, def.defaultText);
+void ImportNumber(Store& store, const ProfileFile& file, const SettingDef& def) {
+  RegWriteText(store, def.section, def.key, file.Number(def.section, def.key, def.defaultText));
 }
 
 }  // namespace
 
-void ImportTemplateFile(Store& store, Templates& templates, const std::string& path) {
+bool ImportTemplateFile(Store& store, Templates& templates, const std::string& path) {
   templates.CurrentTemplatePath = path;
-  const auto number = [&](const char* key) { ImportNumber(store, templates, *FindSetting(key)); };
-  const auto text = [&](const char* key) { ImportText(store, templates, *FindSetting(key)); };
+  const ProfileFile file(templates);
+  const auto number = [&](const char* key) { ImportNumber(store, file, *FindSetting(key)); };
+  const auto text = [&](const char* key) {
+    const SettingDef& def = *FindSetting(key);
+    CopyProfileKeyToStore(store, file, def.section, def.key, def.defaultText);
+  };
 
   number("FocalLength");
   number("Adv_TimeDelay");
@@ -31,15 +30,20 @@ void ImportTemplateFile(Store& store, Templates& templates, const std::string& p
     text(key);
   }
   number("AnimationType");
-  for (const SettingDef* def : ColorOrder()) ImportNumber(store, templates, *def);
-  for (const SettingDef* def : FireworkRecordOrder()) ImportNumber(store, templates, *def);
+  for (const SettingDef* def : ColorOrder()) ImportNumber(store, file, *def);
+  for (const SettingDef* def : FireworkRecordOrder()) ImportNumber(store, file, *def);
+  return file.WasRead();
 }
 
 bool CopyProfileKeyToStore(Store& store, const Templates& templates, const std::string& section,
                            const std::string& key, std::string_view defaultText,
                            const std::string& file) {
-  return RegWriteText(store, section, key,
-                      std::string_view(ProfileReadText(templates, section, key, defaultText, file)));
+  return CopyProfileKeyToStore(store, ProfileFile(templates, file), section, key, defaultText);
+}
+
+bool CopyProfileKeyToStore(Store& store, const ProfileFile& file, const std::string& section,
+                           const std::string& key, std::string_view defaultText) {
+  return RegWriteText(store, section, key, std::string_view(file.Text(section, key, defaultText)));
 }
 
 void CopyStoreKeyToProfile(Store& store, ProfileEdit& edit, const std::string& section,

@@ -30,12 +30,14 @@ std::string Dashless(const std::string& arg) {
 }  // namespace
 
 std::optional<std::uint32_t> ParseWindowId(const std::string& text) {
-  if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ') return std::nullopt;
+  // xscreensaver writes ids in decimal or as 0x hexadecimal; a leading 0 is not octal.
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::string digits = hex ? text.substr(2) : text;
+  const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+  if (digits.empty() || digits.find_first_not_of(allowed) != std::string::npos) return std::nullopt;
   errno = 0;
-  char* end = nullptr;
-  const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || v == 0 || v > 0xFFFFFFFFull)
-    return std::nullopt;
+  const unsigned long long v = std::strtoull(digits.c_str(), nullptr, hex ? 16 : 10);
+  if (errno != 0 || v == 0 || v > 0xFFFFFFFFull) return std::nullopt;
   return static_cast<std::uint32_t>(v);
 }
 

@@ -1,7 +1,6 @@
 #include "windows/show_overrides.h"
 
 #include <cmath>
-#include <fstream>
 
 #include "settings/numbers.h"
 #include "settings/profile.h"
@@ -54,13 +53,12 @@ bool ApplyThemeOverride(Store& store, int theme) {
 
 bool ApplyShowOverrides(Store& store, const ShowOptions& options, std::string& error) {
   if (!options.templatePath.empty()) {
-    // A missing file would import every default: almost surely a typing error, so say so.
-    if (!std::ifstream(options.templatePath)) {
+    // A file that cannot be read would import every default: almost surely a mistake, so say so.
+    Templates templates;
+    if (!ImportTemplateFile(store, templates, options.templatePath)) {
       error = "-template: cannot read " + QuotedForMessage(options.templatePath);
       return false;
     }
-    Templates templates;
-    ImportTemplateFile(store, templates, options.templatePath);
   }
   if (options.theme && !ApplyThemeOverride(store, *options.theme)) {
     error = "-theme: no theme " + NumberText(static_cast<int>(*options.theme));

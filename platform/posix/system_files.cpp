@@ -59,7 +59,8 @@ class PosixFileSystem : public FileSystem {
   char Separator() const override { return '/'; }
 
   bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO or a device opens at once and the regular-file check refuses it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat info;
     std::string data;

@@ -39,7 +39,8 @@ class SignalAwareHost : public X11Host {
 };
 
 // ---- the show loop, as every display window runs it.
-void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, RunState& run) {
+void RunShows(SignalAwareHost& host, Store& store, IniStore& userStore, const ShowOptions& options,
+              RunState& run) {
   SettingsRecord settings;
   EngineRecord engine;
   BuildTrigTables(engine.Trig);
@@ -73,6 +74,7 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options, R
     PrepareSurface(engine);
     StartShow(engine, settings, run);
     live.Silence();  // a new show (a resize) starts afresh
+    userStore.Reload();  // and loads the settings file as it is then
   }
   sound.Stop();
 }
@@ -114,7 +116,7 @@ int RunProgram(const ShowOptions& options, Store& store) {
       code = 1;
     } else {
       host.SetShowFps(options.fps);
-      RunShows(host, store, options, run);
+      RunShows(host, store, userStore, options, run);
     }
   }
   XCloseDisplay(display);

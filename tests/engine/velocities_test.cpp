@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 #include "engine/trig_tables.h"
@@ -56,6 +57,61 @@ TEST(Velocities, EdgeCases) {
   for (int n = 0; n < 3; ++n) {
     const Vec3 e = TwistEmitPoint(d.st, 1, 2, 3, 0, 0, 0, angle);
     EXPECT_EQ(std::make_tuple(angle, e.X, e.Y, e.Z), std::make_tuple(0.0f, 1.0f, 2.0f, 3.0f));
+  }
+}
+
+// Each generator against its formula, fed the draws it takes (replayed from a copy of its source):
+// the four pattern shapes, the sphere and the spline, halved and not.
+TEST(Velocities, GeneratorsFollowTheirFormulas) {
+  const double pi = 3.1415927f, sym = 0.25, speed = 6, size = 0.75;
+  const auto sign = [](double x) { return static_cast<double>((x > 0) - (x < 0)); };
+  const auto bspline = [](double t, const float* p) {
+    return ((-p[0] + 3 * p[1] - 3 * p[2] + p[3]) * t * t * t + (3 * p[0] - 6 * p[1] + 3 * p[2]) * t * t +
+            (-3 * p[0] + 3 * p[2]) * t + (p[0] + 4 * p[1] + p[2])) / 6;
+  };
+  Generators g(11);
+  g.st.S.FireSymmetry = static_cast<float>(sym);  // the speed takes a draw that counts
+  g.st.S.FireSplineKnot = 6;
+  for (auto* knots : {&g.st.S.KnotX, &g.st.S.KnotY, &g.st.S.KnotZ}) knots->resize(7);
+  SeedSplineKnots(g.st, 1, 2, 3);
+  for (int n = 0; n < 700; ++n) {
+    const int kind = n % 7;  // patterns 0..3, the sphere, the spline whole and halved
+    Random r = *g.st.Rng;
+    const auto rnd = [&] { return static_cast<double>(r.Next()); };
+    double e[3] = {};
+    if (kind < 4) {
+      const double s = ((1 - sym) * rnd() + sym) * speed * size * 0.6666, w = 2 * s;
+      const auto U = [&] { return rnd() * w - s; };
+      if (kind == 0) {
+        const int face = static_cast<int>(std::floor(rnd() * 6));  // x, -x, y, -y, z, -z
+        for (int c = 0; c < 3; ++c) e[c] = c == face / 2 ? (face % 2 ? -s : s) : U();
+      } else if (kind < 3) {
+        e[1] = U();
+        const double room = kind == 1 ? s + e[1] : s - e[1];
+        e[0] = U() * room / w;
+        e[2] = U() * room / w;
+      } else {
+        e[1] = rnd() * 4 * s - w;
+        const double k = std::nearbyint(rnd() * 1000) * pi / 1000, room = w - std::fabs(e[1]);
+        e[0] = room * std::cos(k) * 0.5;
+        e[2] = sign(rnd() - 0.5) * room * std::sin(k) * 0.5;
+      }
+    } else if (kind == 4) {
+      const double a = std::nearbyint(rnd() * 1000) * pi / 1000, b = std::nearbyint(rnd() * 1000) * pi / 1000;
+      e[0] = 2 * std::cos(b) * std::sin(a);
+      e[1] = sign(rnd() - 0.5) * 2 * std::sin(b) * std::sin(a);
+      e[2] = 2 * std::cos(a);
+    } else {
+      const int seg = static_cast<int>(std::floor(rnd() * 4));
+      const double t = rnd(), at[3] = {1, 2, 3};
+      const float* knots[3] = {g.st.S.KnotX.data(), g.st.S.KnotY.data(), g.st.S.KnotZ.data()};
+      for (int c = 0; c < 3; ++c) e[c] = (bspline(t, knots[c] + seg) - at[c]) * speed * size * (kind == 6 ? 0.5 : 1);
+    }
+    float v[3];
+    const std::int16_t mode = kind < 4 ? kWarpPattern : kind == 4 ? kWarpSphere : kWarpSpline;
+    BurstVelocity(g.st, v[0], v[1], v[2], 1, 2, 3, 2.0f, mode, static_cast<std::int16_t>(kind), static_cast<float>(size),
+                  kind == 6);
+    for (int c = 0; c < 3; ++c) ASSERT_NEAR(v[c], e[c], 2e-5) << "kind " << kind << ", draw " << n << ", axis " << c;
   }
 }
 

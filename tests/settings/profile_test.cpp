@@ -4,8 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 
+#include "settings/ini_store.h"
 #include "settings/ini_text.h"
+#include "settings/loaders.h"
 #include "settings/memory_store.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
@@ -23,13 +26,16 @@ TEST(IniLookup, FindsKeysCaseInsensitivelyInTheFirstMatchingSection) {
       "; a comment\r\n[Admin]\r\nProduct = Glintora Fireworks \r\n"
       "[ fireworks ]\r\nFireWorks=12\r\nfirepersist=  0.97\r\nnoequals\r\nFireWorks=99\r\n"
       "[Fireworks]\r\nFireSpeed=7\r\n"
-      "[Advanced]\r\nLockMessage=\"  two blanks  \"\r\nQuoted='x'y'\r\nMixed=\"x'\r\nEmpty=\r\n";
+      "[Advanced]\r\nLockMessage=\"  two blanks  \"\r\nQuoted='x'y'\r\nMixed=\"x'\r\nEmpty=\r\n"
+      "Q0=\"\"\r\nS0=''\r\nQ1= \"x\" \r\nS1='y'\r\nLone=\"\r\n";
   const struct { std::string ini; const char *section, *key; std::optional<std::string> value; } rows[] = {
       {ini, "admin", "PRODUCT", "Glintora Fireworks"}, {ini, "Fireworks", "FirePersist", "0.97"},
       {ini, "Fireworks", "FireWorks", "12"},          // the first one wins
       {ini, "Fireworks", "FireSpeed", std::nullopt},  // a second section is ignored
       {ini, "Fireworks", "noequals", std::nullopt}, {ini, "Advanced", "LockMessage", "  two blanks  "},
       {ini, "Advanced", "Quoted", "x'y"}, {ini, "Advanced", "Mixed", "\"x'"}, {ini, "Advanced", "Empty", ""},
+      {ini, "Advanced", "Q0", ""}, {ini, "Advanced", "S0", ""}, {ini, "Advanced", "Q1", "x"},
+      {ini, "Advanced", "S1", "y"}, {ini, "Advanced", "Lone", "\""},
       {ini, "Missing", "Empty", std::nullopt}, {"", "A", "b", std::nullopt},
       {"\xEF\xBB\xBF[A]\nb=1", "A", "b", "1"}, {"[A]\rb=1\r", "A", "b", "1"},  // LF, lone CR (CR LF above)
       {"[A\nb=1", "A", "b", std::nullopt},  // an unclosed header opens no section
@@ -133,6 +139,35 @@ TEST(ImportTemplateFile, AMissingFileGivesEveryDefaultAFileItsValues) {
   // A failing store is reported to the caller, who goes on.
   store.SetWritesFail(true);
   EXPECT_FALSE(CopyProfileKeyToStore(store, t, "Advanced", "LockMessage", ""));
+}
+
+// A load reads its file once, however many keys it takes; a file over 1 MB is not read at all
+// and gives the defaults, like a file that cannot be read.
+TEST(LargeFiles, ALoadReadsTheFileOnceAndOneOver1MBGivesTheDefaults) {
+  TempDir dir;
+  testing::FailingFiles files(testing::FailingFiles::Step::None);
+  const std::string path = dir.File("settings.ini");
+  const std::string text = "[Fireworks]\nFireWorks=20\n[Advanced]\nFocalLength=2\n; ";
+  for (const std::size_t size : {std::size_t{100}, std::size_t{1} << 20, (std::size_t{1} << 20) + 1}) {
+    const bool taken = size <= std::size_t{1} << 20;
+    TempDir::Write(path, text + std::string(size - text.size(), 'x'));
+    files.reads = 0;
+    IniStore ini(path, files);
+    SettingsRecord record;
+    LoadAdvancedParams(ini, record, 640, 480, false, 15, 15);
+    LoadFireParams(ini, record);
+    EXPECT_EQ(std::make_tuple(record.FireWorks, record.FocalLength, files.reads),
+              std::make_tuple(taken ? 20 : 12, taken ? 2.0f : 1.0f, 1)) << size;
+    ini.Reload();  // the next show reads it again
+    EXPECT_EQ(RegReadInt(ini, "Fireworks", "FireWorks", 12), taken ? 20 : 12);
+    EXPECT_EQ(files.reads, 2);
+
+    MemoryStore store;
+    Templates t{"", &files};
+    EXPECT_EQ(ImportTemplateFile(store, t, path), taken) << size;
+    ExpectStored(store, {{"Fireworks", "FireWorks", taken ? "20" : "12"}});
+    EXPECT_EQ(files.reads, 3);
+  }
 }
 
 }  // namespace

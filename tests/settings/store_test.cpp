@@ -1,6 +1,11 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -77,6 +82,21 @@ TEST(IniStore, KeepsTheFileReadableAndCreatesItsFolder) {
     IniStore unwritable(path);
     EXPECT_FALSE(RegWriteText(unwritable, "A", "b", "c")) << path;
   }
+}
+
+// A FIFO in the file's place would block the read until a writer came: it gives the defaults.
+TEST(IniStore, AFifoGivesTheDefaultsWithoutWaiting) {
+  TempDir dir;
+  const std::string path = dir.File("settings.ini");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  auto read = std::async(std::launch::async, [&] {
+    IniStore store(path);
+    return RegReadText(store, "Fireworks", "FireWorks", "12");
+  });
+  const bool done = read.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  if (!done) close(open(path.c_str(), O_WRONLY | O_NONBLOCK));  // releases a blocked open
+  EXPECT_TRUE(done);
+  EXPECT_EQ(read.get(), "12");
 }
 
 TEST(IniStore, PathFollowsTheBaseDirectoryConvention) {

@@ -47,12 +47,13 @@ class TempDir {
 
 // The system's files with one step of a whole-file write made to fail, the way a full disk, a
 // dropped share or a scanner holding the file would: Write stores half the bytes then fails,
-// Replace refuses the swap. Counts the writes.
+// Replace refuses the swap. Counts the reads and writes.
 class FailingFiles : public FileSystem {
  public:
   enum class Step { None, Write, Replace };
   static constexpr const char* kReason = "the device is not ready";
   explicit FailingFiles(Step step) : step_(step) {}
+  int reads = 0;
   int writes = 0;
 
   bool FileExists(const std::string& p) override { return real_.FileExists(p); }
@@ -61,6 +62,7 @@ class FailingFiles : public FileSystem {
   bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
   char Separator() const override { return real_.Separator(); }
   bool ReadFile(const std::string& p, std::string& b, std::size_t m) override {
+    ++reads;
     return real_.ReadFile(p, b, m);
   }
   FileTarget Inspect(const std::string& p) override { return real_.Inspect(p); }

@@ -33,9 +33,12 @@ TEST(ShowOptions, WindowIdsAsXToolsPrintThemAndTheDaemonsEnvironment) {
       {{"-window-id", "0xffffffff"}, nullptr, ShowTarget::ForeignWindow, 0xffffffffu},
       {{"-window-id", "0X1F"}, nullptr, ShowTarget::ForeignWindow, 0x1fu},
       {{"-window-id", "4194311"}, nullptr, ShowTarget::ForeignWindow, 4194311u},
+      {{"-window-id", "010"}, nullptr, ShowTarget::ForeignWindow, 10u},  // decimal, not octal
+      {{"-window-id", "09"}, nullptr, ShowTarget::ForeignWindow, 9u},
       // -root or nothing: the daemon's window replaces the real root.
       {{"-root"}, "0x400001", ShowTarget::ForeignWindow, 0x400001u},
       {{}, "12", ShowTarget::ForeignWindow, 12u},
+      {{}, "0100", ShowTarget::ForeignWindow, 100u},
       // An explicit choice wins over the environment.
       {{"-window-id", "7"}, "12", ShowTarget::ForeignWindow, 7u},
       {{"-fullscreen"}, "12", ShowTarget::FullScreen, 0},
@@ -61,6 +64,7 @@ TEST(ShowOptions, BadInputIsRefusedQuotingASafeExcerpt) {
       {{"-delay", "4x"}}, {{"-theme", "0"}}, {{"-theme", "14"}}, {{"-theme", "1.5"}}, {{"-window-id", "0"}},
       {{"-window-id", "zz"}}, {{"-window-id", "-5"}}, {{"-window-id", "0x100000000"}}, {{"-window-id"}},
       {{"-window-id", "12 "}}, {{"-window-id", " 12"}}, {{"-window-id", ""}},
+      {{"-window-id", "0x"}}, {{"-window-id", "0x-1"}}, {{"-window-id", "0x 1"}}, {{"-window-id", "0o7"}},
       {{"-seed", "-1"}}, {{"-seed", "4294967296"}}, {{"-template"}}, {{"-template", ""}},
       {{"-root", "-fullscreen"}}, {{"-window-id", "5", "-window"}},
       {{"-delay", std::string(100000, '9')}, "'" + std::string(60, '9') + "...'"},

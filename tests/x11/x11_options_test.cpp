@@ -77,10 +77,13 @@ TEST_F(Options, EveryCommandLineTheSettingsDialogCanBuildIsAccepted) {
 }
 
 TEST_F(Options, BadCommandLinesExitTwoWithOneLine) {
-  // Refused by the parser, by the range of a setting, as an unknown setting, as a missing file.
+  // Refused by the parser, by the range of a setting, as an unknown setting, as a missing file or
+  // one over 1 MB.
+  const auto big = config_ / "big.glx";
+  std::ofstream(big) << "[Fireworks]\nFireWorks=7\n" << std::string(1 << 20, ';');
   const std::vector<std::vector<std::string>> bad = {
       {"-bogus"}, {"-delay", "fast"}, {"-FireWorks", "100"}, {"-FireSymmetry", "x"}, {"-NoSuchKey", "1"},
-      {"-template", (config_ / "missing.glx").string()}};
+      {"-template", (config_ / "missing.glx").string()}, {"-template", big.string()}};
   for (const auto& args : bad) {
     SCOPED_TRACE(args[0]);
     ChildProcess child = Run(args);

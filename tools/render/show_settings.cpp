@@ -1,7 +1,5 @@
 #include "tools/render/show_settings.h"
 
-#include <fstream>
-
 #include "settings/loaders.h"
 #include "settings/memory_store.h"
 #include "settings/settings_table.h"
@@ -16,12 +14,11 @@ bool LoadShowSettings(SettingsRecord& record, std::int32_t width, std::int32_t h
                       std::optional<int> theme, const std::string& templatePath, std::string& error) {
   MemoryStore store;
   if (!templatePath.empty()) {
-    if (!std::ifstream(templatePath)) {
+    Templates templates;
+    if (!ImportTemplateFile(store, templates, templatePath)) {
       error = "--template: cannot read " + QuotedForMessage(templatePath);
       return false;
     }
-    Templates templates;
-    ImportTemplateFile(store, templates, templatePath);
   }
   if (theme) {
     const std::string preset = ThemePresetText(static_cast<std::int16_t>(*theme));
