@@ -301,7 +301,7 @@ void ShowSurface::Step() {
   if (!target && !current_) {
     // Not even one buffer (no shared memory): nothing can be shown.
     std::fprintf(stderr, "glintora: %s: cannot make a shared-memory buffer\n", setup_.Label.c_str());
-    closed_ = true;
+    closed_ = failed_ = true;
   }
   if (!target) return;
   if (!show_) {
@@ -394,6 +394,7 @@ void ShowSurface::Commit(Buffer& b) {
     wl_surface_damage_buffer(surface_, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
   wl_surface_attach(surface_, b.Handle, 0, 0);
   b.Busy = true;
+  everShown_ = true;
   frameCallback_ = wl_surface_frame(surface_);
   wl_callback_add_listener(frameCallback_, &kFrame, this);
   wl_surface_commit(surface_);

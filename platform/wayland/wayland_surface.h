@@ -64,6 +64,10 @@ class ShowSurface : public FrameHost {
   wl_output* Output() const { return setup_.Output; }
   // The compositor closed the surface (the window's close button, a layer surface's output).
   bool Closed() const { return closed_; }
+  // It closed itself because it could not get even one buffer.
+  bool Failed() const { return failed_; }
+  // It has committed a frame.
+  bool EverShown() const { return everShown_; }
   // Milliseconds until the next frame is due: 0 now, -1 when waiting for the compositor.
   std::int32_t MsUntilDue(std::uint32_t now) const;
   // Draws and commits one frame (or the new show's first after a resize).
@@ -141,6 +145,8 @@ class ShowSurface : public FrameHost {
 
   bool configured_ = false;
   bool closed_ = false;
+  bool failed_ = false;
+  bool everShown_ = false;
   std::int32_t logicalWidth_ = 0, logicalHeight_ = 0, scale_ = 1;
   std::int32_t pendingWidth_ = 0, pendingHeight_ = 0;  // the toplevel's last configure
   std::vector<wl_output*> entered_;
