@@ -83,6 +83,8 @@ class Program : public DisplayListener {
   std::uint64_t seed_ = 0;
   std::uint64_t made_ = 0;
   bool soundGiven_ = false;
+  bool anyShown_ = false;     // some surface has shown a frame
+  bool failed_ = false;       // some surface could not get a buffer
   IdleCycle cycle_;
   ext_idle_notification_v1* idleNotification_ = nullptr;
   org_kde_kwin_idle_timeout* kdeTimeout_ = nullptr;
@@ -253,6 +255,7 @@ void Program::Loop() {
         s.surface->Step();
         due = s.surface->MsUntilDue(now);
       }
+      anyShown_ = anyShown_ || s.surface->EverShown();
       if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
     }
     // A signal landing just before the wait would otherwise wait for the compositor.
@@ -272,8 +275,10 @@ void Program::Loop() {
         continue;
       }
       const bool window = it->output == 0;
+      failed_ = failed_ || it->surface->Failed();
       it = shown_.erase(it);
-      if (window) run_.StopRequested = true;  // the window's close button
+      // The window's close button; or the last surface could not be shown.
+      if (window || (failed_ && shown_.empty())) run_.StopRequested = true;
     }
   }
 }
@@ -322,7 +327,7 @@ int Program::Run() {
       return 2;
   }
   Loop();
-  return 0;
+  return failed_ && !anyShown_ ? 1 : 0;  // the display could not be used
 }
 
 }  // namespace

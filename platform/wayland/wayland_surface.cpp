@@ -15,6 +15,7 @@
 #include "platform/wayland/wayland_display.h"
 #include "settings/loaders.h"
 #include "windows/output_set.h"
+#include "windows/pixel_font.h"
 #include "windows/settings_report.h"
 #include "platform/wayland/layer_shell.h"
 #include "xdg-decoration-unstable-v1-client.h"
@@ -36,19 +37,7 @@ std::uint64_t MonotonicMicros() {
          static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
 }
 
-// -fps figures in a 3x5 pixel font: the characters FrameStats writes, rows top down, bit 2 left.
-struct Glyph {
-  char c;
-  std::uint8_t rows[5];
-};
-constexpr Glyph kGlyphs[] = {
-    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 7, 1, 7}},
-    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 1, 1}},
-    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'.', {0, 0, 0, 0, 2}}, {'%', {5, 1, 2, 4, 5}},
-    {'f', {3, 2, 7, 2, 2}}, {'p', {7, 5, 7, 4, 4}}, {'s', {3, 4, 2, 1, 6}}, {'b', {4, 4, 7, 5, 7}},
-    {'u', {0, 5, 5, 5, 7}}, {'y', {5, 5, 7, 1, 7}},
-};
-constexpr int kLabelChars = 20;
+constexpr int kFpsChars = 20;
 
 ShowSurface& Self(void* data) { return *static_cast<ShowSurface*>(data); }
 
@@ -169,10 +158,8 @@ ShowSurface::~ShowSurface() {
   sound_.Stop();
   show_.reset();
   if (frameCallback_) wl_callback_destroy(frameCallback_);
-  for (Buffer& b : labelBuffers_)
-    if (b.Handle) wl_buffer_destroy(b.Handle), munmap(b.Pixels, b.Bytes);
-  if (labelSub_) wl_subsurface_destroy(labelSub_);
-  if (label_) wl_surface_destroy(label_);
+  DropOverlay(fps_);
+  DropOverlay(message_);
   if (layer_) zwlr_layer_surface_v1_destroy(layer_);
   if (decoration_) zxdg_toplevel_decoration_v1_destroy(decoration_);
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
@@ -314,7 +301,7 @@ void ShowSurface::Step() {
   if (!target && !current_) {
     // Not even one buffer (no shared memory): nothing can be shown.
     std::fprintf(stderr, "glintora: %s: cannot make a shared-memory buffer\n", setup_.Label.c_str());
-    closed_ = true;
+    closed_ = failed_ = true;
   }
   if (!target) return;
   if (!show_) {
@@ -367,7 +354,8 @@ ShowSurface::Buffer* ShowSurface::DrawTarget() {
   return target;
 }
 
-ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b, std::int32_t width, std::int32_t height) {
+ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b, std::int32_t width, std::int32_t height,
+                                            std::uint32_t format) {
   const int stride = width * 4;
   const std::size_t bytes = static_cast<std::size_t>(stride) * height;
   const int fd = memfd_create("glintora", MFD_CLOEXEC);
@@ -380,7 +368,7 @@ ShowSurface::Buffer* ShowSurface::NewBuffer(Buffer& b, std::int32_t width, std::
     return nullptr;
   }
   wl_shm_pool* pool = wl_shm_create_pool(display_.Shm(), fd, static_cast<std::int32_t>(bytes));
-  b.Handle = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
+  b.Handle = wl_shm_pool_create_buffer(pool, 0, width, height, stride, format);
   wl_shm_pool_destroy(pool);
   close(fd);
   wl_buffer_add_listener(b.Handle, &kBuffer, this);
@@ -406,59 +394,82 @@ void ShowSurface::Commit(Buffer& b) {
     wl_surface_damage_buffer(surface_, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
   wl_surface_attach(surface_, b.Handle, 0, 0);
   b.Busy = true;
+  everShown_ = true;
   frameCallback_ = wl_surface_frame(surface_);
   wl_callback_add_listener(frameCallback_, &kFrame, this);
   wl_surface_commit(surface_);
 }
 
-void ShowSurface::DrawFpsLabel() {
-  if (!display_.Subcompositor()) return;
-  if (!label_) {
-    label_ = wl_compositor_create_surface(display_.Compositor());
-    labelSub_ = wl_subcompositor_get_subsurface(display_.Subcompositor(), label_, surface_);
-    wl_subsurface_set_desync(labelSub_);
+ShowSurface::Buffer* ShowSurface::OverlayBuffer(Overlay& overlay, std::int32_t width,
+                                                std::int32_t height, std::uint32_t format) {
+  if (!display_.Subcompositor()) return nullptr;
+  if (!overlay.Surface) {
+    overlay.Surface = wl_compositor_create_surface(display_.Compositor());
+    overlay.Sub = wl_subcompositor_get_subsurface(display_.Subcompositor(), overlay.Surface, surface_);
+    wl_subsurface_set_desync(overlay.Sub);
+    // Clicks and moves reach the show's surface under it.
     wl_region* none = wl_compositor_create_region(display_.Compositor());
-    wl_surface_set_input_region(label_, none);
+    wl_surface_set_input_region(overlay.Surface, none);
     wl_region_destroy(none);
   }
-  // Glyph pixels of 2x2 logical pixels, in a cell of 4x6 of them plus a margin.
-  const int k = 2 * scale_;
-  const int width = (kLabelChars * 4 + 2) * k, height = 7 * k;
-  Buffer* b = nullptr;
-  for (Buffer& candidate : labelBuffers_) {
+  for (Buffer& candidate : overlay.Buffers) {
     if (candidate.Handle && candidate.Bytes != static_cast<std::size_t>(width) * height * 4) {
       if (candidate.Busy) continue;
       wl_buffer_destroy(candidate.Handle);
       munmap(candidate.Pixels, candidate.Bytes);
       candidate = Buffer{};
     }
-    if (!candidate.Handle) NewBuffer(candidate, width, height);
-    if (candidate.Handle && !candidate.Busy) {
-      b = &candidate;
-      break;
-    }
+    if (!candidate.Handle) NewBuffer(candidate, width, height, format);
+    if (candidate.Handle && !candidate.Busy) return &candidate;
   }
+  return nullptr;
+}
+
+void ShowSurface::CommitOverlay(Overlay& overlay, Buffer& b, std::int32_t x, std::int32_t y) {
+  // The position takes effect with the show's next commit, the buffer at once (desynchronised).
+  wl_subsurface_set_position(overlay.Sub, x, y);
+  wl_surface_set_buffer_scale(overlay.Surface, scale_);
+  wl_surface_attach(overlay.Surface, b.Handle, 0, 0);
+  wl_surface_damage_buffer(overlay.Surface, 0, 0, INT32_MAX, INT32_MAX);
+  b.Busy = true;
+  wl_surface_commit(overlay.Surface);
+}
+
+void ShowSurface::DropOverlay(Overlay& overlay) {
+  for (Buffer& b : overlay.Buffers)
+    if (b.Handle) wl_buffer_destroy(b.Handle), munmap(b.Pixels, b.Bytes);
+  if (overlay.Sub) wl_subsurface_destroy(overlay.Sub);
+  if (overlay.Surface) wl_surface_destroy(overlay.Surface);
+  overlay = Overlay{};
+}
+
+void ShowSurface::DrawFpsLabel() {
+  // White on black, font pixels of 2x2 logical pixels, with a margin of one font pixel.
+  const int k = 2 * scale_;
+  const TextExtent cells = MeasurePixelText(std::string(kFpsChars, ' '), k);
+  const int width = cells.Width + k, height = cells.Height + k;
+  Buffer* b = OverlayBuffer(fps_, width, height, WL_SHM_FORMAT_XRGB8888);
   if (!b) return;  // both still shown: the next second's figures
   std::fill(b->Pixels, b->Pixels + static_cast<std::size_t>(width) * height, 0u);
-  const std::string text = stats_.Text();
-  for (int i = 0; i < static_cast<int>(text.size()) && i < kLabelChars; ++i) {
-    for (const Glyph& g : kGlyphs) {
-      if (g.c != text[static_cast<std::size_t>(i)]) continue;
-      for (int row = 0; row < 5; ++row)
-        for (int col = 0; col < 3; ++col) {
-          if (!(g.rows[row] & (4 >> col))) continue;
-          for (int y = (row + 1) * k; y < (row + 2) * k; ++y)
-            std::fill_n(b->Pixels + static_cast<std::size_t>(y) * width + (1 + i * 4 + col) * k, k,
-                        0x00FFFFFFu);
-        }
-    }
-  }
-  wl_subsurface_set_position(labelSub_, 4, logicalHeight_ - height / scale_ - 4);
-  wl_surface_set_buffer_scale(label_, scale_);
-  wl_surface_attach(label_, b->Handle, 0, 0);
-  wl_surface_damage_buffer(label_, 0, 0, width, height);
-  b->Busy = true;
-  wl_surface_commit(label_);
+  DrawPixelText(b->Pixels, width, height, width, k, k, stats_.Text().substr(0, kFpsChars), k,
+                0x00FFFFFFu);
+  CommitOverlay(fps_, *b, 4, logicalHeight_ - height / scale_ - 4);
+}
+
+void ShowSurface::ShowMessage(const MessageStyle& message) {
+  if (message.Text.empty() || !configured_) return;
+  // As wide as the text but no wider than the surface: a longer line loses both ends, as
+  // centred text does. The buffer's size is a whole number of logical pixels.
+  const int k = PixelFontScale(message.FontSize) * scale_;
+  const TextExtent text = MeasurePixelText(message.Text, k);
+  const int width = std::max(std::min(text.Width, framebuffer_.Width) / scale_, 1) * scale_;
+  Buffer* b = OverlayBuffer(message_, width, text.Height, WL_SHM_FORMAT_ARGB8888);
+  if (!b) return;  // the compositor holds both: the next refresh draws it
+  // Transparent around the glyphs; the cell's gap column is split between the two sides.
+  std::fill(b->Pixels, b->Pixels + static_cast<std::size_t>(width) * text.Height, 0u);
+  DrawPixelText(b->Pixels, width, text.Height, width, (width - text.Width + k) / 2, 0,
+                message.Text, k, 0xFF000000u | SwapRedBlue(message.Colour));
+  CommitOverlay(message_, *b, (logicalWidth_ - width / scale_) / 2, 4);
 }
 
 void ShowSurface::OnFrameDone() {
@@ -469,8 +480,9 @@ void ShowSurface::OnFrameDone() {
 void ShowSurface::OnRelease(wl_buffer* buffer) {
   for (Buffer& b : buffers_)
     if (b.Handle == buffer) b.Busy = false;
-  for (Buffer& b : labelBuffers_)
-    if (b.Handle == buffer) b.Busy = false;
+  for (Overlay* o : {&fps_, &message_})
+    for (Buffer& b : o->Buffers)
+      if (b.Handle == buffer) b.Busy = false;
 }
 
 }  // namespace glintora::wayland

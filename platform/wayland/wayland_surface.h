@@ -64,6 +64,10 @@ class ShowSurface : public FrameHost {
   wl_output* Output() const { return setup_.Output; }
   // The compositor closed the surface (the window's close button, a layer surface's output).
   bool Closed() const { return closed_; }
+  // It closed itself because it could not get even one buffer.
+  bool Failed() const { return failed_; }
+  // It has committed a frame.
+  bool EverShown() const { return everShown_; }
   // Milliseconds until the next frame is due: 0 now, -1 when waiting for the compositor.
   std::int32_t MsUntilDue(std::uint32_t now) const;
   // Draws and commits one frame (or the new show's first after a resize).
@@ -79,8 +83,8 @@ class ShowSurface : public FrameHost {
   void WaitForEvent(std::uint32_t) override {}
   bool PreviewHostIsWindow() override { return true; }
   void Present(const Framebuffer& surface) override;
-  bool SurfaceIsWindow() override { return false; }  // no message label here
-  void ShowMessage(const MessageStyle&) override {}
+  bool SurfaceIsWindow() override { return true; }
+  void ShowMessage(const MessageStyle& message) override;
 
   // Called from the protocol listeners.
   void OnLayerConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
@@ -101,13 +105,26 @@ class ShowSurface : public FrameHost {
     bool Busy = false;
   };
   static constexpr int kMaxBuffers = 3;
+  // A label over the show in a subsurface of its own, so the show's pixels stay the engine's.
+  struct Overlay {
+    wl_surface* Surface = nullptr;
+    wl_subsurface* Sub = nullptr;
+    Buffer Buffers[2];
+  };
 
   void Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, std::int32_t scale);
   void StartShow();
   void Commit(Buffer& b);
   // The buffer the next frame is drawn into, up to date; null while every one is the compositor's.
   Buffer* DrawTarget();
-  Buffer* NewBuffer(Buffer& slot, std::int32_t width, std::int32_t height);
+  Buffer* NewBuffer(Buffer& slot, std::int32_t width, std::int32_t height,
+                    std::uint32_t format = WL_SHM_FORMAT_XRGB8888);
+  // A buffer of the overlay's that the compositor does not hold, of that size; null if none.
+  Buffer* OverlayBuffer(Overlay& overlay, std::int32_t width, std::int32_t height,
+                        std::uint32_t format);
+  // Shows the buffer at (x, y) in logical pixels.
+  void CommitOverlay(Overlay& overlay, Buffer& b, std::int32_t x, std::int32_t y);
+  void DropOverlay(Overlay& overlay);
   void DrawFpsLabel();
   void DropBuffers();
   void RefreshWindowScale();
@@ -128,6 +145,8 @@ class ShowSurface : public FrameHost {
 
   bool configured_ = false;
   bool closed_ = false;
+  bool failed_ = false;
+  bool everShown_ = false;
   std::int32_t logicalWidth_ = 0, logicalHeight_ = 0, scale_ = 1;
   std::int32_t pendingWidth_ = 0, pendingHeight_ = 0;  // the toplevel's last configure
   std::vector<wl_output*> entered_;
@@ -143,12 +162,9 @@ class ShowSurface : public FrameHost {
   std::unique_ptr<LiveSound> live_;
   x11::AlsaSound sound_;
   FrameStats stats_;
-  // -fps: the figures in a subsurface of their own at the bottom left, so the show's pixels
-  // stay the engine's.
-  wl_surface* label_ = nullptr;
-  wl_subsurface* labelSub_ = nullptr;
-  Buffer labelBuffers_[2];
+  Overlay fps_;  // -fps: the figures at the bottom left
   std::uint64_t lastFpsUs_ = 0;
+  Overlay message_;  // the show's message, centred at the top
 };
 
 }  // namespace glintora::wayland
