@@ -23,7 +23,7 @@ class IniStore : public Store {
   // Creates the file's folder when it is missing.
   bool Write(const std::string& section, const std::string& key, const std::string& text) override;
   // The next read reads the file again, as it is then.
-  void Reload() { values_.reset(); }
+  void Reload() override { values_.reset(); }
 
   const std::string& Path() const { return path_; }
 

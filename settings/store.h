@@ -15,6 +15,8 @@ class Store {
   // Stores text (already trimmed by the caller); false when the write failed.
   virtual bool Write(const std::string& section, const std::string& key,
                      const std::string& text) = 0;
+  // A store that reads ahead forgets it, so the next read sees the medium as it is now.
+  virtual void Reload() {}
 };
 
 }  // namespace glintora

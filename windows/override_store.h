@@ -23,6 +23,8 @@ class OverrideStore : public Store {
     return top_.Write(section, key, text);
   }
 
+  void Reload() override { base_.Reload(); }
+
   std::size_t OverrideCount() const { return top_.Size(); }
 
  private:

@@ -268,6 +268,7 @@ void ShowSurface::StartShow() {
     engine_->Rng.Seed(setup_.Seed);
   }
   engine_->Surface = &framebuffer_;
+  store_.Reload();  // each show sees the settings file as it is when the show starts
   LoadAdvancedParams(store_, settings_, framebuffer_.Width, framebuffer_.Height, false,
                      run_.TwipsPerPixelX, run_.TwipsPerPixelY);
   LoadFireParams(store_, settings_);

@@ -39,7 +39,7 @@ class SignalAwareHost : public X11Host {
 };
 
 // ---- the show loop, as every display window runs it.
-void RunShows(SignalAwareHost& host, Store& store, IniStore& userStore, const ShowOptions& options,
+void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options,
               RunState& run) {
   SettingsRecord settings;
   EngineRecord engine;
@@ -74,7 +74,7 @@ void RunShows(SignalAwareHost& host, Store& store, IniStore& userStore, const Sh
     PrepareSurface(engine);
     StartShow(engine, settings, run);
     live.Silence();  // a new show (a resize) starts afresh
-    userStore.Reload();  // and loads the settings file as it is then
+    store.Reload();  // and loads the settings file as it is then
   }
   sound.Stop();
 }
@@ -116,7 +116,7 @@ int RunProgram(const ShowOptions& options, Store& store) {
       code = 1;
     } else {
       host.SetShowFps(options.fps);
-      RunShows(host, store, userStore, options, run);
+      RunShows(host, store, options, run);
     }
   }
   XCloseDisplay(display);
