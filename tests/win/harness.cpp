@@ -69,11 +69,7 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
   return found;
 }
 
-std::string TextOf(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return Narrow(text);
-}
+std::string TextOf(HWND window) { return WindowText(window); }
 
 CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   WNDCLASSA wc{};

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/dialogs/dialog_window.h"
 #include "platform/win32/files/wide_text.h"
 
 namespace glintora {
@@ -156,12 +157,7 @@ LRESULT Win32FieldView::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LP
 
 std::string Win32FieldView::Text(ControlId id) const {
   HWND control = Handle(id);
-  if (!control) return {};
-  const int length = GetWindowTextLengthW(control);
-  if (length <= 0) return {};
-  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
-  const int got = GetWindowTextW(control, buffer.data(), length + 1);
-  return Narrow(std::wstring_view(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0));
+  return control ? WindowText(control) : std::string();
 }
 
 void Win32FieldView::SetText(ControlId id, const std::string& text) {
