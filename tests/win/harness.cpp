@@ -144,7 +144,7 @@ std::string DialogProgram::Stored(const std::string& section, const std::string&
 
 void TypeInto(HWND edit, const std::string& chars) {
   SetFocus(edit);
-  for (char ch : chars) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+  for (wchar_t ch : Widen(chars)) SendMessageW(edit, WM_CHAR, ch, 1);
 }
 
 void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }

@@ -120,8 +120,10 @@ LRESULT Win32FieldView::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LP
   const ControlId id = ids_[edit];
   switch (message) {
     case WM_CHAR:
-      // A refused key inserts nothing.
-      if (listener_ && !listener_->OnKeyPress(id, static_cast<char>(wParam))) return 0;
+      // A refused key inserts nothing. wParam is one UTF-16 unit, judged whole.
+      if (listener_ && !listener_->OnKeyPress(id, static_cast<char32_t>(wParam & 0xFFFF))) {
+        return 0;
+      }
       break;
     case WM_KEYDOWN:
       if ((wParam == VK_UP || wParam == VK_DOWN) && listener_ &&
