@@ -157,10 +157,13 @@ TEST(UnicodeFiles, ASaveInTheUsersFolderReadsBackWhole) {
 
     MemoryDialogView dialog;
     LoadPropsFromStore(dialog, program.StoreOf());
-    dialog.SetText({Control::TxtFire, 0}, "21");
     Templates templates{folder.File(kTemplateName)};
     std::string reason;
-    ASSERT_TRUE(SaveTemplateFile(dialog, program.StoreOf(), templates, reason)) << reason;
+    for (const char* shells : {"20", "21"}) {  // made, then replaced: nothing else is left there
+      dialog.SetText({Control::TxtFire, 0}, shells);
+      ASSERT_TRUE(SaveTemplateFile(dialog, program.StoreOf(), templates, reason)) << reason;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Widen(folder.Path())), {}), 1);
     EXPECT_EQ(ReadBytes(templates.CurrentTemplatePath).rfind("\xEF\xBB\xBF[Admin]", 0), 0u);
 
     RegWriteText(program.StoreOf(), kSectionAdvanced, "LockMessage", std::string_view("x"));
