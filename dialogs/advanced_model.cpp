@@ -132,7 +132,7 @@ void AdvancedModel::OnTextChanged(ControlId id) {
   }
 }
 
-bool AdvancedModel::OnKeyPress(ControlId id, char ch) {
+bool AdvancedModel::OnKeyPress(ControlId id, char32_t ch) {
   const AdvBox* b = BoxInfo(id);
   if (!b) return true;
   return b->kind == FieldKind::Decimal ? FilterDecimalKey(view_, id, ch) : FilterDigitKey(view_, ch);

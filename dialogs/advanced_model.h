@@ -35,7 +35,7 @@ class AdvancedModel : public FieldEvents {
   std::string FontName() const;
 
   void OnTextChanged(ControlId id) override;
-  bool OnKeyPress(ControlId id, char ch) override;
+  bool OnKeyPress(ControlId id, char32_t ch) override;
   bool OnArrowKey(ControlId id, bool up) override;
   void OnFocusGot(ControlId id) override;
   void OnFocusLost(ControlId id) override;

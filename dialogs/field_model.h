@@ -83,8 +83,9 @@ class FieldEvents {
  public:
   virtual ~FieldEvents() = default;
   virtual void OnTextChanged(ControlId id) = 0;
-  // A typed character (WM_CHAR). False: the key is refused and must insert nothing.
-  virtual bool OnKeyPress(ControlId id, char ch) = 0;
+  // A typed character (WM_CHAR), whole: a letter beyond ASCII must not pass for the digit its
+  // low byte spells. False: the key is refused and must insert nothing.
+  virtual bool OnKeyPress(ControlId id, char32_t ch) = 0;
   // Up (true) or Down (false) pressed in a field. True when the model handled the key.
   virtual bool OnArrowKey(ControlId id, bool up) = 0;
   virtual void OnFocusGot(ControlId id) = 0;
@@ -165,7 +166,7 @@ class MemoryDialogView : public DialogView {
   void Type(ControlId id, const std::string& chars) {
     Focus(id);
     for (char ch : chars) {
-      if (listener_ && !listener_->OnKeyPress(id, ch)) continue;
+      if (listener_ && !listener_->OnKeyPress(id, static_cast<unsigned char>(ch))) continue;
       TextBox& box = boxes_[id];
       std::string text = box.text;
       int start = std::min<int>(box.selection.start, static_cast<int>(text.size()));

@@ -231,7 +231,7 @@ void PropsFieldModel::OnTextChanged(ControlId id) {
 
 // --- keys, focus, spinners ---
 
-bool PropsFieldModel::OnKeyPress(ControlId id, char ch) {
+bool PropsFieldModel::OnKeyPress(ControlId id, char32_t ch) {
   switch (id.control) {
     case Control::TxtFire: {
       const FireFieldInfo* f = FireFieldForBox(id.index);

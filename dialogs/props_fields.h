@@ -74,7 +74,7 @@ class PropsFieldModel : public FieldEvents {
   bool InRuleWrite() const { return inRuleWrite_; }
 
   void OnTextChanged(ControlId id) override;
-  bool OnKeyPress(ControlId id, char ch) override;
+  bool OnKeyPress(ControlId id, char32_t ch) override;
   bool OnArrowKey(ControlId id, bool up) override;
   void OnFocusGot(ControlId id) override;
   void OnFocusLost(ControlId id) override;

@@ -1,5 +1,6 @@
 #include "dialogs/template_dialog.h"
 
+#include "settings/atomic_file.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "settings/text.h"
@@ -10,8 +11,9 @@ namespace glintora {
 
 std::string SaveFailedMessage(std::string_view path, std::string_view reason) {
   std::string text = "The template could not be saved to\r\n";
-  text.append(path).append("\r\n\r\nReason: ").append(reason);
-  return text + ".\r\nThe file was left as it was.";
+  text.append(path).append("\r\n\r\nReason: ").append(reason).append(".");
+  if (reason.find(kOldFileNotInPlace) != std::string_view::npos) return text;
+  return text + "\r\nThe file was left as it was.";
 }
 
 std::vector<FileType> ParseFileTypes(std::string_view types) {

@@ -20,7 +20,8 @@ inline constexpr const char* kMessageCaption = "Glintora Fireworks";
 inline constexpr const char* kOpenInvalidMessage = "Please select an existing file.";
 inline constexpr const char* kSaveInvalidMessage = "Please enter a valid path and file.";
 
-// What the properties dialog says when a template could not be saved.
+// What the properties dialog says when a template could not be saved: that the file was left as
+// it was, unless the reason says it is no longer in its place.
 std::string SaveFailedMessage(std::string_view path, std::string_view reason);
 
 struct FileType {

@@ -50,9 +50,9 @@ std::int16_t FieldIntSaturated(std::string_view text) {
   return std::numeric_limits<std::int16_t>::max();  // FieldValue is never negative
 }
 
-bool DigitKeyAllowed(char ch) { return (ch >= '0' && ch <= '9') || ch == kBackspace; }
+bool DigitKeyAllowed(char32_t ch) { return (ch >= '0' && ch <= '9') || ch == kBackspace; }
 
-bool DecimalKeyAllowed(std::string_view text, std::string_view selected, char ch) {
+bool DecimalKeyAllowed(std::string_view text, std::string_view selected, char32_t ch) {
   if (DigitKeyAllowed(ch)) return true;
   if (ch != '.') return false;
   // Typing replaces the selection, so a '.' inside it does not count.
@@ -60,13 +60,13 @@ bool DecimalKeyAllowed(std::string_view text, std::string_view selected, char ch
   return text.find('.') == std::string_view::npos;
 }
 
-bool FilterDigitKey(DialogView& view, char ch) {
+bool FilterDigitKey(DialogView& view, char32_t ch) {
   if (DigitKeyAllowed(ch)) return true;
   view.Beep();
   return false;
 }
 
-bool FilterDecimalKey(DialogView& view, ControlId field, char ch) {
+bool FilterDecimalKey(DialogView& view, ControlId field, char32_t ch) {
   std::string text = view.Text(field);
   TextSelection sel = view.Selection(field);
   std::string_view selected;

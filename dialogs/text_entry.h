@@ -30,11 +30,11 @@ inline std::int32_t MinLong(std::int32_t a, std::int32_t b) { return a < b ? a :
 constexpr char kBackspace = '\b';
 
 // Key filters: true lets the character through. A refused key beeps.
-bool DigitKeyAllowed(char ch);
+bool DigitKeyAllowed(char32_t ch);
 // text: the field's whole text; selected: the part of it that is selected (typing replaces it).
-bool DecimalKeyAllowed(std::string_view text, std::string_view selected, char ch);
-bool FilterDigitKey(DialogView& view, char ch);
-bool FilterDecimalKey(DialogView& view, ControlId field, char ch);
+bool DecimalKeyAllowed(std::string_view text, std::string_view selected, char32_t ch);
+bool FilterDigitKey(DialogView& view, char32_t ch);
+bool FilterDecimalKey(DialogView& view, ControlId field, char32_t ch);
 
 enum class FieldKind : std::uint8_t {
   Whole16 = 0,  // 16-bit whole number

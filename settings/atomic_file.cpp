@@ -16,6 +16,30 @@ std::string FolderOf(const std::string& path, char separator) {
   return end == std::string::npos ? std::string() : path.substr(0, end + 1);
 }
 
+// After a refused swap: the old file back in its place, or the new one there when the old one is
+// gone; false unless the new one took the place.
+bool PutRight(FileSystem& files, const FileTarget& target, const std::string& temp,
+              const std::string& backup, std::string& reason) {
+  const std::string& path = target.writePath;
+  if (!target.exists || files.PathExists(path)) {
+    files.RemoveFile(temp);
+    return false;
+  }
+  const std::string notInPlace = std::string("; ") + std::string(kOldFileNotInPlace);
+  if (files.PathExists(backup)) {
+    if (files.RenameFile(backup, path)) {
+      files.RemoveFile(temp);
+      return false;
+    }
+    reason += notInPlace + ": it is now \"" + backup + "\" and the new text is in \"" + temp + "\"";
+    return false;
+  }
+  if (files.RenameFile(temp, path)) return true;
+  reason += notInPlace + ": it is gone";
+  if (files.PathExists(temp)) reason += " and the new text is in \"" + temp + "\"";
+  return false;
+}
+
 }  // namespace
 
 bool ReadWholeFile(FileSystem& files, const std::string& path, std::string& content) {
@@ -45,18 +69,28 @@ bool WriteFileAtomically(FileSystem& files, const std::string& path, std::string
   // A short name, so a target near the path length limit can still be written.
   static std::atomic<unsigned> counter{0};
   const std::string folder = FolderOf(target.writePath, files.Separator());
-  for (int attempt = 0; attempt < 64; ++attempt) {
-    char name[16];
-    std::snprintf(name, sizeof name, "~gf%04x.tmp", (counter++) & 0xFFFFu);
-    const std::string temp = folder + name;
-    if (files.PathExists(temp)) continue;
+  int attempts = 64;
+  const auto freeName = [&](std::string& name) {
+    while (attempts-- > 0) {
+      char shortName[16];
+      std::snprintf(shortName, sizeof shortName, "~gf%04x.tmp", (counter++) & 0xFFFFu);
+      name = folder + shortName;
+      if (!files.PathExists(name)) return true;
+    }
+    return false;
+  };
+  std::string temp, backup;
+  while (freeName(temp)) {
     if (!files.WriteNewFile(temp, content, reason)) {
       if (files.PathExists(temp)) continue;  // another writer took the name meanwhile
       return false;
     }
-    if (files.ReplaceFile(temp, target.writePath, reason)) return true;
-    files.RemoveFile(temp);
-    return false;
+    if (!freeName(backup)) {
+      files.RemoveFile(temp);
+      break;
+    }
+    if (files.ReplaceFile(temp, target.writePath, backup, reason)) return true;
+    return PutRight(files, target, temp, backup, reason);
   }
   reason = "no temporary file could be made beside it";
   return false;

@@ -18,9 +18,13 @@ inline constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
 // The whole file into content; false when it is missing, unreadable or too large.
 bool ReadWholeFile(FileSystem& files, const std::string& path, std::string& content);
 
+// Part of the reason when a failed write could not keep the old file in its place.
+inline constexpr std::string_view kOldFileNotInPlace = "the old file is no longer in its place";
+
 // Replaces the file at path with content (creating it when missing; its folder must exist).
-// A read-only file is not replaced. On failure the old file is left as it was, false is
-// returned and reason says why.
+// A read-only file is not replaced. On failure false is returned, reason says why, and the old
+// file is left as it was; should the system have moved it aside and it cannot be put back, the
+// reason says so and where the old and the new text are, and neither is removed.
 bool WriteFileAtomically(FileSystem& files, const std::string& path, std::string_view content,
                          std::string& reason);
 

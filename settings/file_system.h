@@ -38,9 +38,14 @@ class FileSystem {
   virtual bool WriteNewFile(const std::string& path, std::string_view bytes,
                             std::string& reason) = 0;
   // Puts the file source in place of target (which may be missing) in one step; an existing
-  // target's attributes and permissions carry over. On failure target is as it was.
+  // target's attributes and permissions carry over. backup is a free name beside target where
+  // the system may park the old file on the way; nothing is left there on success. A failure
+  // leaves source where it was and target either as it was, gone, or renamed to backup;
+  // WriteFileAtomically puts right what it finds.
   virtual bool ReplaceFile(const std::string& source, const std::string& target,
-                           std::string& reason) = 0;
+                           const std::string& backup, std::string& reason) = 0;
+  // Gives the file from the name to, a free name in the same folder; on failure nothing changed.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
 
   // Text bytes that are not UTF-8, as UTF-8: the system's ANSI code page on Windows,
   // Windows-1252 elsewhere.

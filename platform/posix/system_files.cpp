@@ -121,7 +121,8 @@ class PosixFileSystem : public FileSystem {
     return ok;
   }
 
-  bool ReplaceFile(const std::string& source, const std::string& target,
+  // rename() swaps in one step: the old file is never parked under backup.
+  bool ReplaceFile(const std::string& source, const std::string& target, const std::string&,
                    std::string& reason) override {
     struct stat info;
     if (::stat(target.c_str(), &info) == 0) ::chmod(source.c_str(), info.st_mode & 07777);
@@ -130,6 +131,12 @@ class PosixFileSystem : public FileSystem {
       return false;
     }
     SyncFolderOf(target);
+    return true;
+  }
+
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    if (from.empty() || to.empty() || ::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncFolderOf(to);
     return true;
   }
 

@@ -24,8 +24,17 @@ class PropsSession : public ::testing::Test, public PropsDialog {};
 
 TEST_F(PropsSession, SpinnersLinkWithinTheirEndsAndFollowTheField) {
   ExpectTexts(view, {{Fire(0), "1"}, {Fire(1), "10"}, {Fire(7), "1"}, {Hue(0), "0"}});
-  EXPECT_EQ(view.Box(Fire(1)).max_length, 4);
-  EXPECT_EQ(view.Box(Fire(5)).max_length, 5);
+  // The most characters each field takes: boxes 0..36, 50..53, then the six colour fields.
+  std::istringstream lengths("2 4 2 5 5 5 5 3 5 3 2 3 1 3 2 2 3 2 2 5 3 3 5 3 5 3 2 2 3 2 3 3 2 2 5 5 3 "
+                             "3 3 4 3  3 3 3 3 3 3");
+  int length = 0;
+  for (int box = 0; box <= 53 && lengths >> length; box = box == 36 ? 50 : box + 1) {
+    EXPECT_EQ(view.Box(Fire(box)).max_length, length) << "box " << box;
+  }
+  for (const ControlId colour : {Hue(0), Hue(1), Hue(2), Col(0), Col(1), Col(2)}) {
+    ASSERT_TRUE(lengths >> length);
+    EXPECT_EQ(view.Box(colour).max_length, length) << colour.index;
+  }
   // Never below its end; typed values the spinner can show move it, others leave it alone.
   const ControlId spin{Control::SpnFire, 1};
   Play(view, {{'+', spin, "", Fire(1), "20"}, {'-', spin}, {'-', spin, "", Fire(1), "10"},
@@ -97,6 +106,10 @@ TEST_F(PropsSession, KeysStepsAndFocusLossPerField) {
     EXPECT_EQ(model.OnKeyPress(Fire(f.box), '.'), decimals.count(f.box) == 1) << f.box;
     EXPECT_TRUE(model.OnKeyPress(Fire(f.box), '7'));
     EXPECT_FALSE(model.OnKeyPress(Fire(f.box), '-'));
+    // Letters whose low byte is a digit or '.': dotless i, dotted capital I, CJK.
+    for (char32_t ch : {U'\u0131', U'\u0130', U'\u4E31', U'\u4E2E', U'\uFF11'}) {
+      EXPECT_FALSE(model.OnKeyPress(Fire(f.box), ch)) << f.box << " " << static_cast<unsigned>(ch);
+    }
   }
   EXPECT_FALSE(model.OnKeyPress(Col(0), '.'));
   EXPECT_FALSE(view.PressArrow(Fire(3), true));  // fields without a step let the key pass

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "../settings/test_util.h"
 #include "dialog_test_util.h"
+#include "dialogs/template_dialog.h"
 #include "settings/memory_store.h"
 #include "settings/settings_table.h"
 
@@ -139,18 +141,26 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
 }
 
 // A save is one replacement of the whole file: when it fails the old file is left as it was and
-// the reason comes back.
+// the reason comes back; the message says the file was left as it was only when it was.
 TEST_F(Transfers, ASaveThatFailsLeavesTheOldFileWholeAndSaysWhy) {
   const std::string old = "; mine\r\n[Fireworks]\r\nFireWorks=7\r\n";
-  TempDir::Write(templates.CurrentTemplatePath, old);
   LoadPropsFromStore(dialog, store);
-  FailingFiles files(FailingFiles::Step::Write);
-  templates.Files = &files;
-  std::string reason;
-  EXPECT_FALSE(SaveTemplateFile(dialog, store, templates, reason));
-  EXPECT_EQ(files.writes, 1) << "one whole-file write per save";
-  EXPECT_EQ(reason, FailingFiles::kReason);
-  EXPECT_EQ(TempDir::Read(templates.CurrentTemplatePath), old);
+  FailingFiles unwritten(FailingFiles::Step::Write);
+  FailingFiles asideForGood(FailingFiles::Step::TargetAside, true);
+  const struct { FailingFiles& files; bool kept; } rows[] = {{unwritten, true}, {asideForGood, false}};
+  for (const auto& row : rows) {
+    TempDir::Write(templates.CurrentTemplatePath, old);
+    templates.Files = &row.files;
+    std::string reason;
+    EXPECT_FALSE(SaveTemplateFile(dialog, store, templates, reason));
+    EXPECT_EQ(row.files.writes, 1) << "one whole-file write per save";
+    EXPECT_EQ(reason.rfind(FailingFiles::kReason, 0), 0u) << reason;
+    const bool there = std::filesystem::exists(templates.CurrentTemplatePath);
+    EXPECT_EQ(there ? TempDir::Read(templates.CurrentTemplatePath) : "", row.kept ? old : "");
+    const std::string message = SaveFailedMessage(templates.CurrentTemplatePath, reason);
+    EXPECT_NE(message.find(reason), std::string::npos) << message;
+    EXPECT_EQ(message.find("The file was left as it was.") != std::string::npos, row.kept) << message;
+  }
 }
 
 }  // namespace

@@ -46,13 +46,15 @@ class TempDir {
 };
 
 // The system's files with one step of a whole-file write made to fail, the way a full disk, a
-// dropped share or a scanner holding the file would: Write stores half the bytes then fails,
-// Replace refuses the swap. Counts the reads and writes.
+// dropped share or a scanner holding the file would: Write stores half the bytes then fails;
+// Replace refuses the swap and leaves the target as it was, TargetGone after deleting it,
+// TargetAside after renaming it to the backup name (what ReplaceFileW may leave). With
+// stuckNames every rename fails too. Counts the reads and writes.
 class FailingFiles : public FileSystem {
  public:
-  enum class Step { None, Write, Replace };
+  enum class Step { None, Write, Replace, TargetGone, TargetAside };
   static constexpr const char* kReason = "the device is not ready";
-  explicit FailingFiles(Step step) : step_(step) {}
+  explicit FailingFiles(Step step, bool stuckNames = false) : step_(step), stuck_(stuckNames) {}
   int reads = 0;
   int writes = 0;
 
@@ -76,14 +78,23 @@ class FailingFiles : public FileSystem {
     reason = kReason;
     return false;
   }
-  bool ReplaceFile(const std::string& from, const std::string& to, std::string& reason) override {
-    if (step_ != Step::Replace) return real_.ReplaceFile(from, to, reason);
+  bool ReplaceFile(const std::string& from, const std::string& to, const std::string& backup,
+                   std::string& reason) override {
+    if (step_ == Step::None || step_ == Step::Write) {
+      return real_.ReplaceFile(from, to, backup, reason);
+    }
+    if (step_ == Step::TargetGone) real_.RemoveFile(to);
+    if (step_ == Step::TargetAside) real_.RenameFile(to, backup);
     reason = kReason;
     return false;
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return !stuck_ && real_.RenameFile(from, to);
   }
 
  private:
   Step step_;
+  bool stuck_;
   FileSystem& real_ = SystemFileSystem();
 };
 

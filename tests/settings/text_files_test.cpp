@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "settings/atomic_file.h"
@@ -54,34 +55,61 @@ TEST(TextFiles, ReadEveryEncodingATemplateComesInAndWriteUtf8) {
 TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
   TempDir dir;
   const std::string file = dir.File("settings.ini");
+  const std::string old("t\0o", 3);
   std::string reason;
   FileSystem& files = SystemFileSystem();
   EXPECT_TRUE(WriteFileAtomically(files, file, "one", reason));
-  EXPECT_TRUE(WriteFileAtomically(files, file, std::string("t\0o", 3), reason));
-  EXPECT_EQ(TempDir::Read(file), std::string("t\0o", 3));
+  EXPECT_TRUE(WriteFileAtomically(files, file, old, reason));
+  EXPECT_EQ(TempDir::Read(file), old);
   EXPECT_EQ(dir.Entries(), 1u);
 
   const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  fs::permissions(file, fs::perms::others_read, fs::perm_options::remove);
-  FailingFiles failing(FailingFiles::Step::Replace);
-  const struct { const char* what; FileSystem& files; std::string path; fs::perms remove; const char* reason; }
-  rows[] = {
-      {"read-only", files, file, writable, "the file is read-only"},
-      {"a folder", files, dir.Path().string(), fs::perms::none, "it is not a file"},
-      {"no folder", files, dir.File("missing/settings.ini"), fs::perms::none, ""},  // the system's words
-      {"no name", files, "", fs::perms::none, "no file name was given"},
-      {"refused swap", failing, file, fs::perms::none, FailingFiles::kReason},
+  const auto none = fs::perms::none;
+  using Step = FailingFiles::Step;
+  FailingFiles unwritten(Step::Write), refused(Step::Replace), aside(Step::TargetAside),
+      gone(Step::TargetGone), asideForGood(Step::TargetAside, true), goneForGood(Step::TargetGone, true);
+  // saved: the write reports success; content: the file afterwards ("" when missing); left: what
+  // the other files of the folder hold, each named in the reason.
+  const struct {
+    const char* what; FileSystem& files; std::string path; fs::perms remove; const char* reason;
+    bool saved; std::string content; std::multiset<std::string> left;
+  } rows[] = {
+      {"read-only", files, file, writable, "the file is read-only", false, old, {}},
+      {"a folder", files, dir.Path().string(), none, "it is not a file", false, old, {}},
+      {"no folder", files, dir.File("missing/settings.ini"), none, "", false, old, {}},  // the system's words
+      {"no name", files, "", none, "no file name was given", false, old, {}},
+      {"temporary not written", unwritten, file, none, FailingFiles::kReason, false, old, {}},
+      {"swap refused", refused, file, none, FailingFiles::kReason, false, old, {}},
+      {"target renamed aside", aside, file, none, FailingFiles::kReason, false, old, {}},
+      {"target gone, temporary kept", gone, file, none, "", true, "new", {}},
+      {"renamed aside for good", asideForGood, file, none, FailingFiles::kReason, false, "", {old, "new"}},
+      {"gone for good", goneForGood, file, none, FailingFiles::kReason, false, "", {"new"}},
   };
   for (const auto& row : rows) {
+    for (const auto& entry : fs::directory_iterator(dir.Path())) fs::remove(entry.path());
+    TempDir::Write(file, old);
     fs::permissions(file, row.remove, fs::perm_options::remove);
     reason.clear();
-    EXPECT_FALSE(WriteFileAtomically(row.files, row.path, "new", reason)) << row.what;
-    EXPECT_TRUE(*row.reason ? reason == row.reason : !reason.empty()) << row.what << ": " << reason;
-    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(TempDir::Read(file), std::string("t\0o", 3)) << row.what;
-    EXPECT_EQ(dir.Entries(), 1u) << row.what;
+    EXPECT_EQ(WriteFileAtomically(row.files, row.path, "new", reason), row.saved) << row.what;
+    if (!row.saved) {
+      EXPECT_EQ(reason.substr(0, std::string(row.reason).size()), row.reason) << row.what;
+      EXPECT_EQ(reason == row.reason, *row.reason && row.left.empty()) << row.what << ": " << reason;
+      EXPECT_EQ(reason.find(kOldFileNotInPlace) != std::string::npos, !row.left.empty()) << reason;
+    }
+    std::error_code missing;
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, missing);
+    EXPECT_EQ(fs::exists(file) ? TempDir::Read(file) : "", row.content) << row.what;
+    std::multiset<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) {
+      if (entry.path() == file) continue;
+      left.insert(TempDir::Read(entry.path().string()));
+      EXPECT_NE(reason.find(entry.path().string()), std::string::npos) << row.what << ": " << reason;
+    }
+    EXPECT_EQ(left, row.left) << row.what;
   }
   // The permissions of the file it replaced carry over.
+  TempDir::Write(file, old);
+  fs::permissions(file, fs::perms::others_read, fs::perm_options::remove);
   EXPECT_TRUE(WriteFileAtomically(files, file, "new", reason));
   EXPECT_EQ(fs::status(file).permissions() & fs::perms::others_read, fs::perms::none);
   // The temporary file has a short name of its own: a name as long as names go is replaced too.

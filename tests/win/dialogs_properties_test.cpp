@@ -137,7 +137,8 @@ TEST_F(DialogProps, TypingAShareGivesWayInOrderAndAcceptStoresIt) {
   test::ChooseEntry(dialog->Item(kExtras), 2);  // "Burst Config:  Multi-Burst"
   EXPECT_TRUE(IsWindowVisible(Field(*dialog, 13)));
   EXPECT_FALSE(IsWindowVisible(Field(*dialog, 16)));
-  test::TypeInto(Field(*dialog, 13), "6x0");  // the letter is refused
+  // Letters are refused, also those whose low byte is a digit: dotless i, dotted I, CJK.
+  test::TypeInto(Field(*dialog, 13), "6x\u0131\u0130\u4E31\u4E30 0");
   for (const auto& s : shares) EXPECT_EQ(Fire(*dialog, s.box), s.after) << s.key;
   test::TypeInto(Field(*dialog, 2), "0");  // still being edited when Accept is pressed
 

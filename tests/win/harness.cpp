@@ -69,11 +69,7 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
   return found;
 }
 
-std::string TextOf(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return Narrow(text);
-}
+std::string TextOf(HWND window) { return WindowText(window); }
 
 CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   WNDCLASSA wc{};
@@ -148,7 +144,7 @@ std::string DialogProgram::Stored(const std::string& section, const std::string&
 
 void TypeInto(HWND edit, const std::string& chars) {
   SetFocus(edit);
-  for (char ch : chars) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+  for (wchar_t ch : Widen(chars)) SendMessageW(edit, WM_CHAR, ch, 1);
 }
 
 void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }

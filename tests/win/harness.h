@@ -127,7 +127,7 @@ class DialogProgram {
   std::unique_ptr<Program> program_;
 };
 
-// Focuses the field (selecting its text) and types the characters.
+// Focuses the field (selecting its text) and types the characters (UTF-8), one UTF-16 unit each.
 void TypeInto(HWND edit, const std::string& chars);
 void Click(HWND button);
 // Picks an entry of a pick list and tells its dialog, as a user's choice does.

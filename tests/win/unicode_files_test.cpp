@@ -106,6 +106,39 @@ TEST(UnicodeFiles, TheTemplateDialogListsOpensAndSavesThere) {
   }
 }
 
+// A listed name longer than a typed one may be is taken whole, and may be edited in the box.
+TEST(UnicodeFiles, ALongListedNameIsOpenedAndSavedWhole) {
+  test::DialogProgram program("LongTemplateName");
+  test::TempFolder folder(kUsers[1]);
+  const std::string stem = "Ночь " + std::string(141, 'n');  // with ".glx", 150 characters
+  WriteBytes(folder.File(stem + ".glx"), "[Admin]\r\n");
+  std::vector<std::string> messages;
+  for (bool opening : {true, false}) {
+    SCOPED_TRACE(opening ? "open" : "save");
+    TemplateDialogModel model(program.StoreOf(), SystemFileSystem());
+    model.FormLet(opening, opening ? kOpenTemplateTitle : kSaveTemplateTitle, kTemplateTypes);
+    TemplateWindow window(program.Get(), model,
+                          [&](HWND, const std::string& text) { messages.push_back(text); }, nullptr);
+    ASSERT_TRUE(window.Open(nullptr));
+    ASSERT_TRUE(window.ShowFolder(folder.Path()));
+    HWND list = window.Item(TemplateIds::kFiles), box = window.Item(TemplateIds::kName);
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(TemplateIds::kFiles, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    std::string expected = stem + ".glx";
+    if (!opening) {  // the character before the extension retyped
+      SetFocus(box);
+      SendMessageW(box, EM_SETSEL, 145, 146);
+      SendMessageW(box, WM_CHAR, L'2', 1);
+      expected = stem.substr(0, stem.size() - 1) + "2.glx";
+    }
+    test::Click(window.Item(TemplateIds::kOk));
+    EXPECT_TRUE(model.Accepted());
+    EXPECT_EQ(model.FullFileName(), folder.File(expected));
+  }
+  EXPECT_EQ(messages, std::vector<std::string>{});
+}
+
 // The message typed in the advanced dialog and a changed firework value: the template saved in
 // the user's folder gives both back (that every value travels is checked without windows).
 TEST(UnicodeFiles, ASaveInTheUsersFolderReadsBackWhole) {
@@ -124,10 +157,13 @@ TEST(UnicodeFiles, ASaveInTheUsersFolderReadsBackWhole) {
 
     MemoryDialogView dialog;
     LoadPropsFromStore(dialog, program.StoreOf());
-    dialog.SetText({Control::TxtFire, 0}, "21");
     Templates templates{folder.File(kTemplateName)};
     std::string reason;
-    ASSERT_TRUE(SaveTemplateFile(dialog, program.StoreOf(), templates, reason)) << reason;
+    for (const char* shells : {"20", "21"}) {  // made, then replaced: nothing else is left there
+      dialog.SetText({Control::TxtFire, 0}, shells);
+      ASSERT_TRUE(SaveTemplateFile(dialog, program.StoreOf(), templates, reason)) << reason;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Widen(folder.Path())), {}), 1);
     EXPECT_EQ(ReadBytes(templates.CurrentTemplatePath).rfind("\xEF\xBB\xBF[Admin]", 0), 0u);
 
     RegWriteText(program.StoreOf(), kSectionAdvanced, "LockMessage", std::string_view("x"));

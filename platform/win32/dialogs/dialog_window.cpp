@@ -49,6 +49,14 @@ void DispatchOne(MSG& message) {
 
 }  // namespace
 
+std::string WindowText(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  if (length <= 0) return {};
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+  const int got = GetWindowTextW(control, buffer.data(), length + 1);
+  return Narrow(std::wstring_view(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0));
+}
+
 bool PumpPendingMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -27,6 +27,9 @@ struct TwipsRect {
 int TwipsToPixels(int twips, int twipsPerPixel);
 RECT PixelRect(const TwipsRect& r, int twipsPerPixelX, int twipsPerPixelY);
 
+// A control's whole text, however long, as UTF-8.
+std::string WindowText(HWND control);
+
 // Dispatches every pending message of the thread. Keyboard input meant for a dialog goes through
 // IsDialogMessage (Tab, Enter, Esc, access keys); F1 asks that dialog for help. False when WM_QUIT
 // was taken; it is posted again for the outer loop.

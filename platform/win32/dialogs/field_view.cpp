@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/dialogs/dialog_window.h"
 #include "platform/win32/files/wide_text.h"
 
 namespace glintora {
@@ -119,8 +120,10 @@ LRESULT Win32FieldView::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LP
   const ControlId id = ids_[edit];
   switch (message) {
     case WM_CHAR:
-      // A refused key inserts nothing.
-      if (listener_ && !listener_->OnKeyPress(id, static_cast<char>(wParam))) return 0;
+      // A refused key inserts nothing. wParam is one UTF-16 unit, judged whole.
+      if (listener_ && !listener_->OnKeyPress(id, static_cast<char32_t>(wParam & 0xFFFF))) {
+        return 0;
+      }
       break;
     case WM_KEYDOWN:
       if ((wParam == VK_UP || wParam == VK_DOWN) && listener_ &&
@@ -156,12 +159,7 @@ LRESULT Win32FieldView::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LP
 
 std::string Win32FieldView::Text(ControlId id) const {
   HWND control = Handle(id);
-  if (!control) return {};
-  const int length = GetWindowTextLengthW(control);
-  if (length <= 0) return {};
-  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
-  const int got = GetWindowTextW(control, buffer.data(), length + 1);
-  return Narrow(std::wstring_view(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0));
+  return control ? WindowText(control) : std::string();
 }
 
 void Win32FieldView::SetText(ControlId id, const std::string& text) {

@@ -1,6 +1,7 @@
 // Sections: creation | the three lists | commands | entry
 #include "platform/win32/dialogs/template_window.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr char kPlacementSection[] = "General\\Template";
 constexpr int kHelpTopic = 500;
 constexpr char kParentEntry[] = "[..]";
+constexpr std::size_t kNameLength = 100;  // what may be typed
 
 bool IsFolder(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(FilePathW(path).c_str());
@@ -62,7 +64,7 @@ void TemplateWindow::CreateControls() {
   AddControl("STATIC", "Template name:", kLabel, {120, 120, 3000, 240}, -1);
   HWND name = AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, {120, 390, 3000, 300},
                          kName, kHelpTopic, WS_EX_CLIENTEDGE);
-  SendMessageW(name, EM_SETLIMITTEXT, 100, 0);
+  SendMessageW(name, EM_SETLIMITTEXT, kNameLength, 0);
   AddControl("LISTBOX", "", kList | LBS_SORT, {120, 780, 3000, 2820}, kFiles, kHelpTopic);
   AddControl("STATIC", "List Files of Type:", kLabel, {120, 3690, 3000, 240}, -1);
   AddControl("COMBOBOX", "", kPick, {120, 3960, 3000, 1800}, kTypes, kHelpTopic);
@@ -229,7 +231,13 @@ void TemplateWindow::OnCommand(int id, int code, HWND control) {
       const LRESULT at = SendMessageW(control, LB_GETCURSEL, 0, 0);
       if (at < 0) return;
       const std::string name = ListText(control, static_cast<int>(at));
-      if (code == LBN_SELCHANGE) SetWindowTextW(Item(kName), Widen(name).c_str());
+      if (code == LBN_SELCHANGE) {
+        // A listed name may be longer than a typed one; the box then takes and keeps it whole.
+        const std::wstring wide = Widen(name);
+        SendMessageW(Item(kName), EM_SETLIMITTEXT,
+                     std::max<std::size_t>(kNameLength, wide.size()), 0);
+        SetWindowTextW(Item(kName), wide.c_str());
+      }
       if (code == LBN_DBLCLK) {
         model_.FileDoubleClicked(Drive(), folder_, name);
         Destroy();
@@ -242,9 +250,7 @@ void TemplateWindow::OnCommand(int id, int code, HWND control) {
 }
 
 void TemplateWindow::Ok() {
-  wchar_t name[128] = {};
-  GetWindowTextW(Item(TemplateIds::kName), name, 128);
-  const std::string message = model_.Ok(Drive(), folder_, Narrow(name));
+  const std::string message = model_.Ok(Drive(), folder_, WindowText(Item(TemplateIds::kName)));
   if (message.empty()) {
     Destroy();
     return;

@@ -114,12 +114,18 @@ class Win32FileSystem : public FileSystem {
     return ok;
   }
 
-  bool ReplaceFile(const std::string& source, const std::string& target,
+  // With a backup name ReplaceFileW's documented failures leave: 1175 and any other error,
+  // both files under their own names; 1176, both under their own names too (without a backup
+  // the old file would be gone); 1177, the old file under the backup name. Whatever it left, the
+  // caller finds it by name and puts it right.
+  bool ReplaceFile(const std::string& source, const std::string& target, const std::string& backup,
                    std::string& reason) override {
     const std::wstring from = FilePathW(source), to = FilePathW(target);
     if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+      const std::wstring aside = FilePathW(backup);
+      if (ReplaceFileW(to.c_str(), from.c_str(), aside.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
                        nullptr, nullptr)) {
+        DeleteFileW(aside.c_str());
         return true;
       }
       reason = ErrorText(GetLastError());
@@ -128,6 +134,10 @@ class Win32FileSystem : public FileSystem {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
     reason = ErrorText(GetLastError());
     return false;
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return !from.empty() && !to.empty() &&
+           MoveFileExW(FilePathW(from).c_str(), FilePathW(to).c_str(), MOVEFILE_WRITE_THROUGH);
   }
 
   std::string LegacyToUtf8(std::string_view bytes) const override {
