@@ -1,6 +1,11 @@
-// The page around the module: the show on a canvas, the settings panel, templates and links.
+// The page around the module: the show on a canvas, the settings panel, templates, links and recording.
 // Appended to the module's loader, so the page loads one script.
 'use strict';
+
+// Installed as an app, the page runs offline from the files its worker keeps.
+if ('serviceWorker' in navigator) {
+  navigator.serviceWorker.register('service-worker.js').catch(() => {});
+}
 
 Module['onRuntimeInitialized'] = function () {
   // A full link is about 3 KB; anything far longer is refused before it reaches the module.
@@ -223,15 +228,18 @@ Module['onRuntimeInitialized'] = function () {
                             () => notice('Template not used: the file cannot be read.'));
   }
 
-  function exportTemplate() {
-    const blob = new Blob([api.exportText()], { type: 'application/octet-stream' });
+  function download(blob, name) {
     const a = document.createElement('a');
     a.href = URL.createObjectURL(blob);
-    a.download = 'glintora.glx';
+    a.download = name;
     document.body.append(a);
     a.click();
     a.remove();
     setTimeout(() => URL.revokeObjectURL(a.href), 10000);
+  }
+
+  function exportTemplate() {
+    download(new Blob([api.exportText()], { type: 'application/octet-stream' }), 'glintora.glx');
   }
 
   // --- links ---
@@ -295,6 +303,58 @@ Module['onRuntimeInitialized'] = function () {
     return true;
   }
 
+  // --- recording ---
+
+  // The show to a .webm named after its seed: the canvas, and the sound when the page has some.
+  // The sound side provides window.glintoraAudioStream(), a MediaStream, or null while silent.
+  let recorder = null;
+
+  function recordingState(on) {
+    $('record').textContent = on ? 'Stop recording' : 'Record';
+    $('record').classList.toggle('on', on);
+  }
+
+  function startRecording() {
+    if (typeof MediaRecorder === 'undefined' || !canvas.captureStream) {
+      notice('Recording is not possible in this browser.');
+      return;
+    }
+    const audio = typeof window.glintoraAudioStream === 'function' ? window.glintoraAudioStream() : null;
+    const video = canvas.captureStream().getVideoTracks();
+    const sound = audio ? audio.getAudioTracks() : [];
+    const codecs = sound.length ? ['vp9,opus', 'vp8,opus'] : ['vp9', 'vp8'];
+    const type = codecs.map((c) => 'video/webm;codecs=' + c).find((t) => MediaRecorder.isTypeSupported(t)) || 'video/webm';
+    const name = 'glintora-seed-' + seed + '.webm';
+    const chunks = [];
+    let r;
+    try {
+      // Sparks are small and many: about 8 Mbit/s at 1920x1080 keeps them sharp.
+      r = new MediaRecorder(new MediaStream([...video, ...sound]),
+                            { mimeType: type, videoBitsPerSecond: Math.min(25e6, canvas.width * canvas.height * 4) });
+    } catch (e) {
+      video.forEach((t) => t.stop());
+      notice('Recording is not possible: ' + e.message);
+      return;
+    }
+    r.ondataavailable = (e) => { if (e.data.size) chunks.push(e.data); };
+    r.onerror = (e) => notice('Recording stopped: ' + (e.error ? e.error.message : 'the recorder failed') + '.');
+    // The sound's tracks belong to the sound side and go on; the canvas's end here.
+    r.onstop = () => {
+      video.forEach((t) => t.stop());
+      recorder = null;
+      recordingState(false);
+      if (chunks.length) download(new Blob(chunks, { type: 'video/webm' }), name);
+    };
+    r.start(1000);
+    recorder = r;
+    recordingState(true);
+  }
+
+  function toggleRecording() {
+    if (recorder) recorder.stop();
+    else startRecording();
+  }
+
   // --- wiring ---
 
   buildPanel();
@@ -323,6 +383,7 @@ Module['onRuntimeInitialized'] = function () {
   $('newshow').addEventListener('click', () => { seed = newSeed(); restart(); });
   $('open').addEventListener('change', () => { importFile($('open').files[0]); $('open').value = ''; });
   $('save').addEventListener('click', exportTemplate);
+  $('record').addEventListener('click', toggleRecording);
   $('copylink').addEventListener('click', copyLink);
   window.addEventListener('dragover', (e) => e.preventDefault());
   window.addEventListener('drop', (e) => {

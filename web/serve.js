@@ -5,7 +5,8 @@ const http = require('http');
 const fs = require('fs');
 const path = require('path');
 
-const kTypes = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const kTypes = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                 '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
 
 // Resolves to { server, origin } once listening; port 0 takes a free one.
 function serve(dir, port = 0) {

@@ -1,6 +1,6 @@
 // The page in headless Chromium: the show lights up, the panel applies the dialogs' rules,
 // templates and links carry the settings, the same seed draws the same frame as glintora-render,
-// and bad input leaves the show and its server running.
+// bad input leaves the show and its server running, Record keeps a video, and the page works offline.
 // Usage: node tests/web/browser_test.js BUILD_WEB RENDER
 'use strict';
 const fs = require('fs');
@@ -242,6 +242,73 @@ const cases = [
     await importFile(page, 'full.glx', padded(65536));
     await waitFor(() => page.eval(`document.querySelector('input[name=FireWorks]').value === '20'`), 5000,
                   'the import of 65536 bytes');
+  }],
+
+  ['Record keeps three seconds of the show as a .webm named after its seed, with the sound the page gives', async ({ open, browser }) => {
+    const downloads = fs.mkdtempSync(path.join(tmp, 'dl-'));
+    await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    // A tone stands in for the page's sound.
+    const kTone = `window.glintoraAudioStream = () => { const a = new AudioContext(); const o = a.createOscillator();
+      const d = a.createMediaStreamDestination(); o.connect(d); o.start(); return d.stream; }`;
+    for (const [seed, sound, streams] of [[4, '', ['video']], [5, kTone, ['audio', 'video']]]) {
+      const page = await open(`#seed=${seed}&FireLaunchPct=0`);
+      await page.ready();
+      if (sound) await page.eval(sound);
+      // Clicked as a user does, whose gesture lets sound start.
+      const click = () => page.send('Runtime.evaluate', { expression: `document.getElementById('record').click()`, userGesture: true });
+      await click();
+      const start = await page.eval('performance.now()');
+      await waitFor(() => page.eval(`performance.now() - ${start} > 3000`), 10000, 'three seconds of recording');
+      await click();
+      const file = path.join(downloads, `glintora-seed-${seed}.webm`);
+      await waitFor(() => fs.existsSync(file), 10000, 'the recording of seed ' + seed);
+      const probe = (args) => execFileSync('ffprobe', ['-v', 'error', ...args, '-of', 'csv=p=0', file]).toString().trim().split('\n');
+      expectEqual(probe(['-show_entries', 'stream=codec_type']).sort(), streams, 'streams of seed ' + seed);
+      expectEqual(probe(['-select_streams', 'v', '-show_entries', 'stream=width,height']), [W + ',' + H], 'video size');
+      const times = probe(['-select_streams', 'v', '-show_entries', 'packet=pts_time']).map(parseFloat).filter(Number.isFinite);
+      if (!(Math.max(...times) > 2.5)) throw new Error('the video ends at ' + Math.max(...times) + ' s');
+      // Every frame decodes, and the show lit the last one.
+      const frames = execFileSync('ffmpeg', ['-v', 'error', '-i', file, '-map', '0:v', '-fps_mode', 'passthrough',
+                                             '-vf', 'scale=80:50,format=gray', '-f', 'rawvideo', '-'], { maxBuffer: 1 << 26 });
+      const last = frames.subarray(frames.length - 4000);
+      if (frames.length < 20 * 4000 || last.filter((v) => v > 64).length < 5) {
+        throw new Error((frames.length / 4000) + ' frames decoded, ' + last.filter((v) => v > 64).length + ' lit pixels in the last');
+      }
+    }
+  }],
+
+  ['the page installs, runs with its server stopped after one load, and a new build replaces what it kept', async ({ browser }) => {
+    // A copy on its own origin, so the worker keeps nothing of the other cases' server.
+    const dir = path.join(tmp, 'app');
+    fs.cpSync(webDir, dir, { recursive: true });
+    const { server, origin } = await serve(dir);
+    const page = await browser.open(origin + '/#seed=3&FireLaunchPct=0', W, H);
+    // Across a reload the page may have no document to ask for a moment.
+    const ask = (expression) => page.eval(expression).catch(() => null);
+    try {
+      await page.ready();
+      expectEqual(await page.send('Page.getInstallabilityErrors'), { installabilityErrors: [] }, 'installability');
+      const kept = await waitFor(() => ask(`navigator.serviceWorker.getRegistration()
+        .then((r) => r && r.active && r.active.state === 'activated' && caches.keys())`), 30000, 'the worker');
+      const index = path.join(dir, 'index.html');
+      fs.writeFileSync(index, fs.readFileSync(index, 'utf8').replace('<title>Glintora Fireworks', '<title>Rebuilt'));
+      execFileSync(process.execPath, [path.join(__dirname, '../../web/make_worker.js'), dir]);
+      await page.send('Page.reload');
+      await waitFor(async () => { const k = await ask('caches.keys()'); return k && k.length === 1 && k[0] !== kept[0]; },
+                    30000, 'the new build kept in place of ' + JSON.stringify(kept));
+      server.close();
+      server.closeAllConnections();
+      await new Promise((resolve, reject) => http.get(origin, () => reject(new Error('the server still answers')))
+        .on('error', resolve));
+      await page.send('Page.reload');
+      await waitFor(() => ask(`document.title.startsWith('Rebuilt') && glintora.stats.frames > 0`), 30000,
+                    'the new build showing offline');
+      await stillRunning(page);
+      await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'the offline show lighting up');
+    } finally {
+      server.close();
+      await page.close().catch(() => {});
+    }
   }],
 
   ['the server answers a malformed address with 400 and goes on serving', async () => {
