@@ -15,14 +15,12 @@
 #include "idle-client.h"
 #include "platform/wayland/wayland_display.h"
 #include "platform/wayland/wayland_surface.h"
-#include "platform/x11/stop_signals.h"
+#include "platform/posix/clocks.h"
+#include "platform/posix/stop_signals.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "windows/idle_cycle.h"
 #include "windows/saver_input.h"
-
-// Last: Xlib's macros must not meet the headers above.
-#include "platform/x11/x11_host.h"
 
 namespace glintora::wayland {
 
@@ -192,7 +190,7 @@ void Program::OnButton() {
 }
 
 void Program::OnPointerMotion() {
-  if (saverInput_ && saverInput_->OnMouseMove(x11::SecondsOfDay())) EndSaver();
+  if (saverInput_ && saverInput_->OnMouseMove(posix::SecondsOfDay())) EndSaver();
 }
 
 void Program::OnPointerEnter(wl_pointer* pointer, std::uint32_t serial, wl_surface* surface) {
@@ -245,10 +243,10 @@ int Program::Dispatch(int timeoutMs) {
 }
 
 void Program::Loop() {
-  while (!run_.StopRequested && !x11::StopSignalled()) {
+  while (!run_.StopRequested && !posix::StopSignalled()) {
     // Each surface whose frame is due draws it; the wait lasts until the next one is due.
     int timeout = -1;
-    const std::uint32_t now = static_cast<std::uint32_t>(x11::MonotonicMicros() / 1000u);
+    const std::uint32_t now = static_cast<std::uint32_t>(posix::MonotonicMicros() / 1000u);
     for (Shown& s : shown_) {
       std::int32_t due = s.surface->MsUntilDue(now);
       if (due == 0) {
@@ -260,10 +258,10 @@ void Program::Loop() {
     }
     // A signal landing just before the wait would otherwise wait for the compositor.
     if (timeout < 0 || timeout > 1000) timeout = 1000;
-    const std::uint64_t waitStart = x11::MonotonicMicros();
+    const std::uint64_t waitStart = posix::MonotonicMicros();
     const int dispatched = Dispatch(timeout);
     if (options_.fps)
-      for (Shown& s : shown_) s.surface->AddIdle(x11::MonotonicMicros() - waitStart);
+      for (Shown& s : shown_) s.surface->AddIdle(posix::MonotonicMicros() - waitStart);
     if (dispatched < 0 || wl_display_get_error(display_.Display())) {
       std::fprintf(stderr, "glintora: the Wayland connection was lost\n");
       run_.StopRequested = true;
@@ -291,7 +289,7 @@ int Program::Run() {
   }
   if (!CheckProtocols()) return 2;
   display_.SetListener(this);
-  x11::InstallStopSignals();
+  posix::InstallStopSignals();
   ignoreMoves_ = IgnoresMouseMoves(RegReadText(store_, kSectionAdvanced, "Adv_MouseMove", "0").c_str());
   seed_ = options_.seed ? *options_.seed : static_cast<std::uint64_t>(std::time(nullptr));
   run_.Mode = options_.target == ShowTarget::OwnWindow ? RunMode::Application : RunMode::Saver;

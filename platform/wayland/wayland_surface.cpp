@@ -3,7 +3,6 @@
 
 #include <libdecor.h>
 #include <sys/mman.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 
 #include "audio/sound_mixer.h"
 #include "engine/trig_tables.h"
+#include "platform/posix/clocks.h"
 #include "platform/wayland/wayland_display.h"
 #include "settings/loaders.h"
 #include "windows/output_set.h"
@@ -29,13 +29,6 @@ constexpr std::int32_t kOwnWidth = 960;
 constexpr std::int32_t kOwnHeight = 600;
 constexpr const char* kTitle = "Glintora Fireworks";
 constexpr const char* kAppId = "glintora";  // the desktop entry's name
-
-std::uint64_t MonotonicMicros() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000u +
-         static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
-}
 
 constexpr int kFpsChars = 20;
 
@@ -257,7 +250,7 @@ void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, 
 // ---- the show -----------------------------------------------------------------------------
 
 std::uint32_t ShowSurface::TickCount() {
-  return static_cast<std::uint32_t>(MonotonicMicros() / 1000u);
+  return static_cast<std::uint32_t>(posix::MonotonicMicros() / 1000u);
 }
 
 void ShowSurface::StartShow() {
@@ -314,7 +307,7 @@ void ShowSurface::Step() {
   damage_.Clear(1 + static_cast<int>(target - buffers_));  // it holds what was just drawn
   Commit(*target);
   if (setup_.Fps) {
-    const std::uint64_t now = MonotonicMicros();
+    const std::uint64_t now = posix::MonotonicMicros();
     stats_.OnFrame(now);
     if (now - lastFpsUs_ >= 1000000u) {
       lastFpsUs_ = now;

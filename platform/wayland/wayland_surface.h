@@ -21,7 +21,7 @@
 #include "engine/frame_host.h"
 #include "engine/framebuffer.h"
 #include "engine/show.h"
-#include "platform/x11/alsa_sound.h"
+#include "platform/posix/alsa_sound.h"
 #include "settings/settings_record.h"
 #include "settings/store.h"
 #include "startup/run_state.h"
@@ -160,7 +160,7 @@ class ShowSurface : public FrameHost {
   std::unique_ptr<EngineRecord> engine_;
   std::unique_ptr<ShowSession> show_;
   std::unique_ptr<LiveSound> live_;
-  x11::AlsaSound sound_;
+  posix::AlsaSound sound_;
   FrameStats stats_;
   Overlay fps_;  // -fps: the figures at the bottom left
   std::uint64_t lastFpsUs_ = 0;

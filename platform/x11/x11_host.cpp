@@ -4,7 +4,6 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/posix/clocks.h"
 #include "platform/x11/x11_errors.h"
 
 namespace glintora::x11 {
@@ -23,22 +23,6 @@ constexpr int kOwnHeight = 600;
 constexpr const char* kTitle = "Glintora Fireworks";
 
 }  // namespace
-
-double SecondsOfDay() {
-  timespec ts{};
-  clock_gettime(CLOCK_REALTIME, &ts);
-  const time_t secs = ts.tv_sec;
-  tm local{};
-  localtime_r(&secs, &local);
-  return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ts.tv_nsec * 1e-9;
-}
-
-std::uint64_t MonotonicMicros() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000u +
-         static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
-}
 
 X11Host::X11Host(Display* display, RunState& run) : display_(display), run_(run) {
   InstallErrorHandlers();
@@ -184,7 +168,7 @@ void X11Host::HandleEvent(XEvent& event) {
       if (saverInput_ && saverInput_->OnButton()) run_.StopRequested = true;
       break;
     case MotionNotify:
-      if (saverInput_ && saverInput_->OnMouseMove(SecondsOfDay())) run_.StopRequested = true;
+      if (saverInput_ && saverInput_->OnMouseMove(posix::SecondsOfDay())) run_.StopRequested = true;
       break;
     case ClientMessage:
       if (ownsWindow_ && static_cast<Atom>(event.xclient.data.l[0]) == wmDelete_)
@@ -235,7 +219,7 @@ bool X11Host::TakeResize() {
 // ---- FrameHost ------------------------------------------------------------------------------
 
 std::uint32_t X11Host::TickCount() {
-  return static_cast<std::uint32_t>(MonotonicMicros() / 1000u);
+  return static_cast<std::uint32_t>(posix::MonotonicMicros() / 1000u);
 }
 
 void X11Host::ProcessPendingEvents() {
@@ -251,11 +235,11 @@ void X11Host::WaitForEvent(std::uint32_t timeoutMs) {
   XFlush(display_);
   if (XEventsQueued(display_, QueuedAlready) > 0) return;
   pollfd fd{ConnectionNumber(display_), POLLIN, 0};
-  const std::uint64_t start = MonotonicMicros();
+  const std::uint64_t start = posix::MonotonicMicros();
   const int timeout = static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30));
   // EINTR (a signal) simply returns: the caller looks at its flags and waits again.
   poll(&fd, 1, timeout);
-  stats_.AddIdle(MonotonicMicros() - start);
+  stats_.AddIdle(posix::MonotonicMicros() - start);
 }
 
 void X11Host::Present(const Framebuffer& surface) {
@@ -275,7 +259,7 @@ void X11Host::Present(const Framebuffer& surface) {
     exposed_ = false;
     image_->Put(window_, gc_, 0, 0, image_->Width(), image_->Height());
   }
-  stats_.OnFrame(MonotonicMicros());
+  stats_.OnFrame(posix::MonotonicMicros());
   DrawOverlays();
   // The engine writes into a shared image next: the server must have read it first.
   if (direct_) image_->Finish();

@@ -103,10 +103,4 @@ class X11Host : public FrameHost {
   FrameStats stats_;
 };
 
-// Local time of day in seconds with its fraction, for the saver's move rule.
-double SecondsOfDay();
-
-// Microseconds of a monotonic clock.
-std::uint64_t MonotonicMicros();
-
 }  // namespace glintora::x11

@@ -18,8 +18,8 @@
 #include "windows/saver_input.h"
 #include "windows/settings_report.h"
 
-#include "platform/x11/alsa_sound.h"
-#include "platform/x11/stop_signals.h"
+#include "platform/posix/alsa_sound.h"
+#include "platform/posix/stop_signals.h"
 
 // Last: Xlib defines None, Bool and Status as macros that the portable headers must not see.
 #include "platform/x11/x11_host.h"
@@ -34,7 +34,7 @@ class SignalAwareHost : public X11Host {
   using X11Host::X11Host;
   void ProcessPendingEvents() override {
     X11Host::ProcessPendingEvents();
-    if (StopSignalled()) RequestStop();
+    if (posix::StopSignalled()) RequestStop();
   }
 };
 
@@ -57,7 +57,7 @@ void RunShows(SignalAwareHost& host, Store& store, const ShowOptions& options,
   engine.Rng.Seed(seed);
   // Sound effects when the stored flag (or -sound) says so; without a device the show is silent.
   LiveSound live(seed, settings.Adv_TimeDelay);
-  AlsaSound sound;
+  posix::AlsaSound sound;
   if (SoundEffectsOn(settings) && sound.Start(live)) engine.Events = &live;
   ClearSurface(engine, settings);
   while (!run.StopRequested) {
@@ -89,7 +89,7 @@ int RunProgram(const ShowOptions& options, Store& store) {
                  std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
     return 1;
   }
-  InstallStopSignals();
+  posix::InstallStopSignals();
 
   RunState run;
   switch (options.target) {

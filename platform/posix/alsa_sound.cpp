@@ -1,11 +1,11 @@
-#include "platform/x11/alsa_sound.h"
+#include "platform/posix/alsa_sound.h"
 
 #include <alsa/asoundlib.h>
 
 #include <cerrno>
 #include <vector>
 
-namespace glintora::x11 {
+namespace glintora::posix {
 
 namespace {
 
@@ -77,4 +77,4 @@ void AlsaSound::Stop() {
   running_ = false;
 }
 
-}  // namespace glintora::x11
+}  // namespace glintora::posix

@@ -1,8 +1,8 @@
-#include "platform/x11/stop_signals.h"
+#include "platform/posix/stop_signals.h"
 
 #include <csignal>
 
-namespace glintora::x11 {
+namespace glintora::posix {
 
 namespace {
 
@@ -25,4 +25,4 @@ void InstallStopSignals() {
 
 bool StopSignalled() { return g_stopSignal != 0; }
 
-}  // namespace glintora::x11
+}  // namespace glintora::posix

@@ -2,10 +2,10 @@
 // show at its next wait, on X11 and Wayland alike.
 #pragma once
 
-namespace glintora::x11 {
+namespace glintora::posix {
 
 // Without SA_RESTART: a wait in poll() returns EINTR and the caller looks at StopSignalled.
 void InstallStopSignals();
 bool StopSignalled();
 
-}  // namespace glintora::x11
+}  // namespace glintora::posix

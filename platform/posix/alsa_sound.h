@@ -11,7 +11,7 @@
 
 typedef struct _snd_pcm snd_pcm_t;
 
-namespace glintora::x11 {
+namespace glintora::posix {
 
 class AlsaSound {
  public:
@@ -40,4 +40,4 @@ class AlsaSound {
   std::atomic<bool> running_{false};
 };
 
-}  // namespace glintora::x11
+}  // namespace glintora::posix
