@@ -1,4 +1,5 @@
-// The page around the module: the show on a canvas, the settings panel, templates and links.
+// The page around the module: the show on a canvas and its sound, the settings panel, templates
+// and links.
 // Appended to the module's loader, so the page loads one script.
 'use strict';
 
@@ -43,14 +44,19 @@ Module['onRuntimeInitialized'] = function () {
     changed: cwrap('gw_changed', 'string', []),
     link: (lines, seed) => withText(lines, (ptr) => linkText(ptr, seed)),
     templateLimit: cwrap('gw_template_limit', 'number', []),
+    hear: cwrap('gw_hear', null, ['number']),
+    mix: cwrap('gw_mix', 'number', ['number']),
+    track: cwrap('gw_track', 'number', ['number']),
+    trackSize: cwrap('gw_track_size', 'number', []),
   };
   const help = window.GLINTORA_HELP || { topics: {}, parts: {} };
   const $ = (id) => document.getElementById(id);
   const canvas = $('show');
   const context = canvas.getContext('2d', { alpha: false });
 
-  // What the tests and the benchmark read: frames drawn, the page's work per frame, lateness.
-  const stats = { frames: 0, work: [], late: [], hash200: null, notices: [], seed: 0 };
+  // What the tests and the benchmark read: frames drawn, the page's work per frame (the sound
+  // mixed since the last frame included), lateness, and from a burst to its boom in ms.
+  const stats = { frames: 0, work: [], late: [], hash200: null, notices: [], seed: 0, soundDelay: [] };
   window.glintora = { stats, api };
 
   let seed = 0;
@@ -106,13 +112,18 @@ Module['onRuntimeInitialized'] = function () {
   // refresh early counts as on time, so a 40 ms delay at 60 Hz alternates 33 and 50 ms.
   function tick(now) {
     requestAnimationFrame(tick);
-    if (now < due - 8) return;
+    if (now >= due - 8) drawFrame(now);
+    feedSound();
+  }
+
+  function drawFrame(now) {
     const delay = api.delay();
     stats.late.push(Math.max(0, now - due));
     due = Math.max(due + delay, now - delay);
     const t0 = performance.now();
     upload(api.frame());
-    stats.work.push(performance.now() - t0);
+    stats.work.push(performance.now() - t0 + sound.work);
+    sound.work = 0;
     if (stats.work.length > 2000) { stats.work.splice(0, 1000); stats.late.splice(0, 1000); }
     stats.frames = api.frames();
     if (stats.frames === 200) stats.hash200 = api.hash();
@@ -126,6 +137,122 @@ Module['onRuntimeInitialized'] = function () {
     n.hidden = false;
     clearTimeout(notice.timer);
     notice.timer = setTimeout(() => { n.hidden = true; }, 6000);
+  }
+
+  // --- sound ---
+  // The module mixes on this thread, kLead ahead of what the audio thread plays; the worklet only
+  // copies queued samples out, so a late page leaves a gap, never a late audio callback.
+
+  const kRate = 48000;
+  const kLead = 0.05;  // seconds
+  const kWorklet = `'use strict';
+class GlintoraSound extends AudioWorkletProcessor {
+  constructor() {
+    super();
+    this.queue = [];  // interleaved stereo chunks
+    this.at = 0;
+    this.played = 0;  // sample frames taken from the queue
+    this.peak = 0;    // the largest sample taken, for the tests
+    this.quanta = 0;
+    this.port.onmessage = (e) => { this.queue.push(e.data); };
+  }
+  process(inputs, outputs) {
+    const [left, right] = outputs[0];
+    let i = 0;
+    while (i < left.length && this.queue.length) {
+      const chunk = this.queue[0];
+      for (; i < left.length && this.at < chunk.length; ++i, this.at += 2) {
+        left[i] = chunk[this.at];
+        right[i] = chunk[this.at + 1];
+        this.peak = Math.max(this.peak, Math.abs(left[i]), Math.abs(right[i]));
+      }
+      if (this.at >= chunk.length) { this.queue.shift(); this.at = 0; }
+    }
+    this.played += i;
+    if (++this.quanta % 4 === 0) this.port.postMessage({ played: this.played, time: currentTime, peak: this.peak });
+    return true;
+  }
+}
+registerProcessor('glintora-sound', GlintoraSound);
+`;
+  // sent: sample frames posted; played and time: the worklet's last report; peak: its loudest.
+  const sound = { context: null, node: null, sent: 0, played: 0, time: 0, peak: 0, work: 0 };
+  window.glintora.sound = sound;
+
+  function soundWanted() { return JSON.parse(api.values()).SoundFX_ON === '1'; }
+
+  // Starts the output in the toggle's click; a page opened with sound on by a link or template
+  // waits for the first click or key, as browsers allow.
+  function startSound() {
+    const context = new AudioContext({ sampleRate: kRate, latencyHint: 'interactive' });
+    Object.assign(sound, { context, node: null, sent: 0, played: 0, time: 0, peak: 0 });
+    const url = URL.createObjectURL(new Blob([kWorklet], { type: 'text/javascript' }));
+    context.audioWorklet.addModule(url).then(() => {
+      URL.revokeObjectURL(url);
+      if (sound.context !== context) return;
+      const node = new AudioWorkletNode(context, 'glintora-sound',
+                                        { numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2] });
+      node.port.onmessage = (e) => { Object.assign(sound, e.data); };
+      node.connect(context.destination);
+      sound.node = node;
+      heard();
+    }, () => notice('Sound cannot play in this browser.'));
+    context.onstatechange = heard;
+    if (document.hidden) context.suspend();
+    else context.resume().catch(() => {});
+  }
+
+  function stopSound() {
+    const context = sound.context;
+    Object.assign(sound, { context: null, node: null });
+    if (context) context.close().catch(() => {});
+    heard();
+  }
+
+  // The module mixes the show's events only while the output runs.
+  function heard() {
+    const on = !!(sound.node && sound.context.state === 'running');
+    api.hear(on ? 1 : 0);
+    if (!on && sound.context && !document.hidden && sound.context.state === 'suspended' && !heard.asked) {
+      heard.asked = true;
+      notice('Sound is on: click or press a key to hear it.');
+    }
+  }
+
+  function syncSound() {
+    const wanted = soundWanted();
+    $('sound').checked = wanted;
+    if (wanted && !sound.context) startSound();
+    else if (!wanted && sound.context) stopSound();
+  }
+
+  // Tops the worklet's queue up to kLead ahead of what it has played (estimated from its last
+  // report and the audio clock since).
+  function feedSound() {
+    if (!sound.node || sound.context.state !== 'running') return;
+    const t0 = performance.now();
+    const played = Math.min(sound.sent, sound.played + Math.max(0, sound.context.currentTime - sound.time) * kRate);
+    const frames = Math.floor(played + kLead * kRate - sound.sent);
+    if (frames >= 128) {
+      const at = api.mix(frames) >> 1;
+      const samples = HEAP16.subarray(at, at + 2 * frames);
+      const chunk = new Float32Array(2 * frames);
+      for (let i = 0; i < chunk.length; ++i) chunk[i] = samples[i] / 32768;
+      sound.node.port.postMessage(chunk, [chunk.buffer]);
+      sound.sent += frames;
+      // What a boom mixed now waits: the queue ahead of it, then the output's own latency.
+      const delay = (sound.sent - frames - played) / kRate + sound.context.baseLatency + (sound.context.outputLatency || 0);
+      stats.soundDelay.push(delay * 1000);
+      if (stats.soundDelay.length > 2000) stats.soundDelay.splice(0, 1000);
+    }
+    sound.work += performance.now() - t0;
+  }
+
+  // A hidden tab draws nothing; its sound pauses with it, what was queued waiting.
+  function soundVisibility() {
+    if (!sound.context) return;
+    if (document.hidden) sound.context.suspend();
+    else sound.context.resume().catch(() => {});
   }
 
   // --- the panel ---
@@ -198,6 +325,7 @@ Module['onRuntimeInitialized'] = function () {
       if (input.type === 'checkbox') input.checked = v[key] === '1';
       else input.value = v[key];
     }
+    syncSound();
   }
 
   // --- templates ---
@@ -324,6 +452,11 @@ Module['onRuntimeInitialized'] = function () {
   $('open').addEventListener('change', () => { importFile($('open').files[0]); $('open').value = ''; });
   $('save').addEventListener('click', exportTemplate);
   $('copylink').addEventListener('click', copyLink);
+  $('sound').addEventListener('change', () => { api.set('SoundFX_ON', $('sound').checked ? '1' : '0'); syncSound(); });
+  document.addEventListener('visibilitychange', soundVisibility);
+  for (const gesture of ['pointerdown', 'keydown']) {
+    window.addEventListener(gesture, () => { if (sound.context && !document.hidden) sound.context.resume().catch(() => {}); });
+  }
   window.addEventListener('dragover', (e) => e.preventDefault());
   window.addEventListener('drop', (e) => {
     e.preventDefault();
