@@ -1,12 +1,14 @@
 // The page in headless Chromium: the show lights up, the panel applies the dialogs' rules,
-// templates and links carry the settings, the same seed draws the same frame as glintora-render,
-// and bad input leaves the show and its server running.
+// templates and links carry the settings, the same seed draws the same frame and mixes the same
+// sound track as glintora-render, the Sound toggle is heard, and bad input leaves the show and its
+// server running.
 // Usage: node tests/web/browser_test.js BUILD_WEB RENDER
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const http = require('http');
+const crypto = require('crypto');
 const { execFileSync, spawn } = require('child_process');
 const { serve, waitFor, Browser } = require('./browser.js');
 
@@ -63,6 +65,31 @@ async function importFile(page, name, text) {
   const { root } = await page.send('DOM.getDocument', {});
   const { nodeId } = await page.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#open' });
   await page.send('DOM.setFileInputFiles', { nodeId, files: [file] });
+}
+
+// A click as the user makes it (the gesture browsers want before they play sound).
+async function click(page, selector) {
+  await page.eval(`document.getElementById('panel').classList.remove('closed')`);
+  const [x, y] = await page.eval(`(() => { const b = document.querySelector('${selector}').getBoundingClientRect();
+    return [b.x + b.width / 2, b.y + b.height / 2]; })()`);
+  for (const type of ['mousePressed', 'mouseReleased']) {
+    await page.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+  }
+}
+
+// The loudest sample an analyser on the page's sound output has seen since it was attached.
+const kListen = `(() => { const s = glintora.sound, a = s.context.createAnalyser();
+  a.fftSize = 2048; s.node.connect(a); const d = new Float32Array(a.fftSize); window.loudest = 0;
+  (function look() { a.getFloatTimeDomainData(d);
+    for (const x of d) loudest = Math.max(loudest, Math.abs(x)); setTimeout(look, 10); })(); })()`;
+
+// The 16-bit samples of a WAV file's data chunk.
+function wavData(file) {
+  const b = fs.readFileSync(file);
+  for (let at = 12; at + 8 <= b.length; at += 8 + b.readUInt32LE(at + 4)) {
+    if (b.toString('latin1', at, at + 4) === 'data') return b.subarray(at + 8, at + 8 + b.readUInt32LE(at + 4));
+  }
+  throw new Error(file + ': no data chunk');
 }
 
 function render(args) {
@@ -199,6 +226,57 @@ const cases = [
       const page = await open(fragment);
       const hash = await waitFor(() => page.eval('window.glintora && glintora.stats.hash200'), 60000, 'frame 200');
       expectEqual(hash, render(args), 'frame 200 for ' + fragment);
+    }
+  }],
+
+  ['the Sound toggle plays the show through the audio graph, is carried in a link, and pauses with its tab', async ({ open, browser }) => {
+    const page = await open('#seed=3&FireLaunchPct=0');
+    await page.ready();
+    // Off: the show bursts, and no sound is made at all.
+    await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'bursts');
+    expectEqual(await page.eval('[glintora.sound.context, glintora.sound.sent]'), [null, 0], 'sound while off');
+    await click(page, '#sound');
+    await waitFor(() => page.eval('!!glintora.sound.node'), 10000, 'the sound output');
+    await page.eval(kListen);
+    await waitFor(() => page.eval('loudest > 0.01'), 20000, 'sound reaching the graph');
+    await page.eval(`document.getElementById('copylink').click()`);
+    const link = await page.eval(`document.getElementById('link').value`);
+    if (!/[#&]SoundFX_ON=1(&|$)/.test(link)) throw new Error('no sound in the link ' + link);
+    // A tab in the background stops drawing and its sound; in front again, both go on.
+    const other = await open('#seed=4');
+    await waitFor(() => page.eval(`document.hidden && glintora.sound.context.state === 'suspended'`), 10000, 'a paused tab');
+    const [frames, sent] = await page.eval('[glintora.stats.frames, glintora.sound.sent]');
+    await other.ready();
+    await waitFor(() => other.eval('glintora.stats.frames > 50'), 10000, 'the other tab drawing');
+    expectEqual(await page.eval('[glintora.stats.frames, glintora.sound.sent]'), [frames, sent], 'frames and sound while hidden');
+    await browser.send('Target.activateTarget', { targetId: page.targetId });
+    await waitFor(() => page.eval(`glintora.sound.context.state === 'running' && glintora.stats.frames > ${frames + 10} &&
+      glintora.sound.sent > ${sent + 4800}`), 10000, 'the show and its sound going on');
+    // Off again: the output ends.
+    await click(page, '#sound');
+    await waitFor(() => page.eval(`glintora.sound.context === null && !document.getElementById('sound').checked`), 5000, 'sound off');
+  }],
+
+  ['the sound track of a seed is the one glintora-render --wav writes', async ({ open }) => {
+    // Settings reach glintora-render through the page's .glx, sound on or off as the page has it.
+    const runs = [['#seed=5&SoundFX_ON=1', 200], ['#seed=123456789&SoundFX_ON=1&FireLaunchPct=0&Adv_TimeDelay=30', 120],
+                  ['#seed=7', 100]];
+    for (const [fragment, frames] of runs) {
+      const page = await open(fragment);
+      await page.ready();
+      const [seed, hash, loudest] = await page.eval(`(async () => {
+        const at = glintora.api.track(${frames}), n = glintora.api.trackSize();
+        const samples = new Int16Array(HEAP16.buffer, at, n).slice();
+        const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', samples));
+        return [glintora.stats.seed, [...hash].map((x) => x.toString(16).padStart(2, '0')).join(''),
+                samples.reduce((m, x) => Math.max(m, Math.abs(x)), 0)];
+      })()`);
+      const glx = path.join(tmp, 'track.glx'), wav = path.join(tmp, 'track.wav');
+      fs.writeFileSync(glx, await page.eval('glintora.api.exportText()'));
+      execFileSync(renderTool, ['--width', String(W), '--height', String(H), '--frames', String(frames),
+                                '--seed', String(seed), '--template', glx, '--wav', wav]);
+      expectEqual([hash, loudest > 1000], [crypto.createHash('sha256').update(wavData(wav)).digest('hex'),
+                                            fragment.includes('SoundFX_ON=1')], 'the sound track (hash, heard) of ' + fragment);
     }
   }],
 
