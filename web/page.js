@@ -141,15 +141,23 @@ Module['onRuntimeInitialized'] = function () {
 
   // --- sound ---
   // The module mixes on this thread, kLead ahead of what the audio thread plays; the worklet only
-  // copies queued samples out, so a late page leaves a gap, never a late audio callback.
+  // copies queued samples out, so a late page leaves a gap, never a late audio callback. Samples
+  // go through a shared ring where the page is cross-origin isolated, else as messages (each
+  // costs the page a few tenths of a millisecond, more than mixing it).
 
   const kRate = 48000;
   const kLead = 0.05;  // seconds
+  const kRingFrames = 16384;
   const kWorklet = `'use strict';
 class GlintoraSound extends AudioWorkletProcessor {
-  constructor() {
+  constructor(options) {
     super();
-    this.queue = [];  // interleaved stereo chunks
+    const ring = options.processorOptions.ring;
+    if (ring) {
+      this.index = new Int32Array(ring, 0, 2);  // sample frames written, read
+      this.data = new Int16Array(ring, 8);
+    }
+    this.queue = [];  // chunks of interleaved 16-bit stereo
     this.at = 0;
     this.played = 0;  // sample frames taken from the queue
     this.peak = 0;    // the largest sample taken, for the tests
@@ -159,24 +167,37 @@ class GlintoraSound extends AudioWorkletProcessor {
   process(inputs, outputs) {
     const [left, right] = outputs[0];
     let i = 0;
+    if (this.data) {
+      const mask = this.data.length / 2 - 1;
+      let read = Atomics.load(this.index, 1);
+      const n = Math.min(left.length, (Atomics.load(this.index, 0) - read) | 0);
+      for (; i < n; ++i, read = (read + 1) | 0) {
+        const k = 2 * (read & mask);
+        left[i] = this.data[k] / 32768;
+        right[i] = this.data[k + 1] / 32768;
+      }
+      Atomics.store(this.index, 1, read);
+      return true;
+    }
     while (i < left.length && this.queue.length) {
       const chunk = this.queue[0];
       for (; i < left.length && this.at < chunk.length; ++i, this.at += 2) {
-        left[i] = chunk[this.at];
-        right[i] = chunk[this.at + 1];
+        left[i] = chunk[this.at] / 32768;
+        right[i] = chunk[this.at + 1] / 32768;
         this.peak = Math.max(this.peak, Math.abs(left[i]), Math.abs(right[i]));
       }
       if (this.at >= chunk.length) { this.queue.shift(); this.at = 0; }
     }
     this.played += i;
-    if (++this.quanta % 4 === 0) this.port.postMessage({ played: this.played, time: currentTime, peak: this.peak });
+    if (++this.quanta % 8 === 0) this.port.postMessage({ played: this.played, time: currentTime, peak: this.peak });
     return true;
   }
 }
 registerProcessor('glintora-sound', GlintoraSound);
 `;
-  // sent: sample frames posted; played and time: the worklet's last report; peak: its loudest.
-  const sound = { context: null, node: null, sent: 0, played: 0, time: 0, peak: 0, work: 0 };
+  // sent: sample frames handed over; ring: the shared one; played and time: the worklet's last
+  // report and peak its loudest sample, without a ring.
+  const sound = { context: null, node: null, ring: null, sent: 0, played: 0, time: 0, peak: 0, work: 0 };
   window.glintora.sound = sound;
 
   function soundWanted() { return JSON.parse(api.values()).SoundFX_ON === '1'; }
@@ -185,13 +206,19 @@ registerProcessor('glintora-sound', GlintoraSound);
   // waits for the first click or key, as browsers allow.
   function startSound() {
     const context = new AudioContext({ sampleRate: kRate, latencyHint: 'interactive' });
-    Object.assign(sound, { context, node: null, sent: 0, played: 0, time: 0, peak: 0 });
+    let ring = null;
+    if (window.crossOriginIsolated) {
+      const shared = new SharedArrayBuffer(8 + 4 * kRingFrames);
+      ring = { shared, index: new Int32Array(shared, 0, 2), data: new Int16Array(shared, 8) };
+    }
+    Object.assign(sound, { context, node: null, ring, sent: 0, played: 0, time: 0, peak: 0 });
     const url = URL.createObjectURL(new Blob([kWorklet], { type: 'text/javascript' }));
     context.audioWorklet.addModule(url).then(() => {
       URL.revokeObjectURL(url);
       if (sound.context !== context) return;
-      const node = new AudioWorkletNode(context, 'glintora-sound',
-                                        { numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2] });
+      const node = new AudioWorkletNode(context, 'glintora-sound', {
+        numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2],
+        processorOptions: { ring: ring && ring.shared } });
       node.port.onmessage = (e) => { Object.assign(sound, e.data); };
       node.connect(context.destination);
       sound.node = node;
@@ -226,22 +253,30 @@ registerProcessor('glintora-sound', GlintoraSound);
     else if (!wanted && sound.context) stopSound();
   }
 
-  // Tops the worklet's queue up to kLead ahead of what it has played (estimated from its last
-  // report and the audio clock since).
+  // Tops the worklet's queue up to kLead ahead of what it has played (without a ring, estimated
+  // from its last report and the audio clock since).
   function feedSound() {
     if (!sound.node || sound.context.state !== 'running') return;
     const t0 = performance.now();
-    const played = Math.min(sound.sent, sound.played + Math.max(0, sound.context.currentTime - sound.time) * kRate);
-    const frames = Math.floor(played + kLead * kRate - sound.sent);
+    const queued = sound.ring ? (sound.sent - Atomics.load(sound.ring.index, 1)) | 0
+      : sound.sent - Math.min(sound.sent, sound.played + Math.max(0, sound.context.currentTime - sound.time) * kRate);
+    const frames = Math.floor(kLead * kRate - queued);
     if (frames >= 128) {
       const at = api.mix(frames) >> 1;
       const samples = HEAP16.subarray(at, at + 2 * frames);
-      const chunk = new Float32Array(2 * frames);
-      for (let i = 0; i < chunk.length; ++i) chunk[i] = samples[i] / 32768;
-      sound.node.port.postMessage(chunk, [chunk.buffer]);
+      if (sound.ring) {
+        const data = sound.ring.data, from = (2 * sound.sent) % data.length;
+        const first = Math.min(samples.length, data.length - from);
+        data.set(samples.subarray(0, first), from);
+        data.set(samples.subarray(first), 0);
+        Atomics.store(sound.ring.index, 0, (sound.sent + frames) | 0);
+      } else {
+        const chunk = samples.slice();
+        sound.node.port.postMessage(chunk, [chunk.buffer]);
+      }
       sound.sent += frames;
       // What a boom mixed now waits: the queue ahead of it, then the output's own latency.
-      const delay = (sound.sent - frames - played) / kRate + sound.context.baseLatency + (sound.context.outputLatency || 0);
+      const delay = queued / kRate + sound.context.baseLatency + (sound.context.outputLatency || 0);
       stats.soundDelay.push(delay * 1000);
       if (stats.soundDelay.length > 2000) stats.soundDelay.splice(0, 1000);
     }

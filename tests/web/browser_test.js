@@ -119,6 +119,35 @@ const kTemplate = [
 const kTemplateValues = { Adv_TimeDelay: '30', LockMessage: 'Happy new year', FocalLength: '1.5', ColorRed: '80',
   ColorHueWheel: '90', FireWorks: '20', FireSparks: '900', FireSpeed: '4.5', FireMultiMoment: '0' };
 
+// Sound off, on (heard, through the ring or not), in a link, paused in a hidden tab, off again.
+async function toggleSound(browser, open, page, ring) {
+  await page.ready();
+  // Off: the show bursts, and no sound is made at all.
+  await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'bursts');
+  expectEqual(await page.eval('[glintora.sound.context, glintora.sound.sent]'), [null, 0], 'sound while off');
+  await click(page, '#sound');
+  await waitFor(() => page.eval('!!glintora.sound.node'), 10000, 'the sound output');
+  expectEqual(await page.eval('!!glintora.sound.ring'), ring, 'a shared ring');
+  await page.eval(kListen);
+  await waitFor(() => page.eval('loudest > 0.01'), 20000, 'sound reaching the graph');
+  await page.eval(`document.getElementById('copylink').click()`);
+  const link = await page.eval(`document.getElementById('link').value`);
+  if (!/[#&]SoundFX_ON=1(&|$)/.test(link)) throw new Error('no sound in the link ' + link);
+  // A tab in the background stops drawing and its sound; in front again, both go on.
+  const other = await open('#seed=4');
+  await waitFor(() => page.eval(`document.hidden && glintora.sound.context.state === 'suspended'`), 10000, 'a paused tab');
+  const [frames, sent] = await page.eval('[glintora.stats.frames, glintora.sound.sent]');
+  await other.ready();
+  await waitFor(() => other.eval('glintora.stats.frames > 50'), 10000, 'the other tab drawing');
+  expectEqual(await page.eval('[glintora.stats.frames, glintora.sound.sent]'), [frames, sent], 'frames and sound while hidden');
+  await browser.send('Target.activateTarget', { targetId: page.targetId });
+  await waitFor(() => page.eval(`glintora.sound.context.state === 'running' && glintora.stats.frames > ${frames + 10} &&
+    glintora.sound.sent > ${sent + 4800}`), 10000, 'the show and its sound going on');
+  // Off again: the output ends.
+  await click(page, '#sound');
+  await waitFor(() => page.eval(`glintora.sound.context === null && !document.getElementById('sound').checked`), 5000, 'sound off');
+}
+
 const cases = [
   ['the show lights pixels of several hues within two seconds of starting', async ({ open }) => {
     // Without launches the first shells burst at once (a launch climbs for 60 frames, 2.4 s).
@@ -230,33 +259,18 @@ const cases = [
   }],
 
   ['the Sound toggle plays the show through the audio graph, is carried in a link, and pauses with its tab', async ({ open, browser }) => {
-    const page = await open('#seed=3&FireLaunchPct=0');
-    await page.ready();
-    // Off: the show bursts, and no sound is made at all.
-    await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'bursts');
-    expectEqual(await page.eval('[glintora.sound.context, glintora.sound.sent]'), [null, 0], 'sound while off');
-    await click(page, '#sound');
-    await waitFor(() => page.eval('!!glintora.sound.node'), 10000, 'the sound output');
-    await page.eval(kListen);
-    await waitFor(() => page.eval('loudest > 0.01'), 20000, 'sound reaching the graph');
-    await page.eval(`document.getElementById('copylink').click()`);
-    const link = await page.eval(`document.getElementById('link').value`);
-    if (!/[#&]SoundFX_ON=1(&|$)/.test(link)) throw new Error('no sound in the link ' + link);
-    // A tab in the background stops drawing and its sound; in front again, both go on.
-    const other = await open('#seed=4');
-    await waitFor(() => page.eval(`document.hidden && glintora.sound.context.state === 'suspended'`), 10000, 'a paused tab');
-    const [frames, sent] = await page.eval('[glintora.stats.frames, glintora.sound.sent]');
-    await other.ready();
-    await waitFor(() => other.eval('glintora.stats.frames > 50'), 10000, 'the other tab drawing');
-    expectEqual(await page.eval('[glintora.stats.frames, glintora.sound.sent]'), [frames, sent], 'frames and sound while hidden');
-    await browser.send('Target.activateTarget', { targetId: page.targetId });
-    await waitFor(() => page.eval(`glintora.sound.context.state === 'running' && glintora.stats.frames > ${frames + 10} &&
-      glintora.sound.sent > ${sent + 4800}`), 10000, 'the show and its sound going on');
-    // Off again: the output ends.
-    await click(page, '#sound');
-    await waitFor(() => page.eval(`glintora.sound.context === null && !document.getElementById('sound').checked`), 5000, 'sound off');
+    // Isolated, the samples go through a shared ring; served plainly, as messages.
+    const plain = await serve(webDir, 0, false);
+    let plainPage = null;
+    try {
+      await toggleSound(browser, open, await open('#seed=3&FireLaunchPct=0'), true);
+      plainPage = await browser.open(plain.origin + '/#seed=3&FireLaunchPct=0', W, H);
+      await toggleSound(browser, open, plainPage, false);
+    } finally {
+      if (plainPage) await plainPage.close().catch(() => {});
+      plain.server.close();
+    }
   }],
-
   ['the sound track of a seed is the one glintora-render --wav writes', async ({ open }) => {
     // Settings reach glintora-render through the page's .glx, sound on or off as the page has it.
     const runs = [['#seed=5&SoundFX_ON=1', 200], ['#seed=123456789&SoundFX_ON=1&FireLaunchPct=0&Adv_TimeDelay=30', 120],
