@@ -160,7 +160,6 @@ class GlintoraSound extends AudioWorkletProcessor {
     this.queue = [];  // chunks of interleaved 16-bit stereo
     this.at = 0;
     this.played = 0;  // sample frames taken from the queue
-    this.peak = 0;    // the largest sample taken, for the tests
     this.quanta = 0;
     this.port.onmessage = (e) => { this.queue.push(e.data); };
   }
@@ -184,20 +183,19 @@ class GlintoraSound extends AudioWorkletProcessor {
       for (; i < left.length && this.at < chunk.length; ++i, this.at += 2) {
         left[i] = chunk[this.at] / 32768;
         right[i] = chunk[this.at + 1] / 32768;
-        this.peak = Math.max(this.peak, Math.abs(left[i]), Math.abs(right[i]));
       }
       if (this.at >= chunk.length) { this.queue.shift(); this.at = 0; }
     }
     this.played += i;
-    if (++this.quanta % 8 === 0) this.port.postMessage({ played: this.played, time: currentTime, peak: this.peak });
+    if (++this.quanta % 8 === 0) this.port.postMessage({ played: this.played, time: currentTime });
     return true;
   }
 }
 registerProcessor('glintora-sound', GlintoraSound);
 `;
   // sent: sample frames handed over; ring: the shared one; played and time: the worklet's last
-  // report and peak its loudest sample, without a ring.
-  const sound = { context: null, node: null, ring: null, sent: 0, played: 0, time: 0, peak: 0, work: 0 };
+  // report, without a ring.
+  const sound = { context: null, node: null, ring: null, sent: 0, played: 0, time: 0, work: 0 };
   window.glintora.sound = sound;
 
   function soundWanted() { return JSON.parse(api.values()).SoundFX_ON === '1'; }
@@ -211,7 +209,7 @@ registerProcessor('glintora-sound', GlintoraSound);
       const shared = new SharedArrayBuffer(8 + 4 * kRingFrames);
       ring = { shared, index: new Int32Array(shared, 0, 2), data: new Int16Array(shared, 8) };
     }
-    Object.assign(sound, { context, node: null, ring, sent: 0, played: 0, time: 0, peak: 0 });
+    Object.assign(sound, { context, node: null, ring, sent: 0, played: 0, time: 0 });
     const url = URL.createObjectURL(new Blob([kWorklet], { type: 'text/javascript' }));
     context.audioWorklet.addModule(url).then(() => {
       URL.revokeObjectURL(url);

@@ -266,6 +266,15 @@ const cases = [
       await toggleSound(browser, open, await open('#seed=3&FireLaunchPct=0'), true);
       plainPage = await browser.open(plain.origin + '/#seed=3&FireLaunchPct=0', W, H);
       await toggleSound(browser, open, plainPage, false);
+      // Sound on by a link waits for the first gesture, saying so, then plays.
+      const linked = await open('#seed=3&SoundFX_ON=1');
+      await linked.ready();
+      await waitFor(() => linked.eval(`glintora.stats.notices.includes('Sound is on: click or press a key to hear it.')`),
+                    10000, 'the notice');
+      expectEqual(await linked.eval(`[glintora.sound.context.state, glintora.sound.sent]`), ['suspended', 0], 'before a gesture');
+      for (const type of ['keyDown', 'keyUp']) await linked.send('Input.dispatchKeyEvent', { type, key: 'a' });
+      await waitFor(() => linked.eval(`glintora.sound.context.state === 'running' && glintora.sound.sent > 0`), 10000,
+                    'sound after a key');
     } finally {
       if (plainPage) await plainPage.close().catch(() => {});
       plain.server.close();
