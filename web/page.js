@@ -217,7 +217,7 @@ registerProcessor('glintora-sound', GlintoraSound);
       const node = new AudioWorkletNode(context, 'glintora-sound', {
         numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2],
         processorOptions: { ring: ring && ring.shared } });
-      node.port.onmessage = (e) => { Object.assign(sound, e.data); };
+      node.port.onmessage = (e) => { if (sound.node === node) Object.assign(sound, e.data); };
       node.connect(context.destination);
       sound.node = node;
       heard();
