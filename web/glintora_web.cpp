@@ -1,7 +1,8 @@
 // The browser build's entry points, called from the page through the module's exports: one show
 // on an in-memory framebuffer, the properties dialog's fields and rules and the advanced
-// dialog's fields over in-memory views, templates and links. Every change goes through the same
-// models as the dialogs, so the page clamps and balances values exactly as they do.
+// dialog's fields over in-memory views, templates and links, and the show's sound, mixed here for
+// the page to play. Every change goes through the same models as the dialogs, so the page clamps
+// and balances values exactly as they do.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/sound_mixer.h"
+#include "audio/sound_track.h"
 #include "dialogs/advanced_model.h"
 #include "dialogs/field_model.h"
 #include "dialogs/props_fields.h"
@@ -36,17 +39,29 @@ using namespace glintora;
 namespace {
 
 // The advanced settings a page applies: the message's font is the browser's, the two behaviour
-// check boxes are the saver window's.
+// check boxes are the saver window's. The sound box is the page's own toggle, not a panel field.
 struct AdvField {
   const char* key;
-  int box;  // TxtAdv index, -1 for the message
+  int box;  // TxtAdv index, kMessageBox or kSoundBox
 };
+constexpr int kMessageBox = -1, kSoundBox = -2;
 constexpr AdvField kAdvFields[] = {
-    {"Adv_TimeDelay", 0}, {"FocalLength", 6}, {"Adv_FontHueV", 5}, {"LockMessage", -1}};
+    {"Adv_TimeDelay", 0}, {"FocalLength", 6}, {"Adv_FontHueV", 5}, {"LockMessage", kMessageBox},
+    {"SoundFX_ON", kSoundBox}};
+constexpr std::int32_t kMaxMix = SoundMixer::kRate;  // the most samples gw_mix gives at once
 
 constexpr std::size_t kMaxTemplateBytes = 64 * 1024;
 const char* const kImportPath = "/tmp/import.glx";
 const char* const kExportPath = "/tmp/export.glx";
+
+// Hands the show's events to the live mixer while sound is on and the page plays it; otherwise
+// they are dropped (the engine takes its listener once, when a show starts).
+struct SoundGate : ShowEventSink {
+  SoundMixer* mixer = nullptr;  // null: not heard
+  void OnShowEvent(const ShowEvent& e) override {
+    if (mixer) mixer->OnShowEvent(e);
+  }
+};
 
 struct Show {
   std::unique_ptr<NullHost> host;
@@ -60,6 +75,8 @@ struct Show {
   // The tiles the frame changed, as the X11 host sends them.
   DirtyTiles tiles;
   std::uint32_t frames = 0;
+  std::unique_ptr<SoundMixer> sound;  // on the live clock: an event sounds from the next sample mixed
+  SoundGate gate;
 
   void Add(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     rects.insert(rects.end(), {left, top, right, bottom});
@@ -80,6 +97,8 @@ struct Page {
   Show show;
   std::int32_t width = 0, height = 0;
   double seed = 1;
+  bool hearing = false;  // the page's audio output is running
+  std::vector<std::int16_t> mixed;  // the last samples handed to the page
   std::string out;  // the last text handed to the page
 
   Page() {
@@ -104,7 +123,8 @@ const AdvField* AdvFieldOf(std::string_view key) {
 }
 
 ControlId AdvBox(const AdvField& f) {
-  return f.box < 0 ? ControlId{Control::TxtMessage, 0} : ControlId{Control::TxtAdv, f.box};
+  if (f.box == kSoundBox) return {Control::ChkSound, 0};
+  return f.box == kMessageBox ? ControlId{Control::TxtMessage, 0} : ControlId{Control::TxtAdv, f.box};
 }
 
 // The properties control that shows a setting, false when the dialog has none.
@@ -153,7 +173,8 @@ std::string CurrentText(const SettingDef& def) {
   Page& p = P();
   ControlId id;
   if (PropsControl(def, id)) return IsCheck(id) ? NumberText(p.props.CheckValue(id)) : p.props.Text(id);
-  return p.adv.Text(AdvBox(*AdvFieldOf(def.key)));
+  const AdvField& a = *AdvFieldOf(def.key);
+  return a.box == kSoundBox ? NumberText(p.adv.CheckValue(AdvBox(a))) : p.adv.Text(AdvBox(a));
 }
 
 // Empty when text is a value the setting's dialog accepts as it stands; otherwise why not.
@@ -175,9 +196,9 @@ std::string CheckValue(const SettingDef& def, std::string_view text) {
 // The fields as the dialog now holds them go to the store, then the show starts again on them.
 void SaveAndRestart();
 
-void StartShow(std::int32_t width, std::int32_t height) {
+// Sets s up as a new show of the stored settings at this size, with the page's seed.
+void InitShow(Show& s, std::int32_t width, std::int32_t height) {
   Page& p = P();
-  Show& s = p.show;
   s.session.reset();
   s.host = std::make_unique<NullHost>(width, height);
   s.engine = std::make_unique<EngineRecord>();
@@ -199,6 +220,21 @@ void StartShow(std::int32_t width, std::int32_t height) {
   ClearSurface(*s.engine, s.settings);
   PrepareSurface(*s.engine);
   ClampFireParams(s.settings);
+}
+
+void Listen() {
+  Show& s = P().show;
+  s.gate.mixer = P().hearing && SoundEffectsOn(s.settings) ? s.sound.get() : nullptr;
+}
+
+void StartShow(std::int32_t width, std::int32_t height) {
+  Page& p = P();
+  Show& s = p.show;
+  InitShow(s, width, height);
+  s.sound = std::make_unique<SoundMixer>(static_cast<std::uint64_t>(p.seed));
+  s.sound->UseLiveClock(s.settings.Adv_TimeDelay);
+  s.engine->Events = &s.gate;
+  Listen();
   s.session = std::make_unique<ShowSession>(*s.engine, s.settings, s.run);
 }
 
@@ -307,6 +343,7 @@ EMSCRIPTEN_KEEPALIVE const char* gw_fields() {
   o << "],\"advanced\":[";
   first = true;
   for (const AdvField& a : kAdvFields) {
+    if (a.box == kSoundBox) continue;
     const SettingDef& def = *FindSetting(a.key);
     o << (first ? "" : ",") << "{\"key\":" << Quote(def.key) << ",\"lo\":" << NumberText(def.dialogLo)
       << ",\"hi\":" << NumberText(def.dialogHi) << ",\"text\":" << (a.box < 0 ? "true" : "false") << "}";
@@ -326,7 +363,8 @@ EMSCRIPTEN_KEEPALIVE const char* gw_values() {
 }
 
 // The user types text into a setting's field and leaves it (a check box takes 0 or 1); the
-// dialog's filters, clamps and rules apply, then the show restarts. False for an unknown key.
+// dialog's filters, clamps and rules apply, then the show restarts (sound on or off goes on with
+// the show as it is). False for an unknown key.
 EMSCRIPTEN_KEEPALIVE int gw_set(const char* key, const char* text) {
   Page& p = P();
   const SettingDef* def = FindSetting(key);
@@ -339,7 +377,15 @@ EMSCRIPTEN_KEEPALIVE int gw_set(const char* key, const char* text) {
       p.props.Enter(id, text);
       p.props.FocusElsewhere();
     }
-  } else if (const AdvField* a = AdvFieldOf(key)) {
+  } else if (const AdvField* a = AdvFieldOf(key); a && a->box == kSoundBox) {
+    p.adv.SetCheckValue(AdvBox(*a), std::string_view(text) == "1" ? 1 : 0);
+    p.advModel.Ok();
+    Show& s = p.show;
+    s.settings.SoundFX_ON = CurrentText(*def);
+    if (s.sound && !SoundEffectsOn(s.settings)) s.sound->StopAll();
+    Listen();
+    return 1;
+  } else if (a) {
     p.adv.Enter(AdvBox(*a), text);
     p.adv.FocusElsewhere();
   } else {
@@ -448,5 +494,49 @@ EMSCRIPTEN_KEEPALIVE const char* gw_link(const char* lines, double seed) {
   SaveAndRestart();
   return Hand("");
 }
+
+// Whether the page's audio output runs: the show's events are mixed only while it does (and
+// sound is on); what rings on meanwhile waits for it.
+EMSCRIPTEN_KEEPALIVE void gw_hear(int on) {
+  P().hearing = on != 0;
+  Listen();
+}
+
+// The next samples of the live sound, frames (at most 48000) of interleaved left and right
+// 16-bit samples at 48 kHz, valid until the next call.
+EMSCRIPTEN_KEEPALIVE const std::int16_t* gw_mix(int frames) {
+  Page& p = P();
+  const std::int32_t n = std::clamp(frames, 0, kMaxMix);
+  p.mixed.resize(static_cast<std::size_t>(n) * SoundMixer::kChannels);
+  if (p.show.sound) p.show.sound->Render(p.mixed.data(), n);
+  return p.mixed.data();
+}
+
+// For the tests: a show of the current settings, size and seed run apart from the page's for
+// frames frames, and its sound track as glintora-render --wav writes it (the sounds ringing out
+// at the end included). Returns the samples; gw_track_size() gives their count.
+EMSCRIPTEN_KEEPALIVE const std::int16_t* gw_track(int frames) {
+  Page& p = P();
+  Show s;
+  InitShow(s, p.width, p.height);
+  SoundTrack track(static_cast<std::uint64_t>(p.seed), s.settings.Adv_TimeDelay, SoundEffectsOn(s.settings));
+  std::vector<std::int16_t>& out = p.mixed;
+  out.clear();
+  track.SetTap([&out](const std::int16_t* samples, std::int32_t n, std::string&) {
+    out.insert(out.end(), samples, samples + static_cast<std::ptrdiff_t>(n) * SoundMixer::kChannels);
+    return true;
+  });
+  s.engine->Events = track.Sink();
+  s.session = std::make_unique<ShowSession>(*s.engine, s.settings, s.run);
+  std::string error;  // the tap never fails
+  for (int drawn = 0; drawn < frames; ++drawn) {
+    s.session->DrawFrame();
+    track.EndFrame(error);
+    if (s.session->EndFrame()) break;
+  }
+  track.Finish(error);
+  return out.data();
+}
+EMSCRIPTEN_KEEPALIVE int gw_track_size() { return static_cast<int>(P().mixed.size()); }
 
 }  // extern "C"

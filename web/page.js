@@ -1,4 +1,5 @@
-// The page around the module: the show on a canvas, the settings panel, templates, links and recording.
+// The page around the module: the show on a canvas and its sound, the settings panel, templates,
+// links and recording.
 // Appended to the module's loader, so the page loads one script.
 'use strict';
 
@@ -48,14 +49,19 @@ Module['onRuntimeInitialized'] = function () {
     changed: cwrap('gw_changed', 'string', []),
     link: (lines, seed) => withText(lines, (ptr) => linkText(ptr, seed)),
     templateLimit: cwrap('gw_template_limit', 'number', []),
+    hear: cwrap('gw_hear', null, ['number']),
+    mix: cwrap('gw_mix', 'number', ['number']),
+    track: cwrap('gw_track', 'number', ['number']),
+    trackSize: cwrap('gw_track_size', 'number', []),
   };
   const help = window.GLINTORA_HELP || { topics: {}, parts: {} };
   const $ = (id) => document.getElementById(id);
   const canvas = $('show');
   const context = canvas.getContext('2d', { alpha: false });
 
-  // What the tests and the benchmark read: frames drawn, the page's work per frame, lateness.
-  const stats = { frames: 0, work: [], late: [], hash200: null, notices: [], seed: 0 };
+  // What the tests and the benchmark read: frames drawn, the page's work per frame (the sound
+  // mixed since the last frame included), lateness, and from a burst to its boom in ms.
+  const stats = { frames: 0, work: [], late: [], hash200: null, notices: [], seed: 0, soundDelay: [] };
   window.glintora = { stats, api };
 
   let seed = 0;
@@ -111,13 +117,18 @@ Module['onRuntimeInitialized'] = function () {
   // refresh early counts as on time, so a 40 ms delay at 60 Hz alternates 33 and 50 ms.
   function tick(now) {
     requestAnimationFrame(tick);
-    if (now < due - 8) return;
+    if (now >= due - 8) drawFrame(now);
+    feedSound();
+  }
+
+  function drawFrame(now) {
     const delay = api.delay();
     stats.late.push(Math.max(0, now - due));
     due = Math.max(due + delay, now - delay);
     const t0 = performance.now();
     upload(api.frame());
-    stats.work.push(performance.now() - t0);
+    stats.work.push(performance.now() - t0 + sound.work);
+    sound.work = 0;
     if (stats.work.length > 2000) { stats.work.splice(0, 1000); stats.late.splice(0, 1000); }
     stats.frames = api.frames();
     if (stats.frames === 200) stats.hash200 = api.hash();
@@ -131,6 +142,163 @@ Module['onRuntimeInitialized'] = function () {
     n.hidden = false;
     clearTimeout(notice.timer);
     notice.timer = setTimeout(() => { n.hidden = true; }, 6000);
+  }
+
+  // --- sound ---
+  // The module mixes on this thread, kLead ahead of what the audio thread plays; the worklet only
+  // copies queued samples out, so a late page leaves a gap, never a late audio callback. Samples
+  // go through a shared ring where the page is cross-origin isolated, else as messages (each
+  // costs the page a few tenths of a millisecond, more than mixing it).
+
+  const kRate = 48000;
+  const kLead = 0.05;  // seconds
+  const kRingFrames = 16384;
+  const kWorklet = `'use strict';
+class GlintoraSound extends AudioWorkletProcessor {
+  constructor(options) {
+    super();
+    const ring = options.processorOptions.ring;
+    if (ring) {
+      this.index = new Int32Array(ring, 0, 2);  // sample frames written, read
+      this.data = new Int16Array(ring, 8);
+    }
+    this.queue = [];  // chunks of interleaved 16-bit stereo
+    this.at = 0;
+    this.played = 0;  // sample frames taken from the queue
+    this.quanta = 0;
+    this.port.onmessage = (e) => { this.queue.push(e.data); };
+  }
+  process(inputs, outputs) {
+    const [left, right] = outputs[0];
+    let i = 0;
+    if (this.data) {
+      const mask = this.data.length / 2 - 1;
+      let read = Atomics.load(this.index, 1);
+      const n = Math.min(left.length, (Atomics.load(this.index, 0) - read) | 0);
+      for (; i < n; ++i, read = (read + 1) | 0) {
+        const k = 2 * (read & mask);
+        left[i] = this.data[k] / 32768;
+        right[i] = this.data[k + 1] / 32768;
+      }
+      Atomics.store(this.index, 1, read);
+      return true;
+    }
+    while (i < left.length && this.queue.length) {
+      const chunk = this.queue[0];
+      for (; i < left.length && this.at < chunk.length; ++i, this.at += 2) {
+        left[i] = chunk[this.at] / 32768;
+        right[i] = chunk[this.at + 1] / 32768;
+      }
+      if (this.at >= chunk.length) { this.queue.shift(); this.at = 0; }
+    }
+    this.played += i;
+    if (++this.quanta % 8 === 0) this.port.postMessage({ played: this.played, time: currentTime });
+    return true;
+  }
+}
+registerProcessor('glintora-sound', GlintoraSound);
+`;
+  // sent: sample frames handed over; ring: the shared one; played and time: the worklet's last
+  // report, without a ring.
+  const sound = { context: null, node: null, ring: null, sent: 0, played: 0, time: 0, work: 0 };
+  window.glintora.sound = sound;
+
+  function soundWanted() { return JSON.parse(api.values()).SoundFX_ON === '1'; }
+
+  // Starts the output in the toggle's click; a page opened with sound on by a link or template
+  // waits for the first click or key, as browsers allow.
+  function startSound() {
+    const context = new AudioContext({ sampleRate: kRate, latencyHint: 'interactive' });
+    let ring = null;
+    if (window.crossOriginIsolated) {
+      const shared = new SharedArrayBuffer(8 + 4 * kRingFrames);
+      ring = { shared, index: new Int32Array(shared, 0, 2), data: new Int16Array(shared, 8) };
+    }
+    Object.assign(sound, { context, node: null, ring, sent: 0, played: 0, time: 0 });
+    const url = URL.createObjectURL(new Blob([kWorklet], { type: 'text/javascript' }));
+    context.audioWorklet.addModule(url).then(() => {
+      URL.revokeObjectURL(url);
+      if (sound.context !== context) return;
+      const node = new AudioWorkletNode(context, 'glintora-sound', {
+        numberOfInputs: 0, numberOfOutputs: 1, outputChannelCount: [2],
+        processorOptions: { ring: ring && ring.shared } });
+      node.port.onmessage = (e) => { if (sound.node === node) Object.assign(sound, e.data); };
+      node.connect(context.destination);
+      sound.node = node;
+      heard();
+    }, () => notice('Sound cannot play in this browser.'));
+    context.onstatechange = heard;
+    if (document.hidden) context.suspend();
+    else context.resume().catch(() => {});
+  }
+
+  function stopSound() {
+    const context = sound.context;
+    Object.assign(sound, { context: null, node: null });
+    if (context) context.close().catch(() => {});
+    heard();
+  }
+
+  // The module mixes the show's events only while the output runs.
+  function heard() {
+    const on = !!(sound.node && sound.context.state === 'running');
+    api.hear(on ? 1 : 0);
+    if (!on && sound.context && !document.hidden && sound.context.state === 'suspended' && !heard.asked) {
+      heard.asked = true;
+      notice('Sound is on: click or press a key to hear it.');
+    }
+  }
+
+  // Record's share of the sound: a tap on the worklet's output while it plays.
+  window.glintoraAudioStream = () => {
+    if (!sound.node) return null;
+    const tap = sound.context.createMediaStreamDestination();
+    sound.node.connect(tap);
+    return tap.stream;
+  };
+
+  function syncSound() {
+    const wanted = soundWanted();
+    $('sound').checked = wanted;
+    if (wanted && !sound.context) startSound();
+    else if (!wanted && sound.context) stopSound();
+  }
+
+  // Tops the worklet's queue up to kLead ahead of what it has played (without a ring, estimated
+  // from its last report and the audio clock since).
+  function feedSound() {
+    if (!sound.node || sound.context.state !== 'running') return;
+    const t0 = performance.now();
+    const queued = sound.ring ? (sound.sent - Atomics.load(sound.ring.index, 1)) | 0
+      : sound.sent - Math.min(sound.sent, sound.played + Math.max(0, sound.context.currentTime - sound.time) * kRate);
+    const frames = Math.floor(kLead * kRate - queued);
+    if (frames >= 128) {
+      const at = api.mix(frames) >> 1;
+      const samples = HEAP16.subarray(at, at + 2 * frames);
+      if (sound.ring) {
+        const data = sound.ring.data, from = (2 * sound.sent) % data.length;
+        const first = Math.min(samples.length, data.length - from);
+        data.set(samples.subarray(0, first), from);
+        data.set(samples.subarray(first), 0);
+        Atomics.store(sound.ring.index, 0, (sound.sent + frames) | 0);
+      } else {
+        const chunk = samples.slice();
+        sound.node.port.postMessage(chunk, [chunk.buffer]);
+      }
+      sound.sent += frames;
+      // What a boom mixed now waits: the queue ahead of it, then the output's own latency.
+      const delay = queued / kRate + sound.context.baseLatency + (sound.context.outputLatency || 0);
+      stats.soundDelay.push(delay * 1000);
+      if (stats.soundDelay.length > 2000) stats.soundDelay.splice(0, 1000);
+    }
+    sound.work += performance.now() - t0;
+  }
+
+  // A hidden tab draws nothing; its sound pauses with it, what was queued waiting.
+  function soundVisibility() {
+    if (!sound.context) return;
+    if (document.hidden) sound.context.suspend();
+    else sound.context.resume().catch(() => {});
   }
 
   // --- the panel ---
@@ -203,6 +371,7 @@ Module['onRuntimeInitialized'] = function () {
       if (input.type === 'checkbox') input.checked = v[key] === '1';
       else input.value = v[key];
     }
+    syncSound();
   }
 
   // --- templates ---
@@ -306,7 +475,7 @@ Module['onRuntimeInitialized'] = function () {
   // --- recording ---
 
   // The show to a .webm named after its seed: the canvas, and the sound when the page has some.
-  // The sound side provides window.glintoraAudioStream(), a MediaStream, or null while silent.
+  // window.glintoraAudioStream() (the sound section) gives a MediaStream, or null while silent.
   let recorder = null;
 
   function recordingState(on) {
@@ -385,6 +554,11 @@ Module['onRuntimeInitialized'] = function () {
   $('save').addEventListener('click', exportTemplate);
   $('record').addEventListener('click', toggleRecording);
   $('copylink').addEventListener('click', copyLink);
+  $('sound').addEventListener('change', () => { api.set('SoundFX_ON', $('sound').checked ? '1' : '0'); syncSound(); });
+  document.addEventListener('visibilitychange', soundVisibility);
+  for (const gesture of ['pointerdown', 'keydown']) {
+    window.addEventListener(gesture, () => { if (sound.context && !document.hidden) sound.context.resume().catch(() => {}); });
+  }
   window.addEventListener('dragover', (e) => e.preventDefault());
   window.addEventListener('drop', (e) => {
     e.preventDefault();

@@ -8,8 +8,10 @@ const path = require('path');
 const kTypes = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
                  '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
 
-// Resolves to { server, origin } once listening; port 0 takes a free one.
-function serve(dir, port = 0) {
+// Resolves to { server, origin } once listening; port 0 takes a free one. Not isolated: as a
+// plain static host serves it.
+function serve(dir, port = 0, isolated = true) {
+  const headers = isolated ? { 'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp' } : {};
   const root = path.resolve(dir);
   const server = http.createServer((req, res) => {
     // A malformed address (a bad escape, a NUL, '//') is the client's error, never the server's end.
@@ -20,7 +22,8 @@ function serve(dir, port = 0) {
     if (!file.startsWith(root + path.sep)) { res.writeHead(403).end(); return; }
     fs.readFile(file, (err, data) => {
       if (err) { res.writeHead(404).end(); return; }
-      res.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream' });
+      // Cross-origin isolated, so the page can share its sound ring with the audio thread.
+      res.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream', ...headers });
       res.end(data);
     });
   });

@@ -1,12 +1,14 @@
 // The page in headless Chromium: the show lights up, the panel applies the dialogs' rules,
-// templates and links carry the settings, the same seed draws the same frame as glintora-render,
-// bad input leaves the show and its server running, Record keeps a video, and the page works offline.
+// templates and links carry the settings, the same seed draws the same frame and mixes the same
+// sound track as glintora-render, the Sound toggle is heard, bad input leaves the show and its
+// server running, Record keeps a video with its sound, and the page works offline.
 // Usage: node tests/web/browser_test.js BUILD_WEB RENDER
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const http = require('http');
+const crypto = require('crypto');
 const { execFileSync, spawn } = require('child_process');
 const { serve, waitFor, Browser } = require('./browser.js');
 
@@ -65,6 +67,31 @@ async function importFile(page, name, text) {
   await page.send('DOM.setFileInputFiles', { nodeId, files: [file] });
 }
 
+// A click as the user makes it (the gesture browsers want before they play sound).
+async function click(page, selector) {
+  await page.eval(`document.getElementById('panel').classList.remove('closed')`);
+  const [x, y] = await page.eval(`(() => { const b = document.querySelector('${selector}').getBoundingClientRect();
+    return [b.x + b.width / 2, b.y + b.height / 2]; })()`);
+  for (const type of ['mousePressed', 'mouseReleased']) {
+    await page.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+  }
+}
+
+// The loudest sample an analyser on the page's sound output has seen since it was attached.
+const kListen = `(() => { const s = glintora.sound, a = s.context.createAnalyser();
+  a.fftSize = 2048; s.node.connect(a); const d = new Float32Array(a.fftSize); window.loudest = 0;
+  (function look() { a.getFloatTimeDomainData(d);
+    for (const x of d) loudest = Math.max(loudest, Math.abs(x)); setTimeout(look, 10); })(); })()`;
+
+// The 16-bit samples of a WAV file's data chunk.
+function wavData(file) {
+  const b = fs.readFileSync(file);
+  for (let at = 12; at + 8 <= b.length; at += 8 + b.readUInt32LE(at + 4)) {
+    if (b.toString('latin1', at, at + 4) === 'data') return b.subarray(at + 8, at + 8 + b.readUInt32LE(at + 4));
+  }
+  throw new Error(file + ': no data chunk');
+}
+
 function render(args) {
   return execFileSync(renderTool, ['--width', String(W), '--height', String(H), '--frames', '200', '--hash', ...args])
     .toString().trim();
@@ -91,6 +118,35 @@ const kTemplate = [
   '[Fireworks]', 'FireWorks=20', 'FireSparks=900', 'FireSpeed=4.5', 'FireMultiMoment=0', ''].join('\r\n');
 const kTemplateValues = { Adv_TimeDelay: '30', LockMessage: 'Happy new year', FocalLength: '1.5', ColorRed: '80',
   ColorHueWheel: '90', FireWorks: '20', FireSparks: '900', FireSpeed: '4.5', FireMultiMoment: '0' };
+
+// Sound off, on (heard, through the ring or not), in a link, paused in a hidden tab, off again.
+async function toggleSound(browser, open, page, ring) {
+  await page.ready();
+  // Off: the show bursts, and no sound is made at all.
+  await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'bursts');
+  expectEqual(await page.eval('[glintora.sound.context, glintora.sound.sent]'), [null, 0], 'sound while off');
+  await click(page, '#sound');
+  await waitFor(() => page.eval('!!glintora.sound.node'), 10000, 'the sound output');
+  expectEqual(await page.eval('!!glintora.sound.ring'), ring, 'a shared ring');
+  await page.eval(kListen);
+  await waitFor(() => page.eval('loudest > 0.01'), 20000, 'sound reaching the graph');
+  await page.eval(`document.getElementById('copylink').click()`);
+  const link = await page.eval(`document.getElementById('link').value`);
+  if (!/[#&]SoundFX_ON=1(&|$)/.test(link)) throw new Error('no sound in the link ' + link);
+  // A tab in the background stops drawing and its sound; in front again, both go on.
+  const other = await open('#seed=4');
+  await waitFor(() => page.eval(`document.hidden && glintora.sound.context.state === 'suspended'`), 10000, 'a paused tab');
+  const [frames, sent] = await page.eval('[glintora.stats.frames, glintora.sound.sent]');
+  await other.ready();
+  await waitFor(() => other.eval('glintora.stats.frames > 50'), 10000, 'the other tab drawing');
+  expectEqual(await page.eval('[glintora.stats.frames, glintora.sound.sent]'), [frames, sent], 'frames and sound while hidden');
+  await browser.send('Target.activateTarget', { targetId: page.targetId });
+  await waitFor(() => page.eval(`glintora.sound.context.state === 'running' && glintora.stats.frames > ${frames + 10} &&
+    glintora.sound.sent > ${sent + 4800}`), 10000, 'the show and its sound going on');
+  // Off again: the output ends.
+  await click(page, '#sound');
+  await waitFor(() => page.eval(`glintora.sound.context === null && !document.getElementById('sound').checked`), 5000, 'sound off');
+}
 
 const cases = [
   ['the show lights pixels of several hues within two seconds of starting', async ({ open }) => {
@@ -202,6 +258,51 @@ const cases = [
     }
   }],
 
+  ['the Sound toggle plays the show through the audio graph, is carried in a link, and pauses with its tab', async ({ open, browser }) => {
+    // Isolated, the samples go through a shared ring; served plainly, as messages.
+    const plain = await serve(webDir, 0, false);
+    let plainPage = null;
+    try {
+      await toggleSound(browser, open, await open('#seed=3&FireLaunchPct=0'), true);
+      plainPage = await browser.open(plain.origin + '/#seed=3&FireLaunchPct=0', W, H);
+      await toggleSound(browser, open, plainPage, false);
+      // Sound on by a link waits for the first gesture, saying so, then plays.
+      const linked = await open('#seed=3&SoundFX_ON=1');
+      await linked.ready();
+      await waitFor(() => linked.eval(`glintora.stats.notices.includes('Sound is on: click or press a key to hear it.')`),
+                    10000, 'the notice');
+      expectEqual(await linked.eval(`[glintora.sound.context.state, glintora.sound.sent]`), ['suspended', 0], 'before a gesture');
+      for (const type of ['keyDown', 'keyUp']) await linked.send('Input.dispatchKeyEvent', { type, key: 'a' });
+      await waitFor(() => linked.eval(`glintora.sound.context.state === 'running' && glintora.sound.sent > 0`), 10000,
+                    'sound after a key');
+    } finally {
+      if (plainPage) await plainPage.close().catch(() => {});
+      plain.server.close();
+    }
+  }],
+  ['the sound track of a seed is the one glintora-render --wav writes', async ({ open }) => {
+    // Settings reach glintora-render through the page's .glx, sound on or off as the page has it.
+    const runs = [['#seed=5&SoundFX_ON=1', 200], ['#seed=123456789&SoundFX_ON=1&FireLaunchPct=0&Adv_TimeDelay=30', 120],
+                  ['#seed=7', 100]];
+    for (const [fragment, frames] of runs) {
+      const page = await open(fragment);
+      await page.ready();
+      const [seed, hash, loudest] = await page.eval(`(async () => {
+        const at = glintora.api.track(${frames}), n = glintora.api.trackSize();
+        const samples = new Int16Array(HEAP16.buffer, at, n).slice();
+        const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', samples));
+        return [glintora.stats.seed, [...hash].map((x) => x.toString(16).padStart(2, '0')).join(''),
+                samples.reduce((m, x) => Math.max(m, Math.abs(x)), 0)];
+      })()`);
+      const glx = path.join(tmp, 'track.glx'), wav = path.join(tmp, 'track.wav');
+      fs.writeFileSync(glx, await page.eval('glintora.api.exportText()'));
+      execFileSync(renderTool, ['--width', String(W), '--height', String(H), '--frames', String(frames),
+                                '--seed', String(seed), '--template', glx, '--wav', wav]);
+      expectEqual([hash, loudest > 1000], [crypto.createHash('sha256').update(wavData(wav)).digest('hex'),
+                                            fragment.includes('SoundFX_ON=1')], 'the sound track (hash, heard) of ' + fragment);
+    }
+  }],
+
   ['a broken .glx and a broken link leave the show and its settings as they were', async ({ open }) => {
     const page = await open('#seed=3&FireWorks=7');
     await page.ready();
@@ -244,16 +345,18 @@ const cases = [
                   'the import of 65536 bytes');
   }],
 
-  ['Record keeps three seconds of the show as a .webm named after its seed, with the sound the page gives', async ({ open, browser }) => {
+  ['Record keeps three seconds of the show as a .webm named after its seed, with its sound when on', async ({ open, browser }) => {
     const downloads = fs.mkdtempSync(path.join(tmp, 'dl-'));
     await browser.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-    // A tone stands in for the page's sound.
-    const kTone = `window.glintoraAudioStream = () => { const a = new AudioContext(); const o = a.createOscillator();
-      const d = a.createMediaStreamDestination(); o.connect(d); o.start(); return d.stream; }`;
-    for (const [seed, sound, streams] of [[4, '', ['video']], [5, kTone, ['audio', 'video']]]) {
-      const page = await open(`#seed=${seed}&FireLaunchPct=0`);
+    for (const [seed, sound, streams] of [[4, '0', ['video']], [5, '1', ['audio', 'video']]]) {
+      const page = await open(`#seed=${seed}&FireLaunchPct=0&SoundFX_ON=${sound}`);
       await page.ready();
-      if (sound) await page.eval(sound);
+      if (sound === '1') {
+        // A key is the gesture that lets the page's sound start.
+        for (const type of ['keyDown', 'keyUp']) await page.send('Input.dispatchKeyEvent', { type, key: 'a' });
+        await waitFor(() => page.eval(`!!glintora.sound.node && glintora.sound.context.state === 'running'`), 10000,
+                      'the sound of seed ' + seed);
+      }
       // Clicked as a user does, whose gesture lets sound start.
       const click = () => page.send('Runtime.evaluate', { expression: `document.getElementById('record').click()`, userGesture: true });
       await click();
