@@ -138,6 +138,17 @@ ended "$saver"
 expect "saver: a click ends it, status 0" 0 $?
 kill "$saver" 2>/dev/null
 
+# The message, centred at the top above the show's sparks, in its hue: at 120 green is at its
+# peak (255), red and blue at the floor (55). The pixel is in the first H's left stem at 24 points.
+mkdir -p "$XDG_CONFIG_HOME/glintora"
+printf '[Advanced]\nLockMessage=HHHH\nAdv_FontHueV=120\nAdv_FontSize=24\n' \
+  >"$XDG_CONFIG_HOME/glintora/settings.ini"
+run saver "$glintora" -saver
+expect_true "saver: the message at the top, in its colour" \
+  wait_for 60 eval '[ "$(field 6 "$(stats HEADLESS-1 606 10)")" = 37ff37 ]'
+kill "$saver"
+rm -r "$XDG_CONFIG_HOME/glintora"
+
 run saver "$glintora" -saver
 wait_for 60 lit HEADLESS-1
 pointer move 40 0 && pointer move 40 0 && pointer move 40 0
