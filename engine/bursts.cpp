@@ -59,7 +59,7 @@ void FinishSlot(ShowState& st, std::int32_t i) {
 void UpdateStandard(ShowState& st, std::int32_t i) {
   Slot& s = st.Slots[i];
   const View& v = st.Screen;
-  SurfaceWriter fb(*st.Surface);
+  QueuedWriter fb(*st.Surface);
   const double persist = st.S.FirePersist;
   const double gravity = st.S.FireGravity;
   const double damping = st.S.FireDamping;

@@ -127,4 +127,85 @@ class SurfaceWriter {
   std::uint64_t writes_;
 };
 
+// The same writes, queued: Set only counts, logs, clips and queues; every kQueued writes (and at
+// Close) a tight loop stores them in the order they were set, with the rectangle and the tile
+// marks in registers. Suits loops whose writes land far apart (a trail's eraser far behind its
+// head): a store that misses the cache no longer stalls the burst's work, and the stores overlap.
+// Loops that write clusters of neighbouring pixels do better with SurfaceWriter.
+class QueuedWriter {
+ public:
+  explicit QueuedWriter(Framebuffer& fb)
+      : fb_(&fb),
+        log_(fb.Log),
+        width_(static_cast<std::uint64_t>(fb.Width)),
+        height_(static_cast<std::uint64_t>(fb.Height)),
+        writes_(fb.Writes) {}
+  ~QueuedWriter() { Close(); }
+  QueuedWriter(const QueuedWriter&) = delete;
+  QueuedWriter& operator=(const QueuedWriter&) = delete;
+
+  void Set(std::int64_t x, std::int64_t y, std::uint32_t colour) {
+    ++writes_;
+    if (log_) Record(log_, x, y, colour);
+    if (static_cast<std::uint64_t>(x) >= width_ || static_cast<std::uint64_t>(y) >= height_) return;
+    queued_[count_] = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), colour};
+    if (++count_ == kQueued) Store();
+  }
+
+  void Close() {
+    if (!fb_) return;
+    Store();
+    fb_->Writes = writes_;
+    fb_ = nullptr;
+  }
+
+  static constexpr std::uint32_t kQueued = 256;
+
+ private:
+  // The queued writes, all inside the bounds, in order.
+  [[gnu::noinline]] void Store() {
+    Framebuffer& fb = *fb_;
+    std::uint32_t* const pixels = fb.Pixels;
+    const std::int64_t stride = fb.Stride;
+    const std::int64_t columns = fb.TileColumns;
+    std::uint8_t* const marks = fb.TileMarks.data();
+    std::uint32_t* const marked = fb.MarkedTiles.data();
+    std::uint32_t markedCount = fb.MarkedCount;
+    std::int64_t left = fb.TouchedLeft, top = fb.TouchedTop;
+    std::int64_t lastX = std::int64_t{fb.TouchedRight} - 1, lastY = std::int64_t{fb.TouchedBottom} - 1;
+    const bool rgb = fb.Rgb;
+    for (const PixelWrite* w = queued_; w != queued_ + count_; ++w) {
+      const std::int64_t x = w->X, y = w->Y;
+      pixels[y * stride + x] = rgb ? SwapRedBlue(w->Colour) : w->Colour;
+      const std::int64_t tile = (y >> Framebuffer::kTileShift) * columns + (x >> Framebuffer::kTileShift);
+      if (!marks[tile]) {
+        marks[tile] = 1;
+        marked[markedCount++] = static_cast<std::uint32_t>(tile);
+      }
+      left = x < left ? x : left;
+      lastX = x > lastX ? x : lastX;
+      top = y < top ? y : top;
+      lastY = y > lastY ? y : lastY;
+    }
+    count_ = 0;
+    fb.TouchedLeft = static_cast<std::int32_t>(left);
+    fb.TouchedTop = static_cast<std::int32_t>(top);
+    fb.TouchedRight = static_cast<std::int32_t>(lastX + 1);
+    fb.TouchedBottom = static_cast<std::int32_t>(lastY + 1);
+    fb.MarkedCount = markedCount;
+  }
+
+  [[gnu::noinline]] static void Record(std::vector<PixelWrite>* log, std::int64_t x, std::int64_t y,
+                                       std::uint32_t colour) {
+    log->push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), colour});
+  }
+
+  Framebuffer* fb_;
+  std::vector<PixelWrite>* log_;
+  std::uint64_t width_, height_;
+  std::uint64_t writes_;
+  std::uint32_t count_ = 0;
+  PixelWrite queued_[kQueued];
+};
+
 }  // namespace glintora

@@ -1,6 +1,6 @@
-// The writer must leave a framebuffer exactly as Framebuffer::Set would: pixels (in either
+// Both writers must leave a framebuffer exactly as Framebuffer::Set would: pixels (in either
 // memory order), touched rectangle, marked tiles, write count and log, including clipped and
-// far-off writes.
+// far-off writes, and pixels written again and again across many queue lengths.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -26,12 +26,27 @@ struct Surface {
   }
 };
 
+struct PixelWrite64 {
+  std::int64_t x, y;
+  std::uint32_t colour;
+};
+
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 const struct { std::int64_t x, y; std::uint32_t colour; } kWrites[] = {
     {3, 2, 1},   {0, 0, 2},     {37, 4, 3},       {38, 1, 4},  {-1, 2, 5},   {2, 35, 6},
     {2, -1, 7},  {4, 1, 8},     {1, 34, 9},       {5, 0, 10},  {3, 2, 0x00112233}, {33, 33, 12},
     {kMin, 2, 9}, {2, kMax, 9}, {1LL << 32, 2, 9}, {2, (1LL << 32) + 2, 9}};
+
+// Enough writes to fill a queue several times over, every pixel (and some beyond the edges)
+// revisited in a new colour, so that a store out of order or lost shows; then the listed ones.
+std::vector<PixelWrite64> Writes() {
+  std::vector<PixelWrite64> all;
+  for (std::uint32_t k = 0; k < 3 * QueuedWriter::kQueued + 7; ++k)
+    all.push_back({static_cast<std::int64_t>(k * 7 % 41) - 1, static_cast<std::int64_t>(k * 5 % 37) - 1, k});
+  for (const auto& w : kWrites) all.push_back({w.x, w.y, w.colour});
+  return all;
+}
 
 // Everything a store leaves behind.
 auto State(const Surface& s) {
@@ -42,15 +57,21 @@ auto State(const Surface& s) {
                          f.TileMarks, f.MarkedCount, f.MarkedTiles, log);
 }
 
-TEST(SurfaceWriter, MatchesFramebufferSetWithAndWithoutLog) {
+template <typename Writer>
+class Writers : public testing::Test {};
+using WriterKinds = testing::Types<SurfaceWriter, QueuedWriter>;
+TYPED_TEST_SUITE(Writers, WriterKinds);
+
+TYPED_TEST(Writers, MatchFramebufferSetWithAndWithoutLog) {
+  const std::vector<PixelWrite64> writes = Writes();
   for (const auto& [logged, rgb] : {std::pair{false, false}, {true, false}, {false, true}}) {
     Surface direct(logged, rgb), written(logged, rgb);
     // Twice: after a reset the same stores mark the same tiles again.
     for (int start = 0; start < 2; ++start) {
-      for (const auto& w : kWrites) direct.fb.Set(w.x, w.y, w.colour);
+      for (const auto& w : writes) direct.fb.Set(w.x, w.y, w.colour);
       {
-        SurfaceWriter writer(written.fb);
-        for (const auto& w : kWrites) writer.Set(w.x, w.y, w.colour);
+        TypeParam writer(written.fb);
+        for (const auto& w : writes) writer.Set(w.x, w.y, w.colour);
       }
       EXPECT_EQ(State(direct), State(written));
       // Every tile once, in the order first stored; the rectangle spans the surface.
@@ -75,11 +96,11 @@ TEST(SurfaceWriter, MatchesFramebufferSetWithAndWithoutLog) {
 
 // Close hands the bookkeeping back once: later writes through the framebuffer survive the
 // writer's destructor. A show without a surface draws on an empty one that clips everything.
-TEST(SurfaceWriter, CloseHandsBackOnceAndAnEmptySurfaceClipsAll) {
+TYPED_TEST(Writers, CloseHandsBackOnceAndAnEmptySurfaceClipsAll) {
   Surface s(false);
   Framebuffer none;
   {
-    SurfaceWriter writer(s.fb), nowhere(none);
+    TypeParam writer(s.fb), nowhere(none);
     writer.Set(1, 1, 5);
     nowhere.Set(0, 0, 1);
     writer.Close();
