@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "dialog_test_util.h"
 #include "platform/null/null_host.h"
 #include "settings/memory_store.h"
@@ -32,18 +34,13 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   EXPECT_FLOAT_EQ(s.FireGravity, 0.000075f);
   EXPECT_FLOAT_EQ(s.FireDamping, 0.925f);
   EXPECT_FLOAT_EQ(s.FireBurstRadius, 0.0075f);
-  EXPECT_TRUE(s.FireMultiMoment);
-  EXPECT_EQ(s.FireSparks, 303);
-  EXPECT_EQ(s.FireLaunchPixel, 303);
-  EXPECT_EQ(s.FireSizeDev, 999);
-  EXPECT_EQ(s.FireTwistExt, 0.0f);
-  EXPECT_EQ(s.FireSplineKnot, 4);
-  EXPECT_EQ(s.KnotX.size(), 5u);
-  EXPECT_EQ(s.KnotZ.size(), 5u);
-  EXPECT_EQ(s.FireDecayMLife, 999);
+  // Sparks and rocket sparks capped, size deviation, knots (and the records they size), star life.
+  EXPECT_EQ(std::make_tuple(s.FireSparks, s.FireLaunchPixel, s.FireSizeDev, s.FireSplineKnot, s.KnotX.size(),
+                            s.KnotZ.size(), s.FireDecayMLife),
+            std::make_tuple(303, 303, 999, 4, 5u, 5u, 999));
+  EXPECT_EQ(std::make_tuple(s.FireMultiMoment, s.FireBurstShell, s.FireTwistExt), std::make_tuple(true, false, 0.0f));
   EXPECT_FLOAT_EQ(s.FireDecayMSize, 12.5f);
   EXPECT_FLOAT_EQ(s.FirePersist, 0.99f);
-  EXPECT_FALSE(s.FireBurstShell);
   dialog.SetText(Fire(0), "12");
   dialog.SetText(Fire(1), "500");
   ReadPreviewFireFields(dialog, s);
@@ -61,10 +58,8 @@ TEST_F(Preview, ColoursViewAndRunFromTheFieldsAndTheStore) {
   RunState run;
   PreparePreviewView(store, s, 4410 - 30, 3435 - 30, run);
   EXPECT_EQ(s.FocalLength, 10.0f);
-  EXPECT_EQ(s.SurfaceWidth, 292);
-  EXPECT_EQ(s.SurfaceHeight, 227);
-  EXPECT_EQ(s.CenterX, 146);
-  EXPECT_EQ(s.CenterY, 114);  // 113.5 rounds to even
+  // Width, height and centre; 113.5 rounds to even.
+  EXPECT_EQ(std::make_tuple(s.SurfaceWidth, s.SurfaceHeight, s.CenterX, s.CenterY), std::make_tuple(292, 227, 146, 114));
   EXPECT_FLOAT_EQ(s.ProjectionScale, 1300.0f);
   // The run reads the fire fields itself; a stop asked for ends it after the first frame.
   NullHost host(292, 227);

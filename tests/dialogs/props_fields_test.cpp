@@ -187,7 +187,6 @@ TEST(ApplyTheme, EveryThemePutsItsPresetTextsInTheirBoxes) {
       const std::string flag = std::to_string(view.CheckValue({check, 0}));
       EXPECT_EQ(box >= 0 ? view.Text(Fire(box)) : flag, value);
     }
-    EXPECT_FALSE(values >> value) << "theme " << theme << " has more than 43 columns";
   }
 }
 
