@@ -42,27 +42,21 @@ Win32Host::~Win32Host() {
 
 // --- The DIB section ---
 
-// The DIB keeps the engine's 0x00BBGGRR order through its bit fields, so no pixel is converted.
+// The DIB holds 0x00RRGGBB, the layout of a 32-bit screen (and of Wine's window surface under
+// X): the engine stores pixels that way, and a blit to the window copies them unconverted.
 bool Win32Host::Allocate(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  struct {
-    BITMAPINFOHEADER header;
-    DWORD masks[3];
-  } info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = std::max(width, 1);
-  info.header.biHeight = -std::max(height, 1);  // top-down rows, like the framebuffer
-  info.header.biPlanes = 1;
-  info.header.biBitCount = 32;
-  info.header.biCompression = BI_BITFIELDS;
-  info.masks[0] = 0x000000FF;  // red
-  info.masks[1] = 0x0000FF00;  // green
-  info.masks[2] = 0x00FF0000;  // blue
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = std::max(width, 1);
+  info.bmiHeader.biHeight = -std::max(height, 1);  // top-down rows, like the framebuffer
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
 
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-                                    DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap || !bits) {
     if (bitmap) DeleteObject(bitmap);
     return false;
@@ -81,6 +75,7 @@ bool Win32Host::Allocate(int width, int height) {
   memoryDc_ = dc;
   bitmap_ = bitmap;
   surface_.Attach(static_cast<std::uint32_t*>(bits), width, height, std::max(width, 1));
+  surface_.Rgb = true;
   surface_.Log = keepWrites_ ? &writes_ : nullptr;
   return true;
 }

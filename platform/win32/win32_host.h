@@ -1,6 +1,7 @@
 // The show's host over a Win32 window: a top-level window (saver, application) or a child
 // picture box (preview, the dialogs' live preview). The pixels live in a DIB section the size of
-// the client area; each frame one BitBlt puts the touched rectangle on screen. Events are handled
+// the client area, in the screen's 0x00RRGGBB; each frame goes out as one BitBlt per rectangle of
+// changed tiles (or of the touched rectangle). Events are handled
 // with PeekMessage and waited for with MsgWaitForMultipleObjectsEx, never by spinning.
 //
 // A window attached to a host repaints itself from the DIB: its WM_PAINT calls PaintFromHost
