@@ -4,22 +4,75 @@
 
 namespace glintora {
 
-const std::vector<TileRun>& DirtyTiles::Collect(const Framebuffer& surface) {
+// Clears rects_; false when the frame is empty or went out whole, else the marked tiles in
+// sorted_ in row order.
+bool DirtyTiles::Sort(const Framebuffer& surface) {
   rects_.clear();
-  if (surface.Width <= 0 || surface.Height <= 0) return rects_;
+  if (surface.Width <= 0 || surface.Height <= 0) return false;
   if (Whole(surface)) {
     rects_.push_back({0, 0, surface.Width, surface.Height});
-    return rects_;
+    return false;
   }
-  if (surface.MarkedCount == 0) return rects_;
+  if (surface.MarkedCount == 0) return false;
   sorted_.assign(surface.MarkedTiles.begin(), surface.MarkedTiles.begin() + surface.MarkedCount);
   std::sort(sorted_.begin(), sorted_.end());
+  return true;
+}
+
+const std::vector<TileRun>& DirtyTiles::Collect(const Framebuffer& surface) {
+  if (!Sort(surface)) return rects_;
   Runs(surface, false);
   if (rects_.size() > kMaxRects) {
     rects_.clear();
     Runs(surface, true);
   }
   return rects_;
+}
+
+const std::vector<TileRun>& DirtyTiles::Bands(const Framebuffer& surface) {
+  if (!Sort(surface)) return rects_;
+  BandRuns(surface, false);
+  if (rects_.size() > kMaxBands) {
+    rects_.clear();
+    BandRuns(surface, true);
+  }
+  return rects_;
+}
+
+// Each tile row's runs of adjacent tiles (spans: one from its first to its last tile); a row
+// whose runs repeat those of the row just above joins that band.
+void DirtyTiles::BandRuns(const Framebuffer& surface, bool spans) {
+  const auto columns = static_cast<std::uint32_t>(surface.TileColumns);
+  const int k = Framebuffer::kTile;
+  std::size_t band = 0, previous = 0;  // where the current and the band above start in rects_
+  for (std::size_t i = 0; i < sorted_.size();) {
+    const std::uint32_t row = sorted_[i] / columns;
+    const int top = static_cast<int>(row) * k;
+    const int bottom = std::min(top + k, static_cast<int>(surface.Height));
+    band = rects_.size();
+    while (i < sorted_.size() && sorted_[i] / columns == row) {
+      const std::uint32_t first = sorted_[i] % columns;
+      std::uint32_t last = first;
+      for (++i; i < sorted_.size() && sorted_[i] / columns == row &&
+                (spans || sorted_[i] % columns == last + 1);
+           ++i)
+        last = sorted_[i] % columns;
+      rects_.push_back({static_cast<int>(first) * k, top,
+                        std::min(static_cast<int>(last + 1) * k, static_cast<int>(surface.Width)),
+                        bottom});
+    }
+    const std::size_t count = rects_.size() - band;
+    bool same = band > previous && band - previous == count && rects_[previous].Bottom == top;
+    for (std::size_t j = 0; same && j < count; ++j)
+      same = rects_[previous + j].Left == rects_[band + j].Left &&
+             rects_[previous + j].Right == rects_[band + j].Right;
+    if (same) {
+      for (std::size_t j = 0; j < count; ++j) rects_[previous + j].Bottom = bottom;
+      rects_.resize(band);
+    } else {
+      previous = band;
+    }
+  }
 }
 
 // One pass over the sorted tiles, row by row. spans: a row's tiles form one run from its first

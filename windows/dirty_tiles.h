@@ -4,6 +4,11 @@
 // tiles, goes out whole; one scattered so widely that the rectangles would be too many goes out
 // as one span per tile row (first to last marked tile), merged the same way.
 //
+// Bands serves a host that sends a frame as one transfer clipped to its damage: the marked tiles
+// in Y-X banded order (each tile row one band of runs of adjacent tiles, left to right; a band
+// whose runs equal those of the band just above extends it), so the receiver needs no sorting
+// and no bytes outside the tiles are sent.
+//
 // The work follows the marked tiles (sorted), never the surface's size.
 #pragma once
 
@@ -31,11 +36,17 @@ class DirtyTiles {
                std::uint64_t(surface.TileColumns) * std::uint64_t(surface.TileRows);
   }
 
+  static constexpr int kMaxBands = 8192;  // past this, one span per tile row
+
   // The rectangles that cover every pixel the frame changed; empty when nothing changed.
   const std::vector<TileRun>& Collect(const Framebuffer& surface);
+  // The same pixels as Y-X banded rectangles, exactly the marked tiles.
+  const std::vector<TileRun>& Bands(const Framebuffer& surface);
 
  private:
+  bool Sort(const Framebuffer& surface);
   void Runs(const Framebuffer& surface, bool spans);
+  void BandRuns(const Framebuffer& surface, bool spans);
   void Add(const Framebuffer& surface, int row, int first, int last);
 
   std::vector<std::uint32_t> sorted_;
