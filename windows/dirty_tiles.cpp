@@ -4,9 +4,9 @@
 
 namespace glintora {
 
-// Clears rects_; false when the frame is empty or went out whole, else the marked tiles in
-// sorted_ in row order.
-bool DirtyTiles::Sort(const Framebuffer& surface) {
+// Clears rects_; false when the frame is empty or went out whole, else the marked cells in
+// sorted_ in row order, a cell being 1 << shift tiles square (columns_ to a row, unit_ pixels).
+bool DirtyTiles::Sort(const Framebuffer& surface, int shift) {
   rects_.clear();
   if (surface.Width <= 0 || surface.Height <= 0) return false;
   if (Whole(surface)) {
@@ -14,13 +14,23 @@ bool DirtyTiles::Sort(const Framebuffer& surface) {
     return false;
   }
   if (surface.MarkedCount == 0) return false;
-  sorted_.assign(surface.MarkedTiles.begin(), surface.MarkedTiles.begin() + surface.MarkedCount);
+  const auto tileColumns = static_cast<std::uint32_t>(surface.TileColumns);
+  columns_ = (tileColumns + (1u << shift) - 1) >> shift;
+  unit_ = Framebuffer::kTile << shift;
+  sorted_.resize(surface.MarkedCount);
+  if (shift == 0) std::copy_n(surface.MarkedTiles.begin(), surface.MarkedCount, sorted_.begin());
+  for (std::uint32_t i = 0; shift > 0 && i < surface.MarkedCount; ++i) {
+    const std::uint32_t tile = surface.MarkedTiles[i];
+    sorted_[i] = (tile / tileColumns >> shift) * columns_ + (tile % tileColumns >> shift);
+  }
   std::sort(sorted_.begin(), sorted_.end());
+  if (shift > 0) sorted_.erase(std::unique(sorted_.begin(), sorted_.end()), sorted_.end());
   return true;
 }
 
 const std::vector<TileRun>& DirtyTiles::Collect(const Framebuffer& surface) {
-  if (!Sort(surface)) return rects_;
+  constexpr int shift = kBlockShift > Framebuffer::kTileShift ? kBlockShift - Framebuffer::kTileShift : 0;
+  if (!Sort(surface, shift)) return rects_;
   Runs(surface, false);
   if (rects_.size() > kMaxRects) {
     rects_.clear();
@@ -30,7 +40,7 @@ const std::vector<TileRun>& DirtyTiles::Collect(const Framebuffer& surface) {
 }
 
 const std::vector<TileRun>& DirtyTiles::Bands(const Framebuffer& surface) {
-  if (!Sort(surface)) return rects_;
+  if (!Sort(surface, 0)) return rects_;
   BandRuns(surface, false);
   if (rects_.size() > kMaxBands) {
     rects_.clear();
@@ -42,8 +52,8 @@ const std::vector<TileRun>& DirtyTiles::Bands(const Framebuffer& surface) {
 // Each tile row's runs of adjacent tiles (spans: one from its first to its last tile); a row
 // whose runs repeat those of the row just above joins that band.
 void DirtyTiles::BandRuns(const Framebuffer& surface, bool spans) {
-  const auto columns = static_cast<std::uint32_t>(surface.TileColumns);
-  const int k = Framebuffer::kTile;
+  const std::uint32_t columns = columns_;
+  const int k = unit_;
   std::size_t band = 0, previous = 0;  // where the current and the band above start in rects_
   for (std::size_t i = 0; i < sorted_.size();) {
     const std::uint32_t row = sorted_[i] / columns;
@@ -78,7 +88,7 @@ void DirtyTiles::BandRuns(const Framebuffer& surface, bool spans) {
 // One pass over the sorted tiles, row by row. spans: a row's tiles form one run from its first
 // to its last; else runs join across gaps of up to kJoinGap unmarked tiles.
 void DirtyTiles::Runs(const Framebuffer& surface, bool spans) {
-  const auto columns = static_cast<std::uint32_t>(surface.TileColumns);
+  const std::uint32_t columns = columns_;
   open_.clear();
   int previousRow = -2;
   for (std::size_t i = 0; i < sorted_.size();) {
@@ -105,10 +115,10 @@ void DirtyTiles::Runs(const Framebuffer& surface, bool spans) {
 // The run of tiles first..last in row: extends the rectangle above with the same columns, else
 // starts one.
 void DirtyTiles::Add(const Framebuffer& surface, int row, int first, int last) {
-  const int left = first * Framebuffer::kTile;
-  const int right = std::min((last + 1) * Framebuffer::kTile, static_cast<int>(surface.Width));
-  const int top = row * Framebuffer::kTile;
-  const int bottom = std::min(top + Framebuffer::kTile, static_cast<int>(surface.Height));
+  const int left = first * unit_;
+  const int right = std::min((last + 1) * unit_, static_cast<int>(surface.Width));
+  const int top = row * unit_;
+  const int bottom = std::min(top + unit_, static_cast<int>(surface.Height));
   while (scan_ < open_.size() && rects_[open_[scan_]].Left < left) ++scan_;
   if (scan_ < open_.size()) {
     TileRun& above = rects_[open_[scan_]];
