@@ -199,7 +199,8 @@ for kind in "${programs[@]}"; do
   done
   echo
 done
-# Ratios the targets are stated in: each size against 1920x1080, and the peer against us.
+# Ratios the targets are stated in: each size against 1920x1080, and the peer against us (each
+# program with its display server: what the machine spends on the show).
 first=${sizes[0]}
 for kind in x11 wine wl-window wl-saver; do
   [[ " ${programs[*]} " == *" $kind "* ]] || continue
@@ -218,11 +219,12 @@ for kind in x11 wine wl-window wl-saver; do
   echo
 done
 if [[ " ${programs[*]} " == *" peer "* && " ${programs[*]} " == *" x11 "* ]]; then
-  printf "fireworkx / glintora -root (client CPU):"
+  printf "fireworkx / glintora -root (client + X server CPU):"
   for size in "${sizes[@]}"; do
-    c=$(field x11 "$size" 1); p=$(field peer "$size" 1)
+    c=$(field x11 "$size" 1); s=$(field x11 "$size" 2); p=$(field peer "$size" 1); ps=$(field peer "$size" 2)
     [ "$c" = "-" ] || [ "$p" = "-" ] && continue
-    awk -v c="$c" -v p="$p" -v n="$size" 'BEGIN { if (c > 0) printf " %s %.0fx", n, p/c; else printf " %s -", n }'
+    awk -v c="$c" -v s="$s" -v p="$p" -v ps="$ps" -v n="$size" \
+      'BEGIN { if (c + s > 0) printf " %s %.0fx", n, (p + ps) / (c + s); else printf " %s -", n }'
   done
   echo
 fi

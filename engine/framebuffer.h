@@ -5,7 +5,7 @@
 // apart; writes outside the bounds are dropped.
 //
 // What a frame changed is kept two ways, both at the cost of the stores alone: the touched
-// rectangle, and the 32x32-pixel tiles the stores fell in (a flag per tile plus the list of
+// rectangle, and the 8x8-pixel tiles the stores fell in (a flag per tile plus the list of
 // flagged tiles, so neither marking nor resetting ever walks the whole surface). Fill marks the
 // whole surface at once.
 #pragma once
@@ -27,7 +27,7 @@ inline std::uint32_t SwapRedBlue(std::uint32_t colour) {
 }
 
 struct Framebuffer {
-  static constexpr int kTileShift = 5;
+  static constexpr int kTileShift = 3;
   static constexpr int kTile = 1 << kTileShift;
 
   std::uint32_t* Pixels = nullptr;

@@ -34,6 +34,7 @@ X11Host::~X11Host() {
   if (messageFont_) XFreeFont(display_, messageFont_);
   if (fixedFont_) XFreeFont(display_, fixedFont_);
   if (gc_) XFreeGC(display_, gc_);
+  if (frameGc_) XFreeGC(display_, frameGc_);
   if (ownsWindow_ && window_) {
     XUngrabPointer(display_, CurrentTime);
     XUngrabKeyboard(display_, CurrentTime);
@@ -92,6 +93,7 @@ bool X11Host::Open(const ShowOptions& options, bool ignoreMouseMoves, std::strin
     XSelectInput(display_, window_, StructureNotifyMask | ExposureMask);
   }
   gc_ = XCreateGC(display_, window_, 0, nullptr);
+  frameGc_ = XCreateGC(display_, window_, 0, nullptr);
   fixedFont_ = XLoadQueryFont(display_, "fixed");
   ResizeSurface(width, height);
   if (target_ == ShowTarget::FullScreen) GrabInput();
@@ -244,15 +246,27 @@ void X11Host::WaitForEvent(std::uint32_t timeoutMs) {
 
 void X11Host::Present(const Framebuffer& surface) {
   if (image_ && !gone_ && &surface == &surface_) {
-    const std::vector<TileRun>& rects = dirtyTiles_.Collect(surface);
+    // A shared image goes out in one request clipped to the tiles; through the socket each
+    // rectangle's own bytes are cheaper than a bounding area's.
+    const bool clipped = image_->UsesShm();
+    const std::vector<TileRun>& rects =
+        clipped ? dirtyTiles_.Bands(surface) : dirtyTiles_.Collect(surface);
     if (!direct_) {
       const auto stride = static_cast<std::size_t>(surface.Stride);
       for (const TileRun& t : rects)
         image_->Store(surface.Pixels, stride, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top);
     }
-    if (!exposed_)
+    if (!exposed_ && clipped) {
+      clip_.clear();
+      for (const TileRun& t : rects)
+        clip_.push_back({static_cast<short>(t.Left), static_cast<short>(t.Top),
+                         static_cast<unsigned short>(t.Right - t.Left),
+                         static_cast<unsigned short>(t.Bottom - t.Top)});
+      image_->PutRects(window_, frameGc_, clip_.data(), static_cast<int>(clip_.size()));
+    } else if (!exposed_) {
       for (const TileRun& t : rects)
         image_->Put(window_, gc_, t.Left, t.Top, t.Right - t.Left, t.Bottom - t.Top);
+    }
   }
   if (!image_ || gone_) return;
   if (exposed_) {

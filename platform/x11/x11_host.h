@@ -75,6 +75,7 @@ class X11Host : public FrameHost {
   Window window_ = 0;
   bool ownsWindow_ = false;
   GC gc_ = nullptr;
+  GC frameGc_ = nullptr;  // clipped to each frame's tiles
   Visual* visual_ = nullptr;
   int depth_ = 0;
   Atom wmDelete_ = 0;
@@ -95,6 +96,7 @@ class X11Host : public FrameHost {
   bool direct_ = false;
   Framebuffer surface_;
   DirtyTiles dirtyTiles_;
+  std::vector<XRectangle> clip_;
 
   MessageStyle message_;
   XFontStruct* messageFont_ = nullptr;

@@ -163,6 +163,15 @@ void X11Image::Put(Drawable drawable, GC gc, int x, int y, int w, int h) {
   }
 }
 
+void X11Image::PutRects(Drawable drawable, GC gc, XRectangle* rects, int count) {
+  if (!image_ || count <= 0) return;
+  XSetClipRectangles(display_, gc, 0, 0, rects, count, YXBanded);
+  // Full rows from the first band's top to the last band's bottom: a server draws a transfer
+  // as wide as the image straight from it, without a temporary copy of the request.
+  const int top = rects[0].y, bottom = rects[count - 1].y + rects[count - 1].height;
+  Put(drawable, gc, 0, top, width_, bottom - top);
+}
+
 void X11Image::Finish() {
   if (!pending_) return;
   XSync(display_, False);

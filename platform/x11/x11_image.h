@@ -32,6 +32,9 @@ class X11Image {
   void Store(const std::uint32_t* src, std::size_t stride, int x, int y, int w, int h);
   // Sends the image's rectangle to the drawable; clipped.
   void Put(Drawable drawable, GC gc, int x, int y, int w, int h);
+  // Sends the image's pixels inside rects (Y-X banded, inside the image) to the drawable as one
+  // transfer, gc's clip set to them: the server copies only those pixels.
+  void PutRects(Drawable drawable, GC gc, XRectangle* rects, int count);
   // Waits until the server has read a shared image, so the next change cannot tear it.
   void Finish();
 

@@ -14,13 +14,15 @@
 namespace glintora {
 namespace {
 
-// 38 x 35 pixels: two tile columns and two tile rows, the second ones partial.
+// Two tile columns and two tile rows, the second ones partial; the stride is one wider.
+constexpr int kW = Framebuffer::kTile + 6, kH = Framebuffer::kTile + 3, kStride = kW + 1;
+
 struct Surface {
-  std::vector<std::uint32_t> memory = std::vector<std::uint32_t>(39 * 35, 0xABu);
+  std::vector<std::uint32_t> memory = std::vector<std::uint32_t>(kStride * kH, 0xABu);
   std::vector<PixelWrite> log;
   Framebuffer fb;
   explicit Surface(bool logged, bool rgb = false) {
-    fb.Attach(memory.data(), 38, 35, 39);  // stride wider than the width: column 38 is never drawn
+    fb.Attach(memory.data(), kW, kH, kStride);  // column kW is never drawn
     fb.Rgb = rgb;
     if (logged) fb.Log = &log;
   }
@@ -34,8 +36,9 @@ struct PixelWrite64 {
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
 const struct { std::int64_t x, y; std::uint32_t colour; } kWrites[] = {
-    {3, 2, 1},   {0, 0, 2},     {37, 4, 3},       {38, 1, 4},  {-1, 2, 5},   {2, 35, 6},
-    {2, -1, 7},  {4, 1, 8},     {1, 34, 9},       {5, 0, 10},  {3, 2, 0x00112233}, {33, 33, 12},
+    {3, 2, 1},   {0, 0, 2},     {kW - 1, 4, 3},   {kW, 1, 4},  {-1, 2, 5},   {2, kH, 6},
+    {2, -1, 7},  {4, 1, 8},     {1, kH - 1, 9},   {5, 0, 10},  {3, 2, 0x00112233},
+    {Framebuffer::kTile + 1, Framebuffer::kTile + 1, 12},
     {kMin, 2, 9}, {2, kMax, 9}, {1LL << 32, 2, 9}, {2, (1LL << 32) + 2, 9}};
 
 // Enough writes to fill a queue several times over, every pixel (and some beyond the edges)
@@ -77,20 +80,20 @@ TYPED_TEST(Writers, MatchFramebufferSetWithAndWithoutLog) {
       // Every tile once, in the order first stored; the rectangle spans the surface.
       EXPECT_EQ(written.fb.MarkedCount, 4u);
       EXPECT_EQ(written.fb.MarkedTiles, (std::vector<std::uint32_t>{0, 1, 2, 3}));
-      EXPECT_EQ(written.fb.TouchedRight, 38);
-      EXPECT_EQ(written.fb.TouchedBottom, 35);
+      EXPECT_EQ(written.fb.TouchedRight, kW);
+      EXPECT_EQ(written.fb.TouchedBottom, kH);
       direct.fb.ResetTouched();
       written.fb.ResetTouched();
     }
     EXPECT_FALSE(written.fb.AnyTouched());
     EXPECT_EQ(written.fb.TileMarks, std::vector<std::uint8_t>(4, 0));
     // Memory in the X server's usual order holds 0x00RRGGBB; the engine still reads 0x00BBGGRR.
-    EXPECT_EQ(written.memory[2 * 39 + 3], rgb ? 0x00332211u : 0x00112233u);
+    EXPECT_EQ(written.memory[2 * kStride + 3], rgb ? 0x00332211u : 0x00112233u);
     EXPECT_EQ(written.fb.At(3, 2), 0x00112233u);
     written.fb.Fill(0x00445566u);
-    EXPECT_EQ(written.memory[34 * 39 + 37], rgb ? 0x00665544u : 0x00445566u);
-    EXPECT_EQ(written.memory[34 * 39 + 38], 0xABu);  // beyond the width
-    EXPECT_EQ(written.fb.At(37, 34), 0x00445566u);
+    EXPECT_EQ(written.memory[(kH - 1) * kStride + kW - 1], rgb ? 0x00665544u : 0x00445566u);
+    EXPECT_EQ(written.memory[(kH - 1) * kStride + kW], 0xABu);  // beyond the width
+    EXPECT_EQ(written.fb.At(kW - 1, kH - 1), 0x00445566u);
   }
 }
 
@@ -106,7 +109,7 @@ TYPED_TEST(Writers, CloseHandsBackOnceAndAnEmptySurfaceClipsAll) {
     writer.Close();
     s.fb.Set(4, 3, 6);
   }
-  EXPECT_EQ(s.memory[1 * 39 + 1], 5u);
+  EXPECT_EQ(s.memory[1 * kStride + 1], 5u);
   EXPECT_EQ(std::make_tuple(s.fb.TouchedLeft, s.fb.TouchedRight, s.fb.TouchedBottom, s.fb.Writes),
             std::make_tuple(1, 5, 4, 2u));  // both writes counted and spanned
   EXPECT_EQ(none.Writes, 1u);

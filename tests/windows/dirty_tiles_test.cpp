@@ -21,74 +21,119 @@ namespace {
 
 struct Point { int x, y; };
 
-// The first n tiles in row order, one pixel each.
-std::vector<Point> FirstTiles(int n) {
+constexpr int k = Framebuffer::kTile;
+constexpr int b = 1 << DirtyTiles::kBlockShift;  // Collect's unit
+
+// u: the unit of the case's points and rectangles. The surface has 7 such columns (the last a
+// quarter wide) and 4 rows (the last an eighth high).
+struct Case {
+  const char* name;
+  std::vector<Point> writes;
+  bool fill;
+  std::vector<TileRun> want;
+};
+
+// The first n units in row order, one pixel each.
+std::vector<Point> FirstUnits(int n, int u) {
   std::vector<Point> points;
-  for (int i = 0; i < n; ++i) points.push_back({i % 7 * 32, i / 7 * 32});
+  for (int i = 0; i < n; ++i) points.push_back({i % 7 * u, i / 7 * u});
   return points;
 }
 
-// 200x100: 7 tile columns (the last 8 pixels wide), 4 tile rows (the last 4 high).
-TEST(DirtyTiles, CoverExactlyTheWrittenTiles) {
-  const struct {
-    const char* name;
-    std::vector<Point> writes;
-    bool fill;
-    std::vector<TileRun> want;
-  } cases[] = {
-      {"nothing", {}, false, {}},
-      {"one pixel", {{5, 5}}, false, {{0, 0, 32, 32}}},
-      {"clipped writes mark nothing", {{-1, 5}, {200, 5}, {5, 100}}, false, {}},
-      {"the partial corner tile", {{199, 99}}, false, {{192, 96, 200, 100}}},
-      {"neighbours in a row join", {{31, 0}, {32, 31}, {70, 3}}, false, {{0, 0, 96, 32}}},
-      {"a one-tile gap is cheaper sent than split", {{0, 0}, {64, 0}}, false, {{0, 0, 96, 32}}},
-      {"a two-tile gap splits", {{0, 0}, {96, 0}}, false, {{0, 0, 32, 32}, {96, 0, 128, 32}}},
-      {"the same run below extends downwards", {{40, 10}, {70, 10}, {70, 40}, {40, 40}, {95, 70}, {33, 70}},
-       false, {{32, 0, 96, 96}}},
-      {"a different run below starts anew", {{0, 0}, {40, 0}, {0, 40}}, false,
-       {{0, 0, 64, 32}, {0, 32, 32, 64}}},
-      {"a row without writes ends a rectangle", {{0, 0}, {0, 70}}, false, {{0, 0, 32, 32}, {0, 64, 32, 96}}},
-      {"two columns side by side", {{0, 0}, {100, 0}, {0, 32}, {100, 32}}, false,
-       {{0, 0, 32, 64}, {96, 0, 128, 64}}},
-      {"a clear sends everything", {{5, 5}}, true, {{0, 0, 200, 100}}},
-      {"half the tiles is not most", FirstTiles(14), false, {{0, 0, 200, 64}}},
-      {"most of the tiles", FirstTiles(15), false, {{0, 0, 200, 100}}},
-  };
-  std::vector<std::uint32_t> memory(200 * 100);
+// Each case's frame follows an earlier frame elsewhere, which a reset must forget.
+template <typename Method>
+void Check(int u, const std::vector<Case>& cases, Method method) {
+  const int width = 6 * u + u / 4, height = 3 * u + u / 8;
+  std::vector<std::uint32_t> memory(static_cast<std::size_t>(width) * height);
   Framebuffer fb;
-  fb.Attach(memory.data(), 200, 100, 200);
+  fb.Attach(memory.data(), width, height, width);
   DirtyTiles tiles;
-  for (const auto& c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    // An earlier frame everywhere else: a reset must forget it.
-    fb.Set(199, 0, 1);
-    fb.Set(100, 99, 1);
+    fb.Set(width - 1, 0, 1);
+    fb.Set(3 * u, height - 1, 1);
     fb.ResetTouched();
     if (c.fill) fb.Fill(0);
     for (const Point& p : c.writes) fb.Set(p.x, p.y, 0x00FFFFFFu);
-    EXPECT_EQ(tiles.Collect(fb), c.want);
+    EXPECT_EQ((tiles.*method)(fb), c.want);
     fb.ResetTouched();
   }
 }
 
-// Every third tile of every row, shifted by one each row: more rectangles than are worth sending,
-// so each tile row goes out as one span from its first to its last written tile.
+// Collect: whole blocks, few rectangles.
+TEST(DirtyTiles, CoverTheWrittenBlocksInFewRectangles) {
+  const int w = 6 * b + b / 4, h = 3 * b + b / 8;
+  Check(b,
+        {{"nothing", {}, false, {}},
+         {"one pixel", {{5, 5}}, false, {{0, 0, b, b}}},
+         {"clipped writes mark nothing", {{-1, 5}, {w, 5}, {5, h}}, false, {}},
+         {"the partial corner block", {{w - 1, h - 1}}, false, {{6 * b, 3 * b, w, h}}},
+         {"neighbours in a row join", {{b - 1, 0}, {b, b - 1}, {2 * b + 6, 3}}, false, {{0, 0, 3 * b, b}}},
+         {"a one-block gap is cheaper sent than split", {{0, 0}, {2 * b, 0}}, false, {{0, 0, 3 * b, b}}},
+         {"a two-block gap splits", {{0, 0}, {3 * b, 0}}, false, {{0, 0, b, b}, {3 * b, 0, 4 * b, b}}},
+         {"the same run below extends downwards",
+          {{b + 8, 10}, {2 * b + 6, 10}, {2 * b + 6, b + 8}, {b + 8, b + 8}, {3 * b - 1, 2 * b + 6}, {b + 1, 2 * b + 6}},
+          false, {{b, 0, 3 * b, 3 * b}}},
+         {"a different run below starts anew", {{0, 0}, {b + 8, 0}, {0, b + 8}}, false,
+          {{0, 0, 2 * b, b}, {0, b, b, 2 * b}}},
+         {"a row without writes ends a rectangle", {{0, 0}, {0, 2 * b + 6}}, false, {{0, 0, b, b}, {0, 2 * b, b, 3 * b}}},
+         {"two columns side by side", {{0, 0}, {3 * b + 4, 0}, {0, b}, {3 * b + 4, b}}, false,
+          {{0, 0, b, 2 * b}, {3 * b, 0, 4 * b, 2 * b}}},
+         {"a clear sends everything", {{5, 5}}, true, {{0, 0, w, h}}},
+         {"half the blocks", FirstUnits(14, b), false, {{0, 0, w, 2 * b}}}},
+        &DirtyTiles::Collect);
+}
+
+// Bands: exactly the written tiles, each tile row one band sorted left to right, a band that
+// repeats the one just above merged into it.
+TEST(DirtyTiles, BandsAreTheWrittenTilesInBandedOrder) {
+  const int w = 6 * k + k / 4, h = 3 * k + k / 8;
+  Check(k,
+        {{"nothing", {}, false, {}},
+         {"the partial corner tile", {{w - 1, h - 1}}, false, {{6 * k, 3 * k, w, h}}},
+         {"neighbours join", {{k - 1, 0}, {k, k - 1}}, false, {{0, 0, 2 * k, k}}},
+         {"a one-tile gap splits", {{2 * k, 0}, {0, 0}}, false, {{0, 0, k, k}, {2 * k, 0, 3 * k, k}}},
+         {"the same runs below merge", {{2 * k, k}, {0, 0}, {2 * k, 0}, {0, k}, {0, 2 * k}, {2 * k, 2 * k}}, false,
+          {{0, 0, k, 3 * k}, {2 * k, 0, 3 * k, 3 * k}}},
+         {"one run fewer below is a new band", {{0, 0}, {2 * k, 0}, {0, k}}, false,
+          {{0, 0, k, k}, {2 * k, 0, 3 * k, k}, {0, k, k, 2 * k}}},
+         {"a longer run below is a new band", {{0, 0}, {0, k}, {k, k}}, false,
+          {{0, 0, k, k}, {0, k, 2 * k, 2 * k}}},
+         {"only the band just above merges", {{0, 0}, {k, k}, {0, 2 * k}, {0, 3 * k}}, false,
+          {{0, 0, k, k}, {k, k, 2 * k, 2 * k}, {0, 2 * k, k, h}}},
+         {"a row without writes ends a band", {{0, 0}, {0, 2 * k}}, false, {{0, 0, k, k}, {0, 2 * k, k, 3 * k}}},
+         {"a clear sends everything", {{5, 5}}, true, {{0, 0, w, h}}},
+         {"half the tiles is not most", FirstUnits(14, k), false, {{0, 0, w, 2 * k}}},
+         {"most of the tiles", FirstUnits(15, k), false, {{0, 0, w, h}}}},
+        &DirtyTiles::Bands);
+}
+
+// Every third unit of every row, shifted by one each row: more rectangles than are worth
+// sending, so each row goes out as one span from its first to its last written unit.
 TEST(DirtyTiles, ScatteredFramesGoOutAsRowSpans) {
-  const int columns = 256, rows = 16, k = Framebuffer::kTile;
-  std::vector<std::uint32_t> memory(static_cast<std::size_t>(columns) * k * rows * k);
-  Framebuffer fb;
-  fb.Attach(memory.data(), columns * k, rows * k, columns * k);
-  int written = 0;
-  for (int row = 0; row < rows; ++row)
-    for (int column = row % 3; column < columns; column += 3, ++written)
-      fb.Set(column * k + 3, row * k + 3, 7);
-  ASSERT_GT(written, DirtyTiles::kMaxRects);
-  DirtyTiles tiles;
-  const std::vector<TileRun>& rects = tiles.Collect(fb);
-  ASSERT_EQ(rects.size(), static_cast<std::size_t>(rows));
-  const int last[] = {255, 253, 254};  // the last column of each row's pattern
-  for (int row = 0; row < rows; ++row)
-    EXPECT_EQ(rects[row], (TileRun{row % 3 * k, row * k, (last[row % 3] + 1) * k, row * k + k}));
+  const struct {
+    int unit, rows, limit;
+    const std::vector<TileRun>& (DirtyTiles::*method)(const Framebuffer&);
+  } cases[] = {{b, 16, DirtyTiles::kMaxRects, &DirtyTiles::Collect},
+               {k, DirtyTiles::kMaxBands / 85 + 2, DirtyTiles::kMaxBands, &DirtyTiles::Bands}};
+  const int columns = 256;
+  for (const auto& c : cases) {
+    const int u = c.unit;
+    std::vector<std::uint32_t> memory(static_cast<std::size_t>(columns) * u * c.rows * u);
+    Framebuffer fb;
+    fb.Attach(memory.data(), columns * u, c.rows * u, columns * u);
+    int written = 0;
+    for (int row = 0; row < c.rows; ++row)
+      for (int column = row % 3; column < columns; column += 3, ++written)
+        fb.Set(column * u + 3, row * u + 3, 7);
+    ASSERT_GT(written, c.limit);
+    DirtyTiles tiles;
+    const std::vector<TileRun>& rects = (tiles.*c.method)(fb);
+    ASSERT_EQ(rects.size(), static_cast<std::size_t>(c.rows));
+    const int last[] = {255, 253, 254};  // the last column of each row's pattern
+    for (int row = 0; row < c.rows; ++row)
+      EXPECT_EQ(rects[row], (TileRun{row % 3 * u, row * u, (last[row % 3] + 1) * u, row * u + u}));
+  }
 }
 
 }  // namespace
