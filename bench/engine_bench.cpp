@@ -80,10 +80,9 @@ void ReplayFrame(Framebuffer& fb, const PixelWrite* w, const PixelWrite* end) {
     if (static_cast<std::uint64_t>(x) >= width || static_cast<std::uint64_t>(y) >= height) continue;
     pixels[y * stride + x] = w->Colour;
     const std::int64_t tile = (y >> Framebuffer::kTileShift) * columns + (x >> Framebuffer::kTileShift);
-    if (!marks[tile]) {
-      marks[tile] = 1;
-      marked[count++] = static_cast<std::uint32_t>(tile);
-    }
+    marked[count] = static_cast<std::uint32_t>(tile);
+    count += marks[tile] ^ 1u;
+    marks[tile] = 1;
     left = x < left ? x : left;
     lastX = x > lastX ? x : lastX;
     top = y < top ? y : top;

@@ -64,7 +64,7 @@ struct Framebuffer {
     TileRows = (Height + kTile - 1) >> kTileShift;
     const auto tiles = static_cast<std::size_t>(TileColumns) * static_cast<std::size_t>(TileRows);
     TileMarks.assign(tiles, 0);
-    MarkedTiles.assign(tiles, 0);
+    MarkedTiles.assign(tiles + 1, 0);  // one spare: writers store before they count
     MarkedCount = 0;
     WholeMarked = false;
     ResetTouched();
@@ -84,7 +84,12 @@ struct Framebuffer {
     TouchedRight = ix >= TouchedRight ? ix + 1 : TouchedRight;
     TouchedTop = iy < TouchedTop ? iy : TouchedTop;
     TouchedBottom = iy >= TouchedBottom ? iy + 1 : TouchedBottom;
-    MarkTile(static_cast<std::uint32_t>((iy >> kTileShift) * TileColumns + (ix >> kTileShift)));
+    // Stored before it is counted: no branch on whether the tile was marked (MarkedTiles has a
+    // spare entry for the store past the last tile).
+    const auto tile = static_cast<std::uint32_t>((iy >> kTileShift) * TileColumns + (ix >> kTileShift));
+    MarkedTiles[MarkedCount] = tile;
+    MarkedCount += TileMarks[tile] ^ 1u;
+    TileMarks[tile] = 1;
   }
 
   void MarkTile(std::uint32_t tile) {

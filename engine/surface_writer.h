@@ -86,10 +86,9 @@ class SurfaceWriter {
       return;
     pixels_[y * stride_ + x] = rgb_ ? SwapRedBlue(colour) : colour;
     const std::int64_t tile = (y >> Framebuffer::kTileShift) * columns_ + (x >> Framebuffer::kTileShift);
-    if (!marks_[tile]) {
-      marks_[tile] = 1;
-      marked_[markedCount_++] = static_cast<std::uint32_t>(tile);
-    }
+    marked_[markedCount_] = static_cast<std::uint32_t>(tile);
+    markedCount_ += marks_[tile] ^ 1u;
+    marks_[tile] = 1;
 #if GLINTORA_RECT_SSE
     const __m128d at = _mm_set_pd(static_cast<double>(y), static_cast<double>(x));
     low_ = _mm_min_pd(low_, at);
@@ -178,10 +177,9 @@ class QueuedWriter {
       const std::int64_t x = w->X, y = w->Y;
       pixels[y * stride + x] = rgb ? SwapRedBlue(w->Colour) : w->Colour;
       const std::int64_t tile = (y >> Framebuffer::kTileShift) * columns + (x >> Framebuffer::kTileShift);
-      if (!marks[tile]) {
-        marks[tile] = 1;
-        marked[markedCount++] = static_cast<std::uint32_t>(tile);
-      }
+      marked[markedCount] = static_cast<std::uint32_t>(tile);
+      markedCount += marks[tile] ^ 1u;
+      marks[tile] = 1;
       left = x < left ? x : left;
       lastX = x > lastX ? x : lastX;
       top = y < top ? y : top;
