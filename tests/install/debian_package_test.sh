@@ -66,7 +66,9 @@ expect "every file's licence" "Expat|2026 Glintora Fireworks developers|LICENSE"
 # xscreensaver refuses to run hacks for root: an ordinary user runs the daemon.
 user=glintora-test
 if ! id "$user" >/dev/null 2>&1; then
-  useradd --create-home --shell /bin/bash "$user"
+  # A group of that name left behind by an interrupted run would make useradd refuse.
+  group=(); getent group "$user" >/dev/null && group=(-g "$user")
+  useradd --create-home --shell /bin/bash "${group[@]}" "$user"
   trap 'userdel --remove "$user" >/dev/null 2>&1' EXIT
 fi
 home=$(getent passwd "$user" | cut -d: -f6)
@@ -87,6 +89,13 @@ chown "$user:" "$home/.xscreensaver"
 session=$(mktemp)
 cat >"$session" <<'SESSION'
 wait_for() { local deadline=$((SECONDS + $1)); shift; until "$@"; do [ "$SECONDS" -lt "$deadline" ] || return 1; sleep 0.3; done; }
+# The server picks a display it can listen on itself: a socket left by a killed server of
+# another user cannot make it fail.
+number=$(mktemp)
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+server=$!
+wait_for 60 test -s "$number" || { echo "no X server started" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$number")"
 xscreensaver -no-splash >/dev/null 2>&1 &
 daemon=$!
 wait_for 60 xscreensaver-command -time >/dev/null 2>&1 && echo daemon=up
@@ -105,14 +114,19 @@ if wait_for 60 hack_pid >/dev/null; then
 fi
 kill "$daemon" 2>/dev/null
 wait "$daemon" 2>/dev/null
+kill "$server" 2>/dev/null
+wait "$server" 2>/dev/null
+rm -f "$number"
 SESSION
 chmod 644 "$session"
-report=$(cd "$home" && timeout 300 runuser -u "$user" -- env HOME="$home" \
-  xvfb-run -a -s '-screen 0 800x600x24' bash "$session" 2>/dev/null)
+errors=$(mktemp)
+report=$(cd "$home" && timeout 300 runuser -u "$user" -- env HOME="$home" bash "$session" 2>"$errors")
 rm -f "$session"
 for item in daemon=up hack=running window=given drawn=yes ended=yes; do
   expect "under the daemon: ${item%=*}" "$item" "$(grep -x "$item" <<<"$report")"
 done
+grep -qx ended=yes <<<"$report" || { echo "the daemon's session said:"; tail -n 20 "$errors"; }
+rm -f "$errors"
 
 apt_get purge glintora
 expect "purged" "" "$(dpkg-query -W -f='${Status}' glintora 2>/dev/null | grep installed)"
