@@ -32,7 +32,7 @@
 #include "settings/store_ops.h"
 #include "settings/text.h"
 #include "settings/themes.h"
-#include "windows/dirty_tiles.h"
+#include "display/dirty_tiles.h"
 
 using namespace glintora;
 

@@ -12,7 +12,7 @@
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
-#include "windows/output_set.h"
+#include "display/output_set.h"
 
 struct xdg_wm_base;
 struct zxdg_decoration_manager_v1;

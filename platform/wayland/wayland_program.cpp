@@ -19,8 +19,8 @@
 #include "platform/posix/stop_signals.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
-#include "windows/idle_cycle.h"
-#include "windows/saver_input.h"
+#include "display/idle_cycle.h"
+#include "display/saver_input.h"
 
 namespace glintora::wayland {
 

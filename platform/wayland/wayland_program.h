@@ -3,7 +3,7 @@
 #pragma once
 
 #include "settings/store.h"
-#include "windows/show_options.h"
+#include "display/show_options.h"
 
 namespace glintora::wayland {
 

@@ -25,8 +25,8 @@
 #include "settings/settings_record.h"
 #include "settings/store.h"
 #include "startup/run_state.h"
-#include "windows/buffer_damage.h"
-#include "windows/frame_stats.h"
+#include "display/buffer_damage.h"
+#include "display/frame_stats.h"
 
 struct libdecor;
 struct libdecor_frame;

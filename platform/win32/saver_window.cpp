@@ -13,7 +13,7 @@
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "startup/launch_decision.h"
-#include "windows/saver_input.h"
+#include "display/saver_input.h"
 
 namespace glintora {
 

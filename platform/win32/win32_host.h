@@ -17,7 +17,7 @@
 #include "engine/frame_host.h"
 #include "engine/framebuffer.h"
 #include "startup/run_state.h"
-#include "windows/dirty_tiles.h"
+#include "display/dirty_tiles.h"
 
 namespace glintora {
 

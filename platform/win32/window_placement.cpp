@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "settings/store_ops.h"
-#include "windows/window_placement.h"
+#include "display/window_placement.h"
 
 namespace glintora {
 

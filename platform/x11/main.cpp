@@ -8,10 +8,10 @@
 #include "platform/wayland/wayland_program.h"
 #include "platform/x11/x11_program.h"
 #include "settings/ini_store.h"
-#include "windows/display_choice.h"
-#include "windows/override_store.h"
-#include "windows/show_options.h"
-#include "windows/show_overrides.h"
+#include "display/display_choice.h"
+#include "display/override_store.h"
+#include "display/show_options.h"
+#include "display/show_overrides.h"
 
 namespace {
 

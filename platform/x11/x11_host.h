@@ -19,10 +19,10 @@
 #include "engine/framebuffer.h"
 #include "platform/x11/x11_image.h"
 #include "startup/run_state.h"
-#include "windows/dirty_tiles.h"
-#include "windows/frame_stats.h"
-#include "windows/saver_input.h"
-#include "windows/show_options.h"
+#include "display/dirty_tiles.h"
+#include "display/frame_stats.h"
+#include "display/saver_input.h"
+#include "display/show_options.h"
 
 namespace glintora::x11 {
 

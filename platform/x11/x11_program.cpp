@@ -15,8 +15,8 @@
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 #include "startup/run_state.h"
-#include "windows/saver_input.h"
-#include "windows/settings_report.h"
+#include "display/saver_input.h"
+#include "display/settings_report.h"
 
 #include "platform/posix/alsa_sound.h"
 #include "platform/posix/stop_signals.h"

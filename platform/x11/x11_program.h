@@ -2,7 +2,7 @@
 #pragma once
 
 #include "settings/store.h"
-#include "windows/show_options.h"
+#include "display/show_options.h"
 
 namespace glintora::x11 {
 

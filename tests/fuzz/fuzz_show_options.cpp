@@ -6,8 +6,8 @@
 #include "settings/loaders.h"
 #include "settings/memory_store.h"
 #include "tests/fuzz/fuzz_util.h"
-#include "windows/show_options.h"
-#include "windows/show_overrides.h"
+#include "display/show_options.h"
+#include "display/show_overrides.h"
 
 using namespace glintora;
 

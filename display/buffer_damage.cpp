@@ -1,4 +1,4 @@
-#include "windows/buffer_damage.h"
+#include "display/buffer_damage.h"
 
 namespace glintora {
 

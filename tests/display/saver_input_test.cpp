@@ -1,4 +1,4 @@
-#include "windows/saver_input.h"
+#include "display/saver_input.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "windows/frame_stats.h"
+#include "display/frame_stats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The built-in font: cells of 6x8 font pixels, glyphs drawn as squares of the scale, anything
 // without a glyph (other scripts, broken UTF-8) as a hollow box, nothing written outside the image.
-#include "windows/pixel_font.h"
+#include "display/pixel_font.h"
 
 #include <gtest/gtest.h>
 

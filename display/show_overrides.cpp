@@ -1,4 +1,4 @@
-#include "windows/show_overrides.h"
+#include "display/show_overrides.h"
 
 #include <cmath>
 

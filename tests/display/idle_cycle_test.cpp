@@ -1,6 +1,6 @@
 // The idle watcher as the compositor drives it: activity is reported before the input event that
 // caused it, so the key ending a saver comes after the saver already heard of the activity.
-#include "windows/idle_cycle.h"
+#include "display/idle_cycle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "windows/show_options.h"
+#include "display/show_options.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "windows/display_choice.h"
+#include "display/display_choice.h"
 
 namespace glintora {
 

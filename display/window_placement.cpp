@@ -1,4 +1,4 @@
-#include "windows/window_placement.h"
+#include "display/window_placement.h"
 
 #include <cmath>
 #include <cstdio>

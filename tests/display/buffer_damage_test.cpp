@@ -1,6 +1,6 @@
 // What each buffer of a surface lacks: a buffer the compositor held while frames went by gets
 // every tile those frames changed; the commit damage holds only what changed since the last one.
-#include "windows/buffer_damage.h"
+#include "display/buffer_damage.h"
 
 #include <gtest/gtest.h>
 

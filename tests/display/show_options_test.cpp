@@ -1,11 +1,11 @@
-#include "windows/show_options.h"
+#include "display/show_options.h"
 
 #include <gtest/gtest.h>
 
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
-#include "windows/override_store.h"
-#include "windows/show_overrides.h"
+#include "display/override_store.h"
+#include "display/show_overrides.h"
 
 namespace glintora {
 namespace {

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "windows/dirty_tiles.h"
+#include "display/dirty_tiles.h"
 
 namespace glintora {
 

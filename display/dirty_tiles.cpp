@@ -1,4 +1,4 @@
-#include "windows/dirty_tiles.h"
+#include "display/dirty_tiles.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Which display system a command line and environment lead to: xscreensaver's runs stay on X11
 // whatever else is set; the Wayland-only modes and a Wayland session go to Wayland.
-#include "windows/display_choice.h"
+#include "display/display_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "windows/idle_cycle.h"
+#include "display/idle_cycle.h"
 
 namespace glintora {
 

@@ -1,4 +1,4 @@
-#include "windows/settings_report.h"
+#include "display/settings_report.h"
 
 #include "settings/numbers.h"
 

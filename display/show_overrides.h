@@ -6,7 +6,7 @@
 #include <string>
 
 #include "settings/store.h"
-#include "windows/show_options.h"
+#include "display/show_options.h"
 
 namespace glintora {
 

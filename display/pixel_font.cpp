@@ -1,4 +1,4 @@
-#include "windows/pixel_font.h"
+#include "display/pixel_font.h"
 
 #include <algorithm>
 

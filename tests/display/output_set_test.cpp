@@ -1,6 +1,6 @@
 // The outputs a saver or wallpaper covers: a surface per described output, remade when its scale
 // changes, dropped when it goes; buffers at the physical size.
-#include "windows/output_set.h"
+#include "display/output_set.h"
 
 #include <gtest/gtest.h>
 

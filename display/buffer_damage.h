@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/framebuffer.h"
-#include "windows/dirty_tiles.h"
+#include "display/dirty_tiles.h"
 
 namespace glintora {
 

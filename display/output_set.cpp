@@ -1,4 +1,4 @@
-#include "windows/output_set.h"
+#include "display/output_set.h"
 
 #include <algorithm>
 
