@@ -3,7 +3,9 @@
 namespace glintora {
 
 bool IdleCycle::OnIdled() {
-  if (state_ == State::Saving) return false;
+  const bool fresh = resumed_;
+  resumed_ = false;
+  if (state_ == State::Saving || !fresh) return false;
   state_ = State::Saving;
   return true;
 }

@@ -1,78 +1,65 @@
 #include "display/output_set.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace glintora {
 
-void OutputSet::Add(std::uint32_t id) {
-  if (Get(id)) return;
-  OutputEntry e;
-  e.Id = id;
-  entries_.push_back(e);
-}
+void OutputEntry::SetScale(std::int32_t scale) { Scale = std::clamp(scale, 1, kMaxScale); }
 
-void OutputSet::SetName(std::uint32_t id, const std::string& name) {
-  if (OutputEntry* e = Get(id)) e->Name = name;
-}
-
-void OutputSet::SetScale(std::uint32_t id, std::int32_t scale) {
-  if (OutputEntry* e = Get(id)) e->Scale = std::max(scale, 1);
-}
-
-OutputChange OutputSet::Done(std::uint32_t id, bool covering) {
-  OutputEntry* e = Get(id);
-  if (!e) return OutputChange::None;
-  e->Described = true;
+OutputChange OutputEntry::Done(bool covering) {
+  Described = true;
   if (!covering) return OutputChange::None;
-  if (e->MadeScale == 0) {
-    e->MadeScale = e->Scale;
+  if (MadeScale == 0) {
+    MadeScale = Scale;
     return OutputChange::Make;
   }
-  if (e->MadeScale != e->Scale) {
-    e->MadeScale = e->Scale;
+  if (MadeScale != Scale) {
+    MadeScale = Scale;
     return OutputChange::Remake;
   }
   return OutputChange::None;
 }
 
-std::vector<std::uint32_t> OutputSet::MakeAll() {
-  std::vector<std::uint32_t> made;
-  for (OutputEntry& e : entries_) {
-    if (!e.Described || e.MadeScale != 0) continue;
-    e.MadeScale = e.Scale;
-    made.push_back(e.Id);
+bool OutputEntry::Make() {
+  if (!Described || MadeScale != 0) return false;
+  MadeScale = Scale;
+  return true;
+}
+
+OutputEntry* HandOnSound(const std::vector<OutputEntry*>& entries) {
+  OutputEntry* first = nullptr;
+  for (OutputEntry* e : entries) {
+    if (!e->HasSurface()) continue;
+    if (e->Sound) return nullptr;
+    if (!first) first = e;
   }
-  return made;
+  if (first) first->Sound = true;
+  return first;
 }
 
-void OutputSet::DropAll() {
-  for (OutputEntry& e : entries_) e.MadeScale = 0;
-}
-
-bool OutputSet::Remove(std::uint32_t id) {
-  const auto it = std::find_if(entries_.begin(), entries_.end(),
-                               [id](const OutputEntry& e) { return e.Id == id; });
-  if (it == entries_.end()) return false;
-  const bool had = it->MadeScale != 0;
-  entries_.erase(it);
-  return had;
-}
-
-const OutputEntry* OutputSet::Find(std::uint32_t id) const {
-  for (const OutputEntry& e : entries_)
-    if (e.Id == id) return &e;
-  return nullptr;
-}
-
-OutputEntry* OutputSet::Get(std::uint32_t id) { return const_cast<OutputEntry*>(Find(id)); }
-
-PixelSize BufferSizeFor(std::int32_t width, std::int32_t height, std::int32_t scale) {
-  const std::int64_t s = std::max(scale, 1);
-  // Larger than any buffer a compositor accepts; keeps the product in range.
-  const auto clamp = [s](std::int32_t v) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v * s, 1, 32767));
+PixelSize BufferSizeFor(std::int32_t width, std::int32_t height, std::int32_t scale120,
+                        bool viewport) {
+  std::int64_t w = std::clamp(width, 1, kMaxSurfaceSide), h = std::clamp(height, 1, kMaxSurfaceSide);
+  // Shrinks both sides in proportion until their product fits.
+  const auto fit = [](std::int64_t& a, std::int64_t& b) {
+    if (a * b <= kMaxBufferPixels) return;
+    const double r = std::sqrt(static_cast<double>(kMaxBufferPixels) / static_cast<double>(a * b));
+    a = std::max<std::int64_t>(1, static_cast<std::int64_t>(a * r));
+    b = std::max<std::int64_t>(1, static_cast<std::int64_t>(b * r));
   };
-  return {clamp(width), clamp(height)};
+  if (viewport) {
+    const std::int64_t f = std::clamp(scale120, 120, kMaxScale * 120);
+    std::int64_t pw = std::max<std::int64_t>(1, (w * f + 60) / 120);
+    std::int64_t ph = std::max<std::int64_t>(1, (h * f + 60) / 120);
+    fit(pw, ph);
+    return {static_cast<std::int32_t>(pw), static_cast<std::int32_t>(ph), 1};
+  }
+  std::int64_t s = std::clamp(scale120 / 120, 1, kMaxScale);
+  while (s > 1 && w * s * h * s > kMaxBufferPixels) --s;
+  fit(w, h);
+  return {static_cast<std::int32_t>(w * s), static_cast<std::int32_t>(h * s),
+          static_cast<std::int32_t>(s)};
 }
 
 }  // namespace glintora

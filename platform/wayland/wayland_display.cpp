@@ -1,16 +1,21 @@
 #include "platform/wayland/wayland_display.h"
 
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 
 #include "ext-idle-notify-v1-client.h"
+#include "fractional-scale-v1-client.h"
 #include "idle-client.h"
 #include "platform/wayland/layer_shell.h"
+#include "platform/wayland/wayland_surface.h"
+#include "viewporter-client.h"
 #include "xdg-decoration-unstable-v1-client.h"
 #include "xdg-shell-client.h"
 
@@ -30,24 +35,14 @@ const xdg_wm_base_listener kWmBase = {
     [](void*, xdg_wm_base* base, std::uint32_t serial) { xdg_wm_base_pong(base, serial); },
 };
 
-// wl_output's events, each a tiny forwarder to the output set.
+// wl_output's events, each a tiny forwarder to the output's record.
+OutputRecord& Record(void* data) { return *static_cast<OutputRecord*>(data); }
 void OutputGeometry(void*, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                     std::int32_t, const char*, const char*, std::int32_t) {}
 void OutputMode(void*, wl_output*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t) {}
-void OutputDone(void* data, wl_output* output) {
-  WaylandDisplay& d = Self(data);
-  const std::uint32_t id = d.IdOf(output);
-  const OutputChange change = d.Outputs().Done(id, d.Covering());
-  if (d.Listener()) d.Listener()->OnOutputDone(id, change);
-}
-void OutputScale(void* data, wl_output* output, std::int32_t scale) {
-  WaylandDisplay& d = Self(data);
-  d.Outputs().SetScale(d.IdOf(output), scale);
-}
-void OutputName(void* data, wl_output* output, const char* name) {
-  WaylandDisplay& d = Self(data);
-  d.Outputs().SetName(d.IdOf(output), name ? name : "");
-}
+void OutputDone(void* data, wl_output*) { Record(data).Display->OnOutputDone(Record(data)); }
+void OutputScale(void* data, wl_output*, std::int32_t scale) { Record(data).Entry.SetScale(scale); }
+void OutputName(void* data, wl_output*, const char* name) { Record(data).Entry.Name = name ? name : ""; }
 void OutputDescription(void*, wl_output*, const char*) {}
 const wl_output_listener kOutput = {OutputGeometry, OutputMode, OutputDone, OutputScale,
                                     OutputName, OutputDescription};
@@ -101,14 +96,26 @@ const wl_keyboard_listener kKeyboard = {KeyboardKeymap, KeyboardEnter,     Keybo
 
 }  // namespace
 
+OutputRecord::~OutputRecord() {
+  Surface.reset();  // it still names the output
+  // Release (version 3) frees the compositor's side too; destroy alone leaves it behind.
+  if (Version >= WL_OUTPUT_RELEASE_SINCE_VERSION) wl_output_release(Output);
+  else wl_output_destroy(Output);
+}
+
 WaylandDisplay::~WaylandDisplay() {
   if (keyState_) xkb_state_unref(keyState_);
   if (keymap_) xkb_keymap_unref(keymap_);
   if (xkb_) xkb_context_unref(xkb_);
   if (!display_) return;
   OnCapabilities(0);
-  for (const Output& o : outputList_) wl_output_destroy(o.output);
-  if (seat_) wl_seat_destroy(seat_);
+  outputs_.clear();
+  if (seat_) {
+    if (seatVersion_ >= WL_SEAT_RELEASE_SINCE_VERSION) wl_seat_release(seat_);
+    else wl_seat_destroy(seat_);
+  }
+  if (fractional_) wp_fractional_scale_manager_v1_destroy(fractional_);
+  if (viewporter_) wp_viewporter_destroy(viewporter_);
   if (kdeIdle_) org_kde_kwin_idle_destroy(kdeIdle_);
   if (idleNotifier_) ext_idle_notifier_v1_destroy(idleNotifier_);
   if (layerShell_) {
@@ -126,7 +133,8 @@ WaylandDisplay::~WaylandDisplay() {
   wl_display_disconnect(display_);
 }
 
-bool WaylandDisplay::Connect(std::string& error) {
+bool WaylandDisplay::Connect(bool verbose, std::string& error) {
+  verbose_ = verbose;
   display_ = wl_display_connect(nullptr);
   if (!display_) {
     const char* name = std::getenv("WAYLAND_DISPLAY");
@@ -137,8 +145,10 @@ bool WaylandDisplay::Connect(std::string& error) {
   registry_ = wl_display_get_registry(display_);
   wl_registry_add_listener(registry_, &kRegistry, this);
   // Globals, then their first events (the outputs' descriptions, the seat's capabilities).
-  wl_display_roundtrip(display_);
-  wl_display_roundtrip(display_);
+  if (wl_display_roundtrip(display_) < 0 || wl_display_roundtrip(display_) < 0) {
+    error = "the Wayland connection failed while learning the globals";
+    return false;
+  }
   if (!compositor_ || !shm_ || !wmBase_) {
     error = "the Wayland compositor lacks wl_compositor 4, wl_shm or xdg_wm_base";
     return false;
@@ -149,7 +159,9 @@ bool WaylandDisplay::Connect(std::string& error) {
 void WaylandDisplay::OnGlobal(wl_registry* registry, std::uint32_t name, const char* interface,
                               std::uint32_t version) {
   auto bind = [&](const wl_interface* iface, std::uint32_t most) {
-    return wl_registry_bind(registry, name, iface, std::min(version, most));
+    const std::uint32_t v = std::min(version, most);
+    if (verbose_) std::fprintf(stderr, "glintora: bound %s version %u\n", iface->name, v);
+    return wl_registry_bind(registry, name, iface, v);
   };
   const std::string_view i(interface);
   if (i == wl_compositor_interface.name && version >= 4) {
@@ -173,40 +185,40 @@ void WaylandDisplay::OnGlobal(wl_registry* registry, std::uint32_t name, const c
     idleNotifier_ = static_cast<ext_idle_notifier_v1*>(bind(&ext_idle_notifier_v1_interface, 1));
   } else if (i == org_kde_kwin_idle_interface.name) {
     kdeIdle_ = static_cast<org_kde_kwin_idle*>(bind(&org_kde_kwin_idle_interface, 1));
+  } else if (i == wp_viewporter_interface.name) {
+    viewporter_ = static_cast<wp_viewporter*>(bind(&wp_viewporter_interface, 1));
+  } else if (i == wp_fractional_scale_manager_v1_interface.name) {
+    fractional_ = static_cast<wp_fractional_scale_manager_v1*>(bind(&wp_fractional_scale_manager_v1_interface, 1));
+  } else if (i == "org_kde_plasma_shell") {
+    plasmaShell_ = true;  // only its presence matters
   } else if (i == wl_output_interface.name && version >= 2) {
-    auto* output = static_cast<wl_output*>(bind(&wl_output_interface, 4));
-    outputList_.push_back({name, output});
-    outputs_.Add(name);
-    wl_output_add_listener(output, &kOutput, this);
+    auto record = std::make_unique<OutputRecord>();
+    record->Display = this;
+    record->Name = name;
+    record->Output = static_cast<wl_output*>(bind(&wl_output_interface, 4));
+    record->Version = std::min(version, 4u);
+    wl_output_add_listener(record->Output, &kOutput, record.get());
+    outputs_.push_back(std::move(record));
   }
 }
 
 void WaylandDisplay::OnGlobalRemove(std::uint32_t name) {
-  const auto it = std::find_if(outputList_.begin(), outputList_.end(),
-                               [name](const Output& o) { return o.id == name; });
-  if (it == outputList_.end()) return;
-  const bool had = outputs_.Remove(name);
-  // The surface goes first: it still names the output.
-  if (listener_) listener_->OnOutputGone(name, had);
-  wl_output_destroy(it->output);
-  outputList_.erase(it);
+  const auto it = std::find_if(outputs_.begin(), outputs_.end(),
+                               [name](const auto& o) { return o->Name == name; });
+  if (it == outputs_.end()) return;
+  if (listener_) listener_->OnOutputGone(**it);
+  outputs_.erase(it);
 }
 
-wl_output* WaylandDisplay::OutputById(std::uint32_t id) const {
-  for (const Output& o : outputList_)
-    if (o.id == id) return o.output;
-  return nullptr;
-}
-
-std::uint32_t WaylandDisplay::IdOf(wl_output* output) const {
-  for (const Output& o : outputList_)
-    if (o.output == output) return o.id;
-  return 0;
+void WaylandDisplay::OnOutputDone(OutputRecord& output) {
+  const OutputChange change = output.Entry.Done(covering_);
+  if (listener_) listener_->OnOutputDone(output, change);
 }
 
 std::int32_t WaylandDisplay::ScaleOf(wl_output* output) const {
-  const OutputEntry* e = outputs_.Find(IdOf(output));
-  return e ? e->Scale : 1;
+  for (const auto& o : outputs_)
+    if (o->Output == output) return o->Entry.Scale;
+  return 1;
 }
 
 void WaylandDisplay::OnCapabilities(std::uint32_t caps) {
@@ -229,18 +241,25 @@ void WaylandDisplay::OnCapabilities(std::uint32_t caps) {
   }
 }
 
-void WaylandDisplay::OnKeymap(std::uint32_t format, int fd, std::uint32_t size) {
-  if (format != WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 || !xkb_) {
-    close(fd);
-    return;
-  }
+std::string ReadKeymap(int fd, std::uint32_t announced) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || st.st_size <= 0) return {};
+  const std::size_t size = std::min<std::size_t>(announced, static_cast<std::size_t>(st.st_size));
   void* map = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-  close(fd);
-  if (map == MAP_FAILED) return;
-  xkb_keymap* keymap = xkb_keymap_new_from_buffer(xkb_, static_cast<const char*>(map),
-                                                  strnlen(static_cast<const char*>(map), size),
-                                                  XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS);
+  if (map == MAP_FAILED) return {};
+  const char* text = static_cast<const char*>(map);
+  std::string keymap(text, strnlen(text, size));
   munmap(map, size);
+  return keymap;
+}
+
+void WaylandDisplay::OnKeymap(std::uint32_t format, int fd, std::uint32_t size) {
+  const std::string text =
+      format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && xkb_ ? ReadKeymap(fd, size) : std::string();
+  close(fd);
+  if (text.empty()) return;
+  xkb_keymap* keymap = xkb_keymap_new_from_buffer(xkb_, text.data(), text.size(),
+                                                  XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS);
   if (!keymap) return;
   if (keyState_) xkb_state_unref(keyState_);
   if (keymap_) xkb_keymap_unref(keymap_);

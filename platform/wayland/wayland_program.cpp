@@ -19,21 +19,13 @@
 #include "platform/posix/stop_signals.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
+#include "display/cover_surfaces.h"
 #include "display/idle_cycle.h"
 #include "display/saver_input.h"
 
 namespace glintora::wayland {
 
 namespace {
-
-const char* ModeName(ShowTarget t) {
-  switch (t) {
-    case ShowTarget::Saver: return "-saver";
-    case ShowTarget::Wallpaper: return "-wallpaper";
-    case ShowTarget::Idle: return "-idle";
-    default: return "this mode";
-  }
-}
 
 // ---- the program ----------------------------------------------------------------------------
 
@@ -48,19 +40,22 @@ class Program : public DisplayListener {
   void OnButton() override;
   void OnPointerMotion() override;
   void OnPointerEnter(wl_pointer* pointer, std::uint32_t serial, wl_surface* surface) override;
-  void OnOutputDone(std::uint32_t id, OutputChange change) override;
-  void OnOutputGone(std::uint32_t id, bool hadSurface) override;
+  void OnOutputDone(OutputRecord& output, OutputChange change) override;
+  void OnOutputGone(OutputRecord& output) override;
 
+  // The idle source's two events (the compositor's idle protocol, or another source).
   void OnIdled();
+  void OnResumed() { cycle_.OnResumed(); }
 
  private:
-  struct Shown {
-    std::uint32_t output;  // 0 for a window
-    std::unique_ptr<ShowSurface> surface;
-  };
-
   bool CheckProtocols();
-  void AddSurface(std::uint32_t output, SurfaceRole role);
+  // Starts the idle source: the saver follows its OnIdled and OnResumed.
+  void StartWatching();
+  std::unique_ptr<ShowSurface> MakeSurface(wl_output* output, const std::string& label, SurfaceRole role, bool sound);
+  void CoverOutput(OutputRecord& output);
+  // One covered output plays the sound: the next takes it when that one goes.
+  void HandOnSound();
+  template <typename F> void ForEachSurface(F f);
   void StartCovering();
   void StopCovering();
   // The saver's input rule ended it: the program ends, or the idle watcher waits again.
@@ -74,15 +69,15 @@ class Program : public DisplayListener {
   RunState run_;
   WaylandDisplay display_;
   libdecor* decor_ = nullptr;
-  std::vector<Shown> shown_;
+  std::unique_ptr<ShowSurface> window_;  // -fullscreen or the window
   std::unique_ptr<SaverInput> saverInput_;
   bool ignoreMoves_ = false;
-  SurfaceRole layerRole_ = SurfaceRole::Overlay;
+  SurfaceRole coverRole_ = SurfaceRole::Overlay;
   std::uint64_t seed_ = 0;
   std::uint64_t made_ = 0;
-  bool soundGiven_ = false;
   bool anyShown_ = false;     // some surface has shown a frame
   bool failed_ = false;       // some surface could not get a buffer
+  bool lost_ = false;         // the connection was lost or broken by a protocol error
   IdleCycle cycle_;
   ext_idle_notification_v1* idleNotification_ = nullptr;
   org_kde_kwin_idle_timeout* kdeTimeout_ = nullptr;
@@ -90,12 +85,13 @@ class Program : public DisplayListener {
 
 const ext_idle_notification_v1_listener kIdleNotification = {
     [](void* data, ext_idle_notification_v1*) { static_cast<Program*>(data)->OnIdled(); },
-    [](void*, ext_idle_notification_v1*) {},  // activity: the saver's own input rule ends it
+    // Activity: the saver's own input rule ends it; the next idle report may start it again.
+    [](void* data, ext_idle_notification_v1*) { static_cast<Program*>(data)->OnResumed(); },
 };
 
 const org_kde_kwin_idle_timeout_listener kKdeTimeout = {
     [](void* data, org_kde_kwin_idle_timeout*) { static_cast<Program*>(data)->OnIdled(); },
-    [](void*, org_kde_kwin_idle_timeout*) {},
+    [](void* data, org_kde_kwin_idle_timeout*) { static_cast<Program*>(data)->OnResumed(); },
 };
 
 libdecor_interface kDecor = {
@@ -106,59 +102,85 @@ libdecor_interface kDecor = {
 };
 
 Program::~Program() {
-  shown_.clear();
+  window_.reset();
+  for (const auto& o : display_.Outputs()) o->Surface.reset();
   if (idleNotification_) ext_idle_notification_v1_destroy(idleNotification_);
   if (kdeTimeout_) org_kde_kwin_idle_timeout_release(kdeTimeout_);
   if (decor_) libdecor_unref(decor_);
 }
 
 bool Program::CheckProtocols() {
-  const ShowTarget t = options_.target;
-  if (t != ShowTarget::Saver && t != ShowTarget::Wallpaper && t != ShowTarget::Idle) return true;
-  const char* missing = nullptr;
-  if (!display_.LayerShell()) {
-    missing = "no layer shell (zwlr_layer_shell_v1)";
-  } else if (t == ShowTarget::Idle && (!display_.Seat() ||
-                                       (!display_.IdleNotifier() && !display_.KdeIdle()))) {
-    missing = "no idle notification (ext_idle_notifier_v1 or org_kde_kwin_idle) for a seat";
+  CompositorOffer offer;
+  offer.LayerShell = display_.LayerShell() != nullptr;
+  offer.PlasmaShell = display_.PlasmaShell();
+  offer.IdleSource = display_.Seat() && (display_.IdleNotifier() || display_.KdeIdle());
+  const CoverPlan plan = PlanCover(options_.target, offer);
+  if (!plan.Missing.empty()) {
+    std::fprintf(stderr, "glintora: %s\n", plan.Missing.c_str());
+    return false;
   }
-  if (!missing) return true;
-  std::fprintf(stderr, "glintora: this compositor offers %s, which %s needs; -fullscreen works here\n",
-               missing, ModeName(t));
-  return false;
+  switch (plan.Surface) {
+    case CoverSurface::Overlay: coverRole_ = SurfaceRole::Overlay; break;
+    case CoverSurface::FullScreenWindow: coverRole_ = SurfaceRole::SaverWindow; break;
+    case CoverSurface::Bottom: coverRole_ = SurfaceRole::Bottom; break;
+    case CoverSurface::Background: coverRole_ = SurfaceRole::Background; break;
+    case CoverSurface::None: break;
+  }
+  return true;
 }
 
-void Program::AddSurface(std::uint32_t output, SurfaceRole role) {
+std::unique_ptr<ShowSurface> Program::MakeSurface(wl_output* output, const std::string& label,
+                                                  SurfaceRole role, bool sound) {
   SurfaceSetup setup;
   setup.Role = role;
+  setup.Output = output;
+  setup.Label = label;
   setup.Seed = seed_ + made_++;
-  setup.Sound = !soundGiven_;
-  soundGiven_ = true;
+  setup.Sound = sound;
   setup.Verbose = options_.verbose;
   setup.Fps = options_.fps;
-  if (output) {
-    setup.Output = display_.OutputById(output);
-    const OutputEntry* e = display_.Outputs().Find(output);
-    setup.Label = "output " + (e && !e->Name.empty() ? e->Name : std::to_string(output));
-  } else {
-    setup.Label = "window";
+  return std::make_unique<ShowSurface>(display_, decor_, store_, run_, setup);
+}
+
+void Program::CoverOutput(OutputRecord& o) {
+  const std::string label = "output " + (o.Entry.Name.empty() ? std::to_string(o.Name) : o.Entry.Name);
+  o.Surface = MakeSurface(o.Output, label, coverRole_, false);
+  HandOnSound();
+}
+
+void Program::HandOnSound() {
+  std::vector<OutputEntry*> entries;
+  for (const auto& o : display_.Outputs())
+    if (o->Surface) entries.push_back(&o->Entry);
+  if (OutputEntry* heir = glintora::HandOnSound(entries)) {
+    for (const auto& o : display_.Outputs())
+      if (&o->Entry == heir && o->Surface) o->Surface->GiveSound();
   }
-  shown_.push_back({output, std::make_unique<ShowSurface>(display_, decor_, store_, run_, setup)});
+}
+
+template <typename F>
+void Program::ForEachSurface(F f) {
+  if (window_) f(*window_);
+  for (const auto& o : display_.Outputs())
+    if (o->Surface) f(*o->Surface);
 }
 
 void Program::StartCovering() {
-  if (options_.verbose) std::fprintf(stderr, "glintora: %s starts\n", layerRole_ == SurfaceRole::Overlay ? "saver" : "wallpaper");
-  if (layerRole_ == SurfaceRole::Overlay) saverInput_ = std::make_unique<SaverInput>(ignoreMoves_);
+  const bool saver = coverRole_ == SurfaceRole::Overlay || coverRole_ == SurfaceRole::SaverWindow;
+  if (options_.verbose) std::fprintf(stderr, "glintora: %s starts\n", saver ? "saver" : "wallpaper");
+  if (saver) saverInput_ = std::make_unique<SaverInput>(ignoreMoves_);
   display_.SetCovering(true);
-  for (std::uint32_t id : display_.Outputs().MakeAll()) AddSurface(id, layerRole_);
+  for (const auto& o : display_.Outputs())
+    if (o->Entry.Make()) CoverOutput(*o);
 }
 
 void Program::StopCovering() {
   display_.SetCovering(false);
-  display_.Outputs().DropAll();
-  shown_.clear();
+  for (const auto& o : display_.Outputs()) {
+    o->Surface.reset();
+    o->Entry.Drop();
+  }
   saverInput_.reset();
-  soundGiven_ = false;
   if (options_.verbose) std::fprintf(stderr, "glintora: saver ends\n");
 }
 
@@ -173,6 +195,18 @@ void Program::EndSaver() {
 
 void Program::OnIdled() {
   if (cycle_.OnIdled()) StartCovering();
+}
+
+void Program::StartWatching() {
+  const std::uint32_t ms = options_.idleSeconds * 1000u;
+  if (display_.IdleNotifier()) {
+    idleNotification_ = ext_idle_notifier_v1_get_idle_notification(display_.IdleNotifier(), ms, display_.Seat());
+    ext_idle_notification_v1_add_listener(idleNotification_, &kIdleNotification, this);
+  } else {
+    kdeTimeout_ = org_kde_kwin_idle_get_idle_timeout(display_.KdeIdle(), display_.Seat(), ms);
+    org_kde_kwin_idle_timeout_add_listener(kdeTimeout_, &kKdeTimeout, this);
+  }
+  if (options_.verbose) std::fprintf(stderr, "glintora: watching for %u s idle\n", options_.idleSeconds);
 }
 
 // ---- input: Esc ends a window; a key, a click or a burst of moves ends a saver.
@@ -195,33 +229,28 @@ void Program::OnPointerMotion() {
 
 void Program::OnPointerEnter(wl_pointer* pointer, std::uint32_t serial, wl_surface* surface) {
   if (!saverInput_) return;
-  for (const Shown& s : shown_)
-    if (s.surface->Surface() == surface) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+  ForEachSurface([&](ShowSurface& s) {
+    if (s.Surface() == surface) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+  });
 }
 
 // ---- outputs: a saver or wallpaper covers every output, a new one as soon as it is described.
 
-void Program::OnOutputDone(std::uint32_t id, OutputChange change) {
+void Program::OnOutputDone(OutputRecord& o, OutputChange change) {
   if (change == OutputChange::Make) {
-    AddSurface(id, layerRole_);
+    CoverOutput(o);
   } else if (change == OutputChange::Remake) {
-    for (Shown& s : shown_)
-      if (s.output == id) s.surface->OutputScaleChanged();
-  } else {
+    if (o.Surface) o.Surface->OutputScaleChanged();
+  } else if (window_) {
     // A window on this output follows its scale.
-    for (Shown& s : shown_)
-      if (s.output == 0) s.surface->OutputScaleChanged();
+    window_->OutputScaleChanged();
   }
 }
 
-void Program::OnOutputGone(std::uint32_t id, bool hadSurface) {
-  if (!hadSurface) return;
-  for (auto it = shown_.begin(); it != shown_.end(); ++it) {
-    if (it->output == id) {
-      shown_.erase(it);
-      return;
-    }
-  }
+void Program::OnOutputGone(OutputRecord& o) {
+  o.Surface.reset();
+  o.Entry.Drop();
+  HandOnSound();
 }
 
 // ---- the loop -------------------------------------------------------------------------------
@@ -247,43 +276,51 @@ void Program::Loop() {
     // Each surface whose frame is due draws it; the wait lasts until the next one is due.
     int timeout = -1;
     const std::uint32_t now = static_cast<std::uint32_t>(posix::MonotonicMicros() / 1000u);
-    for (Shown& s : shown_) {
-      std::int32_t due = s.surface->MsUntilDue(now);
+    ForEachSurface([&](ShowSurface& s) {
+      std::int32_t due = s.MsUntilDue(now);
       if (due == 0) {
-        s.surface->Step();
-        due = s.surface->MsUntilDue(now);
+        s.Step();
+        due = s.MsUntilDue(now);
       }
-      anyShown_ = anyShown_ || s.surface->EverShown();
+      anyShown_ = anyShown_ || s.EverShown();
       if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
-    }
+    });
     // A signal landing just before the wait would otherwise wait for the compositor.
     if (timeout < 0 || timeout > 1000) timeout = 1000;
     const std::uint64_t waitStart = posix::MonotonicMicros();
     const int dispatched = Dispatch(timeout);
     if (options_.fps)
-      for (Shown& s : shown_) s.surface->AddIdle(posix::MonotonicMicros() - waitStart);
+      ForEachSurface([&](ShowSurface& s) { s.AddIdle(posix::MonotonicMicros() - waitStart); });
     if (dispatched < 0 || wl_display_get_error(display_.Display())) {
       std::fprintf(stderr, "glintora: the Wayland connection was lost\n");
-      run_.StopRequested = true;
+      lost_ = true;
       return;
     }
-    for (auto it = shown_.begin(); it != shown_.end();) {
-      if (!it->surface->Closed()) {
-        ++it;
-        continue;
-      }
-      const bool window = it->output == 0;
-      failed_ = failed_ || it->surface->Failed();
-      it = shown_.erase(it);
-      // The window's close button; or the last surface could not be shown.
-      if (window || (failed_ && shown_.empty())) run_.StopRequested = true;
+    // The window's close button ends the program; an output's surface closed goes alone.
+    if (window_ && window_->Closed()) {
+      failed_ = failed_ || window_->Failed();
+      window_.reset();
+      run_.StopRequested = true;
     }
+    bool any = false, dropped = false;
+    for (const auto& o : display_.Outputs()) {
+      if (o->Surface && o->Surface->Closed()) {
+        failed_ = failed_ || o->Surface->Failed();
+        o->Surface.reset();
+        o->Entry.Sound = false;
+        dropped = true;
+      }
+      any = any || o->Surface;
+    }
+    if (dropped) HandOnSound();
+    // The last surface could not be shown.
+    if (dropped && failed_ && !any && !window_) run_.StopRequested = true;
   }
 }
 
 int Program::Run() {
   std::string error;
-  if (!display_.Connect(error)) {
+  if (!display_.Connect(options_.verbose, error)) {
     std::fprintf(stderr, "glintora: %s\n", error.c_str());
     return 1;
   }
@@ -300,32 +337,23 @@ int Program::Run() {
       // Without server-side decorations the window draws its own through libdecor.
       if (!display_.Decorations()) decor_ = libdecor_new(display_.Display(), &kDecor);
       if (options_.target == ShowTarget::FullScreen) saverInput_ = std::make_unique<SaverInput>(ignoreMoves_);
-      AddSurface(0, options_.target == ShowTarget::FullScreen ? SurfaceRole::FullScreen : SurfaceRole::Window);
+      window_ = MakeSurface(nullptr, "window",
+                            options_.target == ShowTarget::FullScreen ? SurfaceRole::FullScreen : SurfaceRole::Window,
+                            true);
       break;
     case ShowTarget::Saver:
-      StartCovering();
-      break;
     case ShowTarget::Wallpaper:
-      layerRole_ = SurfaceRole::Background;
       StartCovering();
       break;
-    case ShowTarget::Idle: {
-      const std::uint32_t ms = options_.idleSeconds * 1000u;
-      if (display_.IdleNotifier()) {
-        idleNotification_ = ext_idle_notifier_v1_get_idle_notification(display_.IdleNotifier(), ms, display_.Seat());
-        ext_idle_notification_v1_add_listener(idleNotification_, &kIdleNotification, this);
-      } else {
-        kdeTimeout_ = org_kde_kwin_idle_get_idle_timeout(display_.KdeIdle(), display_.Seat(), ms);
-        org_kde_kwin_idle_timeout_add_listener(kdeTimeout_, &kKdeTimeout, this);
-      }
-      if (options_.verbose) std::fprintf(stderr, "glintora: watching for %u s idle\n", options_.idleSeconds);
+    case ShowTarget::Idle:
+      StartWatching();
       break;
-    }
     default:
       return 2;
   }
   Loop();
-  return failed_ && !anyShown_ ? 1 : 0;  // the display could not be used
+  // The display could not be used, or the connection broke: the show did not end normally.
+  return lost_ || (failed_ && !anyShown_) ? 1 : 0;
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 namespace glintora::wayland {
 
 // store: the user's settings with this run's options laid over them. Exit codes: 0 the show
-// ended normally, 1 the display could not be used, 2 the compositor lacks what the mode needs.
+// ended normally, 1 the display could not be used or the connection broke, 2 the compositor
+// lacks what the mode needs.
 int RunProgram(const ShowOptions& options, Store& store);
 
 }  // namespace glintora::wayland

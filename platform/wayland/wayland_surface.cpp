@@ -17,7 +17,9 @@
 #include "display/output_set.h"
 #include "display/pixel_font.h"
 #include "display/settings_report.h"
+#include "fractional-scale-v1-client.h"
 #include "platform/wayland/layer_shell.h"
+#include "viewporter-client.h"
 #include "xdg-decoration-unstable-v1-client.h"
 #include "xdg-shell-client.h"
 
@@ -56,6 +58,12 @@ const zwlr_layer_surface_v1_listener kLayer = {
     [](void* data, zwlr_layer_surface_v1*) { Self(data).OnClose(); },
 };
 
+const wp_fractional_scale_v1_listener kFractional = {
+    [](void* data, wp_fractional_scale_v1*, std::uint32_t scale120) {
+      Self(data).OnPreferredScale(scale120);
+    },
+};
+
 const xdg_surface_listener kXdgSurface = {
     [](void* data, xdg_surface*, std::uint32_t serial) { Self(data).OnXdgConfigure(serial); },
 };
@@ -88,14 +96,17 @@ ShowSurface::ShowSurface(WaylandDisplay& display, libdecor* decor, Store& store,
     : display_(display), decor_(decor), store_(store), run_(run), setup_(setup) {
   surface_ = wl_compositor_create_surface(display_.Compositor());
   wl_surface_add_listener(surface_, &kSurface, this);
+  if (setup_.Output) outputScale_ = display_.ScaleOf(setup_.Output);
   switch (setup_.Role) {
     case SurfaceRole::Overlay:
+    case SurfaceRole::Bottom:
     case SurfaceRole::Background: {
       const bool overlay = setup_.Role == SurfaceRole::Overlay;
-      scale_ = display_.ScaleOf(setup_.Output);
       layer_ = zwlr_layer_shell_v1_get_layer_surface(
           display_.LayerShell(), surface_, setup_.Output,
-          overlay ? ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY : ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND,
+          overlay                                 ? ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY
+          : setup_.Role == SurfaceRole::Bottom ? ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM
+                                                  : ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND,
           "glintora");
       zwlr_layer_surface_v1_add_listener(layer_, &kLayer, this);
       zwlr_layer_surface_v1_set_anchor(layer_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
@@ -118,13 +129,14 @@ ShowSurface::ShowSurface(WaylandDisplay& display, libdecor* decor, Store& store,
     }
     case SurfaceRole::Window:
     case SurfaceRole::FullScreen:
+    case SurfaceRole::SaverWindow:
       pendingWidth_ = kOwnWidth;
       pendingHeight_ = kOwnHeight;
-      if (decor_) {
+      if (decor_ && setup_.Role != SurfaceRole::SaverWindow) {
         frame_ = libdecor_decorate(decor_, surface_, &kDecorFrame, this);
         libdecor_frame_set_title(frame_, kTitle);
         libdecor_frame_set_app_id(frame_, kAppId);
-        if (setup_.Role == SurfaceRole::FullScreen) libdecor_frame_set_fullscreen(frame_, nullptr);
+        // Full screen is asked in the first configure: only then has the frame its toplevel.
         libdecor_frame_map(frame_);
       } else {
         xdgSurface_ = xdg_wm_base_get_xdg_surface(display_.WmBase(), surface_);
@@ -133,15 +145,21 @@ ShowSurface::ShowSurface(WaylandDisplay& display, libdecor* decor, Store& store,
         xdg_toplevel_add_listener(toplevel_, &kToplevel, this);
         xdg_toplevel_set_title(toplevel_, kTitle);
         xdg_toplevel_set_app_id(toplevel_, kAppId);
-        if (display_.Decorations()) {
+        // A saver's window has no frame to ask for: it is full screen from its first configure.
+        if (display_.Decorations() && setup_.Role != SurfaceRole::SaverWindow) {
           decoration_ = zxdg_decoration_manager_v1_get_toplevel_decoration(display_.Decorations(),
                                                                            toplevel_);
           zxdg_toplevel_decoration_v1_set_mode(decoration_,
                                                ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
         }
-        if (setup_.Role == SurfaceRole::FullScreen) xdg_toplevel_set_fullscreen(toplevel_, nullptr);
+        if (setup_.Role != SurfaceRole::Window) xdg_toplevel_set_fullscreen(toplevel_, setup_.Output);
       }
       break;
+  }
+  if (display_.FractionalScale() && display_.Viewporter()) {
+    viewport_ = wp_viewporter_get_viewport(display_.Viewporter(), surface_);
+    fractional_ = wp_fractional_scale_manager_v1_get_fractional_scale(display_.FractionalScale(), surface_);
+    wp_fractional_scale_v1_add_listener(fractional_, &kFractional, this);
   }
   // The first commit carries no buffer: the compositor answers with a configure.
   if (!frame_) wl_surface_commit(surface_);
@@ -158,6 +176,8 @@ ShowSurface::~ShowSurface() {
   if (toplevel_) xdg_toplevel_destroy(toplevel_);
   if (xdgSurface_) xdg_surface_destroy(xdgSurface_);
   if (frame_) libdecor_frame_unref(frame_);
+  if (fractional_) wp_fractional_scale_v1_destroy(fractional_);
+  if (viewport_) wp_viewport_destroy(viewport_);
   DropBuffers();
   wl_surface_destroy(surface_);
 }
@@ -166,8 +186,10 @@ ShowSurface::~ShowSurface() {
 
 void ShowSurface::OnLayerConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
   zwlr_layer_surface_v1_ack_configure(layer_, serial);
-  scale_ = display_.ScaleOf(setup_.Output);
-  Resize(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), scale_);
+  outputScale_ = display_.ScaleOf(setup_.Output);
+  // Beyond the int range only from a hostile compositor: the bounds take it from there.
+  Resize(static_cast<std::int32_t>(std::min<std::uint32_t>(width, INT32_MAX)),
+         static_cast<std::int32_t>(std::min<std::uint32_t>(height, INT32_MAX)));
 }
 
 void ShowSurface::OnToplevelConfigure(std::int32_t width, std::int32_t height) {
@@ -180,10 +202,14 @@ void ShowSurface::OnToplevelConfigure(std::int32_t width, std::int32_t height) {
 
 void ShowSurface::OnXdgConfigure(std::uint32_t serial) {
   xdg_surface_ack_configure(xdgSurface_, serial);
-  Resize(pendingWidth_, pendingHeight_, scale_);
+  Resize(pendingWidth_, pendingHeight_);
 }
 
 void ShowSurface::OnDecorConfigure(libdecor_frame* frame, libdecor_configuration* configuration) {
+  if (setup_.Role == SurfaceRole::FullScreen && !fullScreenAsked_) {
+    fullScreenAsked_ = true;
+    libdecor_frame_set_fullscreen(frame, nullptr);
+  }
   int width = 0, height = 0;
   if (!libdecor_configuration_get_content_size(configuration, frame, &width, &height) ||
       width <= 0 || height <= 0) {
@@ -193,7 +219,7 @@ void ShowSurface::OnDecorConfigure(libdecor_frame* frame, libdecor_configuration
   libdecor_state* state = libdecor_state_new(width, height);
   libdecor_frame_commit(frame, state, configuration);
   libdecor_state_free(state);
-  Resize(width, height, scale_);
+  Resize(width, height);
 }
 
 void ShowSurface::OnEnter(wl_output* output) {
@@ -206,38 +232,53 @@ void ShowSurface::OnLeave(wl_output* output) {
   RefreshWindowScale();
 }
 
-// A window is drawn at the largest scale of the outputs it is on; a layer surface at its output's.
+void ShowSurface::OnPreferredScale(std::uint32_t scale120) {
+  scale120_ = scale120;
+  if (configured_) Resize(logicalWidth_, logicalHeight_);
+}
+
+// A window is drawn at the largest scale of the outputs it is on; a saver's or wallpaper's
+// surface at its output's.
 void ShowSurface::RefreshWindowScale() {
   std::int32_t scale = 1;
-  if (layer_) {
+  if (setup_.Output) {
     scale = display_.ScaleOf(setup_.Output);
   } else {
     for (wl_output* o : entered_) scale = std::max(scale, display_.ScaleOf(o));
   }
-  if (configured_ && scale != scale_) Resize(logicalWidth_, logicalHeight_, scale);
-  scale_ = scale;
+  outputScale_ = scale;
+  if (configured_) Resize(logicalWidth_, logicalHeight_);
 }
 
-void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, std::int32_t scale) {
+void ShowSurface::Resize(std::int32_t logicalWidth, std::int32_t logicalHeight) {
   if (logicalWidth <= 0 || logicalHeight <= 0) return;
+  // Through a viewport at the compositor's fractional scale once it has said it.
+  const bool fractional = viewport_ && scale120_ > 0;
+  const PixelSize px = BufferSizeFor(logicalWidth, logicalHeight,
+                                     fractional ? static_cast<std::int32_t>(std::min<std::uint32_t>(scale120_, INT32_MAX))
+                                                : outputScale_ * 120,
+                                     fractional);
   if (configured_ && logicalWidth == logicalWidth_ && logicalHeight == logicalHeight_ &&
-      scale == scale_)
+      px.Scale == scale_ && px.Width == framebuffer_.Width && px.Height == framebuffer_.Height)
     return;
   configured_ = true;
   logicalWidth_ = logicalWidth;
   logicalHeight_ = logicalHeight;
-  scale_ = scale;
-  const PixelSize px = BufferSizeFor(logicalWidth, logicalHeight, scale);
+  scale_ = px.Scale;
   // A new size is a new show: the old one and its buffers go.
   show_.reset();
   DropBuffers();
   framebuffer_.Attach(nullptr, px.Width, px.Height, px.Width);
   framebuffer_.Rgb = true;  // XRGB8888 in memory
   damage_.Reset(px.Width, px.Height, 1 + kMaxBuffers);
-  wl_surface_set_buffer_scale(surface_, scale);
+  wl_surface_set_buffer_scale(surface_, px.Scale);
+  if (viewport_) {
+    if (fractional) wp_viewport_set_destination(viewport_, logicalWidth, logicalHeight);
+    else wp_viewport_set_destination(viewport_, -1, -1);
+  }
   if (setup_.Verbose) {
-    std::fprintf(stderr, "glintora: %s scale %d size %dx%d\n", setup_.Label.c_str(), scale,
-                 px.Width, px.Height);
+    std::fprintf(stderr, "glintora: %s scale %g size %dx%d\n", setup_.Label.c_str(),
+                 fractional ? scale120_ / 120.0 : px.Scale, px.Width, px.Height);
   }
   if (frameCallback_) {
     wl_callback_destroy(frameCallback_);
@@ -269,15 +310,24 @@ void ShowSurface::StartShow() {
     std::printf("%s\n", SettingsReport(settings_).c_str());
     std::fflush(stdout);
   }
+  StartSound();
+  if (live_) live_->Silence();  // a new show (a resize) starts afresh
+  ClampFireParams(settings_);
+  ClearSurface(*engine_, settings_);
+  show_ = std::make_unique<ShowSession>(*engine_, settings_, run_);
+}
+
+void ShowSurface::StartSound() {
   if (setup_.Sound && !live_ && SoundEffectsOn(settings_)) {
     live_ = std::make_unique<LiveSound>(setup_.Seed, settings_.Adv_TimeDelay);
     if (!sound_.Start(*live_)) live_.reset();
   }
   engine_->Events = live_.get();
-  if (live_) live_->Silence();  // a new show (a resize) starts afresh
-  ClampFireParams(settings_);
-  ClearSurface(*engine_, settings_);
-  show_ = std::make_unique<ShowSession>(*engine_, settings_, run_);
+}
+
+void ShowSurface::GiveSound() {
+  setup_.Sound = true;
+  if (show_) StartSound();
 }
 
 std::int32_t ShowSurface::MsUntilDue(std::uint32_t now) const {
@@ -456,7 +506,7 @@ void ShowSurface::ShowMessage(const MessageStyle& message) {
   // centred text does. The buffer's size is a whole number of logical pixels.
   const int k = PixelFontScale(message.FontSize) * scale_;
   const TextExtent text = MeasurePixelText(message.Text, k);
-  const int width = std::max(std::min(text.Width, framebuffer_.Width) / scale_, 1) * scale_;
+  const int width = std::max(std::min(text.Width / scale_, logicalWidth_), 1) * scale_;
   Buffer* b = OverlayBuffer(message_, width, text.Height, WL_SHM_FORMAT_ARGB8888);
   if (!b) return;  // the compositor holds both: the next refresh draws it
   // Transparent around the glyphs; the cell's gap column is split between the two sides.

@@ -1,6 +1,8 @@
 // One surface with its own show: a window (decorated by the compositor through xdg-decoration,
-// else by libdecor), a full-screen window, or a layer-shell surface over (saver) or under
-// (wallpaper) one output. Implements the engine's FrameHost for its ShowSession: the engine draws
+// else by libdecor), a full-screen window, a layer-shell surface over (saver) or under
+// (wallpaper) one output, or an undecorated full-screen window on one output (the saver where
+// there is no layer shell). Where the compositor offers fractional scales it is drawn at its
+// output's physical pixels and shown through a viewport at its logical size. Implements the engine's FrameHost for its ShowSession: the engine draws
 // straight into a wl_shm buffer, the last one drawn while the compositor has released it, else
 // another brought up to date by copying the tiles it lacks from the last; only the frame's
 // changed tiles are damaged. A frame is drawn only once the previous
@@ -35,16 +37,19 @@ struct xdg_surface;
 struct xdg_toplevel;
 struct zxdg_toplevel_decoration_v1;
 struct zwlr_layer_surface_v1;
+struct wp_viewport;
+struct wp_fractional_scale_v1;
 
 namespace glintora::wayland {
 
 class WaylandDisplay;
 
-enum class SurfaceRole { Window, FullScreen, Overlay, Background };
+// Overlay, Bottom, Background: layer-shell layers; SaverWindow: a full-screen toplevel.
+enum class SurfaceRole { Window, FullScreen, Overlay, Bottom, Background, SaverWindow };
 
 struct SurfaceSetup {
   SurfaceRole Role = SurfaceRole::Window;
-  wl_output* Output = nullptr;  // layer surfaces: the output covered
+  wl_output* Output = nullptr;  // the output covered (not for a window)
   std::string Label;            // for -verbose: the output's name, or "window"
   std::uint64_t Seed = 0;
   bool Sound = false;           // this surface's show plays the sound effects
@@ -76,6 +81,9 @@ class ShowSurface : public FrameHost {
   void AddIdle(std::uint64_t usIdle) { stats_.AddIdle(usIdle); }
   // The output it is on changed scale (windows: the outputs entered).
   void OutputScaleChanged() { RefreshWindowScale(); }
+  bool PlaysSound() const { return setup_.Sound; }
+  // Its show plays the sound from now on (the surface that played it went).
+  void GiveSound();
 
   // FrameHost
   std::uint32_t TickCount() override;
@@ -96,6 +104,7 @@ class ShowSurface : public FrameHost {
   void OnRelease(wl_buffer* buffer);
   void OnEnter(wl_output* output);
   void OnLeave(wl_output* output);
+  void OnPreferredScale(std::uint32_t scale120);
 
  private:
   struct Buffer {
@@ -112,7 +121,8 @@ class ShowSurface : public FrameHost {
     Buffer Buffers[2];
   };
 
-  void Resize(std::int32_t logicalWidth, std::int32_t logicalHeight, std::int32_t scale);
+  void Resize(std::int32_t logicalWidth, std::int32_t logicalHeight);
+  void StartSound();
   void StartShow();
   void Commit(Buffer& b);
   // The buffer the next frame is drawn into, up to date; null while every one is the compositor's.
@@ -142,12 +152,18 @@ class ShowSurface : public FrameHost {
   libdecor_frame* frame_ = nullptr;
   zwlr_layer_surface_v1* layer_ = nullptr;
   wl_callback* frameCallback_ = nullptr;
+  wp_viewport* viewport_ = nullptr;
+  wp_fractional_scale_v1* fractional_ = nullptr;
 
   bool configured_ = false;
   bool closed_ = false;
   bool failed_ = false;
   bool everShown_ = false;
-  std::int32_t logicalWidth_ = 0, logicalHeight_ = 0, scale_ = 1;
+  bool fullScreenAsked_ = false;  // libdecor: in the first configure
+  std::int32_t logicalWidth_ = 0, logicalHeight_ = 0;
+  std::int32_t scale_ = 1;          // the buffer scale (1 through a viewport)
+  std::int32_t outputScale_ = 1;    // whole, from the outputs
+  std::uint32_t scale120_ = 0;      // fractional, as the compositor prefers it; 0 until told
   std::int32_t pendingWidth_ = 0, pendingHeight_ = 0;  // the toplevel's last configure
   std::vector<wl_output*> entered_;
 

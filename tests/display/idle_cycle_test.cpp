@@ -7,18 +7,22 @@
 namespace glintora {
 namespace {
 
-TEST(IdleCycle, SaverAfterEachIdleReportButNeverTwice) {
+TEST(IdleCycle, OneSaverPerIdleReportAfterActivity) {
   IdleCycle cycle;
   EXPECT_TRUE(cycle.OnIdled());
-  EXPECT_EQ(cycle.Now(), IdleCycle::State::Saving);
   // Three stray moves (activity), then quiet: the next idle report finds the saver running.
+  cycle.OnResumed();
   EXPECT_FALSE(cycle.OnIdled());
-  // The key ends it; the next report after another timeout brings it back.
+  // The key's activity, then the key ends it; the next report after another timeout brings it back.
+  cycle.OnResumed();
   cycle.OnSaverEnded();
   EXPECT_EQ(cycle.Now(), IdleCycle::State::Watching);
   EXPECT_TRUE(cycle.OnIdled());
+  // A compositor repeating the report without activity neither stacks nor restarts the saver.
+  EXPECT_FALSE(cycle.OnIdled());
   cycle.OnSaverEnded();
-  cycle.OnSaverEnded();
+  EXPECT_FALSE(cycle.OnIdled());
+  cycle.OnResumed();
   EXPECT_TRUE(cycle.OnIdled());
 }
 

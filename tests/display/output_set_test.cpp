@@ -1,55 +1,67 @@
-// The outputs a saver or wallpaper covers: a surface per described output, remade when its scale
-// changes, dropped when it goes; buffers at the physical size.
+// One output as a saver or wallpaper covers it: a surface once described, a new scale when it
+// changes, the sound handed on when its output goes; buffers at the physical size within bounds.
 #include "display/output_set.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
+
 namespace glintora {
 namespace {
 
-TEST(OutputSet, SurfacesFollowTheOutputsDescriptions) {
-  OutputSet set;
-  set.Add(7);
-  set.SetName(7, "HEADLESS-1");
-  set.Add(9);
-  set.SetScale(9, 2);
+TEST(OutputEntry, SurfacesFollowTheDescriptionAndOneOfThemPlaysTheSound) {
+  OutputEntry a, b, c;
+  b.SetScale(2);
   // Described while nothing covers the screen: known, no surface.
-  EXPECT_EQ(set.Done(7, false), OutputChange::None);
-  // The saver starts: only described outputs get a surface, each once.
-  EXPECT_EQ(set.MakeAll(), std::vector<std::uint32_t>{7});
-  EXPECT_EQ(set.MakeAll(), std::vector<std::uint32_t>{});
-  // Output 9's description completes while the saver runs (a hot-plug).
-  EXPECT_EQ(set.Done(9, true), OutputChange::Make);
-  EXPECT_EQ(set.Find(9)->MadeScale, 2);
-  // A repeated description changes nothing; a new scale remakes the surface.
-  EXPECT_EQ(set.Done(9, true), OutputChange::None);
-  set.SetScale(9, 1);
-  EXPECT_EQ(set.Done(9, true), OutputChange::Remake);
-  EXPECT_EQ(set.Find(7)->Name, "HEADLESS-1");
-  // The saver ends and starts again: every output gets a new surface.
-  set.DropAll();
-  EXPECT_EQ(set.MakeAll(), (std::vector<std::uint32_t>{7, 9}));
-  // An output that goes takes its surface; an unknown one is nothing.
-  EXPECT_TRUE(set.Remove(7));
-  EXPECT_FALSE(set.Remove(7));
-  set.Add(11);
-  EXPECT_FALSE(set.Remove(11));
-  EXPECT_EQ(set.Entries().size(), 1u);
+  EXPECT_EQ(a.Done(false), OutputChange::None);
+  // The saver starts: only a described output gets a surface, once.
+  EXPECT_TRUE(a.Make());
+  EXPECT_FALSE(a.Make());
+  EXPECT_FALSE(b.Make());
+  // b's description completes while the saver runs (a hot-plug); a new scale remakes it.
+  EXPECT_EQ(b.Done(true), OutputChange::Make);
+  EXPECT_EQ(b.Done(true), OutputChange::None);
+  b.SetScale(1);
+  EXPECT_EQ(b.Done(true), OutputChange::Remake);
+  // Scales a compositor should never send.
+  c.SetScale(INT32_MAX);
+  EXPECT_EQ(c.Scale, 8);
+  c.SetScale(-3);
+  EXPECT_EQ(c.Scale, 1);
+  // The first output with a surface plays the sound, once; unplugged, the next takes it.
+  EXPECT_EQ(HandOnSound({&c, &a, &b}), &a);
+  EXPECT_EQ(HandOnSound({&c, &a, &b}), nullptr);
+  a.Drop();
+  EXPECT_EQ(HandOnSound({&c, &a, &b}), &b);
+  EXPECT_FALSE(a.Sound);
+  EXPECT_EQ(HandOnSound({&a, &c}), nullptr);
 }
 
-TEST(OutputSet, BuffersArePhysicalPixels) {
-  const struct { std::int32_t w, h, scale, pw, ph; } rows[] = {
-      {1920, 1080, 1, 1920, 1080},
-      {512, 384, 2, 1024, 768},
-      {1280, 720, 3, 3840, 2160},
-      {800, 600, 0, 800, 600},        // no scale announced reads as 1
-      {0, 0, 2, 1, 1},                // never an empty buffer
-      {20000, 20000, 2, 32767, 32767},
+TEST(OutputEntry, BuffersArePhysicalPixelsWithinBounds) {
+  // Each row: logical size, scale in 120ths, through a viewport; the buffer as "WxH@scale".
+  const struct { std::int32_t w, h, scale120; bool viewport; const char* buffer; } rows[] = {
+      {1920, 1080, 120, false, "1920x1080@1"},
+      {512, 384, 240, false, "1024x768@2"},
+      {1280, 720, 360, false, "3840x2160@3"},
+      {800, 600, 0, false, "800x600@1"},        // no scale announced reads as 1
+      {0, 0, 240, false, "2x2@2"},              // never empty, a multiple of the scale
+      // 1.25 through a viewport: physical pixels, rounded; without one the whole part.
+      {1280, 720, 150, true, "1600x900@1"},
+      {1366, 768, 150, true, "1708x960@1"},
+      {1280, 720, 150, false, "1280x720@1"},
+      // 8K fits; more is drawn at a lower scale, then smaller (a hostile configure).
+      {3840, 2160, 240, false, "7680x4320@2"},
+      {4096, 4096, 240, false, "4096x4096@1"},
+      {30000, 30000, 120, false, "5792x5792@1"},
+      {20000, 20000, 240, false, "5792x5792@1"},
+      {100, 100, INT32_MAX, false, "800x800@8"},
+      {100, 100, INT32_MAX, true, "800x800@1"},
   };
   for (const auto& r : rows) {
-    const PixelSize px = BufferSizeFor(r.w, r.h, r.scale);
-    EXPECT_EQ(px.Width, r.pw) << r.w << "x" << r.h << " @" << r.scale;
-    EXPECT_EQ(px.Height, r.ph) << r.w << "x" << r.h << " @" << r.scale;
+    const PixelSize px = BufferSizeFor(r.w, r.h, r.scale120, r.viewport);
+    EXPECT_EQ(std::to_string(px.Width) + "x" + std::to_string(px.Height) + "@" + std::to_string(px.Scale),
+              r.buffer) << r.w << "x" << r.h << " @" << r.scale120 << " " << r.viewport;
   }
 }
 

@@ -114,7 +114,8 @@ start_sway
 swaymsg -q create_output
 swaymsg -q output HEADLESS-2 mode 1024x768 position 1280 0 scale 2
 start_pointer
-run saver "$glintora" -saver
+# The protocol log shows what the saver releases as it ends.
+WAYLAND_DEBUG=1 run saver "$glintora" -saver
 for output in HEADLESS-1 HEADLESS-2; do
   expect_true "saver: $output lit" wait_for 60 lit $output
 done
@@ -129,6 +130,8 @@ expect_true "saver: the scale-2 output at 1024x768 pixels" wait_for 60 sharp
 wtype -s 300 -k space
 ended "$saver"
 expect "saver: a key ends it, status 0" 0 $?
+expect "saver: releases both outputs and the seat" "2 1" \
+  "$(grep -c 'wl_output@[0-9]*\.release()' "$work/saver") $(grep -c 'wl_seat@[0-9]*\.release()' "$work/saver")"
 kill "$saver" 2>/dev/null
 
 run saver "$glintora" -saver
@@ -220,6 +223,9 @@ run idle "$glintora" -idle 3
 expect_true "idle: an inhibitor keeps it from starting" eval '! wait_for 10 lit HEADLESS-1'
 kill "$inhibitor"
 expect_true "idle: the inhibitor gone, it starts" wait_for 60 lit HEADLESS-1
+kill "${started[0]}"
+ended "$idle"
+expect "idle: the compositor gone, it ends with status 1" 1 $?
 
 # -- Weston offers no layer shell, no idle protocol and no seat: windows only.
 stop_all
@@ -228,7 +234,7 @@ weston --backend=headless-backend.so --use-pixman --width=1280 --height=800 \
   --socket="$WAYLAND_DISPLAY" --debug >"$work/weston.log" 2>&1 &
 started+=($!)
 wait_for 60 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY"
-for mode in -saver -wallpaper "-idle 3"; do
+for mode in -wallpaper "-idle 3"; do
   message=$(timeout 60 "$glintora" $mode 2>&1 >/dev/null)
   expect "weston: $mode exits 2 saying in one line what works instead" "2 1 yes" \
     "$? $(grep -c . <<<"$message") $(grep -q -- -fullscreen <<<"$message" && echo yes)"
@@ -241,5 +247,10 @@ weston_lit() {
     [ "$(field 3 "$("$rig" stats "$work/shot.ppm")")" -ge 300 ]
 }
 expect_true "weston: the window draws" wait_for 60 weston_lit
+kill "$show"
+# Its screenshots lose our pixels (their unused byte reads as alpha 0): the protocol log tells.
+WAYLAND_DEBUG=1 run saver "$glintora" -saver
+expect_true "weston: -saver draws full screen without a layer shell" wait_for 60 eval \
+  'grep -q "xdg_toplevel@[0-9]*\.configure(1280, 800" "$work/saver" && grep -q "attach(wl_buffer" "$work/saver"'
 
 finish
