@@ -2,9 +2,32 @@
 
 namespace glintora {
 
-bool IdleCycle::OnIdled() {
-  if (state_ == State::Saving) return false;
+IdleSource ChooseIdleSource(const IdleOffers& offers) {
+  if (offers.seat && offers.extIdleNotify) return IdleSource::ExtIdleNotify;
+  if (offers.seat && offers.kdeIdle) return IdleSource::KdeIdle;
+  if (offers.mutterIdleMonitor) return IdleSource::MutterIdleMonitor;
+  return IdleSource::None;
+}
+
+IdleCycle::Next IdleCycle::OnIdled() {
+  if (state_ == State::Saving || state_ == State::Asking) return Next::Nothing;
+  if (asksSession_) {
+    state_ = State::Asking;
+    return Next::AskSession;
+  }
   state_ = State::Saving;
+  return Next::StartSaver;
+}
+
+IdleCycle::Next IdleCycle::OnInhibitedAnswer(bool inhibited) {
+  if (state_ != State::Asking) return Next::Nothing;
+  state_ = inhibited ? State::Inhibited : State::Saving;
+  return inhibited ? Next::RecheckLater : Next::StartSaver;
+}
+
+bool IdleCycle::OnRecheckDue() {
+  if (state_ != State::Inhibited) return false;
+  state_ = State::Watching;
   return true;
 }
 
