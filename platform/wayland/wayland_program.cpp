@@ -15,7 +15,9 @@
 #include "idle-client.h"
 #include "platform/wayland/wayland_display.h"
 #include "platform/wayland/wayland_surface.h"
+#include "platform/posix/battery_watch.h"
 #include "platform/posix/clocks.h"
+#include "platform/posix/mutter_idle_watch.h"
 #include "platform/posix/stop_signals.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
@@ -60,6 +62,8 @@ class Program : public DisplayListener {
   };
 
   bool CheckProtocols();
+  // Picks the idle reports' source; false when there is none.
+  bool ChooseIdle();
   void AddSurface(std::uint32_t output, SurfaceRole role);
   void StartCovering();
   void StopCovering();
@@ -86,6 +90,11 @@ class Program : public DisplayListener {
   IdleCycle cycle_;
   ext_idle_notification_v1* idleNotification_ = nullptr;
   org_kde_kwin_idle_timeout* kdeTimeout_ = nullptr;
+  IdleSource idleSource_ = IdleSource::None;
+  std::unique_ptr<posix::MutterIdleWatch> mutterIdle_;
+  std::unique_ptr<posix::BatteryWatch> battery_;  // -wallpaper: paused on battery
+  bool paused_ = false;
+  std::vector<posix::LoopSource*> sources_;  // polled beside the compositor
 };
 
 const ext_idle_notification_v1_listener kIdleNotification = {
@@ -118,14 +127,31 @@ bool Program::CheckProtocols() {
   const char* missing = nullptr;
   if (!display_.LayerShell()) {
     missing = "no layer shell (zwlr_layer_shell_v1)";
-  } else if (t == ShowTarget::Idle && (!display_.Seat() ||
-                                       (!display_.IdleNotifier() && !display_.KdeIdle()))) {
+  } else if (t == ShowTarget::Idle && !ChooseIdle()) {
     missing = "no idle notification (ext_idle_notifier_v1 or org_kde_kwin_idle) for a seat";
   }
   if (!missing) return true;
   std::fprintf(stderr, "glintora: this compositor offers %s, which %s needs; -fullscreen works here\n",
                missing, ModeName(t));
   return false;
+}
+
+bool Program::ChooseIdle() {
+  IdleOffers offers;
+  offers.seat = display_.Seat() != nullptr;
+  offers.extIdleNotify = display_.IdleNotifier() != nullptr;
+  offers.kdeIdle = display_.KdeIdle() != nullptr;
+  // The session bus only where the compositor has no idle protocol of its own.
+  sd_bus* bus = nullptr;
+  if (ChooseIdleSource(offers) == IdleSource::None) bus = posix::MutterIdleWatch::OpenSessionBusWithMonitor();
+  offers.mutterIdleMonitor = bus != nullptr;
+  idleSource_ = ChooseIdleSource(offers);
+  if (idleSource_ == IdleSource::MutterIdleMonitor) {
+    cycle_ = IdleCycle(true);
+    mutterIdle_ = std::make_unique<posix::MutterIdleWatch>(bus, options_.idleSeconds * 1000u, cycle_,
+                                                           [this] { StartCovering(); });
+  }
+  return idleSource_ != IdleSource::None;
 }
 
 void Program::AddSurface(std::uint32_t output, SurfaceRole role) {
@@ -172,7 +198,7 @@ void Program::EndSaver() {
 }
 
 void Program::OnIdled() {
-  if (cycle_.OnIdled()) StartCovering();
+  if (cycle_.OnIdled() == IdleCycle::Next::StartSaver) StartCovering();
 }
 
 // ---- input: Esc ends a window; a key, a click or a burst of moves ends a saver.
@@ -233,8 +259,9 @@ int Program::Dispatch(int timeoutMs) {
   if (decor_) return libdecor_dispatch(decor_, timeoutMs) < 0 && errno != EINTR ? -1 : 0;
   while (wl_display_prepare_read(d) != 0) wl_display_dispatch_pending(d);
   wl_display_flush(d);
-  pollfd fd{wl_display_get_fd(d), POLLIN, 0};
-  if (poll(&fd, 1, timeoutMs) > 0) {
+  std::vector<pollfd> fds{{wl_display_get_fd(d), POLLIN, 0}};
+  for (posix::LoopSource* s : sources_) fds.push_back(s->PollFd());
+  if (poll(fds.data(), fds.size(), timeoutMs) > 0 && fds[0].revents) {
     if (wl_display_read_events(d) < 0) return -1;
   } else {
     wl_display_cancel_read(d);
@@ -248,12 +275,17 @@ void Program::Loop() {
     int timeout = -1;
     const std::uint32_t now = static_cast<std::uint32_t>(posix::MonotonicMicros() / 1000u);
     for (Shown& s : shown_) {
+      if (paused_) break;
       std::int32_t due = s.surface->MsUntilDue(now);
       if (due == 0) {
         s.surface->Step();
         due = s.surface->MsUntilDue(now);
       }
       anyShown_ = anyShown_ || s.surface->EverShown();
+      if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
+    }
+    for (posix::LoopSource* s : sources_) {
+      const int due = s->TimeoutMs();
       if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
     }
     // A signal landing just before the wait would otherwise wait for the compositor.
@@ -266,6 +298,18 @@ void Program::Loop() {
       std::fprintf(stderr, "glintora: the Wayland connection was lost\n");
       run_.StopRequested = true;
       return;
+    }
+    for (posix::LoopSource* s : sources_) {
+      if (s->Process()) continue;
+      std::fprintf(stderr, "glintora: the session bus was lost\n");
+      run_.StopRequested = true;
+      return;
+    }
+    if (battery_ && battery_->OnBattery() != paused_) {
+      paused_ = !paused_;
+      if (options_.verbose)
+        std::fprintf(stderr, "glintora: %s (%s): the wallpaper %s\n", paused_ ? "on battery" : "on mains power",
+                     battery_->SourceName(), paused_ ? "pauses" : "resumes");
     }
     for (auto it = shown_.begin(); it != shown_.end();) {
       if (!it->surface->Closed()) {
@@ -307,11 +351,19 @@ int Program::Run() {
       break;
     case ShowTarget::Wallpaper:
       layerRole_ = SurfaceRole::Background;
+      if (options_.batteryPause) {
+        battery_ = std::make_unique<posix::BatteryWatch>();
+        sources_.push_back(battery_.get());
+        paused_ = battery_->OnBattery();
+      }
       StartCovering();
       break;
     case ShowTarget::Idle: {
       const std::uint32_t ms = options_.idleSeconds * 1000u;
-      if (display_.IdleNotifier()) {
+      if (mutterIdle_) {
+        if (!mutterIdle_->Start()) return 1;
+        sources_.push_back(mutterIdle_.get());
+      } else if (idleSource_ == IdleSource::ExtIdleNotify) {
         idleNotification_ = ext_idle_notifier_v1_get_idle_notification(display_.IdleNotifier(), ms, display_.Seat());
         ext_idle_notification_v1_add_listener(idleNotification_, &kIdleNotification, this);
       } else {
