@@ -16,8 +16,8 @@ CoverPlan PlanCover(ShowTarget target, const CompositorOffer& offer) {
   } else if (target == ShowTarget::Saver || target == ShowTarget::Idle) {
     if (target == ShowTarget::Idle && !offer.IdleSource) {
       plan.Missing = "this compositor offers no idle notification (ext_idle_notifier_v1 or "
-                     "org_kde_kwin_idle) for a seat, which -idle needs; the window, -fullscreen "
-                     "and -saver work here";
+                     "org_kde_kwin_idle) for a seat and the session bus no GNOME idle monitor, "
+                     "which -idle needs; the window, -fullscreen and -saver work here";
     }
     plan.Surface = offer.LayerShell ? CoverSurface::Overlay : CoverSurface::FullScreenWindow;
   }

@@ -14,7 +14,7 @@ namespace glintora {
 struct CompositorOffer {
   bool LayerShell = false;   // zwlr_layer_shell_v1
   bool PlasmaShell = false;  // org_kde_plasma_shell
-  bool IdleSource = false;   // an idle notification for a seat
+  bool IdleSource = false;   // idle reports: a protocol for a seat, or GNOME's monitor
 };
 
 enum class CoverSurface { None, Overlay, FullScreenWindow, Bottom, Background };

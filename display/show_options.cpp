@@ -44,7 +44,7 @@ std::optional<std::uint32_t> ParseWindowId(const std::string& text) {
 const char* ShowUsage() {
   return "usage: glintora [-window | -fullscreen | -root | -window-id ID | -saver | -wallpaper | "
          "-idle SECONDS] [-x11 | -wayland] [-delay MS] [-theme 1..13] [-template FILE.glx] "
-         "[-seed N] [-fps] [-verbose] [-sound | -no-sound] [-KEY VALUE]...";
+         "[-seed N] [-fps] [-verbose] [-sound | -no-sound] [-no-battery-pause] [-KEY VALUE]...";
 }
 
 ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
@@ -133,6 +133,8 @@ ParsedOptions ParseShowOptions(const std::vector<std::string>& args,
       o.fps = true;
     } else if (name == "verbose") {
       o.verbose = true;
+    } else if (name == "no-battery-pause") {
+      o.batteryPause = false;
     } else if (name == "sound" || name == "no-sound") {
       o.settings.emplace_back("SoundFX_ON", name == "sound" ? "1" : "0");
     } else if (name == "help" || name == "h") {

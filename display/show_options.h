@@ -30,6 +30,7 @@ struct ShowOptions {
   std::optional<std::uint32_t> seed;           // -seed: replayable show
   bool fps = false;                            // -fps: frame rate and busy share overlay
   bool verbose = false;                        // -verbose: print the settings each show loads
+  bool batteryPause = true;                    // -wallpaper pauses on battery; -no-battery-pause
   bool help = false;                           // -help
   // -Key VALUE pairs in command-line order, checked against the settings table by the caller.
   std::vector<std::pair<std::string, std::string>> settings;

@@ -15,7 +15,9 @@
 #include "idle-client.h"
 #include "platform/wayland/wayland_display.h"
 #include "platform/wayland/wayland_surface.h"
+#include "platform/posix/battery_watch.h"
 #include "platform/posix/clocks.h"
+#include "platform/posix/mutter_idle_watch.h"
 #include "platform/posix/stop_signals.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
@@ -49,8 +51,10 @@ class Program : public DisplayListener {
 
  private:
   bool CheckProtocols();
-  // Starts the idle source: the saver follows its OnIdled and OnResumed.
-  void StartWatching();
+  // Starts the idle source: the saver follows its OnIdled and OnResumed. False when it fails.
+  bool StartWatching();
+  // Picks the idle reports' source; false when there is none.
+  bool ChooseIdle();
   std::unique_ptr<ShowSurface> MakeSurface(wl_output* output, const std::string& label, SurfaceRole role, bool sound);
   void CoverOutput(OutputRecord& output);
   // One covered output plays the sound: the next takes it when that one goes.
@@ -81,6 +85,11 @@ class Program : public DisplayListener {
   IdleCycle cycle_;
   ext_idle_notification_v1* idleNotification_ = nullptr;
   org_kde_kwin_idle_timeout* kdeTimeout_ = nullptr;
+  IdleSource idleSource_ = IdleSource::None;
+  std::unique_ptr<posix::MutterIdleWatch> mutterIdle_;
+  std::unique_ptr<posix::BatteryWatch> battery_;  // -wallpaper: paused on battery
+  bool paused_ = false;
+  std::vector<posix::LoopSource*> sources_;  // polled beside the compositor
 };
 
 const ext_idle_notification_v1_listener kIdleNotification = {
@@ -113,7 +122,7 @@ bool Program::CheckProtocols() {
   CompositorOffer offer;
   offer.LayerShell = display_.LayerShell() != nullptr;
   offer.PlasmaShell = display_.PlasmaShell();
-  offer.IdleSource = display_.Seat() && (display_.IdleNotifier() || display_.KdeIdle());
+  offer.IdleSource = options_.target == ShowTarget::Idle && ChooseIdle();
   const CoverPlan plan = PlanCover(options_.target, offer);
   if (!plan.Missing.empty()) {
     std::fprintf(stderr, "glintora: %s\n", plan.Missing.c_str());
@@ -194,12 +203,33 @@ void Program::EndSaver() {
 }
 
 void Program::OnIdled() {
-  if (cycle_.OnIdled()) StartCovering();
+  if (cycle_.OnIdled() == IdleCycle::Next::StartSaver) StartCovering();
 }
 
-void Program::StartWatching() {
+bool Program::ChooseIdle() {
+  IdleOffers offers;
+  offers.seat = display_.Seat() != nullptr;
+  offers.extIdleNotify = display_.IdleNotifier() != nullptr;
+  offers.kdeIdle = display_.KdeIdle() != nullptr;
+  // The session bus only where the compositor has no idle protocol of its own.
+  sd_bus* bus = nullptr;
+  if (ChooseIdleSource(offers) == IdleSource::None) bus = posix::MutterIdleWatch::OpenSessionBusWithMonitor();
+  offers.mutterIdleMonitor = bus != nullptr;
+  idleSource_ = ChooseIdleSource(offers);
+  if (idleSource_ == IdleSource::MutterIdleMonitor) {
+    cycle_ = IdleCycle(true);
+    mutterIdle_ = std::make_unique<posix::MutterIdleWatch>(bus, options_.idleSeconds * 1000u, cycle_,
+                                                           [this] { StartCovering(); });
+  }
+  return idleSource_ != IdleSource::None;
+}
+
+bool Program::StartWatching() {
   const std::uint32_t ms = options_.idleSeconds * 1000u;
-  if (display_.IdleNotifier()) {
+  if (mutterIdle_) {
+    if (!mutterIdle_->Start()) return false;
+    sources_.push_back(mutterIdle_.get());
+  } else if (idleSource_ == IdleSource::ExtIdleNotify) {
     idleNotification_ = ext_idle_notifier_v1_get_idle_notification(display_.IdleNotifier(), ms, display_.Seat());
     ext_idle_notification_v1_add_listener(idleNotification_, &kIdleNotification, this);
   } else {
@@ -207,6 +237,7 @@ void Program::StartWatching() {
     org_kde_kwin_idle_timeout_add_listener(kdeTimeout_, &kKdeTimeout, this);
   }
   if (options_.verbose) std::fprintf(stderr, "glintora: watching for %u s idle\n", options_.idleSeconds);
+  return true;
 }
 
 // ---- input: Esc ends a window; a key, a click or a burst of moves ends a saver.
@@ -262,8 +293,9 @@ int Program::Dispatch(int timeoutMs) {
   if (decor_) return libdecor_dispatch(decor_, timeoutMs) < 0 && errno != EINTR ? -1 : 0;
   while (wl_display_prepare_read(d) != 0) wl_display_dispatch_pending(d);
   wl_display_flush(d);
-  pollfd fd{wl_display_get_fd(d), POLLIN, 0};
-  if (poll(&fd, 1, timeoutMs) > 0) {
+  std::vector<pollfd> fds{{wl_display_get_fd(d), POLLIN, 0}};
+  for (posix::LoopSource* s : sources_) fds.push_back(s->PollFd());
+  if (poll(fds.data(), fds.size(), timeoutMs) > 0 && fds[0].revents) {
     if (wl_display_read_events(d) < 0) return -1;
   } else {
     wl_display_cancel_read(d);
@@ -277,6 +309,7 @@ void Program::Loop() {
     int timeout = -1;
     const std::uint32_t now = static_cast<std::uint32_t>(posix::MonotonicMicros() / 1000u);
     ForEachSurface([&](ShowSurface& s) {
+      if (paused_) return;
       std::int32_t due = s.MsUntilDue(now);
       if (due == 0) {
         s.Step();
@@ -285,6 +318,10 @@ void Program::Loop() {
       anyShown_ = anyShown_ || s.EverShown();
       if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
     });
+    for (posix::LoopSource* s : sources_) {
+      const int due = s->TimeoutMs();
+      if (due >= 0 && (timeout < 0 || due < timeout)) timeout = due;
+    }
     // A signal landing just before the wait would otherwise wait for the compositor.
     if (timeout < 0 || timeout > 1000) timeout = 1000;
     const std::uint64_t waitStart = posix::MonotonicMicros();
@@ -295,6 +332,18 @@ void Program::Loop() {
       std::fprintf(stderr, "glintora: the Wayland connection was lost\n");
       lost_ = true;
       return;
+    }
+    for (posix::LoopSource* s : sources_) {
+      if (s->Process()) continue;
+      std::fprintf(stderr, "glintora: the session bus was lost\n");
+      lost_ = true;
+      return;
+    }
+    if (battery_ && battery_->OnBattery() != paused_) {
+      paused_ = !paused_;
+      if (options_.verbose)
+        std::fprintf(stderr, "glintora: %s (%s): the wallpaper %s\n", paused_ ? "on battery" : "on mains power",
+                     battery_->SourceName(), paused_ ? "pauses" : "resumes");
     }
     // The window's close button ends the program; an output's surface closed goes alone.
     if (window_ && window_->Closed()) {
@@ -341,12 +390,19 @@ int Program::Run() {
                             options_.target == ShowTarget::FullScreen ? SurfaceRole::FullScreen : SurfaceRole::Window,
                             true);
       break;
-    case ShowTarget::Saver:
     case ShowTarget::Wallpaper:
+      if (options_.batteryPause) {
+        battery_ = std::make_unique<posix::BatteryWatch>();
+        sources_.push_back(battery_.get());
+        paused_ = battery_->OnBattery();
+      }
+      StartCovering();
+      break;
+    case ShowTarget::Saver:
       StartCovering();
       break;
     case ShowTarget::Idle:
-      StartWatching();
+      if (!StartWatching()) return 1;
       break;
     default:
       return 2;

@@ -13,8 +13,10 @@ namespace {
 TEST(ShowOptions, EveryOptionIsRead) {
   const auto r = ParseShowOptions({"-fullscreen", "-delay", "25", "--theme", "13", "-template", "a.glx",
                         "-seed", "4294967295", "-fps", "-verbose", "-FireWorks", "20", "-sound",
-                        "--no-sound", "-sound"}, nullptr);
+                        "--no-sound", "-sound", "-no-battery-pause"}, nullptr);
   ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_FALSE(r.options.batteryPause);
+  EXPECT_TRUE(ParseShowOptions({"-wallpaper"}, nullptr).options.batteryPause);
   EXPECT_EQ(r.options.target, ShowTarget::FullScreen);
   EXPECT_EQ(*r.options.delayMs, 25);
   EXPECT_EQ(*r.options.theme, 13);

@@ -23,6 +23,7 @@ expect_true "lintian reports no error" lintian --fail-on error "$deb"
 apt_get install "$deb"
 expect "installed" "install ok installed" "$(dpkg-query -W -f='${Status}' glintora 2>/dev/null)"
 hack=/usr/libexec/xscreensaver/glintora
+unit=/usr/lib/systemd/user/glintora-idle.service
 mode_of() { [ -e "$1" ] && stat -c '%a' "$1" || echo absent; }
 expect_table <<TABLE
 the hack|755|mode_of $hack
@@ -32,11 +33,18 @@ the manual page|644|mode_of /usr/share/man/man6/glintora.6.gz
 the desktop entry|644|mode_of /usr/share/applications/glintora.desktop
 the small icon|644|mode_of /usr/share/icons/hicolor/48x48/apps/glintora.png
 the large icon|644|mode_of /usr/share/icons/hicolor/256x256/apps/glintora.png
-the manual page names the program|.TH GLINTORA 6|zcat /usr/share/man/man6/glintora.6.gz | grep -m1 -o '^\.TH GLINTORA 6'
+the manual page tells of the idle service|1|zcat /usr/share/man/man6/glintora.6.gz | grep -c systemd/user/glintora
+the idle service|644|mode_of $unit
 the entry opens the windowed show|Exec=$hack -window|grep '^Exec=' /usr/share/applications/glintora.desktop
 the entry's name|Name=Glintora Fireworks|grep '^Name=' /usr/share/applications/glintora.desktop
 the hack answers|usage: glintora|$hack -help | cut -d' ' -f1-2
 TABLE
+# The idle service follows the graphical session, gives up after a few failures, and is off until
+# the user enables it: no maintainer script links it into a target.
+expect "the idle service's lines" "PartOf=graphical-session.target After=graphical-session.target \
+StartLimitBurst=5 ExecStart=/usr/bin/glintora -idle 300 Restart=on-failure WantedBy=graphical-session.target" \
+  "$(grep -E '^(PartOf|After|StartLimitBurst|ExecStart|Restart|WantedBy)=' "$unit" | xargs)"
+expect "the idle service is off" "" "$(ls /etc/systemd/user/*/glintora-idle.service 2>/dev/null)"
 files=$(dpkg -L glintora | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 # Every program carries Debian's hardening: stack protector, fortified calls, RELRO, BIND_NOW.
 for f in $files; do
