@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 #include "engine/trig_tables.h"
 
@@ -44,15 +45,32 @@ TEST(Velocities, EdgeCases) {
   EXPECT_NE(k[0], k[1]);
   EXPECT_EQ(k, std::decay_t<decltype(k)>({k[0], k[1], k[0], k[1], k[0]}));
   EXPECT_NEAR(c.st.S.KnotZ[1], 30, 2);
+}
 
-  // Twist 0 degrees: the angle stays 0 and the emission point stays at the leader.
+// The rotation, each sign of it by a quarter turn of a unit vector, and the twister's emission
+// point of a leader one unit deeper than its centre: at right angles, 0.5 (FireTwistExt) away once
+// the angle reaches 0.62831855, nearer in proportion before; the angle then grows by 15 degrees.
+TEST(Velocities, RotationAndTwistEmission) {
+  const float q = 1.5707964f;
+  const struct { float x, y, z, a, b, ex, ey, ez; } turns[] = {
+      {1, 0, 0, 0, q, 0, 0, 1}, {0, 0, 1, 0, q, -1, 0, 0}, {0, 1, 0, q, 0, 0, 0, -1}, {0, 0, 1, q, 0, 0, 1, 0}};
+  for (const auto& t : turns) {
+    const Vec3 r = RotateYX(t.x, t.y, t.z, t.a, t.b);
+    EXPECT_NEAR(r.X, t.ex, 1e-6);
+    EXPECT_NEAR(r.Y, t.ey, 1e-6);
+    EXPECT_NEAR(r.Z, t.ez, 1e-6);
+  }
   Generators d(4);
-  d.st.S.FireTwistDeg = 0;
-  d.st.S.FireTwistExt = 0.0625f;
-  float angle = 0;
-  for (int n = 0; n < 3; ++n) {
-    const Vec3 e = TwistEmitPoint(d.st, 1, 2, 3, 0, 0, 0, angle);
-    EXPECT_EQ(std::make_tuple(angle, e.X, e.Y, e.Z), std::make_tuple(0.0f, 1.0f, 2.0f, 3.0f));
+  d.st.S.FireTwistDeg = 15;
+  d.st.S.FireTwistExt = 0.5f;
+  const std::pair<float, double> rows[] = {{0.0f, 0}, {0.31415927f, 0.5}, {0.62831855f, 1}, {1.0f, 1}};
+  for (const auto& [start, share] : rows) {
+    float angle = start;
+    const Vec3 e = TwistEmitPoint(d.st, 1, 2, 3, 1, 2, 2, angle);
+    EXPECT_NEAR(e.X, 1 - 0.5 * share * std::sin(start), 1e-6) << start;
+    EXPECT_NEAR(e.Y, 2 + 0.5 * share * std::cos(start), 1e-6) << start;
+    EXPECT_NEAR(e.Z, 3, 1e-6) << start;
+    EXPECT_NEAR(angle, start + 15 * 3.14159265 / 180, 1e-6);
   }
 }
 
