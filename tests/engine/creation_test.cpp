@@ -77,31 +77,6 @@ TEST(ColourScheme, SharesFollowThePercentages) {
   }
 }
 
-// Spark colours from the draw f they take (replayed from a copy of the source): a dimmed copy
-// scales each channel of the base by f; a band colour is wheel entry (Int(ColorHueWheel * f) +
-// hue + 330) mod 360; a random base is wheel entry Int(f * 360).
-TEST(ColourScheme, SparkColoursFollowTheirDraw) {
-  ShowRig rig(320, 200, 10);
-  auto show = rig.Begin();
-  ShowState& st = show->State();
-  st.S.ColorHueWheel = 90;
-  const std::uint32_t base = 0x00D38B4F;  // blue 0xD3, green 0x8B, red 0x4F
-  for (int n = 0; n < 3000; ++n) {
-    Random r = *st.Rng;
-    const double f = r.Next();
-    const auto dim = [&](std::uint32_t channel) { return static_cast<std::uint32_t>(std::floor(channel * f)); };
-    const int hue = 1 + (n / 3) % 360;
-    const auto wheel = [&](int h) { return st.S.HueWheel[static_cast<std::size_t>(h % 360)]; };
-    const int row = n % 3;  // dimmed, band, random base
-    const std::uint32_t got = row == 2 ? WheelColour(st, 0, 0)
-                                       : SparkColour(st, {base, false, static_cast<std::int16_t>(row ? hue : 0)});
-    const std::uint32_t want[] = {dim(0x4F) | dim(0x8B) << 8 | dim(0xD3) << 16,
-                                  wheel(static_cast<int>(std::floor(90 * f)) + hue + 330),
-                                  wheel(static_cast<int>(std::floor(f * 360)))};
-    ASSERT_EQ(got, want[row]) << "row " << row << ", f " << f << ", hue " << hue;
-  }
-}
-
 // ClampFireParams converts in order; the session then raises the sparks to one spark group and
 // sizes the decaying stars by FireDecayMSize * FocalLength / FireDecayMLife * 0.01.
 TEST(StartShowClamps, ConvertInOrderAndTheSessionFitsASparkGroup) {

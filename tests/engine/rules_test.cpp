@@ -1,17 +1,23 @@
-// The rules that turn a slot from one state to the next, each on both sides of its threshold, and
-// the constants of creation: the centre, the rocket, trails, sizes, groups and speeds.
+// The rules that turn a slot from one state to the next, each on both sides of its threshold; the
+// constants of creation (the centre, the rocket, trails, sizes, groups and speeds) and of a
+// frame's deaths, draws and physics; where a jet's shell may start.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
+#include <vector>
 
+#include "engine/bursts.h"
 #include "engine/creation.h"
 #include "engine/velocities.h"
 #include "tests/engine/show_rig.h"
 
 namespace glintora {
 namespace {
+
+using Point = std::tuple<float, float, float>;
 
 bool AnyRecord(const ShowState& st, bool (*test)(const Spark&)) {
   const std::int32_t g = st.Slots[0].GroupSize;
@@ -21,57 +27,51 @@ bool AnyRecord(const ShowState& st, bool (*test)(const Spark&)) {
 }
 
 // One frame of slot 0 (slot 1 waits 10 frames), prepared so that the rule's threshold is met
-// exactly (side 0: the age after this frame's increment is 10), then one short of it (side 1).
+// exactly (the Age after this frame's increment is 10, or the record or slot is set so), then
+// one short of it (Age 9; the rocket's move: 11).
 TEST(Rules, EachTurnsExactlyAtItsThreshold) {
+  using Check = bool (*)(const ShowState&);
+  const Check leaderDied = [](const ShowState& st) { return AnyRecord(st, [](const Spark& p) { return !p.Alive; }); };
   const struct {
     const char* rule;
-    std::int16_t kind;
+    std::int16_t kind, shortAge;  // shortAge 0: prepare sets the threshold
     void (*prepare)(ShowState&, int side);
-    bool (*happened)(const ShowState&);
+    Check happened;
   } rows[] = {
-      {"the rocket moves while Age <= FireLaunchSteps", kLaunch,
-       [](ShowState& st, int side) { st.Slots[0].Age = static_cast<std::int16_t>(9 + side); },
+      {"the rocket moves while Age <= FireLaunchSteps", kLaunch, 11, nullptr,
        [](const ShowState& st) { return st.Slots[0].CentreZ != 1.0f; }},
-      {"failing rocket sparks die once Age >= FireLaunchSteps", kLaunch,
-       [](ShowState& st, int side) { st.Slots[0].Age = static_cast<std::int16_t>(9 - side); },
+      {"failing rocket sparks die once Age >= FireLaunchSteps", kLaunch, 9, nullptr,
        [](const ShowState& st) { return st.Slots[0].LiveCount < st.S.FireLaunchPixel; }},
-      {"a spent rocket bursts once Age >= FireLaunchSteps", kLaunch,
-       [](ShowState& st, int side) {
-         st.Slots[0].Age = static_cast<std::int16_t>(9 - side);
+      {"a spent rocket bursts once Age >= FireLaunchSteps", kLaunch, 9,
+       [](ShowState& st, int) {
          st.Slots[0].LiveCount = 0;
          for (Spark& p : st.Sparks) p.Alive = false;
        },
        [](const ShowState& st) { return st.Slots[0].Kind != kLaunch; }},
-      {"a tail starts when SparkAge reaches TrailLength", kStandard,
+      {"a tail starts when SparkAge reaches TrailLength", kStandard, 0,
        [](ShowState& st, int side) {
          for (Spark& p : st.Sparks) p.SparkAge = static_cast<std::int16_t>(st.Slots[0].TrailLength - 1 - side);
        },
        [](const ShowState& st) { return AnyRecord(st, [](const Spark& p) { return p.Alive && p.TailAlive; }); }},
-      {"a multi-burst splits at FireMultiAge", kMultiBurst,
-       [](ShowState& st, int side) { st.Slots[0].Age = static_cast<std::int16_t>(9 - side); },
+      {"a multi-burst splits at FireMultiAge", kMultiBurst, 9, nullptr,
        [](const ShowState& st) { return st.Slots[0].Kind == kStandard; }},
-      {"jet leaders die from FireBurstAge on", kJetBurst,
-       [](ShowState& st, int side) { st.Slots[0].Age = static_cast<std::int16_t>(9 - side); },
-       [](const ShowState& st) { return AnyRecord(st, [](const Spark& p) { return !p.Alive; }); }},
-      {"twister leaders die from FireBurstAge on", kTwister,
-       [](ShowState& st, int side) { st.Slots[0].Age = static_cast<std::int16_t>(9 - side); },
-       [](const ShowState& st) { return AnyRecord(st, [](const Spark& p) { return !p.Alive; }); }},
-      {"a sparkler twinkles at FireSparkAge", kSparkler,
-       [](ShowState& st, int side) { st.Slots[0].Age = static_cast<std::int16_t>(9 - side); },
+      {"jet leaders die from FireBurstAge on", kJetBurst, 9, nullptr, leaderDied},
+      {"twister leaders die from FireBurstAge on", kTwister, 9, nullptr, leaderDied},
+      {"a sparkler twinkles at FireSparkAge", kSparkler, 9, nullptr,
        [](const ShowState& st) { return st.Slots[0].Kind == kTwinkle; }},
-      {"stars with no life left die", kDecayingStar,  // and the slot starts anew
+      {"stars with no life left die, and the slot starts anew", kDecayingStar, 0,
        [](ShowState& st, int side) {
          for (Spark& p : st.Sparks) p.SparkAge = static_cast<std::int16_t>(side);
        },
        [](const ShowState& st) { return st.Slots[0].Age == 0; }},
-      {"slot 1 starts once 1 * (FireSparks / 32) <= StartDelay", kStandard,
+      {"slot 1 starts once 1 * (FireSparks / 32) <= StartDelay", kStandard, 0,
        [](ShowState& st, int side) { st.Slots[1].StartDelay = static_cast<std::int16_t>(10 - side); },
        [](const ShowState& st) { return st.Slots[1].Age == 1; }},
   };
   for (const auto& row : rows)
     for (int side : {0, 1}) {
       SCOPED_TRACE(testing::Message() << row.rule << (side ? ", one short" : ", met"));
-      ShowRig rig(800, 600, 3);
+      ShowRig rig(400, 300, 3);
       rig.OnlyKind(row.kind);
       auto& s = rig.settings;
       s.FireWorks = 2;
@@ -81,7 +81,8 @@ TEST(Rules, EachTurnsExactlyAtItsThreshold) {
       s.FireSpeed = 0.1f;                           // nothing leaves the screen
       auto show = rig.Begin();
       ShowState& st = show->State();
-      row.prepare(st, side);
+      if (row.shortAge) st.Slots[0].Age = static_cast<std::int16_t>((side ? row.shortAge : 10) - 1);
+      if (row.prepare) row.prepare(st, side);
       show->DrawFrame();
       EXPECT_EQ(row.happened(st), side == 0);
     }
@@ -182,6 +183,88 @@ TEST(Creation, GroupsLiveCountsAndSpeedsByKind) {
       EXPECT_EQ(lives, (std::set<int>{5, 6, 7}));
     }
   }
+}
+
+// One frame at Age 10 (FirePersist 0.25, gravity 0.01, damping 0.75): the share of leaders that
+// die (standard: Rnd > 0.25; scintillator: 1.5 Rnd > 0.75; twinkle: 2 Rnd > 1.25), and every
+// survivor moved by its velocity, then, if its draw roll lets it (scintillator: Age < Rnd * (Age +
+// FirePersist * 40), twinkle: Rnd * (Age + FirePersist * 100)), VY += gravity and every component
+// times the damping (a jet's invisible leaders: 1 - (1 - 0.75) * 0.2).
+TEST(Leaders, DieMoveFallAndSlow) {
+  const struct {
+    std::int16_t kind, runAs;
+    double dies, drawn;
+  } rows[] = {{kStandard, kStandard, 0.75, 1}, {kMultiBurst, kMultiBurst, 0, 1}, {kJetBurst, kJetBurst, 0, 1},
+              {kTwister, kTwister, 0, 1},      {kDecayingStar, kDecayingStar, 0, 1},
+              {kScintillator, kScintillator, 0.5, 0.5}, {kSparkler, kTwinkle, 0.375, 25 / 35.0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.runAs);
+    ShowRig rig(400, 300, 24);
+    rig.OneSlot(row.kind, 3000);
+    auto& s = rig.settings;
+    s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 10;
+    s.FireSparkPix = 2;
+    s.FireScintStyle = 1;
+    s.FireMultiAge = s.FireBurstAge = s.FireSparkAge = 50;
+    s.FireGravity = 2;     // 0.01 per frame
+    s.FireDamping = 0.5f;  // velocities times 0.75
+    s.FirePersist = 0.25f;
+    auto show = rig.Begin();
+    ShowState& st = show->State();
+    Slot& slot = st.Slots[0];
+    slot.Kind = row.runAs;  // a twinkle runs on a sparkler's records
+    slot.Age = 9;
+    const std::vector<Spark> before = st.Sparks;
+    show->DrawFrame();
+    const float d = row.kind == kJetBurst ? 0.95f : 0.75f;
+    int leaders = 0, dead = 0, drawn = 0;
+    for (int j = 0; j <= 3000 - slot.GroupSize; j += slot.GroupSize, ++leaders) {
+      const Spark &a = before[j], &b = st.Sparks[j];
+      if (!b.Alive) {
+        ++dead;
+        continue;
+      }
+      EXPECT_EQ(b.X, static_cast<float>(double(a.X) + a.VX)) << j;
+      EXPECT_EQ(b.Z, static_cast<float>(double(a.Z) + a.VZ)) << j;
+      if (b.VX == a.VX && b.VY == a.VY && b.VZ == a.VZ) continue;  // no physics this frame
+      EXPECT_EQ(b.VX, static_cast<float>(double(a.VX) * d)) << j;
+      EXPECT_EQ(b.VY, static_cast<float>(double(static_cast<float>(double(a.VY) + 0.01f)) * d)) << j;
+      ++drawn;
+    }
+    const int alive = leaders - dead;
+    EXPECT_NEAR(dead / double(leaders), row.dies, 4 * std::sqrt(row.dies * (1 - row.dies) / leaders) + 1e-9);
+    EXPECT_NEAR(drawn / double(alive), row.drawn, 4 * std::sqrt(row.drawn * (1 - row.drawn) / alive) + 1e-9);
+  }
+}
+
+// A jet burst's shell starts only at leaders strictly inside the surface: a leader on its edge
+// or beyond is left out. At depth ProjectionScale (175 here) x and y are pixels from the centre.
+TEST(JetBurst, ShellSplitsOnlyAtTheLeadersStrictlyInsideTheSurface) {
+  ShowRig rig(400, 300, 22);
+  rig.OneSlot(kJetBurst, 200);
+  rig.settings.FireBurstCount = 5;
+  rig.settings.FireBurstShell = true;
+  auto show = rig.Begin();
+  ShowState& st = show->State();
+  const int g = st.Slots[0].GroupSize;
+  ASSERT_EQ(g, 40);
+  const Point leaders[] = {{-200, 0, 175},    // x 0: the left edge
+                           {-199, 0, 175},    // x 1
+                           {199, -149, 175},  // x 399, y 1
+                           {200, 0, 175},     // x 400: the right edge
+                           {0, 150, 175}};    // y 300: the bottom edge
+  for (int n = 0; n < 5; ++n) {
+    Spark& p = st.Sparks[n * g];
+    std::tie(p.X, p.Y, p.Z) = leaders[n];
+  }
+  SplitLeaders(st, 0, false);
+  ASSERT_EQ(st.Slots[0].Kind, kStandard);
+  std::set<Point> starts;
+  for (int j = 0; j < 200; ++j) starts.insert({st.Sparks[j].X, st.Sparks[j].Y, st.Sparks[j].Z});
+  EXPECT_EQ(starts, (std::set<Point>{leaders[1], leaders[2]}));
+  // The edge itself still counts as on screen for a flying spark.
+  EXPECT_TRUE(st.Screen.OnScreen(400, 300) && st.Screen.OnScreen(0, 0));
+  EXPECT_FALSE(st.Screen.OnScreen(401, 0) || st.Screen.OnScreen(0, -1));
 }
 
 }  // namespace
