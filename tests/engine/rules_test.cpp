@@ -142,15 +142,25 @@ TEST(Creation, CentreRocketTrailAndSizeFollowTheirDraws) {
 
 // 600 sparks of each kind at the smallest burst size (0.0025), FireSpeed 6, every speed factor 1:
 // group size, live count, the leaders' speed in units of FireSpeed * size (a jet's is three
-// quarters of it), the followers' speed, and a decaying star's life of 5 .. FireDecayMLife - 1.
-// A ring of 0 degrees lies flat: every velocity square to the ring's turned axis.
-TEST(Creation, GroupsLiveCountsAndSpeedsByKind) {
+// quarters of it), the followers' speed, a decaying star's life of 5 .. FireDecayMLife - 1; a
+// ring of 0 degrees lies flat, every velocity square to the ring's turned axis.
+// Then one frame at Age 10 (FirePersist 0.25, gravity 0.01, damping 0.75): the share of leaders
+// that die (standard: Rnd > 0.25; scintillator: 1.5 Rnd > 0.75; twinkle: 2 Rnd > 1.25), and
+// every survivor moved by its velocity, then, if its draw roll lets it (scintillator: Age < Rnd *
+// (Age + FirePersist * 40), twinkle: Rnd * (Age + FirePersist * 100)), VY += gravity and every
+// component times the damping (a jet's invisible leaders: 1 - (1 - 0.75) * 0.2).
+TEST(Leaders, CreatedByKindThenDieMoveFallAndSlow) {
   const struct {
-    std::int16_t kind, group, live;
-    double leaderSpeed, followerSpeed;
-  } rows[] = {{kStandard, 1, 600, 1, 0},      {kScintillator, 5, 120, 1, 0}, {kMultiBurst, 85, 7, 1, 0},
-              {kJetBurst, 75, 592, 0.75, 0.01}, {kSparkler, 2, 300, 1, 0},     {kRing, 1, 600, 1, 0},
-              {kTwister, 66, 585, 1, 0.02},   {kDecayingStar, 6, 100, 1, 0}};
+    std::int16_t kind, runAs, group, live;
+    double leaderSpeed, followerSpeed, dies, drawn;
+  } rows[] = {{kStandard, kStandard, 1, 600, 1, 0, 0.75, 1},
+              {kScintillator, kScintillator, 5, 120, 1, 0, 0.5, 0.5},
+              {kMultiBurst, kMultiBurst, 85, 7, 1, 0, 0, 1},
+              {kJetBurst, kJetBurst, 75, 592, 0.75, 0.01, 0, 1},
+              {kSparkler, kTwinkle, 2, 300, 1, 0, 0.375, 25 / 35.0},
+              {kRing, kStandard, 1, 600, 1, 0, 0.75, 1},
+              {kTwister, kTwister, 66, 585, 1, 0.02, 0, 1},
+              {kDecayingStar, kDecayingStar, 6, 100, 1, 0, 0, 1}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.kind);
     ShowRig rig(400, 300, 33);
@@ -160,17 +170,22 @@ TEST(Creation, GroupsLiveCountsAndSpeedsByKind) {
     S.FireSparkPix = 2; S.FireScintStyle = 1; S.FireRingEmb = 1; S.FireRingDeg = 0; S.FireDecayMLife = 8;
     S.FireSizeDev = 1; S.FireSymmetry = 1; S.FireSplinePct = S.FirePatternPct = 0;
     S.FireBurstRadius = 0.01f; S.FireTwistRad = 0.02f;
+    S.FireMultiAge = S.FireBurstAge = S.FireSparkAge = 50;
+    S.FireGravity = 2;     // 0.01 per frame
+    S.FireDamping = 0.5f;  // velocities times 0.75
+    S.FirePersist = 0.25f;
     auto show = rig.Begin();
-    const ShowState& st = show->State();
-    const Slot& s = st.Slots[0];
+    ShowState& st = show->State();
+    Slot& s = st.Slots[0];
     EXPECT_EQ(std::make_tuple(s.GroupSize, s.LiveCount), std::make_tuple(row.group, row.live));
     const Vec3 axis = RotateYX(0, 0, 1, st.RingA[0], st.RingB[0]);
     std::set<int> lives;
+    const int filled = 600 / row.group * row.group;
     for (int j = 0; j < 600; ++j) {
       const Spark& p = st.Sparks[j];
       const double v = std::hypot(p.VX, p.VY, p.VZ);
-      if (j % row.group || j >= 600 / row.group * row.group) {  // a follower, or in no group
-        ASSERT_NEAR(v, j % row.group && j < 600 / row.group * row.group ? row.followerSpeed : 0, 1e-7) << j;
+      if (j % row.group || j >= filled) {  // a follower, or in no group
+        ASSERT_NEAR(v, j < filled ? row.followerSpeed : 0, 1e-7) << j;
         continue;
       }
       ASSERT_NEAR(v / (6 * 0.0025), row.leaderSpeed, 1e-5) << j;
@@ -182,43 +197,13 @@ TEST(Creation, GroupsLiveCountsAndSpeedsByKind) {
     if (row.kind == kDecayingStar) {
       EXPECT_EQ(lives, (std::set<int>{5, 6, 7}));
     }
-  }
-}
-
-// One frame at Age 10 (FirePersist 0.25, gravity 0.01, damping 0.75): the share of leaders that
-// die (standard: Rnd > 0.25; scintillator: 1.5 Rnd > 0.75; twinkle: 2 Rnd > 1.25), and every
-// survivor moved by its velocity, then, if its draw roll lets it (scintillator: Age < Rnd * (Age +
-// FirePersist * 40), twinkle: Rnd * (Age + FirePersist * 100)), VY += gravity and every component
-// times the damping (a jet's invisible leaders: 1 - (1 - 0.75) * 0.2).
-TEST(Leaders, DieMoveFallAndSlow) {
-  const struct {
-    std::int16_t kind, runAs;
-    double dies, drawn;
-  } rows[] = {{kStandard, kStandard, 0.75, 1}, {kMultiBurst, kMultiBurst, 0, 1}, {kJetBurst, kJetBurst, 0, 1},
-              {kTwister, kTwister, 0, 1},      {kDecayingStar, kDecayingStar, 0, 1},
-              {kScintillator, kScintillator, 0.5, 0.5}, {kSparkler, kTwinkle, 0.375, 25 / 35.0}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.runAs);
-    ShowRig rig(400, 300, 24);
-    rig.OneSlot(row.kind, 3000);
-    auto& s = rig.settings;
-    s.FireMultiBurst = s.FireBurstCount = s.FireTwistCnt = s.FireDecayCnt = 10;
-    s.FireSparkPix = 2;
-    s.FireScintStyle = 1;
-    s.FireMultiAge = s.FireBurstAge = s.FireSparkAge = 50;
-    s.FireGravity = 2;     // 0.01 per frame
-    s.FireDamping = 0.5f;  // velocities times 0.75
-    s.FirePersist = 0.25f;
-    auto show = rig.Begin();
-    ShowState& st = show->State();
-    Slot& slot = st.Slots[0];
-    slot.Kind = row.runAs;  // a twinkle runs on a sparkler's records
-    slot.Age = 9;
+    s.Kind = row.runAs;  // a twinkle runs on a sparkler's records
+    s.Age = 9;
     const std::vector<Spark> before = st.Sparks;
     show->DrawFrame();
     const float d = row.kind == kJetBurst ? 0.95f : 0.75f;
     int leaders = 0, dead = 0, drawn = 0;
-    for (int j = 0; j <= 3000 - slot.GroupSize; j += slot.GroupSize, ++leaders) {
+    for (int j = 0; j < filled; j += row.group, ++leaders) {
       const Spark &a = before[j], &b = st.Sparks[j];
       if (!b.Alive) {
         ++dead;
