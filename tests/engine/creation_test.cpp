@@ -1,5 +1,5 @@
-// Creating fireworks: the kind and colour scheme rolls against their percentages, rockets, the
-// staggered start of slots, leader groups that never reach 0.
+// Creating fireworks: the kind and colour scheme rolls against their percentages, and the
+// clamps a show starts with.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,29 +51,6 @@ TEST(KindRoll, SharesFollowThePercentages) {
   }
 }
 
-// Every fresh slot launches. The rocket climbs from the bottom edge at depth 1 to its burst point
-// in FireLaunchSteps frames and stops there (the same draws reach the same point in 10 steps or
-// 20); the burst follows there at once, never another rocket.
-TEST(Launch, ClimbsInItsStepsAndBurstsWhereTheRocketIs) {
-  std::vector<float> ends;
-  for (const std::int16_t steps : {10, 20}) {
-    ShowRig rig(320, 200, 8);
-    rig.OneSlot(kLaunch, 200);
-    rig.settings.FireLaunchSteps = steps;
-    auto show = rig.Begin();
-    Slot& s = show->State().Slots[0];
-    ASSERT_EQ(s.Kind, kLaunch);
-    EXPECT_EQ(s.CentreY, static_cast<float>(rig.settings.CenterY / double(rig.settings.ProjectionScale)));
-    EXPECT_EQ(s.CentreZ, 1.0f);
-    for (int f = 0; f < steps + 3; ++f) show->DrawFrame();
-    ends.insert(ends.end(), {s.CentreX, s.CentreY, s.CentreZ});
-    for (int f = 0; f < 2000 && s.Kind == kLaunch; ++f) show->DrawFrame();
-    EXPECT_EQ(s.Kind, kStandard);
-    EXPECT_EQ(std::vector<float>({s.CentreX, s.CentreY, s.CentreZ}), std::vector<float>(ends.end() - 3, ends.end()));
-  }
-  for (int k = 0; k < 3; ++k) EXPECT_NEAR(ends[k], ends[k + 3], 1e-5) << k;
-}
-
 // Rows: ColorPctInt, ColorPctHue, then the expected shares of dimmed, hue-spread and solid.
 TEST(ColourScheme, SharesFollowThePercentages) {
   const struct {
@@ -98,47 +75,6 @@ TEST(ColourScheme, SharesFollowThePercentages) {
     }
     for (int k = 0; k < 3; ++k) EXPECT_NEAR(counts[k] / double(draws), row.share[k], 0.015) << k;
   }
-}
-
-// Spark colours from the draw f they take (replayed from a copy of the source): a dimmed copy
-// scales each channel of the base by f; a band colour is wheel entry (Int(ColorHueWheel * f) +
-// hue + 330) mod 360; a random base is wheel entry Int(f * 360).
-TEST(ColourScheme, SparkColoursFollowTheirDraw) {
-  ShowRig rig(320, 200, 10);
-  auto show = rig.Begin();
-  ShowState& st = show->State();
-  st.S.ColorHueWheel = 90;
-  const std::uint32_t base = 0x00D38B4F;  // blue 0xD3, green 0x8B, red 0x4F
-  for (int n = 0; n < 3000; ++n) {
-    Random r = *st.Rng;
-    const double f = r.Next();
-    const auto dim = [&](std::uint32_t channel) { return static_cast<std::uint32_t>(std::floor(channel * f)); };
-    const int hue = 1 + (n / 3) % 360;
-    const auto wheel = [&](int h) { return st.S.HueWheel[static_cast<std::size_t>(h % 360)]; };
-    const int row = n % 3;  // dimmed, band, random base
-    const std::uint32_t got = row == 2 ? WheelColour(st, 0, 0)
-                                       : SparkColour(st, {base, false, static_cast<std::int16_t>(row ? hue : 0)});
-    const std::uint32_t want[] = {dim(0x4F) | dim(0x8B) << 8 | dim(0xD3) << 16,
-                                  wheel(static_cast<int>(std::floor(90 * f)) + hue + 330),
-                                  wheel(static_cast<int>(std::floor(f * 360)))};
-    ASSERT_EQ(got, want[row]) << "row " << row << ", f " << f << ", hue " << hue;
-  }
-}
-
-TEST(Slots, StartStaggeredBySparksOver32) {
-  ShowRig rig(320, 200, 12);
-  rig.OnlyKind(kStandard);
-  rig.settings.FireWorks = 4;
-  rig.settings.FireSparks = 320;  // slot i waits 10 i frames
-  rig.settings.FirePersist = 0.99f;
-  auto show = rig.Begin();
-  const ShowState& st = show->State();
-  for (int f = 1; f <= 35; ++f) {
-    show->DrawFrame();
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(st.Slots[i].StartDelay, std::min(f, 10 * i)) << f << " " << i;
-  }
-  EXPECT_EQ(st.Slots[3].Age, 5);
-  EXPECT_EQ(st.Slots[0].Age, 35);
 }
 
 // ClampFireParams converts in order; the session then raises the sparks to one spark group and

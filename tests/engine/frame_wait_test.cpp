@@ -63,16 +63,20 @@ TEST(WaitForDelay, BlocksOnceForTheTimeLeft) {
   }
 }
 
+// Frames of 1000 ms: the message is refreshed when 3000 ms have passed, not one frame later.
 TEST(FrameWait, MessageEveryThreeSecondsOnlyWithText) {
   ShowRig rig(64, 48);
-  rig.settings.Adv_TimeDelay = 40;
-  for (const char* text : {"hello", ""}) {  // 8 s of show each: refreshes at 3 s and 6 s
+  rig.settings.Adv_TimeDelay = 1000;
+  for (const char* text : {"hello", ""}) {
     rig.settings.LockMessage = text;
-    for (int f = 0; f < 200; ++f) {
+    std::vector<std::uint64_t> counts;
+    for (int f = 0; f < 7; ++f) {
       rig.engine.TimerStart = rig.host.Now();
       EXPECT_FALSE(FrameWait(rig.engine, rig.settings, rig.run));
+      counts.push_back(rig.host.Messages());
     }
-    EXPECT_EQ(rig.host.Messages(), 2u);
+    const std::vector<std::uint64_t> want = {0, 0, 1, 1, 1, 2, 2};
+    EXPECT_EQ(counts, *text ? want : std::vector<std::uint64_t>(7, 2));
   }
   EXPECT_EQ(rig.host.LastMessage().Text, "hello");
 }

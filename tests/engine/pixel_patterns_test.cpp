@@ -73,25 +73,10 @@ TEST(Patterns, NumberPicksTheFigure) {
   }
 }
 
-// Where the pixels land; a negative depth turns a one-sided figure round. Units too small, too
-// large or not formable leave the centre alone (or near it); later rings of a huge figure are
-// clipped by the surface, not wrapped into it.
-TEST(Patterns, ExactPixelsAndDegenerateUnits) {
-  EXPECT_EQ(Draw(kScint, 13).Distinct(),
-            Pixels({{0, 0}, {-10, 0}, {10, 0}, {0, -10}, {0, 10}, {-20, 0}, {20, 0}, {0, -20},
-                    {0, 20}, {-40, -40}, {40, -40}, {-40, 40}, {40, 40}}));
-  EXPECT_EQ(Draw(kShell, 2, 2.0f).Distinct(), Pixels({{0, 0}, {5, 0}}));
-  EXPECT_EQ(Draw(kShell, 4, 2.0f).Distinct(), Pixels({{0, 0}, {5, 0}, {-5, 0}}));
-  EXPECT_EQ(Draw(kShell, 2, -2.0f).Distinct(), Pixels({{0, 0}, {-5, 0}}));
-  EXPECT_EQ(Draw(kCluster, 3).Distinct(), Pixels({{0, 0}, {-10, 10}, {10, 10}}));
-  EXPECT_EQ(Draw(kCluster, 3, -1.0f).Distinct(), Pixels({{0, 0}, {10, -10}, {-10, -10}}));
-  // u = 10 / 1 * 0.03 * s * 0.1 = 0.03 s; with s = 10, u = 0.3 and R = round(9.6) = 10.
-  const Canvas star = Star(1.0f, 0.03, 10);
-  EXPECT_EQ(star.Distinct(),
-            Pixels({{0, 0},   {-1, 0},  {1, 0},   {0, -1},  {0, 1},  {-2, -2}, {2, -2},
-                    {-2, 2},  {2, 2},   {-4, -4}, {4, -4},  {-4, 4}, {4, 4},   {-5, 0},
-                    {5, 0},   {0, -5},  {0, 5},   {-10, 0}, {10, 0}, {0, -10}, {0, 10}}));
-  EXPECT_EQ(star.log.size(), 25u);  // A(1u)c rounds onto the centre: 25 writes, 21 pixels
+// Units too small, too large or not formable leave the centre alone (or near it); later rings
+// of a huge figure are clipped by the surface, not wrapped into it. (Where the pixels of formable
+// figures land, the engine's pictures pin.)
+TEST(Patterns, DegenerateUnits) {
   // u = 0.1: A(2u), A(3u), A(4u) round to 0 and land on the centre; nothing reaches 2 pixels.
   const Canvas small = Draw(kShell, 33, 10.0f, 1);
   EXPECT_EQ(small.log.size(), 33u);

@@ -63,16 +63,6 @@ struct ShowRig {
     ClampFireParams(settings);
     return std::make_unique<ShowSession>(engine, settings, run);
   }
-
-  // A session run for this many frames.
-  std::unique_ptr<ShowSession> Run(int frames) {
-    auto show = Begin();
-    for (int f = 0; f < frames; ++f) {
-      show->DrawFrame();
-      show->EndFrame();
-    }
-    return show;
-  }
 };
 
 inline bool AllBlack(const Framebuffer& fb) {

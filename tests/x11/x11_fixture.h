@@ -1,6 +1,6 @@
-// What the X11 tests share: a child process that always ends, a connection to the test's X server,
-// scratch windows, a private settings folder for the child, XTest input and pixel read-back.
-// Tests wait for a state with a deadline, never a fixed time.
+// The X11 tests' one helper: glintora started as a child with a private settings folder (killed at
+// the latest when the test ends), waiting for a state with a deadline, and the screen read back
+// through the test's own connection; scratch windows and XTest input. Never a fixed sleep.
 #pragma once
 
 #include <gtest/gtest.h>  // before Xlib: its None macro breaks gtest
@@ -23,13 +23,13 @@
 
 namespace glintora::testing {
 
-// How long a test waits for what must happen. Only a failing test waits this long, so it is
-// generous: a loaded machine may take seconds to start a program or draw its first frame.
+// Only a failing test waits this long, so it is generous: a loaded machine may take seconds to
+// start a program or draw its first frame.
 inline constexpr double kPatience = 30.0;
 
 // Polls done() until it holds or seconds have passed.
 template <typename Done>
-bool WaitUntil(double seconds, Done done) {
+bool WaitUntil(Done done, double seconds = kPatience) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   for (;; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
     if (done()) return true;
@@ -37,17 +37,15 @@ bool WaitUntil(double seconds, Done done) {
   }
 }
 
-// A child process with its own arguments and environment, its stdout and stderr kept in memory
-// files; killed at the latest when the object goes, so no test can hang.
+// glintora with its arguments and environment ("NAME=value" sets, "NAME=" unsets), its stdout and
+// stderr kept in memory files.
 class ChildProcess {
-  const int out_, err_;  // memory files
+  const int out_ = memfd_create("stdout", MFD_CLOEXEC), err_ = memfd_create("stderr", MFD_CLOEXEC);
+  int code_ = -1;  // the exit code once reaped
 
  public:
-  const pid_t pid;
-  // env entries "NAME=value" set NAME, "NAME=" unsets it.
-  ChildProcess(const std::string& program, const std::vector<std::string>& args,
-               const std::vector<std::string>& env)
-      : out_(memfd_create("stdout", MFD_CLOEXEC)), err_(memfd_create("stderr", MFD_CLOEXEC)), pid(fork()) {
+  const pid_t pid = fork();
+  ChildProcess(const std::vector<std::string>& args, const std::vector<std::string>& env) {
     if (pid != 0) return;
     dup2(out_, 1), dup2(err_, 2);
     for (const std::string& e : env) {
@@ -55,10 +53,10 @@ class ChildProcess {
       if (e.size() == name.size() + 1) unsetenv(name.c_str());
       else setenv(name.c_str(), e.c_str() + name.size() + 1, 1);
     }
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    std::vector<char*> argv{const_cast<char*>(GLINTORA_BINARY)};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(GLINTORA_BINARY, argv.data());
     _exit(127);
   }
   ~ChildProcess() {
@@ -75,14 +73,13 @@ class ChildProcess {
     code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return false;
   }
-  // Waits for the end: the exit code (128 + signal when killed), -1 when it still runs.
+  // The exit code (128 + signal when killed); -1 when it still runs after the deadline.
   int WaitExit() {
-    WaitUntil(kPatience, [&] { return !Running(); });
+    WaitUntil([&] { return !Running(); });
     return code_;
   }
-  // Waits until stdout holds text.
   bool WaitForOutput(const std::string& text) {
-    return WaitUntil(kPatience, [&] { return Out().find(text) != std::string::npos; });
+    return WaitUntil([&] { return Out().find(text) != std::string::npos; });
   }
   std::string Out() const { return Read(out_); }
   std::string Err() const { return Read(err_); }
@@ -94,8 +91,6 @@ class ChildProcess {
     for (ssize_t n; (n = pread(fd, buf, sizeof buf, static_cast<off_t>(text.size()))) > 0;) text.append(buf, n);
     return text;
   }
-
-  int code_ = -1;  // the exit code once reaped
 };
 
 class X11Fixture : public ::testing::Test {
@@ -106,7 +101,7 @@ class X11Fixture : public ::testing::Test {
     // connection for the whole program, and retry while a reset may be under way.
     static Display* keepAlive = XOpenDisplay(nullptr);
     (void)keepAlive;
-    WaitUntil(kPatience, [&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
+    WaitUntil([&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
     ASSERT_NE(display_, nullptr) << "no X display (run under xvfb-run)";
     std::string pattern = (std::filesystem::temp_directory_path() / "glintora-x11-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -118,12 +113,11 @@ class X11Fixture : public ::testing::Test {
     std::filesystem::remove_all(config_, ec);
   }
 
-  // glintora with a private settings folder; the daemon's window, if any, in its environment;
+  // glintora with the private settings folder; the daemon's window, if any, in its environment;
   // no Wayland session, which would take the windows of a run from a Wayland desktop.
   ChildProcess Run(const std::vector<std::string>& args, const std::string& daemonWindow = "") {
-    return ChildProcess(GLINTORA_BINARY, args,
-                        {"XDG_CONFIG_HOME=" + config_.string(), "XSCREENSAVER_WINDOW=" + daemonWindow,
-                         "WAYLAND_DISPLAY="});
+    return ChildProcess(args, {"XDG_CONFIG_HOME=" + config_.string(), "XSCREENSAVER_WINDOW=" + daemonWindow,
+                               "WAYLAND_DISPLAY="});
   }
   std::filesystem::path SettingsFile() const { return config_ / "glintora" / "settings.ini"; }
   void WriteUserSettings(const std::string& text) {
@@ -135,9 +129,8 @@ class X11Fixture : public ::testing::Test {
   Window MakeWindow(int x, int y, int w, int h, Visual* visual = nullptr, int depth = 0) {
     XSetWindowAttributes set{};
     if (visual) set.colormap = XCreateColormap(display_, DefaultRootWindow(display_), visual, AllocNone);
-    const Window win = XCreateWindow(display_, DefaultRootWindow(display_), x, y, w, h, 0, depth,
-                                     InputOutput, visual,  // nullptr: the parent's
-                                     CWBorderPixel | CWBackPixel | (visual ? CWColormap : 0), &set);
+    const Window win = XCreateWindow(display_, DefaultRootWindow(display_), x, y, w, h, 0, depth, InputOutput,
+                                     visual, CWBorderPixel | CWBackPixel | (visual ? CWColormap : 0), &set);
     XMapWindow(display_, win);
     XSync(display_, False);
     return win;
@@ -147,27 +140,27 @@ class X11Fixture : public ::testing::Test {
     Window root, parent, *children = nullptr;
     unsigned int n = 0;
     XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n);
-    std::vector<Window> out(children, children + n);
+    std::vector<Window> out;
+    for (unsigned int i = 0; i < n; ++i) out.push_back(children[i]);
     if (children) XFree(children);
     return out;
   }
 
-  // The mapped top-level window whose _NET_WM_PID is pid; 0 when none appears in time.
-  Window FindWindowOfPid(pid_t pid) {
+  // The viewable top-level window whose _NET_WM_PID is the child's; 0 when none appears in time.
+  Window WindowOf(const ChildProcess& child) {
+    const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
     Window found = 0;
-    WaitUntil(kPatience, [&] {
+    WaitUntil([&] {
       for (Window w : TopLevels()) {
         Atom type;
         int format;
         unsigned long items = 0, after;
         unsigned char* data = nullptr;
         XWindowAttributes attrs{};
-        XGetWindowProperty(display_, w, XInternAtom(display_, "_NET_WM_PID", False), 0, 1, False,
-                           XA_CARDINAL, &type, &format, &items, &after, &data);
-        if (items == 1 && *reinterpret_cast<long*>(data) == pid && XGetWindowAttributes(display_, w, &attrs) &&
-            attrs.map_state == IsViewable)
-          found = w;
+        XGetWindowProperty(display_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after, &data);
+        const bool ours = items == 1 && *reinterpret_cast<long*>(data) == child.pid;
         if (data) XFree(data);
+        if (ours && XGetWindowAttributes(display_, w, &attrs) && attrs.map_state == IsViewable) found = w;
       }
       return found != 0;
     });
@@ -178,7 +171,7 @@ class X11Fixture : public ::testing::Test {
   std::vector<unsigned long> Pixels(Window win) {
     XWindowAttributes attrs{};
     XImage* image = XGetWindowAttributes(display_, win, &attrs)
-        ? XGetImage(display_, win, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap) : nullptr;
+                        ? XGetImage(display_, win, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap) : nullptr;
     std::vector<unsigned long> out;
     for (int y = 0; image && y < attrs.height; ++y)
       for (int x = 0; x < attrs.width; ++x) out.push_back(XGetPixel(image, x, y));
@@ -187,17 +180,17 @@ class X11Fixture : public ::testing::Test {
   }
   // Whether a pixel of the window is lit, or becomes lit within seconds.
   bool Lit(Window win, double seconds = kPatience) {
-    return WaitUntil(seconds, [&] {
+    return WaitUntil([&] {
       const auto p = Pixels(win);
       return std::any_of(p.begin(), p.end(), [](unsigned long v) { return v != 0; });
-    });
+    }, seconds);
   }
   // Waits until the window's picture has changed frames times: the show has run that many more
-  // frames, so it has handled every event sent before this call. false if the window goes.
+  // frames, so it has handled every event sent before this call. False if the window goes.
   bool WaitForNewFrames(Window win, int frames) {
     std::vector<unsigned long> last = Pixels(win);
     int seen = 0;
-    WaitUntil(kPatience, [&] {
+    WaitUntil([&] {
       std::vector<unsigned long> now = Pixels(win);
       if (now.empty()) return true;
       if (now != last) ++seen, last.swap(now);

@@ -11,16 +11,23 @@ namespace {
 
 using FrontEnd = X11Fixture;
 
-TEST_F(FrontEnd, OwnWindowShowsFireworksAndEndsCleanlyOnEscapeCloseOrTerm) {
+// Its own window (with a slow show) ends on Esc, the window manager's close or SIGTERM (how the
+// daemon ends a hack: it must leave at its next wait, not die of the signal); full screen, it
+// ends on a key, a button or the fourth move, or on a key alone when moves are ignored.
+TEST_F(FrontEnd, ShowsFireworksAndEndsCleanlyOnWhatEndsIt) {
+  auto move = [&](int x, int y) { XTestFakeMotionEvent(display_, -1, x, y, CurrentTime), XSync(display_, False); };
   const struct {
     const char* name;
+    bool fullScreen;
+    const char* settings;  // the user's settings file, nullptr: none
+    int strayMoves;        // moves that must not end it
     std::function<void(Window, pid_t)> end;
   } rows[] = {
-      {"Esc", [&](Window win, pid_t) {
+      {"Esc", false, nullptr, 0, [&](Window win, pid_t) {
          XSetInputFocus(display_, win, RevertToPointerRoot, CurrentTime);
          SendKey(XK_Escape);
        }},
-      {"close", [&](Window win, pid_t) {
+      {"close", false, nullptr, 0, [&](Window win, pid_t) {
          XEvent ev{};
          ev.xclient.type = ClientMessage;
          ev.xclient.window = win;
@@ -30,15 +37,30 @@ TEST_F(FrontEnd, OwnWindowShowsFireworksAndEndsCleanlyOnEscapeCloseOrTerm) {
          XSendEvent(display_, win, False, NoEventMask, &ev);
          XSync(display_, False);
        }},
-      // The daemon ends a hack so: it must leave at its next wait, not die of the signal.
-      {"SIGTERM", [](Window, pid_t pid) { kill(pid, SIGTERM); }},
+      {"SIGTERM", false, nullptr, 0, [](Window, pid_t pid) { kill(pid, SIGTERM); }},
+      {"key", true, nullptr, 0, [&](Window, pid_t) { SendKey(XK_a); }},
+      {"button", true, nullptr, 0, [&](Window, pid_t) {
+         XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+         XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+         XSync(display_, False);
+       }},
+      {"fourth move", true, nullptr, 3, [&](Window, pid_t) { move(300, 300); }},
+      {"key with moves ignored", true, "[Advanced]\nAdv_MouseMove=1\n", 8, [&](Window, pid_t) { SendKey(XK_space); }},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    ChildProcess child = Run({"-delay", "300"});
-    const Window win = FindWindowOfPid(child.pid);
+    if (row.settings) WriteUserSettings(row.settings);
+    ChildProcess child = Run(row.fullScreen ? std::vector<std::string>{"-fullscreen"} : std::vector<std::string>{"-delay", "300"});
+    const Window win = WindowOf(child);
     ASSERT_NE(win, 0u) << child.Err();
     EXPECT_TRUE(Lit(win)) << "no pixel lit";
+    XWindowAttributes attrs{};
+    XGetWindowAttributes(display_, win, &attrs);
+    EXPECT_TRUE(!row.fullScreen || (attrs.width == DisplayWidth(display_, DefaultScreen(display_)) &&
+                                    attrs.height == DisplayHeight(display_, DefaultScreen(display_))));
+    for (int i = 0; i < row.strayMoves; ++i) move(100 + 37 * i, 100 + 23 * i);
+    // Frames drawn after the moves: the show has handled them.
+    ASSERT_TRUE(!row.fullScreen || (WaitForNewFrames(win, 3) && child.Running())) << "ended before its time";
     row.end(win, child.pid);
     EXPECT_EQ(child.WaitExit(), 0) << "-1: did not end";
   }
@@ -76,44 +98,9 @@ TEST_F(FrontEnd, ForeignWindowIsDrawnIntoAloneOpaqueAndItsDestructionEndsTheShow
   EXPECT_NE(child.Err().find("0x3ffff01 does not exist"), std::string::npos) << child.Err();
 }
 
-TEST_F(FrontEnd, FullScreenEndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
-  auto move = [&](int x, int y) { XTestFakeMotionEvent(display_, -1, x, y, CurrentTime), XSync(display_, False); };
-  const struct {
-    const char* name;
-    const char* settings;  // the user's settings file, nullptr: none
-    int strayMoves;        // moves that must not end it
-    std::function<void()> end;
-  } rows[] = {
-      {"key", nullptr, 0, [&] { SendKey(XK_a); }},
-      {"button", nullptr, 0, [&] {
-         XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-         XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-         XSync(display_, False);
-       }},
-      {"fourth move", nullptr, 3, [&] { move(300, 300); }},
-      {"key with moves ignored", "[Advanced]\nAdv_MouseMove=1\n", 8, [&] { SendKey(XK_space); }},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    if (row.settings) WriteUserSettings(row.settings);
-    ChildProcess child = Run({"-fullscreen"});
-    const Window win = FindWindowOfPid(child.pid);
-    ASSERT_NE(win, 0u) << child.Err();
-    XWindowAttributes attrs{};
-    XGetWindowAttributes(display_, win, &attrs);
-    EXPECT_EQ(attrs.width, DisplayWidth(display_, DefaultScreen(display_)));
-    EXPECT_EQ(attrs.height, DisplayHeight(display_, DefaultScreen(display_)));
-    for (int i = 0; i < row.strayMoves; ++i) move(100 + 37 * i, 100 + 23 * i);
-    // Frames drawn after the moves: the show has handled them.
-    ASSERT_TRUE(WaitForNewFrames(win, 3) && child.Running()) << "ended before its time";
-    row.end();
-    EXPECT_EQ(child.WaitExit(), 0) << "-1: did not end";
-  }
-}
-
 TEST_F(FrontEnd, ResizingTheWindowRestartsTheShowAtTheNewSize) {
   ChildProcess child = Run({"-verbose", "-delay", "10"});
-  const Window win = FindWindowOfPid(child.pid);
+  const Window win = WindowOf(child);
   ASSERT_TRUE(win && child.WaitForOutput("settings:")) << child.Err();
   XResizeWindow(display_, win, 500, 300);
   XSync(display_, False);
