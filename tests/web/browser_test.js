@@ -9,7 +9,6 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const crypto = require('crypto');
-const assert = require('assert');
 const { execFileSync } = require('child_process');
 const { serve, waitFor, Browser } = require('./browser.js');
 
@@ -18,8 +17,8 @@ const W = 640, H = 400;
 const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'glintora-web-'));
 const downloads = path.join(tmp, 'downloads');
 
-const expectEqual = (actual, expected, what) => assert.deepStrictEqual(actual, expected,
-  what + ': expected ' + JSON.stringify(expected) + ', got ' + JSON.stringify(actual));
+const expectEqual = (actual, expected, what) => { const [a, e] = [JSON.stringify(actual), JSON.stringify(expected)];
+  if (a !== e) throw new Error(`${what}: expected ${e}, got ${a}`); };
 
 // The panel's field values by key, as the page shows them.
 const kValues = `Object.fromEntries([...document.querySelectorAll('#fields input')]
