@@ -68,7 +68,7 @@ Module['onRuntimeInitialized'] = function () {
   let picture = null;
   let due = 0;
   let lastMessageCount = -1;
-  let asked = [0, 0];  // the window's size when the show last started
+  let asked = [0, 0];  // the size asked of the module when the show last started
 
   function newSeed() { return Math.floor(Math.random() * 4294967296); }
 
@@ -81,10 +81,20 @@ Module['onRuntimeInitialized'] = function () {
     lastMessageCount = -1;
   }
 
+  // The show draws at the screen's own pixels, as the native hosts do: a phone's 390 CSS pixels
+  // at a ratio of 3 are 1170. Past a 4K screen's worth (the engine's work grows with the pixels,
+  // and a frame has its delay to run in) it draws coarser, but never coarser than a CSS pixel.
+  const kMaxPixels = 3840 * 2160;
+  function drawnSize() {
+    const w = Math.max(1, window.innerWidth), h = Math.max(1, window.innerHeight);
+    const scale = Math.min(window.devicePixelRatio || 1, Math.max(1, Math.sqrt(kMaxPixels / (w * h))));
+    return [Math.max(1, Math.round(w * scale)), Math.max(1, Math.round(h * scale))];
+  }
+
   // The module draws at most 8192 pixels a side: the canvas takes the size it draws.
   function restart() {
-    asked = [window.innerWidth, window.innerHeight];
-    api.start(Math.max(1, asked[0]), Math.max(1, asked[1]), seed);
+    asked = drawnSize();
+    api.start(asked[0], asked[1], seed);
     canvas.width = api.width();
     canvas.height = api.height();
     restarted();
@@ -249,13 +259,20 @@ registerProcessor('glintora-sound', GlintoraSound);
     }
   }
 
-  // Record's share of the sound: a tap on the worklet's output while it plays.
-  window.glintoraAudioStream = () => {
+  // Record's share of the sound: a tap on the worklet's output while it plays, null while silent.
+  // Released, it leaves the graph and its track ends, or every recording would leave one behind.
+  function soundTap() {
     if (!sound.node) return null;
-    const tap = sound.context.createMediaStreamDestination();
-    sound.node.connect(tap);
-    return tap.stream;
-  };
+    const node = sound.node, tap = sound.context.createMediaStreamDestination();
+    node.connect(tap);
+    return {
+      tracks: tap.stream.getAudioTracks(),
+      release() {
+        try { node.disconnect(tap); } catch (e) { /* its context is closed: nothing is connected */ }
+        tap.stream.getTracks().forEach((t) => t.stop());
+      },
+    };
+  }
 
   function syncSound() {
     const wanted = soundWanted();
@@ -465,7 +482,8 @@ registerProcessor('glintora-sound', GlintoraSound);
       return false;
     }
     seed = chosen;
-    if (asked[0] !== window.innerWidth || asked[1] !== window.innerHeight) restart();
+    const size = drawnSize();
+    if (asked[0] !== size[0] || asked[1] !== size[1]) restart();
     else restarted();
     $('theme').value = '0';
     refresh();
@@ -475,8 +493,10 @@ registerProcessor('glintora-sound', GlintoraSound);
   // --- recording ---
 
   // The show to a .webm named after its seed: the canvas, and the sound when the page has some.
-  // window.glintoraAudioStream() (the sound section) gives a MediaStream, or null while silent.
+  // The parts stay in memory until the end, so a recording stops itself at recordLimit bytes
+  // (1 GiB, about 17 minutes at 1920x1080; a test may lower it).
   let recorder = null;
+  window.glintora.recordLimit = 2 ** 30;
 
   function recordingState(on) {
     $('record').textContent = on ? 'Stop recording' : 'Record';
@@ -488,28 +508,39 @@ registerProcessor('glintora-sound', GlintoraSound);
       notice('Recording is not possible in this browser.');
       return;
     }
-    const audio = typeof window.glintoraAudioStream === 'function' ? window.glintoraAudioStream() : null;
+    const tap = soundTap();
     const video = canvas.captureStream().getVideoTracks();
-    const sound = audio ? audio.getAudioTracks() : [];
+    const sound = tap ? tap.tracks : [];
+    const release = () => { video.forEach((t) => t.stop()); if (tap) tap.release(); };
     const codecs = sound.length ? ['vp9,opus', 'vp8,opus'] : ['vp9', 'vp8'];
     const type = codecs.map((c) => 'video/webm;codecs=' + c).find((t) => MediaRecorder.isTypeSupported(t)) || 'video/webm';
     const name = 'glintora-seed-' + seed + '.webm';
     const chunks = [];
+    let kept = 0;
     let r;
     try {
       // Sparks are small and many: about 8 Mbit/s at 1920x1080 keeps them sharp.
       r = new MediaRecorder(new MediaStream([...video, ...sound]),
                             { mimeType: type, videoBitsPerSecond: Math.min(25e6, canvas.width * canvas.height * 4) });
     } catch (e) {
-      video.forEach((t) => t.stop());
+      release();
       notice('Recording is not possible: ' + e.message);
       return;
     }
-    r.ondataavailable = (e) => { if (e.data.size) chunks.push(e.data); };
+    r.ondataavailable = (e) => {
+      if (!e.data.size) return;
+      chunks.push(e.data);
+      kept += e.data.size;
+      const limit = window.glintora.recordLimit;
+      if (kept >= limit && r.state === 'recording') {
+        r.stop();
+        const mb = Math.round(limit / 2 ** 20 * 10) / 10;
+        notice('Recording stopped: it reached ' + mb + ' MB, the most one recording keeps. It is saved.');
+      }
+    };
     r.onerror = (e) => notice('Recording stopped: ' + (e.error ? e.error.message : 'the recorder failed') + '.');
-    // The sound's tracks belong to the sound side and go on; the canvas's end here.
     r.onstop = () => {
-      video.forEach((t) => t.stop());
+      release();
       recorder = null;
       recordingState(false);
       if (chunks.length) download(new Blob(chunks, { type: 'video/webm' }), name);
@@ -536,10 +567,18 @@ registerProcessor('glintora-sound', GlintoraSound);
 
   window.addEventListener('hashchange', () => { if (location.hash.length > 1) applyLink(location.hash.slice(1)); });
   let resizeTimer = 0;
-  window.addEventListener('resize', () => {
+  const resized = () => {
     clearTimeout(resizeTimer);
     resizeTimer = setTimeout(restart, 150);
-  });
+  };
+  window.addEventListener('resize', resized);
+  // Moved to a screen of another density, the window may keep its size but not its pixels.
+  (function watchDensity() {
+    matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener('change', () => {
+      resized();
+      watchDensity();
+    }, { once: true });
+  })();
   $('toggle').addEventListener('click', () => { $('panel').classList.toggle('closed'); });
   $('fullscreen').addEventListener('click', () => {
     document.documentElement.requestFullscreen().catch(() => notice('Full screen is not allowed here.'));
