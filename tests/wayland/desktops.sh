@@ -12,15 +12,16 @@ stop_all() {
   started=()
 }
 
-# desk_start NAME [1]: a fresh sway, mutter, kwin or weston as $desk, with outputs of 1280x720
-# and 1024x768 (with 1: the first alone; KWin's virtual outputs share one size: two of
-# 1280x720 at scale $KWIN_SCALE; weston has one, 1280x800). Holds an input device where there
-# is a way to make one.
+# desk_start NAME [SIZE...]: a fresh sway, mutter, kwin or weston as $desk, with one output of
+# each size (1280x720 and 1024x768 unless given; KWin's virtual outputs share the first size, at
+# scale $KWIN_SCALE; weston has one). sway reads $SWAY_CONF ($work/sway.conf); DESK_X11=1 lets
+# Mutter and KWin run XWayland. Holds an input device where there is a way to make one.
 desk_start() {
   stop_all
   desk=$1
+  local sizes=(${@:2}) bus
+  [ ${#sizes[@]} -gt 0 ] || sizes=(1280x720 1024x768)
   export XDG_RUNTIME_DIR=$(mktemp -d "$work/run.XXXX") WAYLAND_DISPLAY=glintora-$1
-  local bus
   bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null) || return 1
   export DBUS_SESSION_BUS_ADDRESS=${bus%%$'\n'*}
   started+=("${bus##*$'\n'}")
@@ -29,26 +30,33 @@ desk_start() {
       export WAYLAND_DISPLAY=wayland-1 SWAYSOCK=$XDG_RUNTIME_DIR/sway.sock
       chown 65534:65534 "$XDG_RUNTIME_DIR"
       WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 setpriv --reuid=65534 \
-        --regid=65534 --clear-groups sway -c "$work/sway.conf" >>"$work/sway.log" 2>&1 & ;;
+        --regid=65534 --clear-groups sway -c "${SWAY_CONF:-$work/sway.conf}" >>"$work/sway.log" 2>&1 & ;;
     mutter)
-      mutter --headless --wayland --no-x11 --virtual-monitor 1280x720 --virtual-monitor 1024x768 \
-        --wayland-display "$WAYLAND_DISPLAY" >>"$work/mutter.log" 2>&1 & ;;
+      mutter --headless --wayland $([ "${DESK_X11:-}" = 1 ] || echo --no-x11) \
+        $(printf -- '--virtual-monitor %s ' "${sizes[@]}") --wayland-display "$WAYLAND_DISPLAY" \
+        >>"$work/mutter.log" 2>&1 & ;;
     kwin)
       # A plain copy: the installed binary's file capability is refused in a container.
       [ -x "$work/kwin_wayland" ] || cp /usr/bin/kwin_wayland "$work/"
-      KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$work/kwin_wayland" --virtual --width 1280 --height 720 --output-count 2 \
-        --scale "${KWIN_SCALE:-1}" --socket "$WAYLAND_DISPLAY" >>"$work/kwin.log" 2>&1 & ;;
+      KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$work/kwin_wayland" --virtual --width "${sizes%x*}" \
+        --height "${sizes#*x}" --output-count ${#sizes[@]} --scale "${KWIN_SCALE:-1}" \
+        $([ "${DESK_X11:-}" = 1 ] && echo --xwayland) --socket "$WAYLAND_DISPLAY" >>"$work/kwin.log" 2>&1 & ;;
     weston)
-      weston --backend=headless-backend.so --use-pixman --width=1280 --height=800 \
-        --socket="$WAYLAND_DISPLAY" --debug >>"$work/weston.log" 2>&1 & ;;
+      weston --backend=headless-backend.so --use-pixman --width="${sizes%x*}" \
+        --height="${sizes#*x}" --socket="$WAYLAND_DISPLAY" --debug >>"$work/weston.log" 2>&1 & ;;
   esac
+  desk_pid=$!
   started+=($!)
   wait_for 60 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || return 1
   case $desk in
     sway)
       wait_for 30 test -S "$SWAYSOCK" &&
-        wait_for 30 swaymsg -q output HEADLESS-1 mode 1280x720 position 0 0 || return 1
-      [ "${2:-2}" = 1 ] || swaymsg -q 'create_output; output HEADLESS-2 mode 1024x768 position 1280 0'
+        wait_for 30 swaymsg -q output HEADLESS-1 mode "$sizes" position 0 0 || return 1
+      local i x=${sizes%x*}
+      for ((i = 1; i < ${#sizes[@]}; i++)); do
+        swaymsg -q "create_output; output HEADLESS-$((i + 1)) mode ${sizes[i]} position $x 0"
+        x=$((x + ${sizes[i]%x*}))
+      done
       coproc INPUT { "$rig" input; } ;;
     kwin) coproc INPUT { "$rig" input; } ;;
     mutter) coproc INPUT { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/mutter_input.py"; } ;;
@@ -100,12 +108,14 @@ shown() {
 # covers NAME COUNT SIZE...: the client holds COUNT show surfaces, has buffers of each SIZE
 # and has been sent 10 frames: the compositor shows them.
 covers() {
-  local s
-  s=" $(shown "$1") "
-  [ "$(field 2 "$s")" = "$2" ] && [ "$(field 3 "$s")" -ge 10 ] || return 1
-  for size in "${@:3}"; do [[ "$s" == *" $size "* ]] || return 1; done
+  local live frames sizes size
+  read -r live frames sizes <<<"$(shown "$1")"
+  [ "$live" = "$2" ] && [ "$frames" -ge 10 ] || return 1
+  for size in "${@:3}"; do [[ " $sizes " == *" $size "* ]] || return 1; done
 }
+# shows NAME COUNT SIZE...: waits for covers, giving up early when the client has ended.
+covers_or_gone() { covers "$@" || gone "${!1}"; }
+shows() { wait_for 60 covers_or_gone "$@" && covers "$@"; }
 bare() { [ "$(shown "$1" | cut -d' ' -f1)" = 0 ]; }
 up() { ! bare "$1"; }
-field() { cut -d' ' -f"$1" <<<"$2"; }
 ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
