@@ -12,6 +12,13 @@ stop_all() {
   started=()
 }
 
+# new_bus VARIABLE: a message bus of our own; its address in VARIABLE.
+new_bus() {
+  local b
+  b=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null) &&
+    export "$1=${b%%$'\n'*}" && started+=("${b##*$'\n'}")
+}
+
 # desk_start NAME [SIZE...]: a fresh sway, mutter, kwin or weston as $desk, with one output of
 # each size (1280x720 and 1024x768 unless given; KWin's virtual outputs share the first size, at
 # scale $KWIN_SCALE; weston has one). sway reads $SWAY_CONF ($work/sway.conf); DESK_X11=1 lets
@@ -19,12 +26,10 @@ stop_all() {
 desk_start() {
   stop_all
   desk=$1
-  local sizes=(${@:2}) bus
+  local sizes=(${@:2})
   [ ${#sizes[@]} -gt 0 ] || sizes=(1280x720 1024x768)
   export XDG_RUNTIME_DIR=$(mktemp -d "$work/run.XXXX") WAYLAND_DISPLAY=glintora-$1
-  bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null) || return 1
-  export DBUS_SESSION_BUS_ADDRESS=${bus%%$'\n'*}
-  started+=("${bus##*$'\n'}")
+  new_bus DBUS_SESSION_BUS_ADDRESS || return 1
   case $desk in
     sway)
       export WAYLAND_DISPLAY=wayland-1 SWAYSOCK=$XDG_RUNTIME_DIR/sway.sock
@@ -85,7 +90,7 @@ run() {
   local name=$1; shift
   : >"$work/$name.wl"
   WAYLAND_DEBUG=1 "$@" >"$work/$name" 2> >(grep --line-buffered -E \
-    'get_toplevel|get_layer_surface|\.destroy\(|create_buffer|wl_callback@[0-9]+\.done|configure|set_fullscreen|preferred_scale|^glintora' \
+    'get_toplevel|get_layer_surface|wl_keyboard@[0-9]+\.key\(|\.destroy\(|create_buffer|wl_callback@[0-9]+\.done|configure|set_fullscreen|preferred_scale|^glintora' \
     >"$work/$name.wl") &
   started+=($!)
   printf -v "$name" %s $!
@@ -104,6 +109,12 @@ shown() {
     /create_buffer\(/ { sub(/.*create_buffer\(new id wl_buffer@[0-9]+, [0-9]+, /, "")
       split($0, f, ", "); sizes[f[1] "x" f[2]] = 1 }
     END { printf "%d %d", live, frames; for (s in sizes) printf " %s", s; print "" }' "$work/$1.wl"
+}
+# idled NAME: milliseconds from the last key the client was sent to the show it made after it.
+idled() {
+  awk -F'[][]' '/wl_keyboard@[0-9]+\.key\(/ { key = $2 }
+    key != "" && /get_toplevel\(|get_layer_surface\(/ { gap = $2 - key; key = "" }
+    END { if (gap != "") printf "%.0f\n", gap < 0 ? gap + 4294967.296 : gap }' "$work/$1.wl"
 }
 # covers NAME COUNT SIZE...: the client holds COUNT show surfaces, has buffers of each SIZE
 # and has been sent 10 frames: the compositor shows them.

@@ -67,31 +67,28 @@ spends_nothing() { local t=$(ticks "$1"); sleep 3; [ "$(ticks "$1")" = "$t" ]; }
 # (KWin's at scale 1.25: 1600x900 for 1280x720), ended by a key; the idle watcher's saver, ended
 # by a key, back two idle seconds later; the wallpaper until SIGTERM, or refused.
 desktop_cases() {
-  local sizes=($1) at
+  local sizes=($1)
   run saver "$glintora" -saver
   expect_true "$desk: -saver covers both outputs" shows saver 2
   expect_true "$desk: -saver draws at ${sizes[*]}" covers saver 2 "${sizes[@]}"
   [ "$desk" != sway ] || expect_true "sway: -saver lights both outputs" \
     wait_for 60 eval 'lit HEADLESS-1 && lit HEADLESS-2'
-  key space
-  ended "$saver"
+  key space && ended "$saver"
   expect "$desk: -saver: a key ends it, status 0" 0 $?
 
   run idle "$glintora" -idle 2
   expect_true "$desk: -idle 2: the saver appears" shows idle 2
-  at=$SECONDS
   key space
   expect_true "$desk: -idle 2: a key ends the saver, not the watcher" \
     eval 'wait_for 30 bare idle && kill -0 "$idle"'
   expect_true "$desk: -idle 2: the saver comes back, after two idle seconds" \
-    eval 'shows idle 2 && [ $((SECONDS - at)) -ge 2 ]'
+    eval 'shows idle 2 && [ "$(idled idle)" -ge 1900 ]'
   kill "$idle"
 
   if [ "$2" = draws ]; then
     run wallpaper "$glintora" -wallpaper
     expect_true "$desk: -wallpaper covers both outputs" shows wallpaper 2
-    kill "$wallpaper"
-    ended "$wallpaper"
+    kill "$wallpaper" && ended "$wallpaper"
     expect "$desk: -wallpaper: SIGTERM ends it, status 0" 0 $?
   else
     refuses -wallpaper
@@ -118,7 +115,6 @@ wait_for 60 lit HEADLESS-1
 input click
 ended "$saver"
 expect "saver: a click ends it, status 0" 0 $?
-kill "$saver" 2>/dev/null
 
 # The message, centred at the top above the show's sparks, in its hue: at 120 green is at its
 # peak (255), red and blue at the floor (55). The pixel is in the first H's left stem at 24 points.
@@ -201,9 +197,7 @@ expect_true "wallpaper: uncovered, it draws again" \
   eval 'wait_for 30 lit HEADLESS-1 && changed HEADLESS-1 && kill -0 "$wallpaper"'
 
 # UPower on a system bus of our own says when the machine runs on battery.
-bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null)
-export DBUS_SYSTEM_BUS_ADDRESS=${bus%%$'\n'*}
-started+=("${bus##*$'\n'}")
+new_bus DBUS_SYSTEM_BUS_ADDRESS
 /usr/bin/python3 -m dbusmock --system --template upower >/dev/null 2>&1 &
 started+=($!)
 on_battery() {
@@ -248,8 +242,7 @@ desk_start mutter
 desktop_cases "1280x720 1024x768" refused
 run show "$glintora" -fullscreen
 expect_true "mutter: -fullscreen draws" shows show 1
-key Escape
-ended "$show"
+key Escape && ended "$show"
 expect "mutter: -fullscreen: a key ends it, status 0" 0 $?
 # The session manager says idling is inhibited (flag 8) as long as a video plays.
 /usr/bin/python3 -m dbusmock org.gnome.SessionManager /org/gnome/SessionManager \
