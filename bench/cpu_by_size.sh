@@ -239,6 +239,7 @@ fi
 
 # -- The desktops. xwayland PID: the pid of the XWayland of the compositor PID started last
 # (found by its runtime folder), with its display and authority file in DISPLAY and XAUTHORITY.
+# fireworkx in a window of the output's size is what a user of that desktop would run.
 xwayland() {
   local p args
   for p in /proc/[0-9]*; do
@@ -247,6 +248,7 @@ xwayland() {
     args=$(tr '\0' ' ' <"$p/cmdline")
     export DISPLAY=$(grep -oE ' :[0-9]+' <<<"$args" | tr -d ' ')
     export XAUTHORITY=$(grep -oE -- '-auth [^ ]+' <<<"$args" | cut -d' ' -f2)
+    [ -n "$XAUTHORITY" ] || unset XAUTHORITY
     echo "${p#/proc/}"
     return 0
   done
@@ -280,7 +282,10 @@ if [[ " ${programs[*]} " == *" desktops "* ]] && [ "$(id -u)" -eq 0 ] && [ -x "$
     peer_cpu="- -"
     if [ -x "$peer" ] && wait_for 30 xwayland >/dev/null; then
       x=$(xwayland)
-      "$peer" -geometry 1920x1080 >/dev/null 2>&1 &
+      # sway's XWayland runs as sway's user and lets in that user alone.
+      as=()
+      [ "$d" != sway ] || as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+      "${as[@]}" "$peer" -geometry 1920x1080 >/dev/null 2>&1 &
       started+=($!)
       peer_cpu=$(sample $! "$desk_pid" "$x")
     fi

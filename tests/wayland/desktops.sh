@@ -7,8 +7,8 @@
 started=()
 stop_all() {
   local p
-  for p in "${started[@]}"; do kill "$p" 2>/dev/null; done
-  for p in "${started[@]}"; do wait "$p" 2>/dev/null; done
+  for p in "${started[@]}"; do kill "$p" 2>/dev/null || :; done
+  for p in "${started[@]}"; do wait "$p" 2>/dev/null || :; done
   started=()
 }
 
@@ -73,15 +73,10 @@ desk_start() {
 
 # input LINE: a command to the input device ("click", "move DX DY", "key CODE"), once taken.
 input() { echo "$*" >&"${INPUT[1]}" && read -r -t 30 -u "${INPUT[0]}" _; }
-# key NAME: space or Escape, pressed and released.
-declare -A keysym=([space]=20 [Escape]=ff1b) evdev=([space]=57 [Escape]=1)
-key() {
-  case $desk in
-    sway) wtype -s 300 -k "$1" ;;
-    mutter) input key "${keysym[$1]}" ;;
-    kwin) input key "${evdev[$1]}" ;;
-  esac
-}
+# key NAME: space or Escape, pressed and released: from wtype on sway, as an X keysym to
+# Mutter, as an evdev code to KWin.
+declare -A code=([mutter,space]=20 [mutter,Escape]=ff1b [kwin,space]=57 [kwin,Escape]=1)
+key() { if [ "$desk" = sway ]; then wtype -s 300 -k "$1"; else input key "${code[$desk,$1]}"; fi; }
 
 # run NAME ARGS...: starts a client in the background; its pid in $NAME, its output in $work/NAME,
 # and the lines of its protocol log (and its own "glintora:" lines) that say what it was shown
@@ -90,7 +85,7 @@ run() {
   local name=$1; shift
   : >"$work/$name.wl"
   WAYLAND_DEBUG=1 "$@" >"$work/$name" 2> >(grep --line-buffered -E \
-    'get_toplevel|get_layer_surface|wl_keyboard@[0-9]+\.key\(|\.destroy\(|create_buffer|wl_callback@[0-9]+\.done|configure|set_fullscreen|preferred_scale|^glintora' \
+    'get_toplevel|get_layer_surface|wl_keyboard@[0-9]+\.key\(|\.destroy\(|create_buffer|wl_callback@[0-9]+\.done|configure|set_fullscreen|\.release\(|preferred_scale|^glintora' \
     >"$work/$name.wl") &
   started+=($!)
   printf -v "$name" %s $!
