@@ -105,7 +105,8 @@ shown() {
       split($0, f, ", "); sizes[f[1] "x" f[2]] = 1 }
     END { printf "%d %d", live, frames; for (s in sizes) printf " %s", s; print "" }' "$work/$1.wl"
 }
-# idled NAME: milliseconds from the last key the client was sent to the show it made after it.
+# idled NAME: milliseconds from the last key the client was sent to the show it made after it
+# (both as the client saw them: a loaded machine delays each by up to a few hundred ms).
 idled() {
   awk -F'[][]' '/wl_keyboard@[0-9]+\.key\(/ { key = $2 }
     key != "" && /get_toplevel\(|get_layer_surface\(/ { gap = $2 - key; key = "" }
