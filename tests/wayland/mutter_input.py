@@ -12,6 +12,11 @@ path = dbus.Interface(bus.get_object(name, '/org/gnome/Mutter/RemoteDesktop'),
                       name).CreateSession()
 session = dbus.Interface(bus.get_object(name, path), name + '.Session')
 session.Start()
+# Mutter adds the session's keyboard and pointer to the seat at their first event: a client
+# started before that has no keyboard to receive the first key on.
+session.NotifyKeyboardKeysym(dbus.UInt32(0xffe1), True)  # Shift_L
+session.NotifyKeyboardKeysym(dbus.UInt32(0xffe1), False)
+session.NotifyPointerMotionRelative(0.0, 0.0)
 print('ready', flush=True)
 for line in sys.stdin:
     words = line.split()
