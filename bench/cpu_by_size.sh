@@ -4,12 +4,13 @@
 # defaults), each alone on its own Xvfb screen (24-bit); and on Wayland, each alone on one output
 # of its own headless sway (run as nobody, so this needs root): `glintora` in a window filling the
 # output, `glintora -saver`, and `glintora -wallpaper` under a full-screen window, which should
-# cost nothing; and at 1920x1080 on each of sway, KWin and Mutter (the shared compositor helper
-# of the Wayland tests, one output each): `glintora -saver` beside fireworkx in a 1920x1080
-# window through XWayland, with the compositor (and its XWayland) beside each. KWin and Mutter
-# composite with llvmpipe, so what they upload and draw is CPU too. Default settings; after a warm-up, user+sys CPU of the program and of its display
-# server is read from /proc over a steady stretch, and the program's resident memory (VmRSS: a
-# shared image's pages included) at its end. Process CPU rather than wall time: the figures hold
+# cost nothing; and at 1920x1080 on each of sway, KWin and Mutter, one output each: `glintora
+# -saver` beside fireworkx in a 1920x1080 window through XWayland, with the compositor (and its
+# XWayland) beside each. KWin and Mutter composite with llvmpipe, so what they upload and draw is
+# CPU too. The compositors are started by the Wayland tests' helper. Default settings; after a
+# warm-up, user+sys CPU of the program and of its display server is read from /proc over a
+# steady stretch, and the program's resident memory (VmRSS: a shared image's pages included) at
+# its end. Process CPU rather than wall time: the figures hold
 # on a loaded machine.
 #
 # Usage: bench/cpu_by_size.sh [seconds]
@@ -47,9 +48,10 @@ stop_run() {
   if [ -n "$client" ]; then kill "$client" 2>/dev/null || true; wait "$client" 2>/dev/null || true; fi
   if [ -n "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
   if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; fi
+  stop_all
   client="" server="" cover=""
 }
-cleanup() { stop_run; stop_all; rm -rf "$work"; }
+cleanup() { stop_run; rm -rf "$work"; }
 trap cleanup EXIT
 
 hz=$(getconf CLK_TCK)
@@ -70,19 +72,8 @@ start_server() {
 
 # start_sway WxH: a headless sway of our own with one output of that size; false without root.
 start_sway() {
-  [ "$(id -u)" -eq 0 ] || return 1
-  export XDG_RUNTIME_DIR=$(mktemp -d "$work/run.XXXX") WAYLAND_DISPLAY=wayland-1
-  export SWAYSOCK=$XDG_RUNTIME_DIR/sway.sock
-  chown 65534:65534 "$XDG_RUNTIME_DIR"
-  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-    setpriv --reuid=65534 --regid=65534 --clear-groups sway -c "$work/sway.conf" >/dev/null 2>&1 &
-  server=$!
-  local deadline=$(( $(date +%s) + 60 ))
-  until [ -S "$XDG_RUNTIME_DIR/wayland-1" ] &&
-    swaymsg -q output HEADLESS-1 mode "$1" 2>/dev/null; do
-    [ "$(date +%s)" -lt "$deadline" ] || return 1
-    sleep 0.3
-  done
+  [ "$(id -u)" -eq 0 ] && desk_start sway "$1" || return 1
+  server=$desk_pid
   unset DISPLAY
 }
 
