@@ -4,16 +4,20 @@
 # defaults), each alone on its own Xvfb screen (24-bit); and on Wayland, each alone on one output
 # of its own headless sway (run as nobody, so this needs root): `glintora` in a window filling the
 # output, `glintora -saver`, and `glintora -wallpaper` under a full-screen window, which should
-# cost nothing. Default settings; after a warm-up, user+sys CPU of the program and of its display
-# server is read from /proc over a steady stretch, and the program's resident memory (VmRSS: a
-# shared image's pages included) at its end. Process CPU rather than wall time: the figures hold
+# cost nothing; and at 1920x1080 on each of sway, KWin and Mutter, one output each: `glintora
+# -saver` beside fireworkx in a 1920x1080 window through XWayland, with the compositor (and its
+# XWayland) beside each. KWin and Mutter composite with llvmpipe, so what they upload and draw is
+# CPU too. The compositors are started by the Wayland tests' helper. Default settings; after a
+# warm-up, user+sys CPU of the program and of its display server is read from /proc over a
+# steady stretch, and the program's resident memory (VmRSS: a shared image's pages included) at
+# its end. Process CPU rather than wall time: the figures hold
 # on a loaded machine.
 #
 # Usage: bench/cpu_by_size.sh [seconds]
 #   GLINTORA_BIN (build/release/platform/x11/glintora), GLINTORA_SCR
 #   (build-win/GlintoraFireworks.scr), GLINTORA_RIG (build/release/tests/wayland/
 #   glintora_wayland_rig, the covering window), SIZES ("1920x1080 3840x2160 7680x2160"),
-#   PROGRAMS ("x11 wine peer wl-window wl-saver wl-wallpaper"): which rows to measure.
+#   PROGRAMS ("x11 wine peer wl-window wl-saver wl-wallpaper desktops"): which rows to measure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,7 +26,7 @@ bin=${GLINTORA_BIN:-build/release/platform/x11/glintora}
 scr=${GLINTORA_SCR:-build-win/GlintoraFireworks.scr}
 sizes=(${SIZES:-1920x1080 3840x2160 7680x2160})
 rig=${GLINTORA_RIG:-build/release/tests/wayland/glintora_wayland_rig}
-programs=(${PROGRAMS:-x11 wine peer wl-window wl-saver wl-wallpaper})
+programs=(${PROGRAMS:-x11 wine peer wl-window wl-saver wl-wallpaper desktops})
 peer=/usr/libexec/xscreensaver/fireworkx
 
 if [ ! -x "$peer" ] && [[ " ${programs[*]} " == *" peer "* ]]; then
@@ -35,20 +39,22 @@ fi
 work=$(mktemp -d)
 chmod 755 "$work"  # sway, run as nobody, reads its configuration here
 printf 'xwayland disable\ndefault_border none\n' >"$work/sway.conf"
+printf 'xwayland force\ndefault_border none\n' >"$work/sway-x.conf"
+source tests/install/checks.sh
+source tests/wayland/desktops.sh
 server="" client="" prefix="" cover=""
 stop_run() {
   if [ -n "$cover" ]; then kill "$cover" 2>/dev/null || true; wait "$cover" 2>/dev/null || true; fi
   if [ -n "$client" ]; then kill "$client" 2>/dev/null || true; wait "$client" 2>/dev/null || true; fi
   if [ -n "$prefix" ]; then WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; fi
   if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; fi
+  stop_all
   client="" server="" cover=""
 }
 cleanup() { stop_run; rm -rf "$work"; }
 trap cleanup EXIT
 
 hz=$(getconf CLK_TCK)
-# utime + stime in ticks; the name in parentheses may hold spaces.
-ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
 resident_mb() { awk '/^VmRSS:/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status"; }
 now() { date +%s.%N; }
 
@@ -66,19 +72,8 @@ start_server() {
 
 # start_sway WxH: a headless sway of our own with one output of that size; false without root.
 start_sway() {
-  [ "$(id -u)" -eq 0 ] || return 1
-  export XDG_RUNTIME_DIR=$(mktemp -d "$work/run.XXXX") WAYLAND_DISPLAY=wayland-1
-  export SWAYSOCK=$XDG_RUNTIME_DIR/sway.sock
-  chown 65534:65534 "$XDG_RUNTIME_DIR"
-  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-    setpriv --reuid=65534 --regid=65534 --clear-groups sway -c "$work/sway.conf" >/dev/null 2>&1 &
-  server=$!
-  local deadline=$(( $(date +%s) + 60 ))
-  until [ -S "$XDG_RUNTIME_DIR/wayland-1" ] &&
-    swaymsg -q output HEADLESS-1 mode "$1" 2>/dev/null; do
-    [ "$(date +%s)" -lt "$deadline" ] || return 1
-    sleep 0.3
-  done
+  [ "$(id -u)" -eq 0 ] && desk_start sway "$1" || return 1
+  server=$desk_pid
   unset DISPLAY
 }
 
@@ -157,7 +152,9 @@ if [[ " ${programs[*]} " == *" wine "* ]]; then
 fi
 
 declare -A result
-for kind in "${programs[@]}"; do
+rows=()
+for kind in "${programs[@]}"; do [ "$kind" = desktops ] || rows+=("$kind"); done
+for kind in "${rows[@]}"; do
   for size in "${sizes[@]}"; do
     result[$kind,$size]=$(measure "$kind" "$size")
     echo "cpu_by_size: $kind $size: ${result[$kind,$size]}" >&2
@@ -176,6 +173,7 @@ label() {
 }
 field() { local v=(${result[$1,$2]}); echo "${v[$(( $3 - 1 ))]}"; }
 
+if [ ${#rows[@]} -gt 0 ]; then
 echo "CPU ms per second of show, default settings, ${seconds} s after a warm-up (client + display server)"
 printf "| %-34s |" "program"
 for size in "${sizes[@]}"; do printf " %-26s |" "$size"; done
@@ -183,7 +181,7 @@ echo
 printf "|%s|" "------------------------------------"
 for size in "${sizes[@]}"; do printf "%s|" "----------------------------"; done
 echo
-for kind in "${programs[@]}"; do
+for kind in "${rows[@]}"; do
   printf "| %-34s |" "$(label "$kind")"
   for size in "${sizes[@]}"; do
     c=$(field "$kind" "$size" 1); s=$(field "$kind" "$size" 2); m=$(field "$kind" "$size" 3)
@@ -227,4 +225,65 @@ if [[ " ${programs[*]} " == *" peer "* && " ${programs[*]} " == *" x11 "* ]]; th
       'BEGIN { if (c + s > 0) printf " %s %.0fx", n, (p + ps) / (c + s); else printf " %s -", n }'
   done
   echo
+fi
+fi
+
+# -- The desktops. xwayland PID: the pid of the XWayland of the compositor PID started last
+# (found by its runtime folder), with its display and authority file in DISPLAY and XAUTHORITY.
+# fireworkx in a window of the output's size is what a user of that desktop would run.
+xwayland() {
+  local p args
+  for p in /proc/[0-9]*; do
+    [ "$(cat "$p/comm" 2>/dev/null)" = Xwayland ] || continue
+    { tr '\0' '\n' <"$p/environ"; } 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" || continue
+    args=$(tr '\0' ' ' <"$p/cmdline")
+    export DISPLAY=$(grep -oE ' :[0-9]+' <<<"$args" | tr -d ' ')
+    export XAUTHORITY=$(grep -oE -- '-auth [^ ]+' <<<"$args" | cut -d' ' -f2)
+    [ -n "$XAUTHORITY" ] || unset XAUTHORITY
+    echo "${p#/proc/}"
+    return 0
+  done
+  return 1
+}
+# sample PID SERVER...: "client-ms-per-s server-ms-per-s" over $seconds after a warm-up, the
+# servers' CPU summed.
+sample() {
+  local pid=$1 a b t0 t1 p
+  sleep 3
+  kill -0 "$pid" 2>/dev/null || { echo "- -"; return; }
+  a=$(ticks "$pid"); b=0; for p in "${@:2}"; do b=$((b + $(ticks "$p"))); done; t0=$(now)
+  sleep "$seconds"
+  kill -0 "$pid" 2>/dev/null || { echo "- -"; return; }
+  a=$(($(ticks "$pid") - a)); for p in "${@:2}"; do b=$((b - $(ticks "$p"))); done; t1=$(now)
+  awk -v a="$a" -v b="$b" -v t0="$t0" -v t1="$t1" -v hz="$hz" \
+    'BEGIN { w = t1 - t0; printf "%.1f %.1f\n", a/hz/w*1000, -b/hz/w*1000 }'
+}
+if [[ " ${programs[*]} " == *" desktops "* ]] && [ "$(id -u)" -eq 0 ] && [ -x "$bin" ]; then
+  echo
+  echo "-saver and fireworkx (XWayland) at 1920x1080, CPU ms per second: program + compositor"
+  echo "| compositor | glintora -saver | fireworkx, XWayland | fireworkx / glintora |"
+  echo "|---|---|---|---|"
+  for d in sway kwin mutter; do
+    export XDG_CONFIG_HOME="$work/config-$d"
+    SWAY_CONF=$work/sway.conf desk_start "$d" 1920x1080 || { echo "| $d | cannot start | | |"; continue; }
+    "$bin" -saver >/dev/null 2>&1 &
+    started+=($!)
+    ours=$(sample $! "$desk_pid")
+    SWAY_CONF=$work/sway-x.conf DESK_X11=1 desk_start "$d" 1920x1080
+    peer_cpu="- -"
+    if [ -x "$peer" ] && wait_for 30 xwayland >/dev/null; then
+      x=$(xwayland)
+      # sway's XWayland runs as sway's user and lets in that user alone.
+      as=()
+      [ "$d" != sway ] || as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+      "${as[@]}" "$peer" -geometry 1920x1080 >/dev/null 2>&1 &
+      started+=($!)
+      peer_cpu=$(sample $! "$desk_pid" "$x")
+    fi
+    stop_all
+    read -r oc os <<<"$ours"; read -r pc ps <<<"$peer_cpu"
+    ratio=$(awk -v oc="$oc" -v os="$os" -v pc="$pc" -v ps="$ps" 'BEGIN {
+      if (oc == "-" || pc == "-" || oc + os <= 0) print "-"; else printf "%.1fx", (pc + ps) / (oc + os) }')
+    echo "| $d | $oc + $os | $pc + $ps | $ratio |"
+  done
 fi

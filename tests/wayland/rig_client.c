@@ -1,7 +1,8 @@
 // The headless Wayland rig's own client. Subcommands:
-//   pointer          holds a virtual pointer (a compositor passes pointer events on only while
-//                    some pointer device exists); reads "move DX DY" and "click" lines and
-//                    answers "ok" once the compositor has taken each
+//   input            holds a virtual pointer (a compositor passes pointer events on only while
+//                    some pointer device exists), or KWin's fake input; reads "move DX DY",
+//                    "click" and (fake input only) "key EVDEV-CODE" lines and answers "ok" once
+//                    the compositor has taken each
 //   window [-fullscreen] [-inhibit] [-frames]
 //                    a plain dark toplevel, optionally holding an idle inhibitor; prints 1 once
 //                    shown; with -frames it redraws every frame and prints the frames shown
@@ -16,6 +17,7 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include "fake-input-client-protocol.h"
 #include "idle-inhibit-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
@@ -26,6 +28,7 @@ static struct wl_seat* seat;
 static struct xdg_wm_base* wm_base;
 static struct zwp_idle_inhibit_manager_v1* inhibit_manager;
 static struct zwlr_virtual_pointer_manager_v1* pointer_manager;
+static struct org_kde_kwin_fake_input* fake_input;
 
 static void on_global(void* data, struct wl_registry* registry, uint32_t name, const char* iface,
                       uint32_t version) {
@@ -35,7 +38,8 @@ static void on_global(void* data, struct wl_registry* registry, uint32_t name, c
       {&wl_seat_interface, (void**)&seat, 1},
       {&xdg_wm_base_interface, (void**)&wm_base, 1},
       {&zwp_idle_inhibit_manager_v1_interface, (void**)&inhibit_manager, 1},
-      {&zwlr_virtual_pointer_manager_v1_interface, (void**)&pointer_manager, 1}};
+      {&zwlr_virtual_pointer_manager_v1_interface, (void**)&pointer_manager, 1},
+      {&org_kde_kwin_fake_input_interface, (void**)&fake_input, 4}};
   (void)data, (void)version;
   for (size_t i = 0; i < sizeof wanted / sizeof wanted[0]; i++)
     if (!strcmp(iface, wanted[i].interface->name) && !*wanted[i].slot)
@@ -58,29 +62,46 @@ static uint32_t now_ms(void) {
   return (uint32_t)(t.tv_sec * 1000 + t.tv_nsec / 1000000);
 }
 
-static int run_pointer(struct wl_display* display) {
-  if (!pointer_manager) return fail("no zwlr_virtual_pointer_manager_v1");
-  struct zwlr_virtual_pointer_v1* pointer =
-      zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointer_manager, seat);
+static void press(struct zwlr_virtual_pointer_v1* pointer, uint32_t button, uint32_t state) {
+  if (pointer) zwlr_virtual_pointer_v1_button(pointer, now_ms(), button, state);
+  else org_kde_kwin_fake_input_button(fake_input, button, state);
+}
+
+static int run_input(struct wl_display* display) {
+  struct zwlr_virtual_pointer_v1* pointer = 0;
+  if (pointer_manager)
+    pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointer_manager, seat);
+  else if (fake_input)
+    org_kde_kwin_fake_input_authenticate(fake_input, "glintora rig", "test input");
+  else
+    return fail("no zwlr_virtual_pointer_manager_v1 or org_kde_kwin_fake_input");
   char line[128] = "";
   for (const char* answer = "ready"; answer; answer = fgets(line, sizeof line, stdin) ? "ok" : 0) {
     double dx, dy;
+    unsigned key;
     if (!strncmp(line, "click", 5)) {
-      zwlr_virtual_pointer_v1_button(pointer, now_ms(), BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
-      zwlr_virtual_pointer_v1_frame(pointer);
-      zwlr_virtual_pointer_v1_button(pointer, now_ms(), BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
+      press(pointer, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
+      if (pointer) zwlr_virtual_pointer_v1_frame(pointer);
+      press(pointer, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
     } else if (sscanf(line, "move %lf %lf", &dx, &dy) == 2) {
-      zwlr_virtual_pointer_v1_motion(pointer, now_ms(), wl_fixed_from_double(dx),
-                                     wl_fixed_from_double(dy));
+      if (pointer)
+        zwlr_virtual_pointer_v1_motion(pointer, now_ms(), wl_fixed_from_double(dx),
+                                       wl_fixed_from_double(dy));
+      else
+        org_kde_kwin_fake_input_pointer_motion(fake_input, wl_fixed_from_double(dx),
+                                               wl_fixed_from_double(dy));
+    } else if (!pointer && sscanf(line, "key %u", &key) == 1) {
+      org_kde_kwin_fake_input_keyboard_key(fake_input, key, WL_KEYBOARD_KEY_STATE_PRESSED);
+      org_kde_kwin_fake_input_keyboard_key(fake_input, key, WL_KEYBOARD_KEY_STATE_RELEASED);
     } else if (line[0]) {
-      return fail("pointer commands: move DX DY, click");
+      return fail("input commands: move DX DY, click, key CODE (fake input)");
     }
-    zwlr_virtual_pointer_v1_frame(pointer);
+    if (pointer) zwlr_virtual_pointer_v1_frame(pointer);
     if (wl_display_roundtrip(display) < 0) return fail("the compositor went away");
     printf("%s\n", answer);
     fflush(stdout);
   }
-  zwlr_virtual_pointer_v1_destroy(pointer);
+  if (pointer) zwlr_virtual_pointer_v1_destroy(pointer);
   return wl_display_roundtrip(display) < 0;
 }
 
@@ -228,7 +249,7 @@ int main(int argc, char** argv) {
   if (!display) return fail("cannot connect to the Wayland display");
   wl_registry_add_listener(wl_display_get_registry(display), &registry_listener, 0);
   wl_display_roundtrip(display);
-  if (argc >= 2 && !strcmp(argv[1], "pointer")) return run_pointer(display);
+  if (argc >= 2 && !strcmp(argv[1], "input")) return run_input(display);
   if (argc >= 2 && !strcmp(argv[1], "window")) return run_window(display, argc, argv);
-  return fail("usage: rig_client pointer | window [-fullscreen] [-inhibit] [-frames] | stats ...");
+  return fail("usage: rig_client input | window [-fullscreen] [-inhibit] [-frames] | stats ...");
 }
