@@ -88,7 +88,6 @@ nothing on stderr when it is no terminal|0|cat $out/a.err $out/b.err $out/c.err 
 another container is refused|glintora-render: --video: the file name must end in .webm or .mp4|$render --frames 1 --video $out/d.avi 2>&1 >/dev/null
 a refused video touches no other output|2 keep.gif=old keep.wav=old|run unlimited --gif keep.gif --wav keep.wav --video out.avi
 a template's frame delay is held to the dialog's|glintora-render: --template: Adv_TimeDelay: 2000000000 is outside 0..999|$render --template $out/slow.glx --hash 2>&1 >/dev/null
-a slow template writes nothing|2 keep.gif=old keep.wav=old|run unlimited --template $out/slow.glx --wav big.wav --gif keep.gif
 a run replaces its outputs whole|0 keep.gif keep.wav|run unlimited --gif keep.gif --wav keep.wav
 full disk: PNG frames|1 keep.gif=old keep.wav=old|run 0 --png-dir png
 full disk: GIF|1 keep.gif=old keep.wav=old|run 0 --gif keep.gif

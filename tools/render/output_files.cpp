@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace glintora {
 
@@ -14,13 +15,20 @@ PendingOutputs::~PendingOutputs() {
   for (const auto& file : files_) std::remove(file.first.c_str());
 }
 
-std::string PendingOutputs::Add(const std::string& path, std::string& error) {
+std::string PendingOutputs::Add(const std::string& name, std::string& error) {
+  std::string path = name;
+  std::error_code ec;
+  const auto status = std::filesystem::status(name, ec);
+  if (std::filesystem::exists(status)) {
+    if (!std::filesystem::is_regular_file(status)) return name;  // a pipe or a device: written in place
+    path = std::filesystem::canonical(name, ec).string();  // through a link, the file it names
+  }
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   std::string temporary = folder + "." + path.substr(folder.size()) + ".XXXXXX";
   const int fd = mkstemp(temporary.data());
   if (fd < 0) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
+    error = "cannot write " + name + ": " + std::strerror(errno);
     return {};
   }
   // mkstemp makes the file private; an output gets the mode a new file would.

@@ -16,9 +16,10 @@ class PendingOutputs {
   PendingOutputs& operator=(const PendingOutputs&) = delete;
   ~PendingOutputs();  // removes every temporary file not renamed
 
-  // A new empty file ".NAME.XXXXXX" in path's folder, to be renamed to path; empty with a
-  // message when the folder takes no file.
-  std::string Add(const std::string& path, std::string& error);
+  // A new empty file ".NAME.XXXXXX" in the folder of the file name names (through a link), to
+  // be renamed to it; name itself when it is a pipe or a device; empty with a message when the
+  // folder takes no file.
+  std::string Add(const std::string& name, std::string& error);
   // Renames every file to its name; false with a message at the first that fails.
   bool Commit(std::string& error);
 
