@@ -34,7 +34,7 @@ bool SoundTrack::WriteUntil(std::int64_t sample, std::string& error) {
 bool SoundTrack::EndFrame(std::string& error) { return WriteUntil(mixer_.FrameStart(++frames_), error); }
 
 bool SoundTrack::Finish(std::string& error) {
-  for (int second = 0; second < 10 && on_ && mixer_.ActiveVoices() > 0; ++second)
+  for (int second = 0; second < kRingOutSeconds && on_ && mixer_.ActiveVoices() > 0; ++second)
     if (!WriteUntil(mixer_.Position() + SoundMixer::kRate, error)) return false;
   return WriteUntil(mixer_.Position() + SoundMixer::kLatency, error) && wav_.Close(error);
 }

@@ -19,6 +19,12 @@ class SoundTrack {
  public:
   SoundTrack(std::uint64_t seed, std::int32_t frameDelayMs, bool soundOn);
 
+  static constexpr std::int32_t kRingOutSeconds = 10;
+  // The most sample frames a track writes when its last frame ends at sample end.
+  static constexpr std::int64_t MostSamples(std::int64_t end) {
+    return end + std::int64_t{kRingOutSeconds} * SoundMixer::kRate + SoundMixer::kLatency;
+  }
+
   // The samples go to the WAV file when one is open, and to the tap when one is set.
   using Tap = std::function<bool(const std::int16_t* samples, std::int32_t frames, std::string& error)>;
   bool Open(const std::string& path, std::string& error);
@@ -32,7 +38,7 @@ class SoundTrack {
   SoundMixer& Mixer() { return mixer_; }
   // After a frame's update: the samples up to the next frame's start.
   bool EndFrame(std::string& error);
-  // The sounds still ringing after the last frame (at most ten seconds), then the header.
+  // The sounds still ringing after the last frame (at most kRingOutSeconds), then the header.
   bool Finish(std::string& error);
 
  private:

@@ -62,6 +62,10 @@ bool WavWriter::Open(const std::string& path, std::int32_t rate, std::int32_t ch
 bool WavWriter::Write(const std::int16_t* samples, std::int32_t frames, std::string& error) {
   if (!file_) return false;
   const std::size_t count = static_cast<std::size_t>(frames) * channels_;
+  if (count * 2 > kMaxDataBytes - dataBytes_) {
+    error = "'" + path_ + "' would pass the 4 GiB a WAV file holds";
+    return false;
+  }
   std::vector<unsigned char> bytes(count * 2);
   for (std::size_t k = 0; k < count; ++k) {  // little-endian whatever the machine
     const auto v = static_cast<std::uint16_t>(samples[k]);

@@ -181,7 +181,7 @@ void LoadAdvancedParams(Store& store, SettingsRecord& r, const SurfaceScale& sur
   if (r.Adv_FontName.empty()) r.Adv_FontName = "MS Sans Serif";
   r.Adv_FontSize = ClampInt(r.Adv_FontSize, 10, 80);
   r.Adv_FontHueV = ClampInt(r.Adv_FontHueV, 0, 359);
-  r.LockMessage = std::string(TrimBlanks(r.LockMessage).substr(0, kLockMessageMax));
+  r.LockMessage = std::string(FirstCharacters(TrimBlanks(r.LockMessage), kLockMessageMax));
 
   const double perPixelX = surface.isPreview ? surface.twipsPerPixelX : 1.0;
   const double perPixelY = surface.isPreview ? surface.twipsPerPixelY : 1.0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/numbers.h"
 #include "settings/text.h"
 
 namespace glintora {
@@ -167,6 +168,21 @@ const std::vector<const SettingDef*>& AdvancedTemplateOrder() {
       Keys({"FocalLength", "Adv_TimeDelay", "LockMessage", "Adv_FontName", "Adv_FontSize",
             "Adv_FontHueV", "Adv_WinResize", "Adv_MouseMove"});
   return order;
+}
+
+std::string DialogRangeProblem(const SettingDef& def, std::string_view text) {
+  const std::string name = def.key;
+  if (def.dialog == DialogKind::None) {
+    return FirstCharacters(text, 100).size() == text.size() ? std::string() : name + ": longer than 100 characters";
+  }
+  const auto number = ParseNumericText(text);
+  if (!number) return name + ": '" + std::string(FirstCharacters(text, 20)) + "' is not a number";
+  if (*number < def.dialogLo || *number > def.dialogHi ||
+      (def.dialog != DialogKind::Dec && *number != static_cast<double>(static_cast<long long>(*number)))) {
+    return name + ": " + std::string(FirstCharacters(text, 20)) + " is outside " + NumberText(def.dialogLo) + ".." +
+           NumberText(def.dialogHi);
+  }
+  return {};
 }
 
 }  // namespace glintora

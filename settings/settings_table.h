@@ -2,6 +2,7 @@
 // dialog ranges, the factory reset and the template layout all read it.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +50,11 @@ struct SettingDef {
 // Every setting: the 43 firework parameters in the record's order, then the colour, advanced and
 // other keys.
 const std::vector<SettingDef>& AllSettings();
+
+// Empty when text is a value the setting's dialog accepts as it stands (a number within its
+// range, or a text of at most 100 characters); otherwise why not, naming the key. What a
+// template or a link may bring in where no dialog checked it first.
+std::string DialogRangeProblem(const SettingDef& def, std::string_view text);
 
 // The setting with this key (case-insensitive), nullptr when there is none.
 const SettingDef* FindSetting(std::string_view key);

@@ -1,5 +1,7 @@
 #include "settings/text.h"
 
+#include <algorithm>
+
 namespace glintora {
 
 namespace {
@@ -42,6 +44,13 @@ std::size_t Utf8Length(std::string_view text, std::size_t i) {
 }
 
 }  // namespace
+
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  std::size_t i = 0;
+  for (std::size_t characters = 0; i < text.size() && characters < count; ++characters)
+    i += std::max<std::size_t>(Utf8Length(text, i), 1);
+  return text.substr(0, i);
+}
 
 std::string QuotedForMessage(std::string_view text) {
   std::string out = "'";

@@ -12,6 +12,10 @@ inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // The text without blanks at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// The first count characters of UTF-8 text (code points; a byte that starts no well-formed
+// sequence counts as one), never ending inside a character.
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
+
 // ASCII case-insensitive equality: section and key names compare this way.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 

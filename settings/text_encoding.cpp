@@ -134,4 +134,9 @@ std::string EncodeTextFile(std::string_view text, bool markUtf8) {
   return out;
 }
 
+std::size_t WholeUtf16Units(std::u16string_view units) {
+  const std::size_t n = units.size();
+  return n > 0 && units[n - 1] >= 0xD800 && units[n - 1] < 0xDC00 ? n - 1 : n;
+}
+
 }  // namespace glintora

@@ -17,6 +17,10 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-16LE bytes (no mark) as UTF-8; a lone surrogate or an odd last byte becomes U+FFFD.
 std::string Utf16LeToUtf8(std::string_view bytes);
 
+// How many of the UTF-16 units to keep so that none ends halfway through a surrogate pair: a
+// length limit counted in units (a Windows edit box's) can cut a pair in two.
+std::size_t WholeUtf16Units(std::u16string_view units);
+
 // A file's bytes as UTF-8 text: UTF-16LE with its mark, UTF-8 with or without its mark, and
 // anything else through legacy (the system's older single-byte or ANSI encoding).
 std::string DecodeTextFile(std::string_view bytes,

@@ -177,22 +177,6 @@ std::string CurrentText(const SettingDef& def) {
   return a.box == kSoundBox ? NumberText(p.adv.CheckValue(AdvBox(a))) : p.adv.Text(AdvBox(a));
 }
 
-// Empty when text is a value the setting's dialog accepts as it stands; otherwise why not.
-std::string CheckValue(const SettingDef& def, std::string_view text) {
-  const std::string name = def.key;
-  if (def.dialog == DialogKind::None) {
-    return text.size() <= 100 ? std::string() : name + ": longer than 100 characters";
-  }
-  const auto number = ParseNumericText(text);
-  if (!number) return name + ": '" + std::string(text.substr(0, 20)) + "' is not a number";
-  if (*number < def.dialogLo || *number > def.dialogHi ||
-      (def.dialog != DialogKind::Dec && *number != static_cast<double>(static_cast<long long>(*number)))) {
-    return name + ": " + std::string(text.substr(0, 20)) + " is outside " + NumberText(def.dialogLo) +
-           ".." + NumberText(def.dialogHi);
-  }
-  return {};
-}
-
 // The fields as the dialog now holds them go to the store, then the show starts again on them.
 void SaveAndRestart();
 
@@ -429,7 +413,7 @@ EMSCRIPTEN_KEEPALIVE const char* gw_import(const char* data, int length) {
     const std::string text = ProfileReadText(templates, def->section, def->key, kAbsent);
     if (text == kAbsent) continue;
     ++found;
-    std::string why = CheckValue(*def, text);
+    std::string why = DialogRangeProblem(*def, text);
     if (!why.empty()) return Hand(why);
   }
   if (found == 0) return Hand("not a Glintora Fireworks template");
@@ -480,7 +464,7 @@ EMSCRIPTEN_KEEPALIVE const char* gw_link(const char* lines, double seed) {
       return Hand("unknown setting '" + key.substr(0, 30) + "'");
     }
     const std::string value = line.substr(eq + 1);
-    std::string why = CheckValue(*def, value);
+    std::string why = DialogRangeProblem(*def, value);
     if (!why.empty()) return Hand(why);
     given.Write(def->section, def->key, value);
   }

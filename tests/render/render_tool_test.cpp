@@ -1,4 +1,4 @@
-// The renderer's own logic: the progress line and the video options.
+// The renderer's own logic: the progress line and what the options ask it to make.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,28 +25,38 @@ TEST(RenderProgress, FramesPercentageAndTimeLeftAtThePaceSoFar) {
   for (const Row& r : rows) EXPECT_EQ(r.text, ProgressText(r.done, r.total, r.elapsed)) << r.text;
 }
 
-TEST(RenderOptions, VideoLengthAndRate) {
-  struct Row {
+// The frames a run makes, or -1 when refused before anything is written. At 40 ms a frame (25 a
+// second); a WAV holds (2^32 - 1 - 36) / 4 sample frames, and after the last frame the sounds ring
+// on for up to 10 s (and 48 samples of look-ahead): 22359 s at 48000 samples a second, not 22360.
+TEST(RenderOptions, LengthRateAndWhatARunMayWrite) {
+  const struct {
     std::vector<std::string> args;
-    bool ok;
-    double seconds;
-    std::int32_t fps;
+    std::int32_t delayMs, frames;
   } rows[] = {
-      {{"--video", "a.webm", "--seconds", "1.5", "--fps", "30"}, true, 1.5, 30},
-      {{"--seconds", "2", "--frames", "50"}, false, 0, 0},  // one length, not two
-      {{"--seconds", "0"}, false, 0, 0},
-      {{"--seconds", "2s"}, false, 0, 0},
-      {{"--fps", "0"}, false, 0, 0},
-      {{"--fps", "241"}, false, 0, 0},
+      {{"--video", "a.webm", "--seconds", "1.5", "--fps", "30"}, 40, 45},
+      {{"--seconds", "2"}, 40, 50},
+      {{"--seconds", "2"}, 0, -1},  // no rate
+      {{"--seconds", "2", "--frames", "50"}, 40, -1},
+      {{"--seconds", "0"}, 40, -1},
+      {{"--seconds", "2s"}, 40, -1},
+      {{"--fps", "241"}, 40, -1},
+      {{"--fps", "240", "--seconds", "4166.666"}, 40, 1000000},
+      {{"--fps", "240", "--seconds", "36000"}, 40, -1},  // 8640000 frames
+      {{"--fps", "1", "--seconds", "22359", "--wav", "a.wav"}, 40, 22359},
+      {{"--fps", "1", "--seconds", "22360", "--wav", "a.wav"}, 40, -1},
+      {{"--width", "16", "--fps", "1", "--seconds", "23000", "--wav", "a.wav"}, 40, -1},
+      {{"--frames", "558991", "--wav", "a.wav"}, 40, -1},  // 1920 samples a frame
+      {{"--frames", "558990", "--wav", "a.wav"}, 40, 558990},
+      {{"--frames", "2", "--gif", "a.gif", "--wav", "./a.gif"}, 40, -1},
+      {{"--frames", "2", "--png-dir", "out/", "--video", "out"}, 40, -1},
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     RenderOptions o;
+    RenderPlan plan;
     std::string error;
-    EXPECT_EQ(r.ok, ParseRenderOptions(r.args, o, error)) << r.args[0] << " " << r.args[1];
-    if (!r.ok) continue;
-    EXPECT_EQ("a.webm", o.videoPath);
-    EXPECT_EQ(r.seconds, o.seconds);
-    EXPECT_EQ(r.fps, o.fps);
+    const bool ok = ParseRenderOptions(r.args, o, error) && PlanRender(o, r.delayMs, plan, error);
+    EXPECT_EQ(r.frames, ok ? plan.frames : -1) << r.args[1] << " " << r.args.back() << ": " << error;
+    EXPECT_EQ(ok, error.empty()) << error;
   }
 }
 

@@ -7,7 +7,7 @@
 set -uo pipefail
 source "$(dirname "$0")/../install/checks.sh"
 
-render=$1
+render=$(realpath "$1")
 [ -x "$render" ] || { echo "video_test: no renderer '$render'"; finish; exit 1; }
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -52,6 +52,18 @@ mp4_frames=$(( ($(wav_frames "$out/b.wav") + 1599) / 1600 ))
 # .webm without sound: one stream, exactly the frames asked.
 "$render" --width 160 --height 100 --frames 30 --seed 1 --video "$out/c.webm" 2>"$out/c.err"
 
+# A run in a folder holding an earlier keep.gif and keep.wav, with a file-size limit in KiB (and
+# SIGXFSZ ignored, so a write past it fails as on a full disk): its exit status, then every file
+# the folder holds afterwards, "=old" for those that kept their bytes.
+run() {
+  rm -rf "$out/f" && mkdir "$out/f" && echo old | tee "$out/f/keep.gif" >"$out/f/keep.wav"
+  local limit=$1; shift
+  (cd "$out/f" && trap '' XFSZ && ulimit -f "$limit" && "$render" --width 16 --height 16 --frames 2 "$@" >/dev/null 2>&1)
+  local rc=$?
+  echo "$rc" $(cd "$out/f" && for f in $(find . -type f | sort); do echo "${f#./}$(echo old | cmp -s - "$f" && echo =old)"; done)
+}
+printf '[Advanced]\r\nAdv_TimeDelay=2000000000\r\n' >"$out/slow.glx"
+
 expect_table <<TABLE
 webm: VP9 and Opus|vp9,opus|codecs $out/a.webm
 webm: the size asked|320,180|probe $out/a.webm v:0 stream=width,height
@@ -74,5 +86,13 @@ without sound: the frames asked|30|packets $out/c.webm v:0
 without sound: the length asked|1200|end_ms $out/c.webm v:0
 nothing on stderr when it is no terminal|0|cat $out/a.err $out/b.err $out/c.err | wc -c
 another container is refused|glintora-render: --video: the file name must end in .webm or .mp4|$render --frames 1 --video $out/d.avi 2>&1 >/dev/null
+a refused video touches no other output|2 keep.gif=old keep.wav=old|run unlimited --gif keep.gif --wav keep.wav --video out.avi
+a template's frame delay is held to the dialog's|glintora-render: --template: Adv_TimeDelay: 2000000000 is outside 0..999|$render --template $out/slow.glx --hash 2>&1 >/dev/null
+a run replaces its outputs whole|0 keep.gif keep.wav|run unlimited --gif keep.gif --wav keep.wav
+full disk: PNG frames|1 keep.gif=old keep.wav=old|run 0 --png-dir png
+full disk: GIF|1 keep.gif=old keep.wav=old|run 0 --gif keep.gif
+full disk: WAV|1 keep.gif=old keep.wav=old|run 0 --wav keep.wav --sound
+full disk: video|1 keep.gif=old keep.wav=old|run 0 --video keep.webm
+full output: the hash|1|$render --width 16 --height 16 --frames 1 --hash >/dev/full 2>/dev/null; echo \$?
 TABLE
 finish

@@ -63,9 +63,15 @@ TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
 TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
   MemoryStore store;
   SettingsRecord r;
-  store.Write("Advanced", "LockMessage", "   " + std::string(120, 'm') + "x");  // read whole, then cut
-  LoadAdvancedParams(store, r, Screen(641, 480));
-  EXPECT_EQ(r.LockMessage, std::string(100, 'm'));
+  // Trimmed, then cut after 100 characters whatever their UTF-8 length (é two bytes, U+1F386 four).
+  for (const std::string c : {"m", "\xC3\xA9", "\xF0\x9F\x8E\x86"}) {
+    std::string message = "   a", want = "a";
+    for (int k = 0; k < 120; ++k) message += c;
+    for (int k = 0; k < 99; ++k) want += c;
+    store.Write("Advanced", "LockMessage", message);
+    LoadAdvancedParams(store, r, Screen(641, 480));
+    EXPECT_EQ(r.LockMessage, want) << c;
+  }
   EXPECT_EQ(r.SurfaceWidth, 641);
   EXPECT_EQ(r.CenterX, 320);  // 320.5 rounds to even
   EXPECT_EQ(r.CenterY, 240);

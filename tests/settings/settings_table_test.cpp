@@ -96,6 +96,14 @@ TEST(SettingsTable, EveryKeyWithItsSectionTypeDefaultDialogRangeBoxAndThemeColum
   EXPECT_STREQ(FindSetting("ColorPctHue")->hiLessKey, "ColorPctInt");
   EXPECT_EQ(FindSetting("firepersist"), FindSetting("FirePersist"));
   EXPECT_EQ(FindSetting("Nothing"), nullptr);
+  // What a dialog would not take as it stands, as a template or link may bring it.
+  const SettingDef &delay = *FindSetting("Adv_TimeDelay"), &message = *FindSetting("LockMessage");
+  std::string text;
+  for (int k = 0; k < 100; ++k) text += "\xC3\xA9";  // 100 characters, 200 bytes
+  EXPECT_EQ(DialogRangeProblem(delay, "999") + DialogRangeProblem(delay, "0") + DialogRangeProblem(message, text), "");
+  EXPECT_EQ(DialogRangeProblem(delay, "1000") + "; " + DialogRangeProblem(delay, "2.5") + "; " +
+                DialogRangeProblem(message, text + "e"),
+            "Adv_TimeDelay: 1000 is outside 0..999; Adv_TimeDelay: 2.5 is outside 0..999; LockMessage: longer than 100 characters");
 }
 
 TEST(Themes, FieldsNamesAndThirteenPresetTexts) {

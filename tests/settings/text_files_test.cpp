@@ -50,6 +50,9 @@ TEST(TextFiles, ReadEveryEncodingATemplateComesInAndWriteUtf8) {
   }
   EXPECT_EQ(EncodeTextFile("b=1", true), "b=1");
   EXPECT_EQ(EncodeTextFile(kText, true), "\xEF\xBB\xBF" + kText);
+  // A limit in UTF-16 units that cuts a pair in two keeps neither half.
+  EXPECT_EQ(WholeUtf16Units(u"a\U0001F386"), 3u);
+  EXPECT_EQ(WholeUtf16Units(std::u16string_view(u"a\U0001F386", 2)), 1u);
 }
 
 TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {

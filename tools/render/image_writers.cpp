@@ -4,15 +4,10 @@
 #include <png.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace glintora {
 
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // libpng reports errors by longjmp: this part creates no C++ object that a jump could skip.
 bool EncodePng(png_structp png, png_infop info, std::FILE* file, const Framebuffer& frame,
@@ -39,7 +34,7 @@ bool EncodePng(png_structp png, png_infop info, std::FILE* file, const Framebuff
 }  // namespace
 
 bool WritePng(const std::string& path, const Framebuffer& frame, std::string& error) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) {
     error = "cannot write " + path;
     return false;
@@ -48,14 +43,17 @@ bool WritePng(const std::string& path, const Framebuffer& frame, std::string& er
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!info) {
     png_destroy_write_struct(&png, nullptr);
+    std::fclose(file);
     error = "libpng: out of memory";
     return false;
   }
   std::vector<png_byte> row(static_cast<std::size_t>(frame.Width) * 3);
-  const bool written = EncodePng(png, info, file.get(), frame, row.data());
+  const bool written = EncodePng(png, info, file, frame, row.data());
   png_destroy_write_struct(&png, &info);
-  if (!written) error = "libpng failed on " + path;
-  return written;
+  // The last bytes reach the file only here: a full disk shows on the close.
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) error = "cannot write " + path;
+  return written && closed;
 }
 
 GifWriter::~GifWriter() {
@@ -116,7 +114,7 @@ bool GifWriter::Add(const Framebuffer& frame, std::int32_t delayMs, std::string&
   ColorMapObject* map = GifMakeMapObject(256, palette);
   GraphicsControlBlock gcb{};
   gcb.DisposalMode = DISPOSE_DO_NOT;
-  gcb.DelayTime = std::max(2, (delayMs + 5) / 10);
+  gcb.DelayTime = static_cast<int>(std::clamp<std::int64_t>((std::int64_t{delayMs} + 5) / 10, 2, 65535));
   gcb.TransparentColor = NO_TRANSPARENT_COLOR;
   GifByteType ext[4];
   EGifGCBToExtension(&gcb, ext);

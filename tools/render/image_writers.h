@@ -19,7 +19,8 @@ class GifWriter {
  public:
   ~GifWriter();
   bool Open(const std::string& path, std::int32_t width, std::int32_t height, std::string& error);
-  // delayMs is rounded to the GIF's hundredths of a second (at least 2, which browsers honour).
+  // delayMs is rounded to the GIF's hundredths of a second: at least 2, which browsers honour, and
+  // at most the field's 65535.
   bool Add(const Framebuffer& frame, std::int32_t delayMs, std::string& error);
   bool Close(std::string& error);
 

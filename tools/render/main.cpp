@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "engine/show.h"
 #include "platform/null/null_host.h"
 #include "tools/render/image_writers.h"
+#include "tools/render/output_files.h"
 #include "tools/render/progress.h"
 #include "tools/render/render_options.h"
 #include "tools/render/show_settings.h"
@@ -75,24 +75,21 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options.sound) settings.SoundFX_ON = "1";
-  // The frame rate, rateNum / rateDen frames a second: --fps (the show then runs with the nearest
-  // whole-millisecond delay), or one frame per frame delay.
-  std::int32_t rateNum = 1000, rateDen = settings.Adv_TimeDelay;
-  if (options.fps > 0) {
-    rateNum = options.fps;
-    rateDen = 1;
-    settings.Adv_TimeDelay = (1000 + options.fps / 2) / options.fps;
-  } else if (rateDen > 0) {
-    const std::int32_t common = std::gcd(rateNum, rateDen);
-    rateNum /= common;
-    rateDen /= common;
-  } else if (!options.videoPath.empty() || options.seconds > 0) {
-    std::fprintf(stderr, "glintora-render: the settings' frame delay is 0 ms: give --fps\n");
+  // Everything is checked before any output is opened: a refused run touches no file.
+  RenderPlan plan;
+  if (!PlanRender(options, settings.Adv_TimeDelay, plan, error)) {
+    std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
     return 2;
   }
-  std::int32_t frames = options.frames;
-  if (options.seconds > 0)
-    frames = static_cast<std::int32_t>(std::clamp(std::llround(options.seconds * rateNum / rateDen), 1LL, 1000000LL));
+  settings.Adv_TimeDelay = plan.delayMs;
+  const std::int32_t frames = plan.frames;
+  // Without sound the video has no sound stream at all rather than a silent one.
+  const bool video = !options.videoPath.empty();
+  const bool videoSound = video && SoundEffectsOn(settings);
+  if (video && !VideoWriter::Check(options.videoPath, videoSound, error)) {
+    std::fprintf(stderr, "glintora-render: %s\n", error.c_str());
+    return 2;
+  }
 
   NullHost host(options.width, options.height);
   EngineRecord engine;
@@ -102,22 +99,26 @@ int main(int argc, char** argv) {
   engine.Surface = &host.Surface();
   engine.Rng.Seed(options.seed);
 
+  // Declared before the writers, so a failed run's files are closed before they are removed.
+  PendingOutputs outputs;
   if (!options.pngDir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(options.pngDir, ec);
+    if (ec) return Fail("--png-dir: cannot make " + options.pngDir + ": " + ec.message());
   }
-  GifWriter gif;
-  if (!options.gifPath.empty() && !gif.Open(options.gifPath, options.width, options.height, error))
+  std::string gifTemp, wavTemp, videoTemp;
+  if ((!options.gifPath.empty() && (gifTemp = outputs.Add(options.gifPath, error)).empty()) ||
+      (!options.wavPath.empty() && (wavTemp = outputs.Add(options.wavPath, error)).empty()) ||
+      (video && (videoTemp = outputs.Add(options.videoPath, error)).empty()))
     return Fail(error);
+  GifWriter gif;
+  if (!gifTemp.empty() && !gif.Open(gifTemp, options.width, options.height, error)) return Fail(error);
   SoundTrack track(options.seed, settings.Adv_TimeDelay, SoundEffectsOn(settings));
-  if (options.fps > 0) track.UseFrameRate(rateNum, rateDen);
-  if (!options.wavPath.empty() && !track.Open(options.wavPath, error)) return Fail(error);
-  // Without sound the video has no sound stream at all rather than a silent one.
-  const bool video = !options.videoPath.empty();
-  const bool videoSound = video && SoundEffectsOn(settings);
+  if (options.fps > 0) track.UseFrameRate(plan.rateNum, plan.rateDen);
+  if (!wavTemp.empty() && !track.Open(wavTemp, error)) return Fail(error);
   VideoWriter writer;
-  if (video && !writer.Open(options.videoPath, options.width, options.height, rateNum, rateDen,
-                            videoSound, error))
+  if (video && !writer.Open(options.videoPath, videoTemp, options.width, options.height, plan.rateNum,
+                            plan.rateDen, videoSound, error))
     return Fail(error);
   if (videoSound)
     track.SetTap([&writer](const std::int16_t* s, std::int32_t n, std::string& e) { return writer.AddSamples(s, n, e); });
@@ -134,11 +135,13 @@ int main(int argc, char** argv) {
     show.DrawFrame();
     const Framebuffer& frame = host.Surface();
     if (!options.pngDir.empty()) {
+      // Each frame is written under a temporary name too: a failed run leaves no frame named.
       char name[32];
       std::snprintf(name, sizeof name, "/frame%05d.png", static_cast<int>(drawn));
-      if (!WritePng(options.pngDir + name, frame, error)) return Fail(error);
+      const std::string temp = outputs.Add(options.pngDir + name, error);
+      if (temp.empty() || !WritePng(temp, frame, error)) return Fail(error);
     }
-    if (!options.gifPath.empty() && !gif.Add(frame, settings.Adv_TimeDelay, error)) return Fail(error);
+    if (!gifTemp.empty() && !gif.Add(frame, settings.Adv_TimeDelay, error)) return Fail(error);
     if (video && !writer.AddFrame(frame, error)) return Fail(error);
     if (sound && !track.EndFrame(error)) return Fail(error);
     ++drawn;
@@ -148,6 +151,7 @@ int main(int argc, char** argv) {
   if (sound && !track.Finish(error)) return Fail(error);
   if (options.hash) {
     std::printf("%016llx\n", static_cast<unsigned long long>(FrameHash(host.Surface())));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return Fail("cannot write the hash to the output");
   }
   if (!gif.Close(error)) return Fail(error);
   if (videoSound) {
@@ -169,6 +173,6 @@ int main(int argc, char** argv) {
     if (!writer.AddSamples(silence.data(), static_cast<std::int32_t>(silence.size() / 2), error)) return Fail(error);
   }
   progress.Show(drawn, std::max(drawn, frames), true);
-  if (!writer.Close(error)) return Fail(error);
+  if (!writer.Close(error) || !outputs.Commit(error)) return Fail(error);
   return 0;
 }

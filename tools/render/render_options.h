@@ -31,6 +31,21 @@ struct RenderOptions {
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
                         std::string& error);
 
+// The most frames a run makes (--frames, or --seconds at the rate).
+inline constexpr std::int32_t kMaxFrames = 1000000;
+
+// What a run makes, worked out before any output is opened.
+struct RenderPlan {
+  std::int32_t rateNum = 1000, rateDen = 40;  // rateNum / rateDen frames a second
+  std::int32_t delayMs = 40;  // the show's frame delay
+  std::int32_t frames = 0;
+};
+
+// The rate and frame count for the options and the settings' frame delay (0..999 ms). False with
+// a message when they ask for more than kMaxFrames frames or a WAV past its 4 GiB, or name one
+// output twice.
+bool PlanRender(const RenderOptions& options, std::int32_t delayMs, RenderPlan& plan, std::string& error);
+
 extern const char* const kRenderUsage;
 
 }  // namespace glintora

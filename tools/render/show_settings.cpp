@@ -19,6 +19,17 @@ bool LoadShowSettings(SettingsRecord& record, std::int32_t width, std::int32_t h
       error = "--template: cannot read " + QuotedForMessage(templatePath);
       return false;
     }
+    // The frame delay becomes the output's length: held to what the dialog allows, as the page
+    // holds an imported template.
+    const SettingDef& delay = *FindSetting("Adv_TimeDelay");
+    std::string text;
+    if (store.Read(delay.section, delay.key, text)) {
+      const std::string why = DialogRangeProblem(delay, TrimBlanks(text));
+      if (!why.empty()) {
+        error = "--template: " + why;
+        return false;
+      }
+    }
   }
   if (theme) {
     const std::string preset = ThemePresetText(static_cast<std::int16_t>(*theme));

@@ -10,7 +10,8 @@
 
 namespace glintora {
 
-// False with a message when the theme does not exist or the template cannot be read.
+// False with a message when the theme does not exist, the template cannot be read or its frame
+// delay is not one the advanced dialog allows.
 bool LoadShowSettings(SettingsRecord& record, std::int32_t width, std::int32_t height,
                       std::optional<int> theme, const std::string& templatePath, std::string& error);
 

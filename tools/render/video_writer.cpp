@@ -151,13 +151,26 @@ VideoWriter::~VideoWriter() {
   Close(ignored);
 }
 
-bool VideoWriter::Open(const std::string& path, std::int32_t width, std::int32_t height,
-                       std::int32_t rateNum, std::int32_t rateDen, bool withSound, std::string& error) {
-  const bool webm = EndsWith(path, ".webm");
-  if (!webm && !EndsWith(path, ".mp4")) {
+bool VideoWriter::Check(const std::string& name, bool withSound, std::string& error) {
+  const bool webm = EndsWith(name, ".webm");
+  if (!webm && !EndsWith(name, ".mp4")) {
     error = "--video: the file name must end in .webm or .mp4";
     return false;
   }
+  const char* missing = nullptr;
+  if (!avcodec_find_encoder_by_name(webm ? "libvpx-vp9" : "libx264"))
+    missing = webm ? "libvpx-vp9 encoder (VP9 for .webm)" : "libx264 encoder (H.264 for .mp4)";
+  else if (withSound && !avcodec_find_encoder_by_name(webm ? "libopus" : "aac"))
+    missing = webm ? "libopus encoder (Opus for .webm)" : "aac encoder (AAC for .mp4)";
+  if (missing) error = std::string("this FFmpeg has no ") + missing;
+  return !missing;
+}
+
+bool VideoWriter::Open(const std::string& name, const std::string& path, std::int32_t width,
+                       std::int32_t height, std::int32_t rateNum, std::int32_t rateDen, bool withSound,
+                       std::string& error) {
+  if (!Check(name, withSound, error)) return false;
+  const bool webm = EndsWith(name, ".webm");
   av_log_set_level(AV_LOG_ERROR);  // the encoders' banners are no news to a user
   s_ = std::make_unique<State>();
   State& s = *s_;
@@ -298,10 +311,21 @@ bool VideoWriter::Close(std::string& error) {
          s->Send(s->audio, nullptr, error);
   }
   ok = ok && s->Send(s->video, nullptr, error);
-  const int code = av_write_trailer(s->format);
+  int code = av_write_trailer(s->format);
   if (ok && code < 0) {
     error = std::string("finishing the video failed: ") + AvError(code);
     ok = false;
+  }
+  // A write error (a full disk) is kept in the context until it is flushed and closed.
+  if (s->format->pb && !(s->format->oformat->flags & AVFMT_NOFILE)) {
+    avio_flush(s->format->pb);
+    code = s->format->pb->error;
+    const int closed = avio_closep(&s->format->pb);
+    if (code >= 0) code = closed;
+    if (ok && code < 0) {
+      error = std::string("writing the video failed: ") + AvError(code);
+      ok = false;
+    }
   }
   return ok;
 }

@@ -18,10 +18,13 @@ class VideoWriter {
   VideoWriter(const VideoWriter&) = delete;
   VideoWriter& operator=(const VideoWriter&) = delete;
 
-  // rateNum / rateDen frames a second; with sound, a 48 kHz stereo track. False with a message
-  // when the name ends in neither .webm nor .mp4 or the libraries lack an encoder it needs.
-  bool Open(const std::string& path, std::int32_t width, std::int32_t height, std::int32_t rateNum,
-            std::int32_t rateDen, bool withSound, std::string& error);
+  // False with a message when the name ends in neither .webm nor .mp4 or the libraries lack an
+  // encoder the file needs.
+  static bool Check(const std::string& name, bool withSound, std::string& error);
+  // A video of the kind name asks for (Check), written to path; rateNum / rateDen frames a
+  // second; with sound, a 48 kHz stereo track.
+  bool Open(const std::string& name, const std::string& path, std::int32_t width, std::int32_t height,
+            std::int32_t rateNum, std::int32_t rateDen, bool withSound, std::string& error);
   bool AddFrame(const Framebuffer& frame, std::string& error);
   // frames interleaved stereo samples, following those added before.
   bool AddSamples(const std::int16_t* samples, std::int32_t frames, std::string& error);

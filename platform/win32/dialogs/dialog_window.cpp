@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/files/wide_text.h"
+#include "settings/text_encoding.h"
 
 namespace glintora {
 
@@ -54,7 +55,9 @@ std::string WindowText(HWND control) {
   if (length <= 0) return {};
   std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
   const int got = GetWindowTextW(control, buffer.data(), length + 1);
-  return Narrow(std::wstring_view(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0));
+  const std::size_t n = got > 0 ? static_cast<std::size_t>(got) : 0;
+  // The edit box's limit counts UTF-16 units: a paste past it may end in half a pair.
+  return Narrow(std::wstring_view(buffer.data(), WholeUtf16Units(std::u16string(buffer.data(), buffer.data() + n))));
 }
 
 bool PumpPendingMessages() {
