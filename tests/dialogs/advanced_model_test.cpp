@@ -35,9 +35,8 @@ TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
   EXPECT_EQ(model.FontName(), "Courier");
   EXPECT_EQ(view.Box(kMessage).color, 0xFFFF37u);  // hue 180: cyan
   EXPECT_EQ(view.Spin({Control::SpnAdv, 5}).step, 5);
-  const std::pair<ControlId, int> lengths[] = {{Box(0), 3}, {Box(4), 2}, {Box(5), 3}, {Box(6), 6},
-                                               {kMessage, 100}};
-  for (const auto& [box, length] : lengths) EXPECT_EQ(view.Box(box).max_length, length);
+  for (auto [box, length] : {std::pair{Box(0), 3}, {Box(4), 2}, {Box(5), 3}, {Box(6), 6}, {kMessage, 100}})
+    EXPECT_EQ(view.Box(box).max_length, length) << box.index;
   // The delay beyond its range becomes 999 on OK; everything is written in its form, the three
   // check boxes as they were shown.
   Play(view, {{'e', kMessage, "  Hello  "}, {'e', Box(6), ".5"}, {'b'}});

@@ -98,11 +98,10 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   }
   EXPECT_EQ(sections, "[Admin][Advanced][SoundFX][General][PixelColor][Fireworks]");
   const char* rows[][3] = {
-      {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"},
-      {"Advanced", "Adv_TimeDelay", "40"},        {"Advanced", "LockMessage", kRussian},
-      {"Fireworks", "FirePersist", "0.96"},       {"Fireworks", "FireSplineKnot", "0"},
-      {"Fireworks", "FireMultiMoment", "0"},      {"Fireworks", "FireBurstShell", "1"},
-      {"General", "ColorRed", "100"},            {"SoundFX", "SoundFX_ON", "1"}};
+      {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"}, {"Advanced", "Adv_TimeDelay", "40"},
+      {"Advanced", "LockMessage", kRussian}, {"Fireworks", "FirePersist", "0.96"}, {"Fireworks", "FireSplineKnot", "0"},
+      {"Fireworks", "FireMultiMoment", "0"}, {"Fireworks", "FireBurstShell", "1"}, {"General", "ColorRed", "100"},
+      {"SoundFX", "SoundFX_ON", "1"}};
   for (const auto& row : rows) EXPECT_EQ(ProfileReadText(templates, row[0], row[1], "?"), row[2]) << row[1];
   EXPECT_EQ(file.find("AnimationType"), std::string::npos);
   // The Fireworks keys in box order, the two flags last.

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 namespace glintora {
 namespace {
 
@@ -37,17 +35,6 @@ TEST(DisplayChoice, TargetsThenForcingThenTheEnvironmentDecide) {
     const DisplayChoice c = ChooseDisplay(parsed.options, row.waylandDisplay);
     EXPECT_EQ(c.ok, row.ok) << c.error;
     EXPECT_TRUE(!row.ok || c.system == row.system);
-  }
-}
-
-TEST(DisplayChoice, WaylandModesAreReadAndTheirMistakesRefused) {
-  const auto idle = ParseShowOptions({"--idle", "300", "-seed", "4"}, nullptr);
-  ASSERT_TRUE(idle.ok) << idle.error;
-  EXPECT_EQ(std::make_pair(idle.options.target, idle.options.idleSeconds), std::make_pair(ShowTarget::Idle, 300u));
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"-idle"}, {"-idle", "0"}, {"-idle", "x"}, {"-saver", "-wallpaper"},
-        {"-idle", "3", "-fullscreen"}, {"-x11", "-wayland"}}) {
-    EXPECT_FALSE(ParseShowOptions(args, nullptr).ok) << args[0] << " " << args.back();
   }
 }
 

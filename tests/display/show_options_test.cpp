@@ -19,6 +19,8 @@ TEST(ShowOptions, EveryOptionIsRead) {
   ASSERT_TRUE(r.ok) << r.error;
   const ShowOptions& o = r.options;
   EXPECT_TRUE(ParseShowOptions({"-wallpaper"}, nullptr).options.batteryPause);
+  const auto idle = ParseShowOptions({"--idle", "300", "-seed", "4"}, nullptr).options;
+  EXPECT_EQ(std::make_pair(idle.target, idle.idleSeconds), std::make_pair(ShowTarget::Idle, 300u));
   EXPECT_EQ(std::make_tuple(o.target, *o.delayMs, *o.theme, o.templatePath, *o.seed, o.fps, o.verbose, o.batteryPause),
             std::make_tuple(ShowTarget::FullScreen, 25, 13, std::string("a.glx"), 4294967295u, true, true, false));
   // Sound on and off are the stored flag's texts, the last one given winning.
@@ -58,7 +60,8 @@ TEST(ShowOptions, BadInputIsRefusedQuotingASafeExcerpt) {
       {{"-window-id", "-5"}}, {{"-window-id", "0x100000000"}}, {{"-window-id"}}, {{"-window-id", "12 "}}, {{"-window-id", " 12"}},
       {{"-window-id", ""}}, {{"-window-id", "0x"}}, {{"-window-id", "0x-1"}}, {{"-window-id", "0x 1"}}, {{"-window-id", "0o7"}},
       {{"-seed", "-1"}}, {{"-seed", "4294967296"}}, {{"-template"}}, {{"-template", ""}}, {{"-root", "-fullscreen"}},
-      {{"-window-id", "5", "-window"}},
+      {{"-window-id", "5", "-window"}}, {{"-idle"}}, {{"-idle", "0"}}, {{"-idle", "x"}}, {{"-saver", "-wallpaper"}},
+      {{"-idle", "3", "-fullscreen"}}, {{"-x11", "-wayland"}},
       {{"-delay", std::string(100000, '9')}, "'" + std::string(60, '9') + "...'"},
       {{"-theme", cyrillic60}, "'" + cyrillic60 + "'"},  // 60 characters are not cut
       {{"-theme", cyrillic60 + "\xD0\x96"}, "'" + cyrillic60 + "...'"},

@@ -75,9 +75,8 @@ TEST(LaunchDecision, EveryStartingCase) {
 
 TEST(CommandLine, ArgumentTextAndTwipsPerPixel) {
   const std::pair<const char*, const char*> args[] = {
-      {"C:\\x.scr /s", "/s"}, {"\"C:\\Program Files\\x.scr\" /p 1234", "/p 1234"},
-      {"\"C:\\a b\\x.scr\"/c", "/c"}, {"x.scr \t \"C:\\My T\\n.glx\"", "\"C:\\My T\\n.glx\""},
-      {"\"x.scr", ""}, {"", ""}};
+      {"C:\\x.scr /s", "/s"}, {"\"C:\\Program Files\\x.scr\" /p 1234", "/p 1234"}, {"\"C:\\a b\\x.scr\"/c", "/c"},
+      {"x.scr \t \"C:\\My T\\n.glx\"", "\"C:\\My T\\n.glx\""}, {"\"x.scr", ""}, {"", ""}};
   for (const auto& [line, expected] : args) EXPECT_EQ(ArgumentText(line), expected) << line;
   // Half-way values (192 and 576 dots per inch) round to even; 0 means the usual 96.
   const std::pair<int, int> twips[] = {{96, 15}, {120, 12}, {192, 8}, {576, 2}, {0, 15}};
