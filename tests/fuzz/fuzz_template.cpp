@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   s.FireLaunchPixel = std::min(s.FireLaunchPixel, s.FireSparks);
   ShowRig rig(64, 48, size);
   rig.settings = s;
-  rig.Run(3);
+  const auto show = rig.Begin();
+  for (int frame = 0; frame < 3; ++frame) show->DrawFrame(), show->EndFrame();
   return 0;
 }
