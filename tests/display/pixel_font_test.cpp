@@ -43,13 +43,13 @@ TEST(PixelFont, FontSizeGivesCapitalsOfASansSerifsHeight) {
 }
 
 TEST(PixelFont, GlyphsPlaceholdersScaleAndClipping) {
-  // "H" and a character without a glyph at scale 1, one pixel in from the corner.
-  const int width = 14, height = 9, stride = 16;
+  // "H" and a character without a glyph at scale 1, one pixel in from the corner, in rows 11 pixels
+  // wide: the box's right side and the rest of each row of 16 stay untouched.
+  const int width = 11, height = 9, stride = 16;
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(stride) * height, 0u);
   DrawPixelText(pixels.data(), width, height, stride, 1, 1, "H\xE2\x82\xAC", 1, kInk);
-  // The last two columns of each row lie past its width.
-  EXPECT_EQ(Rows(pixels, stride, stride), "................|.#...#.#####....|.#...#.#...#....|.#...#.#...#....|"
-                                          ".#####.#...#....|.#...#.#...#....|.#...#.#...#....|.#...#.#####....|"
+  EXPECT_EQ(Rows(pixels, stride, stride), "................|.#...#.####.....|.#...#.#........|.#...#.#........|"
+                                          ".#####.#........|.#...#.#........|.#...#.#........|.#...#.####.....|"
                                           "................|");
 
   // At scale 2, cut by the left and top edges: "I" at (-3, -8) keeps its stem's foot.
