@@ -11,8 +11,7 @@ TEST(FieldValue, ReadsTheLeadingDecimalAfterAPrefixedZero) {
   const std::pair<std::string, double> rows[] = {{"", 0},  {".5", 0.5},    {"12", 12}, {"7x", 7},  {"-1", 0},
                                                  {" 5", 0}, {"1.2.3", 1.2}, {"3.", 3},  {"1e3", 1}};
   for (const auto& [text, value] : rows) EXPECT_EQ(FieldValue(text), value) << text;
-  EXPECT_EQ(FieldInt("2.5"), 2);
-  EXPECT_EQ(FieldInt("3.5"), 4);
+  for (auto [text, value] : {std::pair{"2.5", 2}, {"3.5", 4}}) EXPECT_EQ(FieldInt(text), value) << text;
   EXPECT_GT(FieldValue(std::string(400, '9')), 1e300);  // absurd paste: huge, not a crash
 }
 
@@ -35,9 +34,8 @@ TEST(ClampFieldText, WholeAndDecimalForms) {
 }
 
 TEST(SpinnerStep, FromTheUpperEndAlone) {
-  for (auto [hi, step] : {std::pair{100, 1}, {101, 5}, {998, 5}, {999, 10}, {29999, 10}, {30000, 50}}) {
+  for (auto [hi, step] : {std::pair{100, 1}, {101, 5}, {998, 5}, {999, 10}, {29999, 10}, {30000, 50}})
     EXPECT_EQ(SpinnerStep(hi), step) << hi;
-  }
 }
 
 }  // namespace
