@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "../settings/test_util.h"
 #include "dialog_test_util.h"
 #include "settings/memory_store.h"
@@ -33,15 +35,12 @@ TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
   EXPECT_EQ(model.FontName(), "Courier");
   EXPECT_EQ(view.Box(kMessage).color, 0xFFFF37u);  // hue 180: cyan
   EXPECT_EQ(view.Spin({Control::SpnAdv, 5}).step, 5);
-  const std::pair<ControlId, int> lengths[] = {{Box(0), 3}, {Box(4), 2}, {Box(5), 3}, {Box(6), 6},
-                                               {kMessage, 100}};
-  for (const auto& [box, length] : lengths) EXPECT_EQ(view.Box(box).max_length, length);
+  for (auto [box, length] : {std::pair{Box(0), 3}, {Box(4), 2}, {Box(5), 3}, {Box(6), 6}, {kMessage, 100}})
+    EXPECT_EQ(view.Box(box).max_length, length) << box.index;
   // The delay beyond its range becomes 999 on OK; everything is written in its form, the three
   // check boxes as they were shown.
-  view.Enter(kMessage, "  Hello  ");
-  view.Enter(Box(6), ".5");
+  Play(view, {{'e', kMessage, "  Hello  "}, {'e', Box(6), ".5"}, {'b'}});
   model.ChooseFont(2);
-  view.FocusElsewhere();
   model.Ok();
   ExpectStored(store, {{"Advanced", "Adv_TimeDelay", "999"}, {"Advanced", "FocalLength", "0.5"},
                        {"Advanced", "LockMessage", "Hello"}, {"Advanced", "Adv_FontName", "Tahoma"},
@@ -64,17 +63,15 @@ TEST_F(AdvancedSession, FocusLossClampsAndSteps) {
 
 // The shared field rules as this dialog wires them: digit and decimal keys, select-all on focus.
 TEST_F(AdvancedSession, KeysAndSelection) {
-  view.Type(Box(0), "1a-2 .3\b");
-  EXPECT_EQ(view.Text(Box(0)), "12");
-  EXPECT_EQ(view.Beeps(), 4);  // a, -, blank, '.'
-  view.MutableBox(Box(6)).text = "0.5";
-  view.Type(Box(6), ".");  // the focus selected the whole text, so '.' replaced it
-  EXPECT_EQ(view.Text(Box(6)), ".");
-  // A selection that holds the '.' lets a new one replace it; then a second '.' beeps.
-  view.MutableBox(Box(6)) = {"0.5", {0, 2}};
-  view.Type(Box(6), "..");
-  EXPECT_EQ(view.Text(Box(6)), ".5");
-  EXPECT_EQ(view.Beeps(), 5);
+  // Beeps for a, -, blank and '.'. The focus selects the whole text, so '.' replaces "0.5"; a selection
+  // that holds the '.' lets a new one replace it, then a second '.' beeps.
+  const std::tuple<ControlId, TextSelection, const char*, const char*, int> rows[] = {
+      {Box(0), {}, "1a-2 .3\b", "12", 4}, {Box(6), {}, ".", ".", 4}, {Box(6), {0, 2}, "..", ".5", 5}};
+  for (const auto& [box, selection, typed, text, beeps] : rows) {
+    view.MutableBox(box) = {box == Box(6) ? "0.5" : "", selection};
+    view.Type(box, typed);
+    EXPECT_EQ(std::make_pair(view.Text(box), view.Beeps()), std::make_pair(std::string(text), beeps)) << typed;
+  }
   EXPECT_FALSE(DecimalKeyAllowed("1.2", "2", '.'));
   view.MutableBox(Box(5)) = {"180", {1, 0}, 0, true};  // a read-only box keeps its caret
   view.Focus(Box(5));

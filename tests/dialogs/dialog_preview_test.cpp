@@ -41,8 +41,7 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   EXPECT_EQ(std::make_tuple(s.FireMultiMoment, s.FireBurstShell, s.FireTwistExt), std::make_tuple(true, false, 0.0f));
   EXPECT_FLOAT_EQ(s.FireDecayMSize, 12.5f);
   EXPECT_FLOAT_EQ(s.FirePersist, 0.99f);
-  dialog.SetText(Fire(0), "12");
-  dialog.SetText(Fire(1), "500");
+  dialog.SetText(Fire(0), "12"), dialog.SetText(Fire(1), "500");
   ReadPreviewFireFields(dialog, s);
   EXPECT_EQ(s.FireLaunchPixel, 500);
 }
@@ -51,23 +50,19 @@ TEST_F(Preview, ColoursViewAndRunFromTheFieldsAndTheStore) {
   dialog.SetText(Hue(0), "150");
   dialog.SetText(Col(2), "");
   ReadPreviewColors(dialog, s);
-  EXPECT_EQ(s.ColorRed, 100);
-  EXPECT_EQ(s.ColorHueWheel, 0);
-  EXPECT_EQ(s.HueWheel[0], 0x003737FFu);  // red 255, green and blue 55
+  // Red 255, green and blue 55.
+  EXPECT_EQ(std::make_tuple(s.ColorRed, s.ColorHueWheel, s.HueWheel[0]), std::make_tuple(100, 0, 0x003737FFu));
   store.Write("Advanced", "FocalLength", "25");
   RunState run;
   PreparePreviewView(store, s, 4410 - 30, 3435 - 30, run);
-  EXPECT_EQ(s.FocalLength, 10.0f);
   // Width, height and centre; 113.5 rounds to even.
-  EXPECT_EQ(std::make_tuple(s.SurfaceWidth, s.SurfaceHeight, s.CenterX, s.CenterY), std::make_tuple(292, 227, 146, 114));
-  EXPECT_FLOAT_EQ(s.ProjectionScale, 1300.0f);
+  EXPECT_EQ(std::make_tuple(s.SurfaceWidth, s.SurfaceHeight, s.CenterX, s.CenterY, s.FocalLength, s.ProjectionScale),
+            std::make_tuple(292, 227, 146, 114, 10.0f, 1300.0f));
   // The run reads the fire fields itself; a stop asked for ends it after the first frame.
   NullHost host(292, 227);
   EngineRecord engine;
-  engine.Host = &host;
-  engine.Surface = &host.Surface();
+  engine.Host = &host, engine.Surface = &host.Surface(), run.StopRequested = true;
   BuildTrigTables(engine.Trig);
-  run.StopRequested = true;
   RunDialogPreview(dialog, engine, s, run);
   EXPECT_EQ(s.FireWorks, 12);
   EXPECT_GT(host.Presents(), 0u);

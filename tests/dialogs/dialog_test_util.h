@@ -61,10 +61,7 @@ inline void Play(MemoryDialogView& view, std::initializer_list<Step> steps) {
 
 // The properties dialog with its field rules attached.
 struct PropsDialog {
-  PropsDialog() : model(view) {
-    view.SetListener(&model);
-    model.Link();
-  }
+  PropsDialog() : model(view) { view.SetListener(&model), model.Link(); }
   // The seven burst shares, in the order they give way.
   static constexpr int kShares[] = {11, 13, 16, 25, 28, 31, 50};
   Strings Shares() {

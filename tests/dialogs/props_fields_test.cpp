@@ -68,8 +68,7 @@ TEST_F(PropsSession, BurstShareGivesWayFromTheEndOfTheOrder) {
     EXPECT_EQ(Shares(), after) << box;
     EXPECT_EQ(view.Writes(Fire(box)), writes) << box;
   }
-  view.FocusElsewhere();
-  EXPECT_EQ(view.Text(Fire(28)), "100");
+  Play(view, {{'b', kSelf, "", Fire(28), "100"}});
   EXPECT_FALSE(model.InRuleWrite());
 }
 
@@ -194,14 +193,12 @@ TEST(ApplyTheme, NoneAndBrokenTextsLeaveControlsAlone) {
   MemoryDialogView view;
   view.SetCheckValue({Control::ChkJetBurst, 0}, 1);
   view.SetText(Fire(0), "7");
-  ChooseTheme(view, 0);
-  ChooseTheme(view, 14);
+  for (int theme : {0, 14}) ChooseTheme(view, theme);
   EXPECT_EQ(view.Text(Fire(0)), "7");
   EXPECT_EQ(view.Writes(Fire(1)), 0);
   // A short text fills its columns and empties the rest; a flag that is not a number is skipped.
   ApplyTheme(view, "5, 300");
-  EXPECT_EQ(view.Text(Fire(0)), "5");
-  EXPECT_EQ(view.Text(Fire(1)), "300");
+  ExpectTexts(view, {{Fire(0), "5"}, {Fire(1), "300"}, {Fire(2), ""}});
   EXPECT_EQ(view.CheckValue({Control::ChkJetBurst, 0}), 1);
 }
 

@@ -53,8 +53,7 @@ TEST_F(Transfers, FirstUseWritesEveryFactoryValueOnce) {
                        {"Advanced", "LockMessage", ""}, {"SoundFX", "SoundFX_ON", "0"}});
   // A marker that is not a number counts as never initialised. (With a number the opening only
   // loads: the properties session and the Windows dialog open stored values.)
-  store.Write("Fireworks", "FireWorks", "40");
-  store.Write("General", "AnimationType", "x");
+  WriteAll(store, {{"Fireworks", "FireWorks", "40"}, {"General", "AnimationType", "x"}});
   MemoryDialogView again;
   EXPECT_TRUE(OpenPropsFromStore(again, store));
   EXPECT_EQ(again.Text(Fire(0)), "12");
@@ -70,15 +69,11 @@ TEST_F(Transfers, LoadReadsEachKeyWithItsReaderAndSaveStoresLeadingNumbers) {
   LoadPropsFromStore(dialog, store);
   ExpectTexts(dialog, {{Fire(34), "2.5"}, {Fire(52), "300"}, {Fire(53), "80.25"}, {Fire(5), "0.97"},
                        {Fire(6), "0.015"}, {Hue(0), "100"}, {Col(0), "0"}});
-  EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}), 0);
-  EXPECT_EQ(dialog.CheckValue({Control::ChkJetBurst, 0}), 0);
+  EXPECT_EQ(dialog.CheckValue({Control::ChkMultiMom, 0}) + dialog.CheckValue({Control::ChkJetBurst, 0}), 0);
 
-  for (auto [id, text] :
-       {std::pair{Fire(3), ""}, {Fire(4), "1.50"}, {Fire(6), "0.0"}, {Fire(7), "7x"}, {Col(2), "abc"}}) {
+  for (auto [id, text] : {std::pair{Fire(3), ""}, {Fire(4), "1.50"}, {Fire(6), "0.0"}, {Fire(7), "7x"}, {Col(2), "abc"}})
     dialog.SetText(id, text);
-  }
-  dialog.SetCheckValue({Control::ChkMultiMom, 0}, 1);
-  dialog.SetCheckValue({Control::ChkJetBurst, 0}, 1);
+  for (Control check : {Control::ChkMultiMom, Control::ChkJetBurst}) dialog.SetCheckValue({check, 0}, 1);
   SavePropsToStore(dialog, store);
   ExpectStored(store, {{"Fireworks", "FireSymmetry", "0"}, {"Fireworks", "FireSpeed", "1.5"},
                        {"Fireworks", "FireGravity", "0"}, {"Fireworks", "FireSizeDev", "7"},
@@ -91,8 +86,7 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   WriteAll(store, {{"Advanced", "FocalLength", "2.50"}, {"Advanced", "LockMessage", kRussian},
                    {"SoundFX", "SoundFX_ON", "1"}});
   LoadPropsFromStore(dialog, store);
-  dialog.SetText(Fire(5), "0.960");  // an edit not yet accepted
-  dialog.SetText(Fire(10), "");
+  dialog.SetText(Fire(5), "0.960"), dialog.SetText(Fire(10), "");  // edits not yet accepted
   dialog.SetCheckValue({Control::ChkMultiMom, 0}, 0);
   std::string reason;
   EXPECT_TRUE(SaveTemplateFile(dialog, store, templates, reason));
@@ -104,17 +98,20 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   }
   EXPECT_EQ(sections, "[Admin][Advanced][SoundFX][General][PixelColor][Fireworks]");
   const char* rows[][3] = {
-      {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"},
-      {"Advanced", "Adv_TimeDelay", "40"},        {"Advanced", "LockMessage", kRussian},
-      {"Fireworks", "FirePersist", "0.96"},       {"Fireworks", "FireSplineKnot", "0"},
-      {"Fireworks", "FireMultiMoment", "0"},      {"Fireworks", "FireBurstShell", "1"},
-      {"General", "ColorRed", "100"},            {"SoundFX", "SoundFX_ON", "1"}};
+      {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"}, {"Advanced", "Adv_TimeDelay", "40"},
+      {"Advanced", "LockMessage", kRussian}, {"Fireworks", "FirePersist", "0.96"}, {"Fireworks", "FireSplineKnot", "0"},
+      {"Fireworks", "FireMultiMoment", "0"}, {"Fireworks", "FireBurstShell", "1"}, {"General", "ColorRed", "100"},
+      {"SoundFX", "SoundFX_ON", "1"}};
   for (const auto& row : rows) EXPECT_EQ(ProfileReadText(templates, row[0], row[1], "?"), row[2]) << row[1];
   EXPECT_EQ(file.find("AnimationType"), std::string::npos);
   // The Fireworks keys in box order, the two flags last.
-  EXPECT_LT(file.find("FireDamping="), file.find("FireSplinePct="));
-  EXPECT_LT(file.find("FirePatternPct="), file.find("FireDecayPct="));
-  EXPECT_LT(file.find("FireDecayMLife="), file.find("FireMultiMoment="));
+  std::size_t at = 0;
+  for (const char* key : {"FireDamping=", "FireSplinePct=", "FirePatternPct=", "FireDecayPct=", "FireDecayMLife=",
+                          "FireMultiMoment="}) {
+    const std::size_t next = file.find(key);
+    EXPECT_LT(at, next) << key;
+    at = next;
+  }
 }
 
 TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {

@@ -10,15 +10,10 @@ TEST(CoverSurfaces, ChosenByWhatTheCompositorOffers) {
   using S = CoverSurface;
   using T = ShowTarget;
   const struct { T target; bool layer, plasma, idle; S surface; bool refused; } rows[] = {
-      {T::Saver, true, false, false, S::Overlay, false},
-      {T::Saver, false, false, false, S::FullScreenWindow, false},
-      {T::Idle, false, false, true, S::FullScreenWindow, false},
-      {T::Idle, true, true, false, S::Overlay, true},
-      {T::Wallpaper, true, true, true, S::Bottom, false},
-      {T::Wallpaper, true, false, false, S::Background, false},
-      {T::Wallpaper, false, false, true, S::None, true},
-      {T::FullScreen, false, false, false, S::None, false},
-  };
+      {T::Saver, true, false, false, S::Overlay, false}, {T::Saver, false, false, false, S::FullScreenWindow, false},
+      {T::Idle, false, false, true, S::FullScreenWindow, false}, {T::Idle, true, true, false, S::Overlay, true},
+      {T::Wallpaper, true, true, true, S::Bottom, false}, {T::Wallpaper, true, false, false, S::Background, false},
+      {T::Wallpaper, false, false, true, S::None, true}, {T::FullScreen, false, false, false, S::None, false}};
   for (const auto& r : rows) {
     const CoverPlan plan = PlanCover(r.target, {r.layer, r.plasma, r.idle});
     const int row = static_cast<int>(&r - rows);

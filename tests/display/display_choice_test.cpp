@@ -10,36 +10,21 @@ namespace {
 TEST(DisplayChoice, TargetsThenForcingThenTheEnvironmentDecide) {
   constexpr auto X = DisplaySystem::X11;
   constexpr auto W = DisplaySystem::Wayland;
-  const struct {
-    std::vector<std::string> args;
-    const char* xscreensaverWindow;
-    const char* waylandDisplay;
-    bool ok;
-    DisplaySystem system;
-  } rows[] = {
-      {{}, nullptr, "wayland-0", true, W},
-      {{}, nullptr, "", true, X},
-      {{}, nullptr, nullptr, true, X},
+  const struct { std::vector<std::string> args; const char *xscreensaverWindow, *waylandDisplay; bool ok; DisplaySystem system; } rows[] = {
+      {{}, nullptr, "wayland-0", true, W}, {{}, nullptr, "", true, X}, {{}, nullptr, nullptr, true, X},
       {{"-fullscreen"}, nullptr, "wayland-1", true, W},
       // The daemon's runs: the root window, a window id, its environment.
-      {{"-root"}, nullptr, "wayland-0", true, X},
-      {{"-window-id", "0x400001"}, nullptr, "wayland-0", true, X},
-      {{}, "0x400001", "wayland-0", true, X},
-      {{"-root"}, "0x400001", "wayland-0", true, X},
+      {{"-root"}, nullptr, "wayland-0", true, X}, {{"-window-id", "0x400001"}, nullptr, "wayland-0", true, X},
+      {{}, "0x400001", "wayland-0", true, X}, {{"-root"}, "0x400001", "wayland-0", true, X},
       // The modes that exist only on Wayland, even without its environment.
-      {{"-saver"}, nullptr, nullptr, true, W},
-      {{"-wallpaper"}, nullptr, nullptr, true, W},
+      {{"-saver"}, nullptr, nullptr, true, W}, {{"-wallpaper"}, nullptr, nullptr, true, W},
       {{"-idle", "300"}, nullptr, nullptr, true, W},
       // Forcing wins over the environment, and -wayland over the daemon's variable.
-      {{"-x11"}, nullptr, "wayland-0", true, X},
-      {{"-wayland"}, nullptr, nullptr, true, W},
-      {{"-wayland"}, "0x400001", nullptr, true, W},
-      {{"-fullscreen", "-x11"}, nullptr, "wayland-0", true, X},
+      {{"-x11"}, nullptr, "wayland-0", true, X}, {{"-wayland"}, nullptr, nullptr, true, W},
+      {{"-wayland"}, "0x400001", nullptr, true, W}, {{"-fullscreen", "-x11"}, nullptr, "wayland-0", true, X},
       // Contradictions.
-      {{"-x11", "-saver"}, nullptr, "wayland-0", false, X},
-      {{"-wayland", "-root"}, nullptr, "wayland-0", false, X},
-      {{"-wayland", "-window-id", "7"}, nullptr, nullptr, false, X},
-  };
+      {{"-x11", "-saver"}, nullptr, "wayland-0", false, X}, {{"-wayland", "-root"}, nullptr, "wayland-0", false, X},
+      {{"-wayland", "-window-id", "7"}, nullptr, nullptr, false, X}};
   for (const auto& row : rows) {
     std::string trace;
     for (const std::string& a : row.args) trace += a + " ";
@@ -49,21 +34,7 @@ TEST(DisplayChoice, TargetsThenForcingThenTheEnvironmentDecide) {
     ASSERT_TRUE(parsed.ok) << parsed.error;
     const DisplayChoice c = ChooseDisplay(parsed.options, row.waylandDisplay);
     EXPECT_EQ(c.ok, row.ok) << c.error;
-    if (row.ok) {
-      EXPECT_EQ(c.system, row.system);
-    }
-  }
-}
-
-TEST(DisplayChoice, WaylandModesAreReadAndTheirMistakesRefused) {
-  const auto idle = ParseShowOptions({"--idle", "300", "-seed", "4"}, nullptr);
-  ASSERT_TRUE(idle.ok) << idle.error;
-  EXPECT_EQ(idle.options.target, ShowTarget::Idle);
-  EXPECT_EQ(idle.options.idleSeconds, 300u);
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"-idle"}, {"-idle", "0"}, {"-idle", "x"}, {"-saver", "-wallpaper"},
-        {"-idle", "3", "-fullscreen"}, {"-x11", "-wayland"}}) {
-    EXPECT_FALSE(ParseShowOptions(args, nullptr).ok) << args[0] << " " << args.back();
+    EXPECT_TRUE(!row.ok || c.system == row.system);
   }
 }
 

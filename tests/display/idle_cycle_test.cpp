@@ -5,59 +5,56 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace glintora {
 namespace {
 
-using Next = IdleCycle::Next;
 using State = IdleCycle::State;
+
+// Plays events on the cycle: i an idle report, r activity, e the saver ended, y/n the session's
+// answer to "inhibited?", c the recheck falling due. Each report and answer adds what it asks for
+// (S start the saver, A ask the session, L recheck later, . nothing); each recheck adds W when it
+// makes the watch again, else '.'.
+std::string Play(IdleCycle& cycle, const char* events) {
+  std::string out;
+  for (const char* e = events; *e; ++e) {
+    IdleCycle::Next next = IdleCycle::Next::Nothing;
+    switch (*e) {
+      case 'r': cycle.OnResumed(); continue;
+      case 'e': cycle.OnSaverEnded(); continue;
+      case 'c': out += cycle.OnRecheckDue() ? 'W' : '.'; continue;
+      case 'i': next = cycle.OnIdled(); break;
+      default: next = cycle.OnInhibitedAnswer(*e == 'y');
+    }
+    out += "SAL."[next == IdleCycle::Next::StartSaver ? 0 : next == IdleCycle::Next::AskSession ? 1
+                  : next == IdleCycle::Next::RecheckLater ? 2 : 3];
+  }
+  return out;
+}
 
 TEST(IdleCycle, OneSaverPerIdleReportAfterActivity) {
   IdleCycle cycle;
-  EXPECT_EQ(cycle.OnIdled(), Next::StartSaver);
-  // Three stray moves (activity), then quiet: the next idle report finds the saver running.
-  cycle.OnResumed();
-  EXPECT_EQ(cycle.OnIdled(), Next::Nothing);
-  // The key's activity, then the key ends it; the next report after another timeout brings it back.
-  cycle.OnResumed();
-  cycle.OnSaverEnded();
+  // Stray moves, then quiet: the next report finds the saver running. The key's activity, then
+  // the key ends it.
+  EXPECT_EQ(Play(cycle, "irire"), "S.");
   EXPECT_EQ(cycle.Now(), State::Watching);
-  EXPECT_EQ(cycle.OnIdled(), Next::StartSaver);
-  // A compositor repeating the report without activity neither stacks nor restarts the saver.
-  EXPECT_EQ(cycle.OnIdled(), Next::Nothing);
-  cycle.OnSaverEnded();
-  EXPECT_EQ(cycle.OnIdled(), Next::Nothing);
-  cycle.OnResumed();
-  EXPECT_EQ(cycle.OnIdled(), Next::StartSaver);
-  // The protocols honour inhibitors themselves: nothing is asked or rechecked.
-  EXPECT_EQ(cycle.OnInhibitedAnswer(false), Next::Nothing);
-  EXPECT_FALSE(cycle.OnRecheckDue());
+  // After another timeout it comes back; a compositor repeating the report without activity
+  // neither stacks nor restarts it. The protocols honour inhibitors themselves: nothing is asked
+  // or rechecked.
+  EXPECT_EQ(Play(cycle, "iieirinc"), "S..S..");
 }
 
 TEST(IdleCycle, GnomeAsksTheSessionAndTriesAgainWhileInhibited) {
   IdleCycle cycle(true);
-  EXPECT_EQ(cycle.OnIdled(), Next::AskSession);
   // A second report while the question is open asks nothing more.
-  EXPECT_EQ(cycle.OnIdled(), Next::Nothing);
-  EXPECT_EQ(cycle.OnInhibitedAnswer(true), Next::RecheckLater);
+  EXPECT_EQ(Play(cycle, "iiy"), "A.L");
   EXPECT_EQ(cycle.Now(), State::Inhibited);
-  // A late second answer starts nothing.
-  EXPECT_EQ(cycle.OnInhibitedAnswer(false), Next::Nothing);
-  // Later the watch is made again; still idle, it fires at once and the session is asked anew.
-  EXPECT_TRUE(cycle.OnRecheckDue());
-  EXPECT_FALSE(cycle.OnRecheckDue());
-  EXPECT_EQ(cycle.OnIdled(), Next::AskSession);
-  // The film ended: the saver starts within the same idle stretch.
-  EXPECT_EQ(cycle.OnInhibitedAnswer(false), Next::StartSaver);
-  EXPECT_EQ(cycle.OnIdled(), Next::Nothing);
-  EXPECT_FALSE(cycle.OnRecheckDue());
-  cycle.OnSaverEnded();
-  // Inhibited, then the user came back and went idle again before the recheck: that report asks,
-  // and the recheck falling due meanwhile makes no second watch.
-  EXPECT_EQ(cycle.OnIdled(), Next::AskSession);
-  EXPECT_EQ(cycle.OnInhibitedAnswer(true), Next::RecheckLater);
-  EXPECT_EQ(cycle.OnIdled(), Next::AskSession);
-  EXPECT_FALSE(cycle.OnRecheckDue());
-  EXPECT_EQ(cycle.OnInhibitedAnswer(false), Next::StartSaver);
+  // A late second answer starts nothing. Later the watch is made again; still idle, it fires at
+  // once and the session is asked anew. The film ended: the saver starts within the same idle
+  // stretch. Then inhibited, the user came back and went idle before the recheck: that report
+  // asks, and the recheck falling due meanwhile makes no second watch.
+  EXPECT_EQ(Play(cycle, "nccinice" "iyicn"), ".W.AS.." "ALA.S");
 }
 
 TEST(IdleCycle, ProtocolsBeforeGnomesMonitorAndOnlyWithASeat) {

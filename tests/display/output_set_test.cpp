@@ -41,23 +41,15 @@ TEST(OutputEntry, SurfacesFollowTheDescriptionAndOneOfThemPlaysTheSound) {
 TEST(OutputEntry, BuffersArePhysicalPixelsWithinBounds) {
   // Each row: logical size, scale in 120ths, through a viewport; the buffer as "WxH@scale".
   const struct { std::int32_t w, h, scale120; bool viewport; const char* buffer; } rows[] = {
-      {1920, 1080, 120, false, "1920x1080@1"},
-      {512, 384, 240, false, "1024x768@2"},
+      {1920, 1080, 120, false, "1920x1080@1"}, {512, 384, 240, false, "1024x768@2"},
       {1280, 720, 360, false, "3840x2160@3"},
-      {800, 600, 0, false, "800x600@1"},        // no scale announced reads as 1
-      {0, 0, 240, false, "2x2@2"},              // never empty, a multiple of the scale
+      {800, 600, 0, false, "800x600@1"}, {0, 0, 240, false, "2x2@2"},  // no scale reads as 1; never empty
       // 1.25 through a viewport: physical pixels, rounded; without one the whole part.
-      {1280, 720, 150, true, "1600x900@1"},
-      {1366, 768, 150, true, "1708x960@1"},
-      {1280, 720, 150, false, "1280x720@1"},
+      {1280, 720, 150, true, "1600x900@1"}, {1366, 768, 150, true, "1708x960@1"}, {1280, 720, 150, false, "1280x720@1"},
       // 8K fits; more is drawn at a lower scale, then smaller (a hostile configure).
-      {3840, 2160, 240, false, "7680x4320@2"},
-      {4096, 4096, 240, false, "4096x4096@1"},
-      {30000, 30000, 120, false, "5792x5792@1"},
-      {20000, 20000, 240, false, "5792x5792@1"},
-      {100, 100, INT32_MAX, false, "800x800@8"},
-      {100, 100, INT32_MAX, true, "800x800@1"},
-  };
+      {3840, 2160, 240, false, "7680x4320@2"}, {4096, 4096, 240, false, "4096x4096@1"},
+      {30000, 30000, 120, false, "5792x5792@1"}, {20000, 20000, 240, false, "5792x5792@1"},
+      {100, 100, INT32_MAX, false, "800x800@8"}, {100, 100, INT32_MAX, true, "800x800@1"}};
   for (const auto& r : rows) {
     const PixelSize px = BufferSizeFor(r.w, r.h, r.scale120, r.viewport);
     EXPECT_EQ(std::to_string(px.Width) + "x" + std::to_string(px.Height) + "@" + std::to_string(px.Scale),

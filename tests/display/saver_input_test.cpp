@@ -21,10 +21,7 @@ TEST(SaverInput, FourthMoveWithinTenSecondsClosesUnlessMovesAreIgnored) {
       {"0", {86398.5, 86399.9, 0.4, 1.0}, "...x"},
       {"1", {100.0, 100.1, 100.2, 100.3, 100.4, 100.5}, "......"},
       // Only exactly "1" ignores moves.
-      {"1.0", {1, 2, 3, 4}, "...x"},
-      {" 1", {1, 2, 3, 4}, "...x"},
-      {nullptr, {1, 2, 3, 4}, "...x"},
-  };
+      {"1.0", {1, 2, 3, 4}, "...x"}, {" 1", {1, 2, 3, 4}, "...x"}, {nullptr, {1, 2, 3, 4}, "...x"}};
   for (const auto& row : rows) {
     SaverInput input(IgnoresMouseMoves(row.mouseMove));
     std::string closes;

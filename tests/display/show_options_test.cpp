@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
 #include "display/override_store.h"
@@ -15,14 +17,12 @@ TEST(ShowOptions, EveryOptionIsRead) {
                         "-seed", "4294967295", "-fps", "-verbose", "-FireWorks", "20", "-sound",
                         "--no-sound", "-sound", "-no-battery-pause"}, nullptr);
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_FALSE(r.options.batteryPause);
+  const ShowOptions& o = r.options;
   EXPECT_TRUE(ParseShowOptions({"-wallpaper"}, nullptr).options.batteryPause);
-  EXPECT_EQ(r.options.target, ShowTarget::FullScreen);
-  EXPECT_EQ(*r.options.delayMs, 25);
-  EXPECT_EQ(*r.options.theme, 13);
-  EXPECT_EQ(r.options.templatePath, "a.glx");
-  EXPECT_EQ(*r.options.seed, 4294967295u);
-  EXPECT_TRUE(r.options.fps && r.options.verbose);
+  const auto idle = ParseShowOptions({"--idle", "300", "-seed", "4"}, nullptr).options;
+  EXPECT_EQ(std::make_pair(idle.target, idle.idleSeconds), std::make_pair(ShowTarget::Idle, 300u));
+  EXPECT_EQ(std::make_tuple(o.target, *o.delayMs, *o.theme, o.templatePath, *o.seed, o.fps, o.verbose, o.batteryPause),
+            std::make_tuple(ShowTarget::FullScreen, 25, 13, std::string("a.glx"), 4294967295u, true, true, false));
   // Sound on and off are the stored flag's texts, the last one given winning.
   EXPECT_EQ(r.options.settings, (std::vector<std::pair<std::string, std::string>>{
                                     {"FireWorks", "20"}, {"SoundFX_ON", "1"}, {"SoundFX_ON", "0"},
@@ -30,28 +30,21 @@ TEST(ShowOptions, EveryOptionIsRead) {
 }
 
 TEST(ShowOptions, WindowIdsAsXToolsPrintThemAndTheDaemonsEnvironment) {
+  constexpr auto F = ShowTarget::ForeignWindow;
   const struct { std::vector<std::string> args; const char* env; ShowTarget target; std::uint32_t id; } rows[] = {
-      {{"-window-id", "0x2a00007"}, nullptr, ShowTarget::ForeignWindow, 0x2a00007u},
-      {{"-window-id", "0xffffffff"}, nullptr, ShowTarget::ForeignWindow, 0xffffffffu},
-      {{"-window-id", "0X1F"}, nullptr, ShowTarget::ForeignWindow, 0x1fu},
-      {{"-window-id", "4194311"}, nullptr, ShowTarget::ForeignWindow, 4194311u},
-      {{"-window-id", "010"}, nullptr, ShowTarget::ForeignWindow, 10u},  // decimal, not octal
-      {{"-window-id", "09"}, nullptr, ShowTarget::ForeignWindow, 9u},
+      {{"-window-id", "0x2a00007"}, nullptr, F, 0x2a00007u}, {{"-window-id", "0xffffffff"}, nullptr, F, 0xffffffffu},
+      {{"-window-id", "0X1F"}, nullptr, F, 0x1fu}, {{"-window-id", "4194311"}, nullptr, F, 4194311u},
+      {{"-window-id", "010"}, nullptr, F, 10u}, {{"-window-id", "09"}, nullptr, F, 9u},  // decimal, not octal
       // -root or nothing: the daemon's window replaces the real root.
-      {{"-root"}, "0x400001", ShowTarget::ForeignWindow, 0x400001u},
-      {{}, "12", ShowTarget::ForeignWindow, 12u},
-      {{}, "0100", ShowTarget::ForeignWindow, 100u},
+      {{"-root"}, "0x400001", F, 0x400001u}, {{}, "12", F, 12u}, {{}, "0100", F, 100u},
       // An explicit choice wins over the environment.
-      {{"-window-id", "7"}, "12", ShowTarget::ForeignWindow, 7u},
-      {{"-fullscreen"}, "12", ShowTarget::FullScreen, 0},
-      {{"-root"}, "", ShowTarget::Root, 0},
-  };
+      {{"-window-id", "7"}, "12", F, 7u}, {{"-fullscreen"}, "12", ShowTarget::FullScreen, 0},
+      {{"-root"}, "", ShowTarget::Root, 0}};
   for (const auto& row : rows) {
     const auto r = ParseShowOptions(row.args, row.env);
     SCOPED_TRACE(row.args.empty() ? "(none)" : row.args.back());
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.options.target, row.target);
-    EXPECT_EQ(r.options.windowId, row.id);
+    EXPECT_EQ(std::make_pair(r.options.target, r.options.windowId), std::make_pair(row.target, row.id));
   }
   EXPECT_FALSE(ParseShowOptions({"-root"}, "junk").ok);
 }
@@ -62,21 +55,20 @@ TEST(ShowOptions, BadInputIsRefusedQuotingASafeExcerpt) {
   std::string cyrillic60;
   for (int i = 0; i < 60; ++i) cyrillic60 += "\xD0\x96";  // Ж, two bytes
   const struct { std::vector<std::string> args; std::string quoted = ""; } rows[] = {
-      {{"-bogus"}}, {{"-"}}, {{"-delay"}}, {{"-delay", "abc"}}, {{"-delay", "-1"}}, {{"-delay", "1000"}},
-      {{"-delay", "4x"}}, {{"-theme", "0"}}, {{"-theme", "14"}}, {{"-theme", "1.5"}}, {{"-window-id", "0"}},
-      {{"-window-id", "zz"}}, {{"-window-id", "-5"}}, {{"-window-id", "0x100000000"}}, {{"-window-id"}},
-      {{"-window-id", "12 "}}, {{"-window-id", " 12"}}, {{"-window-id", ""}},
-      {{"-window-id", "0x"}}, {{"-window-id", "0x-1"}}, {{"-window-id", "0x 1"}}, {{"-window-id", "0o7"}},
-      {{"-seed", "-1"}}, {{"-seed", "4294967296"}}, {{"-template"}}, {{"-template", ""}},
-      {{"-root", "-fullscreen"}}, {{"-window-id", "5", "-window"}},
+      {{"-bogus"}}, {{"-"}}, {{"-delay"}}, {{"-delay", "abc"}}, {{"-delay", "-1"}}, {{"-delay", "1000"}}, {{"-delay", "4x"}},
+      {{"-theme", "0"}}, {{"-theme", "14"}}, {{"-theme", "1.5"}}, {{"-window-id", "0"}}, {{"-window-id", "zz"}},
+      {{"-window-id", "-5"}}, {{"-window-id", "0x100000000"}}, {{"-window-id"}}, {{"-window-id", "12 "}}, {{"-window-id", " 12"}},
+      {{"-window-id", ""}}, {{"-window-id", "0x"}}, {{"-window-id", "0x-1"}}, {{"-window-id", "0x 1"}}, {{"-window-id", "0o7"}},
+      {{"-seed", "-1"}}, {{"-seed", "4294967296"}}, {{"-template"}}, {{"-template", ""}}, {{"-root", "-fullscreen"}},
+      {{"-window-id", "5", "-window"}}, {{"-idle"}}, {{"-idle", "0"}}, {{"-idle", "x"}}, {{"-saver", "-wallpaper"}},
+      {{"-idle", "3", "-fullscreen"}}, {{"-x11", "-wayland"}},
       {{"-delay", std::string(100000, '9')}, "'" + std::string(60, '9') + "...'"},
       {{"-theme", cyrillic60}, "'" + cyrillic60 + "'"},  // 60 characters are not cut
       {{"-theme", cyrillic60 + "\xD0\x96"}, "'" + cyrillic60 + "...'"},
       {{"stray\x1b]0;x\a\x7f"}, "'stray?]0;x?\?'"},
       // Bytes that are not UTF-8 count one character each, however many there are.
       {{"-seed", std::string(300, '\x90') + "\xE2\x82\xAC"}, "'" + std::string(60, '?') + "...'"},
-      {{"-seed", "\xC0\xAF\xE2\x82\xAC\xF5"}, "'??\xE2\x82\xAC?'"},
-  };
+      {{"-seed", "\xC0\xAF\xE2\x82\xAC\xF5"}, "'??\xE2\x82\xAC?'"}};
   for (const auto& row : rows) {
     const auto r = ParseShowOptions(row.args, nullptr);
     EXPECT_FALSE(r.ok) << row.args.back().substr(0, 20);
@@ -91,10 +83,8 @@ TEST(ShowOverrides, OverridesAreReadFirstAndNeverReachTheUserStore) {
   RegWriteText(user, "Fireworks", "FireWorks", 30);
   RegWriteText(user, "Fireworks", "FireLength", 9);
   OverrideStore run(user);
-  ShowOptions options;
-  options.theme = 6;  // ring world: 7 shells, rings only
-  options.delayMs = 0;
-  options.settings = {{"firesparks", "777"}, {"LockMessage", "  hello  "}};
+  ShowOptions options;  // theme 6, ring world: 7 shells, rings only
+  options.theme = 6, options.delayMs = 0, options.settings = {{"firesparks", "777"}, {"LockMessage", "  hello  "}};
   std::string error;
   ASSERT_TRUE(ApplyShowOverrides(run, options, error)) << error;
   const char* rows[][3] = {{"Fireworks", "FireWorks", "7"}, {"Fireworks", "FireRingPct", "100"},
@@ -108,7 +98,6 @@ TEST(ShowOverrides, OverridesAreReadFirstAndNeverReachTheUserStore) {
 TEST(ShowOverrides, SettingsAreCheckedAgainstTheirDialogRanges) {
   MemoryStore user;
   OverrideStore run(user);
-  std::string error;
   for (auto [key, value, ok] : {
            std::tuple{"FireWorks", "99", true}, {"FireSymmetry", "0.5", true}, {"FireMultiMoment", "0", true},
            {"FocalLength", "0.01", true}, {"Adv_MouseMove", "1", true}, {"FireDecayMSize", "9999", true},
@@ -116,7 +105,7 @@ TEST(ShowOverrides, SettingsAreCheckedAgainstTheirDialogRanges) {
            {"FireWorks", "2.5", false}, {"FireSpeed", "0.05", false}, {"FireSymmetry", "abc", false},
            {"FireMultiMoment", "2", false}, {"ColorHueWheel", "361", false}, {"AnimationType", "0", false},
            {"SoundFX_ON", "2", false}, {"NoSuchKey", "1", false}, {"FireSparks", "", false}}) {
-    error.clear();
+    std::string error;
     EXPECT_EQ(ApplySettingOption(run, key, value, error), ok) << key << "=" << value;
     EXPECT_EQ(error.empty(), ok) << key << "=" << value;
   }

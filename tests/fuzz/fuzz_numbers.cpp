@@ -9,17 +9,13 @@
 
 using namespace glintora;
 
-namespace {
-
 // The text form reads back as the same value (doubles within rounding of the last digit).
 template <typename T>
-void CheckText(T d) {
+static void CheckText(T d) {
   const std::string text = NumberText(d);
   Check(IsNumericText(text));
   Check(std::fabs(static_cast<T>(LeadingNumber(text)) - d) <= std::fabs(d) * 1e-14);
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(bytes), size);
@@ -28,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   Check(std::isfinite(leading));
   const auto parsed = ParseNumericText(text);
   if (parsed) {
-    Check(IsNumericText(text));
-    Check(*parsed == leading);
+    Check(IsNumericText(text) && *parsed == leading);
     CheckText(*parsed);
   }
   CheckText(leading);
@@ -49,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   // The raw bytes as numbers, for values no text above would reach.
   if (size >= sizeof(double)) {
-    double d;
-    float f;
+    double d = 0;
+    float f = 0;
     std::memcpy(&d, bytes, sizeof d), std::memcpy(&f, bytes, sizeof f);
     if (std::isfinite(d)) CheckText(d);
     if (std::isfinite(f)) CheckText(f);

@@ -11,16 +11,11 @@
 
 using namespace glintora;
 
-namespace {
-
 // One line that quotes at most a short excerpt of any argument.
-void CheckMessage(const std::string& error) {
-  Check(!error.empty());
-  Check(error.size() < 256);
+static void CheckMessage(const std::string& error) {
+  Check(!error.empty() && error.size() < 256);
   for (const char c : error) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view data(reinterpret_cast<const char*>(bytes), size);

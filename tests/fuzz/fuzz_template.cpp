@@ -35,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Check(std::isfinite(f));
   }
   Check(s.FireWorks >= 1 && s.FireSparks >= 1 && s.FireWorks * s.FireSparks <= 30000);
-  Check(s.Adv_TimeDelay >= 0);
-  Check(s.LockMessage.size() <= 4 * kLockMessageMax);
+  Check(s.Adv_TimeDelay >= 0 && s.LockMessage.size() <= 4 * kLockMessageMax);
 
   // The show's size is capped so that a run takes milliseconds; every other value is the file's.
   s.FireWorks = std::min<std::int16_t>(s.FireWorks, 3);
@@ -45,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   s.FireLaunchPixel = std::min(s.FireLaunchPixel, s.FireSparks);
   ShowRig rig(64, 48, size);
   rig.settings = s;
-  rig.Run(3);
+  const auto show = rig.Begin();
+  for (int frame = 0; frame < 3; ++frame) show->DrawFrame(), show->EndFrame();
   return 0;
 }
