@@ -24,7 +24,14 @@ void BufferDamage::AddFrame(const Framebuffer& frame) {
 
 const std::vector<TileRun>& BufferDamage::Take(int set) {
   Framebuffer& s = sets_[static_cast<std::size_t>(set)];
-  const std::vector<TileRun>& rects = tiles_.Collect(s);
+  const std::vector<TileRun>& rects = tiles_.Bands(s);
+  s.ResetTouched();
+  return rects;
+}
+
+const std::vector<TileRun>& BufferDamage::TakeDamage(int set, int maxRects) {
+  Framebuffer& s = sets_[static_cast<std::size_t>(set)];
+  const std::vector<TileRun>& rects = shape_.Shape(s, maxRects);
   s.ResetTouched();
   return rects;
 }

@@ -434,7 +434,7 @@ void ShowSurface::DropBuffers() {
 }
 
 void ShowSurface::Commit(Buffer& b) {
-  for (const TileRun& r : damage_.Take(0))
+  for (const TileRun& r : damage_.TakeDamage(0))
     wl_surface_damage_buffer(surface_, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
   wl_surface_attach(surface_, b.Handle, 0, 0);
   b.Busy = true;

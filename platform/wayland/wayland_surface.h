@@ -4,8 +4,8 @@
 // there is no layer shell). Where the compositor offers fractional scales it is drawn at its
 // output's physical pixels and shown through a viewport at its logical size. Implements the engine's FrameHost for its ShowSession: the engine draws
 // straight into a wl_shm buffer, the last one drawn while the compositor has released it, else
-// another brought up to date by copying the tiles it lacks from the last; only the frame's
-// changed tiles are damaged. A frame is drawn only once the previous
+// another brought up to date by copying the tiles it lacks from the last; the damage is a few
+// rectangles over the frame's changed tiles. A frame is drawn only once the previous
 // one's frame callback came and Adv_TimeDelay has passed since it began, so a surface nobody sees
 // draws nothing and its show waits where it was.
 #pragma once
