@@ -64,7 +64,6 @@ class ChildProcess {
     close(out_), close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool Running() {
     int status = 0;
@@ -78,9 +77,7 @@ class ChildProcess {
     WaitUntil([&] { return !Running(); });
     return code_;
   }
-  bool WaitForOutput(const std::string& text) {
-    return WaitUntil([&] { return Out().find(text) != std::string::npos; });
-  }
+  bool WaitForOutput(const std::string& text) { return WaitUntil([&] { return Out().find(text) != std::string::npos; }); }
   std::string Out() const { return Read(out_); }
   std::string Err() const { return Read(err_); }
 
@@ -131,8 +128,7 @@ class X11Fixture : public ::testing::Test {
     if (visual) set.colormap = XCreateColormap(display_, DefaultRootWindow(display_), visual, AllocNone);
     const Window win = XCreateWindow(display_, DefaultRootWindow(display_), x, y, w, h, 0, depth, InputOutput,
                                      visual, CWBorderPixel | CWBackPixel | (visual ? CWColormap : 0), &set);
-    XMapWindow(display_, win);
-    XSync(display_, False);
+    XMapWindow(display_, win), XSync(display_, False);
     return win;
   }
 
@@ -140,8 +136,7 @@ class X11Fixture : public ::testing::Test {
     Window root, parent, *children = nullptr;
     unsigned int n = 0;
     XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n);
-    std::vector<Window> out;
-    for (unsigned int i = 0; i < n; ++i) out.push_back(children[i]);
+    std::vector<Window> out(children, children + n);
     if (children) XFree(children);
     return out;
   }
@@ -201,8 +196,7 @@ class X11Fixture : public ::testing::Test {
 
   void SendKey(KeySym sym) {
     const KeyCode code = XKeysymToKeycode(display_, sym);
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XTestFakeKeyEvent(display_, code, True, CurrentTime), XTestFakeKeyEvent(display_, code, False, CurrentTime);
     XSync(display_, False);
   }
 

@@ -15,17 +15,11 @@ TEST_F(Present, WindowMatchesTheFramebufferAfterSparseAndDenseFrames) {
   x11::X11Host host(display_, run);
   std::string error;
   ASSERT_TRUE(host.Open(ShowOptions(), false, error)) << error;
-  XSync(display_, False);
-  host.ProcessPendingEvents();
+  XSync(display_, False), host.ProcessPendingEvents();
   EXPECT_TRUE(host.DrawsIntoImage());
   Framebuffer& fb = host.Surface();
   const int w = fb.Width, h = fb.Height;
-  auto frame = [&](auto draw) {
-    draw();
-    host.Present(fb);
-    fb.ResetTouched();
-    host.ProcessPendingEvents();
-  };
+  auto frame = [&](auto draw) { draw(), host.Present(fb), fb.ResetTouched(), host.ProcessPendingEvents(); };
   auto sparse = [&](std::uint32_t seed, int count) {
     for (int i = 0; i < count; ++i) {
       seed = seed * 1664525u + 1013904223u;
@@ -44,9 +38,8 @@ TEST_F(Present, WindowMatchesTheFramebufferAfterSparseAndDenseFrames) {
     });
   // Changed behind the engine's back, in a tile no frame writes next but in the same tile row as
   // the next frame's write: not sent.
-  std::uint32_t& corner = fb.Pixels[w - 1];
   const std::uint32_t shown = fb.At(w - 1, 0);
-  corner ^= 0x00FFFFFFu;
+  fb.Pixels[w - 1] ^= 0x00FFFFFFu;
   frame([&] { fb.Set(0, 0, 0x00FFFFFFu); });
   XSync(display_, False);
 
