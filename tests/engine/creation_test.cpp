@@ -64,11 +64,10 @@ TEST(ColourScheme, SharesFollowThePercentages) {
     rig.settings.ColorPctInt = row.pctInt;
     rig.settings.ColorPctHue = row.pctHue;
     auto show = rig.Begin();
-    ShowState& st = show->State();
     int counts[3] = {};
     const int draws = 20000;
     for (int n = 0; n < draws; ++n) {
-      const ColourScheme c = ChooseColourScheme(st);
+      const ColourScheme c = ChooseColourScheme(show->State());
       ASSERT_NE(c.Base, 0u);
       ASSERT_TRUE(c.Solid ? c.Hue == 0 : c.Hue >= 0 && c.Hue <= 360) << c.Hue;
       ++counts[c.Solid ? 2 : c.Hue ? 1 : 0];

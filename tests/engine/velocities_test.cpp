@@ -1,4 +1,4 @@
-// The velocity generators' sign draw and rotation, and the twister's emission point.
+// The velocity generators' sign draw and the twister's emission point.
 #include "engine/velocities.h"
 
 #include <gtest/gtest.h>
@@ -34,19 +34,11 @@ TEST(Velocities, ASignDrawnAtAHalfIsZero) {
   EXPECT_NE(vz, 0.0f);
 }
 
-// The rotation, each sign of it by a quarter turn of a unit vector, and the twister's emission
-// point of a leader one unit deeper than its centre: at right angles, 0.5 (FireTwistExt) away once
-// the angle reaches 0.62831855, nearer in proportion before; the angle then grows by 15 degrees.
-TEST(Velocities, RotationAndTwistEmission) {
-  const float q = 1.5707964f;
-  const struct { float x, y, z, a, b, ex, ey, ez; } turns[] = {
-      {1, 0, 0, 0, q, 0, 0, 1}, {0, 0, 1, 0, q, -1, 0, 0}, {0, 1, 0, q, 0, 0, 0, -1}, {0, 0, 1, q, 0, 0, 1, 0}};
-  for (const auto& t : turns) {
-    const Vec3 r = RotateYX(t.x, t.y, t.z, t.a, t.b);
-    EXPECT_NEAR(r.X, t.ex, 1e-6);
-    EXPECT_NEAR(r.Y, t.ey, 1e-6);
-    EXPECT_NEAR(r.Z, t.ez, 1e-6);
-  }
+// The twister's emission point of a leader one unit deeper than its centre: at right angles,
+// 0.5 (FireTwistExt) away once the angle reaches 0.62831855, nearer in proportion before; the
+// angle then grows by 15 degrees. (The rotation's signs move every picture: the seeded shows pin
+// them.)
+TEST(Velocities, TwistEmission) {
   Generators d(4);
   d.st.S.FireTwistDeg = 15;
   d.st.S.FireTwistExt = 0.5f;

@@ -37,22 +37,21 @@ bool WaitUntil(Done done, double seconds = kPatience) {
   }
 }
 
-// glintora with its arguments and environment ("NAME=value" sets, "NAME=" unsets), its stdout and
-// stderr kept in memory files.
+// glintora with its arguments, a settings folder of its own, the daemon's window (if any) in its
+// environment and no Wayland session (which would take the windows of a run from a Wayland
+// desktop); its stdout and stderr kept in memory files.
 class ChildProcess {
   const int out_ = memfd_create("stdout", MFD_CLOEXEC), err_ = memfd_create("stderr", MFD_CLOEXEC);
   int code_ = -1;  // the exit code once reaped
 
  public:
   const pid_t pid = fork();
-  ChildProcess(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  ChildProcess(const std::vector<std::string>& args, const std::string& config, const std::string& daemonWindow) {
     if (pid != 0) return;
     dup2(out_, 1), dup2(err_, 2);
-    for (const std::string& e : env) {
-      const std::string name = e.substr(0, e.find('='));
-      if (e.size() == name.size() + 1) unsetenv(name.c_str());
-      else setenv(name.c_str(), e.c_str() + name.size() + 1, 1);
-    }
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1), unsetenv("WAYLAND_DISPLAY");
+    if (daemonWindow.empty()) unsetenv("XSCREENSAVER_WINDOW");
+    else setenv("XSCREENSAVER_WINDOW", daemonWindow.c_str(), 1);
     std::vector<char*> argv{const_cast<char*>(GLINTORA_BINARY)};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -64,7 +63,6 @@ class ChildProcess {
     close(out_), close(err_);
   }
   ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool Running() {
     int status = 0;
@@ -74,13 +72,8 @@ class ChildProcess {
     return false;
   }
   // The exit code (128 + signal when killed); -1 when it still runs after the deadline.
-  int WaitExit() {
-    WaitUntil([&] { return !Running(); });
-    return code_;
-  }
-  bool WaitForOutput(const std::string& text) {
-    return WaitUntil([&] { return Out().find(text) != std::string::npos; });
-  }
+  int WaitExit() { return WaitUntil([&] { return !Running(); }), code_; }
+  bool WaitForOutput(const std::string& s) { return WaitUntil([&] { return Out().find(s) != std::string::npos; }); }
   std::string Out() const { return Read(out_); }
   std::string Err() const { return Read(err_); }
 
@@ -99,8 +92,7 @@ class X11Fixture : public ::testing::Test {
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may vanish mid-read
     // Xvfb resets when its last client leaves and refuses connections meanwhile: keep one
     // connection for the whole program, and retry while a reset may be under way.
-    static Display* keepAlive = XOpenDisplay(nullptr);
-    (void)keepAlive;
+    [[maybe_unused]] static Display* keepAlive = XOpenDisplay(nullptr);
     WaitUntil([&] { return (display_ = XOpenDisplay(nullptr)) != nullptr; });
     ASSERT_NE(display_, nullptr) << "no X display (run under xvfb-run)";
     std::string pattern = (std::filesystem::temp_directory_path() / "glintora-x11-XXXXXX").string();
@@ -113,11 +105,8 @@ class X11Fixture : public ::testing::Test {
     std::filesystem::remove_all(config_, ec);
   }
 
-  // glintora with the private settings folder; the daemon's window, if any, in its environment;
-  // no Wayland session, which would take the windows of a run from a Wayland desktop.
   ChildProcess Run(const std::vector<std::string>& args, const std::string& daemonWindow = "") {
-    return ChildProcess(args, {"XDG_CONFIG_HOME=" + config_.string(), "XSCREENSAVER_WINDOW=" + daemonWindow,
-                               "WAYLAND_DISPLAY="});
+    return ChildProcess(args, config_.string(), daemonWindow);
   }
   std::filesystem::path SettingsFile() const { return config_ / "glintora" / "settings.ini"; }
   void WriteUserSettings(const std::string& text) {
@@ -131,18 +120,16 @@ class X11Fixture : public ::testing::Test {
     if (visual) set.colormap = XCreateColormap(display_, DefaultRootWindow(display_), visual, AllocNone);
     const Window win = XCreateWindow(display_, DefaultRootWindow(display_), x, y, w, h, 0, depth, InputOutput,
                                      visual, CWBorderPixel | CWBackPixel | (visual ? CWColormap : 0), &set);
-    XMapWindow(display_, win);
-    XSync(display_, False);
+    XMapWindow(display_, win), XSync(display_, False);
     return win;
   }
 
   std::vector<Window> TopLevels() {
     Window root, parent, *children = nullptr;
     unsigned int n = 0;
-    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n);
     std::vector<Window> out;
-    for (unsigned int i = 0; i < n; ++i) out.push_back(children[i]);
-    if (children) XFree(children);
+    if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &n) && children)
+      out.assign(children, children + n), XFree(children);
     return out;
   }
 
@@ -178,15 +165,9 @@ class X11Fixture : public ::testing::Test {
     if (image) XDestroyImage(image);
     return out;
   }
-  // Whether a pixel of the window is lit, or becomes lit within seconds.
-  bool Lit(Window win, double seconds = kPatience) {
-    return WaitUntil([&] {
-      const auto p = Pixels(win);
-      return std::any_of(p.begin(), p.end(), [](unsigned long v) { return v != 0; });
-    }, seconds);
-  }
   // Waits until the window's picture has changed frames times: the show has run that many more
-  // frames, so it has handled every event sent before this call. False if the window goes.
+  // frames, so it has handled every event sent before this call (and two changes light a pixel:
+  // only black is unlit). False if the window goes.
   bool WaitForNewFrames(Window win, int frames) {
     std::vector<unsigned long> last = Pixels(win);
     int seen = 0;
@@ -201,8 +182,7 @@ class X11Fixture : public ::testing::Test {
 
   void SendKey(KeySym sym) {
     const KeyCode code = XKeysymToKeycode(display_, sym);
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XTestFakeKeyEvent(display_, code, True, CurrentTime), XTestFakeKeyEvent(display_, code, False, CurrentTime);
     XSync(display_, False);
   }
 
