@@ -2,7 +2,6 @@
 // dialog builds reach the show (read from -verbose), the user's settings file is never written,
 // and bad command lines end with exit code 2.
 #include <iterator>
-#include <regex>
 #include <sstream>
 
 #include "tests/x11/x11_fixture.h"
@@ -48,8 +47,10 @@ TEST_F(Options, CommandLinesReachTheShowOrExitTwoAndTheUserFileIsNeverWritten) {
   // number at the low end, the high end or the default of its range, must be one the program accepts.
   const std::string xml = Text(std::string(GLINTORA_SOURCE_DIR) + "/platform/x11/glintora.xml");
   auto attr = [](const std::string& element, const std::string& name) {
-    std::smatch m;
-    return std::regex_search(element, m, std::regex(" " + name + "=\"([^\"]*)\"")) ? m[1].str() : "";
+    const std::size_t at = element.find(" " + name + "=\"");
+    if (at == std::string::npos) return std::string();
+    const std::size_t from = at + name.size() + 3;
+    return element.substr(from, element.find('"', from) - from);
   };
   const char* bounds[] = {"low", "high", "default"};
   std::string lines[3];
