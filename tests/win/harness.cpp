@@ -71,6 +71,12 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
 
 std::string TextOf(HWND window) { return WindowText(window); }
 
+RECT ScreenRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
 CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
@@ -93,6 +99,10 @@ TempFolder::TempFolder(const std::string& name) {
   const auto folder = std::filesystem::temp_directory_path() / Widen(leaf);
   path_ = Narrow(folder.wstring());
   std::filesystem::create_directories(folder);
+}
+
+long TempFolder::Count() const {
+  return static_cast<long>(std::distance(std::filesystem::directory_iterator(Widen(path_)), {}));
 }
 
 TempFolder::~TempFolder() {
@@ -153,6 +163,12 @@ void ChooseEntry(HWND comboBox, int index) {
   SendMessageA(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageA(GetParent(comboBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(comboBox));
+}
+
+void ChooseListEntry(HWND listBox, int index) {
+  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(listBox));
 }
 
 void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }

@@ -1,11 +1,14 @@
 // What every Windows test shares:
-//   ScrProcess, PumpUntil      the program under test as a child; waits that keep messages flowing
-//   CaptionedWindow, TempFolder  windows and files of our own
-//   ScratchKey, PutSetting     registry keys and settings for a test
-//   DialogProgram, TypeInto..  a program record over a scratch key, the user's input as messages
-//   LitPixels                  pixels read back from a window or the screen
+//   ScrProcess, PumpUntil, Eventually  the program under test as a child; waits that keep
+//                                      messages flowing
+//   ScrTest                            a fixture for tests that start GlintoraFireworks.scr
+//   CaptionedWindow, TempFolder        windows and files of our own
+//   ScratchKey, PutSetting             registry keys and settings for a test
+//   DialogProgram, TypeInto..          a program record over a scratch key, the user's input
+//   Pixels, LitPixels                  pixels read back from a window or the screen
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
@@ -42,6 +45,8 @@ bool PumpUntil(DWORD ms, Done done) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
 }
+template <typename Done>
+bool Eventually(Done done) { return PumpUntil(kPatience, done); }
 
 // A child process, killed if still running when the object goes.
 class ScrProcess {
@@ -53,16 +58,27 @@ class ScrProcess {
 
   bool Start(const std::string& program, const std::string& arguments);
   bool Running();
-  bool WaitForExit(DWORD ms);
+  bool WaitForExit(DWORD ms = kPatience);
   DWORD ExitCode();  // STILL_ACTIVE while running
   // A visible top-level window of the process with exactly this caption; nullptr after ms.
-  HWND WaitForWindow(const std::string& caption, DWORD ms);
+  HWND WaitForWindow(const std::string& caption, DWORD ms = kPatience);
 
  private:
   PROCESS_INFORMATION info_{};
 };
 
+// For the tests that start the built program.
+class ScrTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scr_ = ScrPath();
+    ASSERT_FALSE(scr_.empty()) << "set GLINTORA_SCR to the path of GlintoraFireworks.scr";
+  }
+  std::string scr_;
+};
+
 std::string TextOf(HWND window);
+RECT ScreenRect(HWND window);
 
 class CaptionedWindow {
  public:
@@ -86,6 +102,7 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "\\" + name; }
+  long Count() const;  // the entries in it
 
  private:
   std::string path_;
@@ -130,8 +147,9 @@ class DialogProgram {
 // Focuses the field (selecting its text) and types the characters (UTF-8), one UTF-16 unit each.
 void TypeInto(HWND edit, const std::string& chars);
 void Click(HWND button);
-// Picks an entry of a pick list and tells its dialog, as a user's choice does.
+// Picks an entry of a list box or pick list and tells its dialog, as a user's choice does.
 void ChooseEntry(HWND comboBox, int index);
+void ChooseListEntry(HWND listBox, int index);
 void MenuCommand(HWND dialog, int id);
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
