@@ -42,20 +42,6 @@ bool ScrProcess::Start(const std::string& program, const std::string& arguments)
                         nullptr, &startup, &info_) != 0;
 }
 
-bool ScrProcess::Running() {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-bool ScrProcess::WaitForExit(DWORD ms) {
-  return info_.hProcess && PumpUntil(ms, [this] { return !Running(); });
-}
-
-DWORD ScrProcess::ExitCode() {
-  DWORD code = STILL_ACTIVE;
-  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
-  return code;
-}
-
 HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
   HWND found = nullptr;
   PumpUntil(ms, [&] {
@@ -71,11 +57,6 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
 
 std::string TextOf(HWND window) { return WindowText(window); }
 
-RECT ScreenRect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
 
 CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   WNDCLASSA wc{};
@@ -87,11 +68,6 @@ CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   window_ = CreateWindowExA(0, wc.lpszClassName, caption, style, 50, 50, 200, 150, nullptr,
                             nullptr, wc.hInstance, nullptr);
   if (window_) ShowWindow(window_, SW_SHOWNOACTIVATE);
-}
-
-void CaptionedWindow::Destroy() {
-  if (window_) DestroyWindow(window_);
-  window_ = nullptr;
 }
 
 TempFolder::TempFolder(const std::string& name) {
@@ -117,17 +93,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-ScratchKey::ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-  RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                  nullptr);
-}
-
-ScratchKey::~ScratchKey() {
-  if (key_) RegCloseKey(key_);
-  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
 }
 
 void PutSetting(const std::string& section, const std::string& key, const std::string& value) {
@@ -157,7 +122,6 @@ void TypeInto(HWND edit, const std::string& chars) {
   for (wchar_t ch : Widen(chars)) SendMessageW(edit, WM_CHAR, ch, 1);
 }
 
-void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
 void ChooseEntry(HWND comboBox, int index) {
   SendMessageA(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -171,7 +135,6 @@ void ChooseListEntry(HWND listBox, int index) {
                reinterpret_cast<LPARAM>(listBox));
 }
 
-void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void PressKey(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);

@@ -57,9 +57,12 @@ class ScrProcess {
   ScrProcess& operator=(const ScrProcess&) = delete;
 
   bool Start(const std::string& program, const std::string& arguments);
-  bool Running();
-  bool WaitForExit(DWORD ms = kPatience);
-  DWORD ExitCode();  // STILL_ACTIVE while running
+  bool Running() { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool WaitForExit(DWORD ms = kPatience) { return info_.hProcess && PumpUntil(ms, [this] { return !Running(); }); }
+  DWORD ExitCode() {  // STILL_ACTIVE while running
+    DWORD code = STILL_ACTIVE;
+    return info_.hProcess && GetExitCodeProcess(info_.hProcess, &code) ? code : STILL_ACTIVE;
+  }
   // A visible top-level window of the process with exactly this caption; nullptr after ms.
   HWND WaitForWindow(const std::string& caption, DWORD ms = kPatience);
 
@@ -78,7 +81,11 @@ class ScrTest : public ::testing::Test {
 };
 
 std::string TextOf(HWND window);
-RECT ScreenRect(HWND window);
+inline RECT ScreenRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
 
 class CaptionedWindow {
  public:
@@ -87,7 +94,10 @@ class CaptionedWindow {
   CaptionedWindow(const CaptionedWindow&) = delete;
   CaptionedWindow& operator=(const CaptionedWindow&) = delete;
   HWND Get() const { return window_; }
-  void Destroy();
+  void Destroy() {
+    if (window_) DestroyWindow(window_);
+    window_ = nullptr;
+  }
 
  private:
   HWND window_ = nullptr;
@@ -115,8 +125,14 @@ std::string ReadBytes(const std::string& path);
 // HKEY_CURRENT_USER\Software\GlintoraTests\<name>, empty at the start and deleted at the end.
 class ScratchKey {
  public:
-  explicit ScratchKey(const std::string& name);
-  ~ScratchKey();
+  explicit ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+  }
+  ~ScratchKey() {
+    if (key_) RegCloseKey(key_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+  }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
   HKEY Root() const { return key_; }
@@ -146,11 +162,11 @@ class DialogProgram {
 
 // Focuses the field (selecting its text) and types the characters (UTF-8), one UTF-16 unit each.
 void TypeInto(HWND edit, const std::string& chars);
-void Click(HWND button);
+inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 // Picks an entry of a list box or pick list and tells its dialog, as a user's choice does.
 void ChooseEntry(HWND comboBox, int index);
 void ChooseListEntry(HWND listBox, int index);
-void MenuCommand(HWND dialog, int id);
+inline void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
 // Starts xdotool with the arguments ("key alt+F4", "mousemove 200 200 click 1"): input through
