@@ -100,6 +100,32 @@ FunctionEnd
 !insertmacro ChooseFolders ""
 !insertmacro ChooseFolders "un."
 
+; True in $0 when the text in $0 names our program of either install kind, or any program of
+; ours by its name: the other kind's program chosen means the record still holds the user's own.
+Function IsAnyOurProgram
+  StrCpy $2 $0
+  Call IsOurProgram
+  ${If} $0 == 0
+    ${If} $AllUsers == 1
+      SetShellVarContext current
+      StrCpy $3 "$LOCALAPPDATA\Programs\${PRODUCT}\${SCR}"
+      SetShellVarContext all
+    ${Else}
+      StrCpy $3 "$SYSDIR\${SCR}"
+    ${EndIf}
+    GetFullPathName /SHORT $1 $3
+    StrCpy $0 $2 "" -22
+    ${If} $0 == "\${SCR}"
+      StrCpy $0 1
+    ${ElseIf} $1 != ""
+    ${AndIf} $2 == $1
+      StrCpy $0 1
+    ${Else}
+      StrCpy $0 0
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 ; An all-users install or uninstall writes the system folder and the machine's keys: without an
 ; administrator it would fail half-way, so it stops before changing anything.
 !macro RefuseWithoutAdministrator account message
@@ -156,13 +182,18 @@ SectionEnd
 
 Section "Use ${PRODUCT} as my screen saver" SecSaver
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  Call IsOurProgram
-  ; An upgrade keeps the saver that was there before the first install.
+  Call IsAnyOurProgram
+  ; An upgrade, or an install of the other kind over ours, keeps the saver that was there
+  ; before the first install; the record then belongs to the kind whose program is chosen.
   ${If} $0 == 0
     DeleteRegKey HKCU "${PREVIOUS_KEY}"
     !insertmacro RecordDesktopValue "SCRNSAVE.EXE"
     !insertmacro RecordDesktopValue "ScreenSaveActive"
     WriteRegDWORD HKCU "${PREVIOUS_KEY}" "Recorded" 1
+  ${EndIf}
+  ReadRegDWORD $0 HKCU "${PREVIOUS_KEY}" "Recorded"
+  ${If} $0 == 1
+    WriteRegDWORD HKCU "${PREVIOUS_KEY}" "AllUsers" $AllUsers
   ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ScrFolder\${SCR}"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
@@ -219,7 +250,8 @@ Section "un.${PRODUCT}" UnSecProgram
   ; The previous screen saver comes back only while ours is still the one chosen.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   Call un.IsOurProgram
-  ${If} $0 == 1
+  StrCpy $3 $0
+  ${If} $3 == 1
     ReadRegDWORD $0 HKCU "${PREVIOUS_KEY}" "Recorded"
     ${If} $0 == 1
       !insertmacro RestoreDesktopValue "SCRNSAVE.EXE"
@@ -230,7 +262,14 @@ Section "un.${PRODUCT}" UnSecProgram
       WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
     ${EndIf}
   ${EndIf}
-  DeleteRegKey HKCU "${PREVIOUS_KEY}"
+  ; A record made for the other kind's program, still chosen, stays for that one's uninstall.
+  ClearErrors
+  ReadRegDWORD $0 HKCU "${PREVIOUS_KEY}" "AllUsers"
+  ${If} $3 == 1
+  ${OrIf} ${Errors}
+  ${OrIf} $0 == $AllUsers
+    DeleteRegKey HKCU "${PREVIOUS_KEY}"
+  ${EndIf}
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
 
   Delete "$ScrFolder\${SCR}"

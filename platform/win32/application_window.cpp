@@ -139,6 +139,11 @@ LRESULT CALLBACK ApplicationProc(HWND window, UINT message, WPARAM wParam, LPARA
       // process.
       if (app) app->EndApplication();
       return 0;
+    case WM_QUERYENDSESSION:
+      // The system may end the process as soon as any window of it has answered the session's
+      // end: the placement is written before agreeing.
+      if (app && !app->Ending) app->SavePlacement();
+      return TRUE;
     case WM_ENDSESSION:
       // Shutdown or log-off closes the window as the close command does; the system may end
       // the process as soon as this returns, so the placement is written now.

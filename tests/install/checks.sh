@@ -15,10 +15,13 @@ expect() {
 }
 
 # expect_true NAME COMMAND...: the command succeeds.
-expect_true() {
-  local name=$1; shift
-  if "$@"; then expect "$name" ok ok; else expect "$name" "success of: $*" "failure"; fi
-}
+expect_true() { local name=$1; shift; if "$@"; then expect "$name" ok ok; else expect "$name" "success of: $*" failure; fi; }
+
+# need_file FILE SCRIPT WHAT: stops the script, one check failed, when FILE is missing.
+need_file() { [ -f "$1" ] || { echo "$2: no $3 '$1'"; checks_failed=1; finish; exit 1; }; }
+
+# not COMMAND...: the command fails (a state to wait for).
+not() { ! "$@"; }
 
 # wait_for SECONDS COMMAND...: polls the command until it succeeds; false at the deadline.
 wait_for() {

@@ -8,7 +8,7 @@
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
 
-[ -f "$1" ] || { echo "debian_package_test: no package '$1'"; finish; exit 1; }
+need_file "$1" debian_package_test package
 deb=$(realpath "$1")
 [ "$(id -u)" -eq 0 ] || { echo "debian_package_test: needs root to install the package" >&2; exit 2; }
 apt_get() { apt-get -o DPkg::Lock::Timeout=600 -y -q "$@" >/dev/null 2>&1; }
@@ -95,8 +95,7 @@ chown "$user:" "$home/.xscreensaver"
 # Runs inside the user's Xvfb: activate, find the hack and read the window it draws into,
 # deactivate, and see the hack go. Prints "name=value" lines for the checks below.
 session=$(mktemp)
-cat >"$session" <<'SESSION'
-wait_for() { local deadline=$((SECONDS + $1)); shift; until "$@"; do [ "$SECONDS" -lt "$deadline" ] || return 1; sleep 0.3; done; }
+{ declare -f wait_for; cat; } >"$session" <<'SESSION'
 # The server picks a display it can listen on itself: a socket left by a killed server of
 # another user cannot make it fail.
 number=$(mktemp)
@@ -120,10 +119,8 @@ if wait_for 60 hack_pid >/dev/null; then
   gone() { ! kill -0 "$pid" 2>/dev/null; }
   wait_for 30 gone && echo ended=yes
 fi
-kill "$daemon" 2>/dev/null
-wait "$daemon" 2>/dev/null
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
+kill "$daemon" "$server" 2>/dev/null
+wait
 rm -f "$number"
 SESSION
 chmod 644 "$session"

@@ -24,24 +24,19 @@ int main() {
     command += bare ? arg : L'"' + arg + L'"';
   }
 
-  HANDLE token = nullptr;
-  HANDLE restricted = nullptr;
+  HANDLE token = nullptr, restricted = nullptr;
   SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
   PSID admins = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) ||
-      !AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
-                                0, 0, 0, 0, 0, &admins)) {
-    return 3;
-  }
-  SID_AND_ATTRIBUTES deny{admins, 0};
-  if (!CreateRestrictedToken(token, DISABLE_MAX_PRIVILEGE, 1, &deny, 0, nullptr, 0, nullptr,
-                             &restricted)) {
-    return 3;
-  }
+  SID_AND_ATTRIBUTES deny{};
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessAsUserW(restricted, nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) ||
+      !AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                0, 0, 0, 0, 0, &admins) ||
+      (deny.Sid = admins, !CreateRestrictedToken(token, DISABLE_MAX_PRIVILEGE, 1, &deny, 0,
+                                                 nullptr, 0, nullptr, &restricted)) ||
+      !CreateProcessAsUserW(restricted, nullptr, command.data(), nullptr, nullptr, FALSE, 0,
                             nullptr, nullptr, &startup, &process)) {
     return 3;
   }

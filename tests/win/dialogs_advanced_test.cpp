@@ -1,6 +1,4 @@
 // The advanced settings dialog, driven with messages.
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "harness.h"
@@ -14,67 +12,56 @@ namespace {
 using test::Click;
 using test::TextOf;
 
-const char* const kAdvancedKeys[8] = {"Adv_TimeDelay", "Adv_FontName",  "Adv_FontSize",
-                                      "Adv_FontHueV",  "LockMessage",   "FocalLength",
-                                      "Adv_WinResize", "Adv_MouseMove"};
-
-class DialogAdvanced : public ::testing::Test {
- protected:
-  DialogAdvanced() : program_("DialogAdvanced") {}
-  std::unique_ptr<AdvancedDialog> Open() {
-    auto dialog = std::make_unique<AdvancedDialog>(
-        program_.Get(), std::vector<std::string>{"Courier New", "Arial", "Tahoma"},
-        [this](HWND, const HelpRequest& r) { helpTopics_.push_back(r.Topic); });
-    EXPECT_TRUE(dialog->Open(nullptr));
+TEST(DialogAdvanced, DefaultsAndCancelWriteNothingHelpOpensItsTopicOkWritesTheValuesClamped) {
+  test::DialogProgram program("DialogAdvanced");
+  std::vector<DWORD> helpTopics;
+  std::unique_ptr<AdvancedDialog> d;
+  auto open = [&] {
+    d = std::make_unique<AdvancedDialog>(program.Get(), std::vector<std::string>{"Courier New", "Arial", "Tahoma"},
+                                         [&](HWND, const HelpRequest& r) { helpTopics.push_back(r.Topic); });
+    EXPECT_TRUE(d->Open(nullptr));
     PumpPendingMessages();
-    return dialog;
-  }
-  std::vector<std::string> Stored() {
+  };
+  auto box = [&](int index) { return d->Item(AdvancedIds::kBoxBase + index); };
+  auto stored = [&] {
     std::vector<std::string> out;
-    for (const char* key : kAdvancedKeys) out.push_back(program_.Stored(kSectionAdvanced, key));
+    for (const char* key : {"Adv_TimeDelay", "Adv_FontName", "Adv_FontSize", "Adv_FontHueV", "LockMessage",
+                            "FocalLength", "Adv_WinResize", "Adv_MouseMove"})
+      out.push_back(program.Stored(kSectionAdvanced, key));
     return out;
-  }
-  HWND Box(AdvancedDialog& d, int index) { return d.Item(AdvancedIds::kBoxBase + index); }
+  };
+  for (auto [key, text] : {std::pair{"Adv_TimeDelay", "1500"}, {"Adv_FontName", "Tahoma"}, {"Adv_FontSize", "50"}})
+    RegWriteText(program.StoreOf(), kSectionAdvanced, key, text);
+  const auto before = stored();
+  open();
+  EXPECT_EQ(TextOf(d->Handle()), "Advanced Settings");
+  EXPECT_EQ(TextOf(box(0)), "1500");  // shown as stored until it is clamped
+  EXPECT_EQ(TextOf(d->Item(AdvancedIds::kFont)), "Tahoma");
+  Click(d->Item(AdvancedIds::kDefaults));
+  for (auto [index, text] : {std::pair{0, "40"}, {4, "24"}, {5, "180"}, {6, "1.0"}})
+    EXPECT_EQ(TextOf(box(index)), text) << index;
+  EXPECT_EQ(TextOf(d->Item(AdvancedIds::kFont)), "Arial");
+  test::TypeInto(d->Item(AdvancedIds::kMessage), std::string(120, 'm'));
+  EXPECT_EQ(TextOf(d->Item(AdvancedIds::kMessage)).size(), 100u) << "the box holds 100";
+  Click(d->Item(AdvancedIds::kHelp));
+  EXPECT_EQ(helpTopics, std::vector<DWORD>{500});
+  Click(d->Item(AdvancedIds::kDismiss));
+  EXPECT_FALSE(d->IsOpen());
+  EXPECT_EQ(stored(), before);
 
-  test::DialogProgram program_;
-  std::vector<DWORD> helpTopics_;
-};
-
-TEST_F(DialogAdvanced, DefaultsAndCancelWriteNothingHelpOpensItsTopicOkWritesTheValuesClamped) {
-  RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_TimeDelay", "1500");
-  RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_FontName", "Tahoma");
-  RegWriteText(program_.StoreOf(), kSectionAdvanced, "Adv_FontSize", "50");
-  const auto before = Stored();
-  auto first = Open();
-  EXPECT_EQ(TextOf(first->Handle()), "Advanced Settings");
-  EXPECT_EQ(TextOf(Box(*first, 0)), "1500");  // shown as stored until it is clamped
-  EXPECT_EQ(TextOf(first->Item(AdvancedIds::kFont)), "Tahoma");
-  Click(first->Item(AdvancedIds::kDefaults));
-  for (auto [box, text] : {std::pair{0, "40"}, {4, "24"}, {5, "180"}, {6, "1.0"}})
-    EXPECT_EQ(TextOf(Box(*first, box)), text) << box;
-  EXPECT_EQ(TextOf(first->Item(AdvancedIds::kFont)), "Arial");
-  test::TypeInto(first->Item(AdvancedIds::kMessage), std::string(120, 'm'));
-  EXPECT_EQ(TextOf(first->Item(AdvancedIds::kMessage)).size(), 100u) << "the box holds 100";
-  Click(first->Item(AdvancedIds::kHelp));
-  EXPECT_EQ(helpTopics_, std::vector<DWORD>{500});
-  Click(first->Item(AdvancedIds::kDismiss));
-  EXPECT_FALSE(first->IsOpen());
-  EXPECT_EQ(Stored(), before);
-
-  auto dialog = Open();
-  test::ChooseEntry(dialog->Item(AdvancedIds::kFont), 0);
-  test::TypeInto(Box(*dialog, 6), "12.5");
-  test::TypeInto(Box(*dialog, 5), "9x0");
-  SetWindowTextA(dialog->Item(AdvancedIds::kMessage), "  Happy New Year  ");
-  Click(dialog->Item(AdvancedIds::kResize));
-  EXPECT_EQ(TextOf(dialog->Item(AdvancedIds::kSound)), "Sound effects");
-  Click(dialog->Item(AdvancedIds::kSound));
-  test::TypeInto(Box(*dialog, 4), "3");  // still being edited when OK is pressed
-  Click(dialog->Item(AdvancedIds::kOk));
-  EXPECT_FALSE(dialog->IsOpen());
-  EXPECT_EQ(Stored(), (std::vector<std::string>{"999", "Courier New", "10", "90",
-                                                 "Happy New Year", "10", "1", "0"}));
-  EXPECT_EQ(program_.Stored(kSectionSoundFX, "SoundFX_ON"), "1");
+  open();
+  test::ChooseEntry(d->Item(AdvancedIds::kFont), 0);
+  test::TypeInto(box(6), "12.5");
+  test::TypeInto(box(5), "9x0");
+  SetWindowTextA(d->Item(AdvancedIds::kMessage), "  Happy New Year  ");
+  Click(d->Item(AdvancedIds::kResize));
+  EXPECT_EQ(TextOf(d->Item(AdvancedIds::kSound)), "Sound effects");
+  Click(d->Item(AdvancedIds::kSound));
+  test::TypeInto(box(4), "3");  // still being edited when OK is pressed
+  Click(d->Item(AdvancedIds::kOk));
+  EXPECT_FALSE(d->IsOpen());
+  EXPECT_EQ(stored(), (std::vector<std::string>{"999", "Courier New", "10", "90", "Happy New Year", "10", "1", "0"}));
+  EXPECT_EQ(program.Stored(kSectionSoundFX, "SoundFX_ON"), "1");
 }
 
 }  // namespace

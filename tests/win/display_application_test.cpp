@@ -2,7 +2,6 @@
 // with keys and clicks given through the X server: keys and clicks open the properties dialog,
 // F5 starts a fresh run with the settings reloaded, Esc, Alt+F4 and the session's end end the
 // program, and a sizable window keeps its placement.
-#include <gtest/gtest.h>
 
 #include "harness.h"
 #include "settings/store_ops.h"
@@ -10,30 +9,33 @@
 namespace glintora {
 namespace {
 
+using test::Eventually;
 using test::kSaverCaption;
 using test::ScrProcess;
 
-class Application : public ::testing::Test {
+std::string Stored(const char* section, const char* key) {
+  RegistryStore store;
+  return RegReadText(store, section, key, "?");
+}
+
+class Application : public test::ScrTest {
  protected:
   void SetUp() override {
-    const std::string scr = test::ScrPath();
-    ASSERT_FALSE(scr.empty());
+    ScrTest::SetUp();
     exe_ = folder_.File("x.exe");
-    ASSERT_TRUE(CopyFileA(scr.c_str(), exe_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(scr_.c_str(), exe_.c_str(), FALSE));
   }
   void TearDown() override {
+    for (const char* key : {"WindowState", "WindowSize"})
+      for (const char* section : {"General", "General\\Main"}) test::RemoveSetting(section, key);
     test::RemoveSetting("Advanced", "Adv_WinResize");
-    test::RemoveSetting("General\\Main", "WindowState");
-    test::RemoveSetting("General\\Main", "WindowSize");
-    test::RemoveSetting("General", "WindowState");
-    test::RemoveSetting("General", "WindowSize");
     test::RemoveSetting("General", "AnimationType");
     RegDeleteTreeA(HKEY_CURRENT_USER, kWineAppKey);
   }
   static constexpr const char* kWineAppKey = "Software\\Wine\\AppDefaults\\x.exe\\X11 Driver";
 
   // A sizable window stored at 100,100, 400 by 300.
-  void StartSizable(ScrProcess& p, HWND& window) {
+  HWND StartSizable(ScrProcess& p) {
     test::PutSetting("Advanced", "Adv_WinResize", "1");
     test::PutSetting("General", "WindowState", "0");
     test::PutSetting("General", "WindowSize", "01500015000600004500");
@@ -41,17 +43,13 @@ class Application : public ::testing::Test {
     test::PutSetting("General", "AnimationType", "0");
     // With no window manager on the test display, Wine restores a maximised managed window at
     // some later configure event; an unmanaged window keeps the state the program gives it.
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kWineAppKey, "Managed", REG_SZ, "N", 2),
-              ERROR_SUCCESS);
-    ASSERT_TRUE(p.Start(exe_, ""));
-    window = p.WaitForWindow(kSaverCaption, test::kPatience);
-    ASSERT_NE(window, nullptr);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kWineAppKey, "Managed", REG_SZ, "N", 2);
+    return p.Start(exe_, "") ? p.WaitForWindow(kSaverCaption) : nullptr;
   }
 
   // Keys and clicks as a keyboard and a mouse give them, once the window has the focus.
   void Input(HWND window, const std::string& xdotool) {
-    ASSERT_TRUE(test::PumpUntil(test::kPatience, [&] { return GetForegroundWindow() == window; }))
-        << "the window is not in front";
+    ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == window; })) << "not in front";
     ASSERT_TRUE(test::XInput(xdotool)) << xdotool;
   }
 
@@ -59,12 +57,11 @@ class Application : public ::testing::Test {
   void PropertiesComeAndGo(ScrProcess& p, HWND window, const std::string& xdotool) {
     SCOPED_TRACE(xdotool);
     Input(window, xdotool);
-    HWND dialog = p.WaitForWindow(test::kPropertiesCaption, test::kPatience);
+    HWND dialog = p.WaitForWindow(test::kPropertiesCaption);
     ASSERT_NE(dialog, nullptr) << "no properties dialog";
-    EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return !IsWindowEnabled(window); })) << "not modal";
+    EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(window); })) << "not modal";
     PostMessageA(dialog, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return !IsWindow(dialog); }));
-    EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsWindowEnabled(window) != FALSE; }));
+    EXPECT_TRUE(Eventually([&] { return !IsWindow(dialog) && IsWindowEnabled(window); }));
     EXPECT_TRUE(p.Running());
   }
 
@@ -76,12 +73,11 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   test::PutSetting("Advanced", "Adv_WinResize", "0");
   ScrProcess p;
   ASSERT_TRUE(p.Start(exe_, ""));
-  HWND window = p.WaitForWindow("", test::kPatience);
+  HWND window = p.WaitForWindow("");
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsZoomed(window) != FALSE; }));
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return test::LitPixels(nullptr, rect) > 0; }));
+  EXPECT_TRUE(Eventually([&] { return IsZoomed(window) != FALSE; }));
+  const RECT rect = test::ScreenRect(window);
+  EXPECT_TRUE(Eventually([&] { return test::LitPixels(nullptr, rect) > 0; }));
 
   // Alt alone and F10 are keys like the others, not the way into the system menu.
   for (const char* keys : {"key a", "key alt", "key F10"}) PropertiesComeAndGo(p, window, keys);
@@ -89,83 +85,80 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   // F5 runs afresh with the settings as they now stand: the sizable option gives the caption.
   test::PutSetting("Advanced", "Adv_WinResize", "1");
   Input(window, "key F5");
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return test::TextOf(window) == kSaverCaption; }));
+  EXPECT_TRUE(Eventually([&] { return test::TextOf(window) == kSaverCaption; }));
 
   Input(window, "key Escape");
-  EXPECT_TRUE(p.WaitForExit(test::kPatience));
+  EXPECT_TRUE(p.WaitForExit());
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
 TEST_F(Application, SizableWindowStaysAsTheUserSizesItAndReopensMaximised) {
   ScrProcess p;
-  HWND window = nullptr;
-  ASSERT_NO_FATAL_FAILURE(StartSizable(p, window));
-  RECT rect{};
-  test::PumpUntil(test::kPatience, [&] { return GetWindowRect(window, &rect) && rect.left == 100; });
-  EXPECT_EQ(rect.left, 100);
-  EXPECT_EQ(rect.top, 100);
-  EXPECT_EQ(rect.right - rect.left, 400);
-  EXPECT_EQ(rect.bottom - rect.top, 300);
+  HWND window = StartSizable(p);
+  ASSERT_NE(window, nullptr);
+  Eventually([&] { return test::ScreenRect(window).left == 100; });
+  const RECT rect = test::ScreenRect(window);
+  EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}),
+            std::vector<LONG>({100, 100, 500, 400}));
 
   PropertiesComeAndGo(p, window, "mousemove 300 250 click 1");
 
   // Sized and then maximised by the user, the window stays so through the fresh runs that fit
   // the show to it, and Alt+F4 closes it as it stands.
-  RegistryStore store;
-  auto stored = [&](const char* key) { return RegReadText(store, "General", key, "?"); };
   SetWindowPos(window, nullptr, 120, 90, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_TRUE(test::PumpUntil(test::kPatience,
-                              [&] { return stored("WindowSize") == "01800013500750005250"; }))
-      << stored("WindowSize");
+  EXPECT_TRUE(Eventually([&] { return Stored("General", "WindowSize") == "01800013500750005250"; }))
+      << Stored("General", "WindowSize");
   ShowWindow(window, SW_MAXIMIZE);
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return stored("WindowState") == "2"; }));
+  EXPECT_TRUE(Eventually([&] { return Stored("General", "WindowState") == "2"; }));
   EXPECT_TRUE(IsZoomed(window));
   Input(window, "key alt+F4");
-  EXPECT_TRUE(p.WaitForExit(test::kPatience));
-  EXPECT_EQ(stored("WindowState"), "2");
+  EXPECT_TRUE(p.WaitForExit());
+  EXPECT_EQ(Stored("General", "WindowState"), "2");
 
   ScrProcess again;
   ASSERT_TRUE(again.Start(exe_, ""));
-  window = again.WaitForWindow(kSaverCaption, test::kPatience);
+  window = again.WaitForWindow(kSaverCaption);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return IsZoomed(window) != FALSE; }))
-      << "not maximised";
-
+  EXPECT_TRUE(Eventually([&] { return IsZoomed(window) != FALSE; })) << "not maximised";
   Input(window, "key Escape");
-  EXPECT_TRUE(again.WaitForExit(test::kPatience));
+  EXPECT_TRUE(again.WaitForExit());
+}
+
+// Keeps the answers to messages sent without waiting.
+void CALLBACK Answered(HWND, UINT, ULONG_PTR answers, LRESULT result) {
+  reinterpret_cast<std::vector<LRESULT>*>(answers)->push_back(result);
 }
 
 // The user logs off with the properties dialog open: the system asks every window, then tells
-// each that the session ends, and may end the process as soon as a window has answered. Both
-// windows close as their close does, and each stores where the user moved it by then.
+// each that the session ends, and may end the process as soon as a window has answered. So each
+// window has stored where the user moved it by each answer, and then closes as its close does.
 TEST_F(Application, LogOffClosesTheWindowAndTheOpenDialogAndEachStoresItsPlace) {
   ScrProcess p;
-  HWND window = nullptr;
-  ASSERT_NO_FATAL_FAILURE(StartSizable(p, window));
+  HWND window = StartSizable(p);
+  ASSERT_NE(window, nullptr);
   Input(window, "mousemove 300 250 click 1");
-  HWND dialog = p.WaitForWindow(test::kPropertiesCaption, test::kPatience);
+  HWND dialog = p.WaitForWindow(test::kPropertiesCaption);
   ASSERT_NE(dialog, nullptr) << "no properties dialog";
-  // Moves alone store nothing; the session's end must.
-  SetWindowPos(window, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(dialog, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  RegistryStore store;
-  const struct { HWND window; const char* section; const char* place; } rows[] = {
-      {window, "General", "0300002250"}, {dialog, "General\\Main", "0060000450"}};  // in twips
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.section);
-    ASSERT_NE(RegReadText(store, row.section, "WindowSize", "").substr(0, 10), row.place);
-    DWORD_PTR agreed = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(row.window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
-                                    SMTO_NORMAL, test::kPatience, &agreed));
-    EXPECT_NE(agreed, 0u);
+  const struct { HWND window; const char* section; int x, y; const char* place; } moves[] = {
+      // Moves alone store nothing; the session's end must. Places in twips.
+      {window, "General", 200, 150, "0300002250"}, {dialog, "General\\Main", 40, 30, "0060000450"},
+      {window, "General", 220, 160, "0330002400"}, {dialog, "General\\Main", 60, 45, "0090000675"}};
+  auto place = [](const char* section) { return Stored(section, "WindowSize").substr(0, 10); };
+  for (const auto& move : moves) {
+    SCOPED_TRACE(move.section);
+    const UINT message = &move < moves + 2 ? WM_QUERYENDSESSION : WM_ENDSESSION;
+    SetWindowPos(move.window, nullptr, move.x, move.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(place(move.section), move.place);
+    std::vector<LRESULT> answers;
+    ASSERT_TRUE(SendMessageCallbackA(move.window, message, message == WM_ENDSESSION, ENDSESSION_LOGOFF,
+                                     Answered, reinterpret_cast<ULONG_PTR>(&answers)));
+    EXPECT_TRUE(Eventually([&] { return !answers.empty(); })) << "no answer to " << message;
+    if (message == WM_QUERYENDSESSION) {
+      EXPECT_EQ(answers, std::vector<LRESULT>{TRUE});
+    }
+    EXPECT_EQ(place(move.section), move.place) << "not stored by the answer to " << message;
   }
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.section);
-    EXPECT_TRUE(SendMessageTimeoutA(row.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
-                                    SMTO_NORMAL, test::kPatience, nullptr));
-    EXPECT_EQ(RegReadText(store, row.section, "WindowSize", "").substr(0, 10), row.place);
-  }
-  EXPECT_TRUE(p.WaitForExit(test::kPatience));
+  EXPECT_TRUE(p.WaitForExit());
 }
 
 }  // namespace

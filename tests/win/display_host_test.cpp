@@ -1,13 +1,11 @@
 // The Win32 host seen from the screen: what the engine writes reaches the window in the right
 // colours, once per frame and only where it was written, through sparse, dense and clearing
-// frames; the message label; waiting for events
-// without spinning; a quit seen inside a show.
-#include <gtest/gtest.h>
-
+// frames; growing; the message label; waiting for events without spinning; a quit seen inside a
+// show.
 #include <vector>
 
-#include "platform/win32/win32_host.h"
 #include "harness.h"
+#include "platform/win32/win32_host.h"
 
 namespace glintora {
 namespace {
@@ -18,8 +16,7 @@ class HostWindow : public ::testing::Test {
     WNDCLASSA wc{};
     wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
       if (m == WM_PAINT && PaintFromHost(w)) return 0;
-      if (m == WM_ERASEBKGND) return 1;
-      return DefWindowProcA(w, m, wp, lp);
+      return m == WM_ERASEBKGND ? 1 : DefWindowProcA(w, m, wp, lp);
     };
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "GlintoraHostTest";
@@ -27,11 +24,10 @@ class HostWindow : public ::testing::Test {
     window_ = CreateWindowExA(WS_EX_TOPMOST, "GlintoraHostTest", "host", WS_POPUP | WS_VISIBLE,
                               40, 40, 160, 120, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(window_, nullptr);
-    test::PumpUntil(test::kPatience, [&] { return IsWindowVisible(window_) != FALSE; });
+    test::Eventually([&] { return IsWindowVisible(window_) != FALSE; });
+    ASSERT_TRUE(host_.Attach(window_, true));
   }
-  void TearDown() override {
-    if (window_) DestroyWindow(window_);
-  }
+  void TearDown() override { DestroyWindow(window_); }
   void Repaint() {
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
@@ -42,19 +38,20 @@ class HostWindow : public ::testing::Test {
     const std::vector<DWORD> shot = test::Pixels(window_, all);
     int wrong = 0;
     for (int y = 0; y < fb.Height; ++y)
-      for (int x = 0; x < fb.Width; ++x)
-        wrong += shot.at(y * fb.Width + x) != SwapRedBlue(fb.At(x, y));
+      for (int x = 0; x < fb.Width; ++x) wrong += shot.at(y * fb.Width + x) != SwapRedBlue(fb.At(x, y));
     return wrong;
   }
-  COLORREF ScreenPixel(int x, int y) {
+  // The pixels at (30,14), (150,110) and (100,100) as COLORREFs.
+  std::vector<COLORREF> Probes() {
     HDC dc = GetDC(window_);
-    const COLORREF c = GetPixel(dc, x, y);
+    std::vector<COLORREF> c{GetPixel(dc, 30, 14), GetPixel(dc, 150, 110), GetPixel(dc, 100, 100)};
     ReleaseDC(window_, dc);
     return c;
   }
 
   RunState run_;
   HWND window_ = nullptr;
+  Win32Host host_{run_};
 };
 
 TEST_F(HostWindow, PresentSendsOnlyWhatWasWrittenThroughSparseDenseAndClearingFrames) {
@@ -64,30 +61,25 @@ TEST_F(HostWindow, PresentSendsOnlyWhatWasWrittenThroughSparseDenseAndClearingFr
     bool clear = false;
   } frames[] = {{"sparse", 6},          {"sparse again", 9}, {"dense", 4000},
                 {"sparse after dense", 5}, {"a clear", 5, true}, {"sparse after the clear", 7}};
+  const COLORREF black = RGB(0, 0, 0), orange = RGB(0x40, 0x80, 0xFF), blue = RGB(0, 0, 255);
   for (const bool tiled : {false, true}) {
     SCOPED_TRACE(tiled ? "tile by tile" : "touched rectangle");
-    Win32Host host(run_);
-    ASSERT_TRUE(host.Attach(window_, true));
-    host.SetTiledPresent(tiled);
-    Framebuffer& fb = host.Surface();
-    ASSERT_EQ(fb.Width, 160);
-    ASSERT_EQ(fb.Height, 120);
+    ASSERT_TRUE(host_.Attach(window_, true));
+    host_.SetTiledPresent(tiled);
+    Framebuffer& fb = host_.Surface();
+    ASSERT_EQ(fb.Width * 1000 + fb.Height, 160120);
     Repaint();
-    EXPECT_EQ(ScreenPixel(30, 14), RGB(0, 0, 0));
+    EXPECT_EQ(Probes(), std::vector<COLORREF>(3, black));
 
     fb.Set(30, 14, 0x00FF8040);  // 0x00BBGGRR: red in the low byte, as a COLORREF
     // Tiles leave out what lies between far-apart writes; a rectangle cannot.
     if (tiled) fb.Set(150, 110, 0x00FF0000);
-    fb.Pixels[100 * fb.Stride + 100] = 0x00FFFFFF;  // changed behind the engine's back
-    host.Present(fb);
+    fb.Pixels[100 * fb.Stride + 100] = 0x00FFFFFF;  // changed behind the engine's back: not sent
+    host_.Present(fb);
     fb.ResetTouched();
-    EXPECT_EQ(ScreenPixel(30, 14), RGB(0x40, 0x80, 0xFF));
-    EXPECT_EQ(ScreenPixel(150, 110), tiled ? RGB(0, 0, 255) : RGB(0, 0, 0));
-    EXPECT_EQ(ScreenPixel(100, 100), RGB(0, 0, 0)) << "sent a pixel that was not written";
-
+    EXPECT_EQ(Probes(), std::vector<COLORREF>({orange, tiled ? blue : black, black}));
     Repaint();  // a repaint shows the whole surface
-    EXPECT_EQ(ScreenPixel(100, 100), RGB(255, 255, 255));
-    EXPECT_EQ(ScreenPixel(30, 14), RGB(0x40, 0x80, 0xFF));
+    EXPECT_EQ(Probes(), std::vector<COLORREF>({orange, tiled ? blue : black, RGB(255, 255, 255)}));
 
     // A clear is not a list of writes: all of it goes out.
     std::uint32_t seed = 1;
@@ -98,45 +90,37 @@ TEST_F(HostWindow, PresentSendsOnlyWhatWasWrittenThroughSparseDenseAndClearingFr
         fb.Set(static_cast<int>(seed >> 8) % (fb.Width + 20) - 10,
                static_cast<int>(seed >> 20) % (fb.Height + 20) - 10, (seed >> 4) | 0x00404040u);
       }
-      host.Present(fb);
+      host_.Present(fb);
       fb.ResetTouched();
       EXPECT_EQ(Mismatches(fb), 0) << frame.name;
     }
   }
 }
 
-TEST_F(HostWindow, GrowingKeepsThePixelsAndAddsBlack) {
-  Win32Host host(run_);
-  ASSERT_TRUE(host.Attach(window_, true));
-  host.Surface().Set(5, 6, 0x00FFFFFF);
+TEST_F(HostWindow, GrowingKeepsThePixelsAndAddsBlackAndTheLabelDrawsAcrossTheTop) {
+  host_.Surface().Set(5, 6, 0x00FFFFFF);
   SetWindowPos(window_, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_TRUE(host.FollowClientSize());
-  EXPECT_FALSE(host.FollowClientSize());
-  const Framebuffer& fb = host.Surface();
-  ASSERT_EQ(fb.Width, 300);
-  ASSERT_EQ(fb.Height, 200);
+  EXPECT_TRUE(host_.FollowClientSize());
+  EXPECT_FALSE(host_.FollowClientSize());
+  const Framebuffer& fb = host_.Surface();
+  ASSERT_EQ(fb.Width * 1000 + fb.Height, 300200);
   EXPECT_EQ(fb.At(5, 6), 0x00FFFFFFu);
   EXPECT_EQ(fb.At(250, 150), 0u);
   EXPECT_FALSE(fb.AnyTouched());
-}
 
-TEST_F(HostWindow, MessageLabelDrawsAcrossTheTopAndClears) {
-  Win32Host host(run_);
-  ASSERT_TRUE(host.Attach(window_, true));
-  MessageStyle style{"Arial", 14, 0x0000FFFF, "Locked"};
-  host.ShowMessage(style);
-  auto litInRows = [](const Framebuffer& fb, int top, int bottom) {
+  auto litInRows = [](const Framebuffer& f, int top, int bottom) {
     int lit = 0;
     for (int y = top; y < bottom; ++y)
-      for (int x = 0; x < fb.Width; ++x) lit += fb.At(x, y) != 0;
+      for (int x = 0; x < f.Width; ++x) lit += f.At(x, y) != 0;
     return lit;
   };
-  const Framebuffer& fb = host.Surface();
+  host_.Surface().Fill(0);
+  MessageStyle style{"Arial", 14, 0x0000FFFF, "Locked"};
+  host_.ShowMessage(style);
   EXPECT_GT(litInRows(fb, 0, fb.Height / 2), 20);
   EXPECT_EQ(litInRows(fb, fb.Height / 2, fb.Height), 0);
-  host.ClearMessage();
+  host_.ClearMessage();
   EXPECT_EQ(litInRows(fb, 0, fb.Height), 0);
-
   // A picture box shows no label.
   Win32Host box(run_);
   ASSERT_TRUE(box.Attach(window_, false));
@@ -144,12 +128,15 @@ TEST_F(HostWindow, MessageLabelDrawsAcrossTheTopAndClears) {
   EXPECT_EQ(litInRows(box.Surface(), 0, box.Surface().Height), 0);
 }
 
-TEST(HostEvents, WaitsWithoutSpinningAndWakesForAMessage) {
+TEST(HostEvents, WaitsWithoutSpinningWakesForAMessageAndLeavesAQuitForTheOuterLoop) {
   RunState run;
   Win32Host host(run);
-  host.ProcessPendingEvents();
-  FILETIME created, exited, kernel0, user0, kernel1, user1;
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel0, &user0);
+  auto busyMs = [] {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    return ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}.QuadPart / 10000;
+  };
+  const auto busy = busyMs();
   // Something of the system's may end a wait early at any moment (under Wine an X event for this
   // thread may, with no message left for us): one of a few tries must wait its whole time.
   DWORD start = 0, waited = 0;
@@ -159,27 +146,17 @@ TEST(HostEvents, WaitsWithoutSpinningAndWakesForAMessage) {
     host.WaitForEvent(300);
     waited = GetTickCount() - start;
   }
-  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel1, &user1);
   EXPECT_GE(waited, 250u);
-  const auto busy = (ULARGE_INTEGER{{user1.dwLowDateTime, user1.dwHighDateTime}}.QuadPart -
-                     ULARGE_INTEGER{{user0.dwLowDateTime, user0.dwHighDateTime}}.QuadPart) /
-                    10000;
-  EXPECT_LT(busy, 100u) << "the wait used the processor";
+  EXPECT_LT(busyMs() - busy, 100u) << "the wait used the processor";
 
   PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
   start = GetTickCount();
   host.WaitForEvent(test::kPatience);
   EXPECT_LT(GetTickCount() - start, test::kPatience / 2);
-  host.ProcessPendingEvents();
-}
 
-TEST(HostEvents, AQuitStopsTheShowAndStaysForTheOuterLoop) {
-  RunState run;
-  Win32Host host(run);
   PostQuitMessage(3);
   host.ProcessPendingEvents();
-  EXPECT_TRUE(run.StopRequested);
-  EXPECT_TRUE(host.QuitSeen());
+  EXPECT_TRUE(run.StopRequested && host.QuitSeen());
   MSG message;
   ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));

@@ -1,7 +1,6 @@
 // The preview: the show draws kInside the host's client area and nowhere else, and ends as soon
 // as the host is destroyed. Wine does not put a child window of another process on screen, so
 // the preview runs on a second thread of this process, its host on this one.
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>

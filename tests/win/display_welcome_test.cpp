@@ -1,6 +1,5 @@
 // The about box: layout in pixels whatever the twips per pixel, and which ways of
 // closing it leave StopRequested raised.
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>

@@ -42,20 +42,6 @@ bool ScrProcess::Start(const std::string& program, const std::string& arguments)
                         nullptr, &startup, &info_) != 0;
 }
 
-bool ScrProcess::Running() {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-bool ScrProcess::WaitForExit(DWORD ms) {
-  return info_.hProcess && PumpUntil(ms, [this] { return !Running(); });
-}
-
-DWORD ScrProcess::ExitCode() {
-  DWORD code = STILL_ACTIVE;
-  if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
-  return code;
-}
-
 HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
   HWND found = nullptr;
   PumpUntil(ms, [&] {
@@ -71,6 +57,7 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
 
 std::string TextOf(HWND window) { return WindowText(window); }
 
+
 CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
@@ -83,16 +70,15 @@ CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   if (window_) ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
-void CaptionedWindow::Destroy() {
-  if (window_) DestroyWindow(window_);
-  window_ = nullptr;
-}
-
 TempFolder::TempFolder(const std::string& name) {
   const std::string leaf = "glintora-" + name + "-" + std::to_string(GetCurrentProcessId());
   const auto folder = std::filesystem::temp_directory_path() / Widen(leaf);
   path_ = Narrow(folder.wstring());
   std::filesystem::create_directories(folder);
+}
+
+long TempFolder::Count() const {
+  return static_cast<long>(std::distance(std::filesystem::directory_iterator(Widen(path_)), {}));
 }
 
 TempFolder::~TempFolder() {
@@ -107,17 +93,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-ScratchKey::ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-  RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                  nullptr);
-}
-
-ScratchKey::~ScratchKey() {
-  if (key_) RegCloseKey(key_);
-  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
 }
 
 void PutSetting(const std::string& section, const std::string& key, const std::string& value) {
@@ -147,7 +122,6 @@ void TypeInto(HWND edit, const std::string& chars) {
   for (wchar_t ch : Widen(chars)) SendMessageW(edit, WM_CHAR, ch, 1);
 }
 
-void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
 void ChooseEntry(HWND comboBox, int index) {
   SendMessageA(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -155,7 +129,12 @@ void ChooseEntry(HWND comboBox, int index) {
                reinterpret_cast<LPARAM>(comboBox));
 }
 
-void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+void ChooseListEntry(HWND listBox, int index) {
+  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(listBox));
+}
+
 
 void PressKey(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);

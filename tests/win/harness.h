@@ -1,11 +1,14 @@
 // What every Windows test shares:
-//   ScrProcess, PumpUntil      the program under test as a child; waits that keep messages flowing
-//   CaptionedWindow, TempFolder  windows and files of our own
-//   ScratchKey, PutSetting     registry keys and settings for a test
-//   DialogProgram, TypeInto..  a program record over a scratch key, the user's input as messages
-//   LitPixels                  pixels read back from a window or the screen
+//   ScrProcess, PumpUntil, Eventually  the program under test as a child; waits that keep
+//                                      messages flowing
+//   ScrTest                            a fixture for tests that start GlintoraFireworks.scr
+//   CaptionedWindow, TempFolder        windows and files of our own
+//   ScratchKey, PutSetting             registry keys and settings for a test
+//   DialogProgram, TypeInto..          a program record over a scratch key, the user's input
+//   Pixels, LitPixels                  pixels read back from a window or the screen
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <memory>
@@ -42,6 +45,8 @@ bool PumpUntil(DWORD ms, Done done) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
 }
+template <typename Done>
+bool Eventually(Done done) { return PumpUntil(kPatience, done); }
 
 // A child process, killed if still running when the object goes.
 class ScrProcess {
@@ -52,17 +57,35 @@ class ScrProcess {
   ScrProcess& operator=(const ScrProcess&) = delete;
 
   bool Start(const std::string& program, const std::string& arguments);
-  bool Running();
-  bool WaitForExit(DWORD ms);
-  DWORD ExitCode();  // STILL_ACTIVE while running
+  bool Running() { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool WaitForExit(DWORD ms = kPatience) { return info_.hProcess && PumpUntil(ms, [this] { return !Running(); }); }
+  DWORD ExitCode() {  // STILL_ACTIVE while running
+    DWORD code = STILL_ACTIVE;
+    return info_.hProcess && GetExitCodeProcess(info_.hProcess, &code) ? code : STILL_ACTIVE;
+  }
   // A visible top-level window of the process with exactly this caption; nullptr after ms.
-  HWND WaitForWindow(const std::string& caption, DWORD ms);
+  HWND WaitForWindow(const std::string& caption, DWORD ms = kPatience);
 
  private:
   PROCESS_INFORMATION info_{};
 };
 
+// For the tests that start the built program.
+class ScrTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scr_ = ScrPath();
+    ASSERT_FALSE(scr_.empty()) << "set GLINTORA_SCR to the path of GlintoraFireworks.scr";
+  }
+  std::string scr_;
+};
+
 std::string TextOf(HWND window);
+inline RECT ScreenRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
 
 class CaptionedWindow {
  public:
@@ -71,7 +94,10 @@ class CaptionedWindow {
   CaptionedWindow(const CaptionedWindow&) = delete;
   CaptionedWindow& operator=(const CaptionedWindow&) = delete;
   HWND Get() const { return window_; }
-  void Destroy();
+  void Destroy() {
+    if (window_) DestroyWindow(window_);
+    window_ = nullptr;
+  }
 
  private:
   HWND window_ = nullptr;
@@ -86,6 +112,7 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "\\" + name; }
+  long Count() const;  // the entries in it
 
  private:
   std::string path_;
@@ -98,8 +125,14 @@ std::string ReadBytes(const std::string& path);
 // HKEY_CURRENT_USER\Software\GlintoraTests\<name>, empty at the start and deleted at the end.
 class ScratchKey {
  public:
-  explicit ScratchKey(const std::string& name);
-  ~ScratchKey();
+  explicit ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+  }
+  ~ScratchKey() {
+    if (key_) RegCloseKey(key_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+  }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
   HKEY Root() const { return key_; }
@@ -129,10 +162,11 @@ class DialogProgram {
 
 // Focuses the field (selecting its text) and types the characters (UTF-8), one UTF-16 unit each.
 void TypeInto(HWND edit, const std::string& chars);
-void Click(HWND button);
-// Picks an entry of a pick list and tells its dialog, as a user's choice does.
+inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+// Picks an entry of a list box or pick list and tells its dialog, as a user's choice does.
 void ChooseEntry(HWND comboBox, int index);
-void MenuCommand(HWND dialog, int id);
+void ChooseListEntry(HWND listBox, int index);
+inline void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
 // Starts xdotool with the arguments ("key alt+F4", "mousemove 200 200 click 1"): input through

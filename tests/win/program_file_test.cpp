@@ -1,5 +1,4 @@
 // What the built program file carries besides code: the manifest, the icon and the version.
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>

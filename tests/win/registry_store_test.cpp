@@ -1,6 +1,5 @@
 #include "platform/win32/registry_store.h"
 
-#include <gtest/gtest.h>
 #include <sddl.h>
 
 #include <string>
@@ -108,39 +107,31 @@ TEST(RegistryStore, RefusedMachineWriteGoesToTheUserAndReadsFindIt) {
   EXPECT_FALSE(noFallback.Write("Fireworks", "FireLength", "25"));
 }
 
-class SystemValues : public ::testing::Test {
- protected:
-  void SetDword(const char* name, DWORD value) {
-    RegSetKeyValueA(desk_.Root(), nullptr, name, REG_DWORD, &value, sizeof value);
-  }
-  void SetText(const char* name, const std::string& text) {
-    RegSetKeyValueA(desk_.Root(), nullptr, name, REG_SZ, text.c_str(), text.size() + 1);
-  }
-  ScratchKey desk_{"Desktop"};
-};
-
-TEST_F(SystemValues, DwordsReadAsThreeDigitNumbersAndThePasswordOptionIsOnWhenNonZero) {
+TEST(SystemValues, DwordsReadAsThreeDigitNumbersAndThePasswordOptionIsOnWhenNonZero) {
+  ScratchKey desk("Desktop");
+  auto set = [&](const char* name, DWORD type, const void* data, DWORD size) {
+    RegSetKeyValueA(desk.Root(), nullptr, name, type, data, size);
+  };
+  auto dword = [&](const char* name, DWORD value) { set(name, REG_DWORD, &value, sizeof value); };
+  auto text = [&](const char* name, const std::string& t) { set(name, REG_SZ, t.c_str(), t.size() + 1); };
   const std::string longText(300, 'q');
-  SetDword("Zero", 0);
-  SetDword("One", 1);
-  SetDword("Big", 1234);
-  SetDword("Max", 0xFFFFFFFFu);
-  SetText("Text", "1");
-  SetText("Long", longText);
+  dword("Zero", 0);
+  dword("Big", 1234);
+  dword("Max", 0xFFFFFFFFu);
+  text("Long", longText);
   const std::pair<const char*, std::string> want[] = {
-      {"Zero", "000"}, {"One", "001"},   {"Big", "1234"}, {"Max", "4294967295"},
-      {"Text", "1"},   {"Long", longText}, {"Missing", ""}};
-  for (const auto& [name, text] : want) EXPECT_EQ(RegReadSystemValue(desk_.Root(), "", name), text) << name;
-  EXPECT_EQ(RegReadSystemValue(desk_.Root(), "NoSuchKey", "Zero"), "");
+      {"Zero", "000"}, {"Big", "1234"}, {"Max", "4294967295"}, {"Long", longText}, {"Missing", ""}};
+  for (const auto& [name, t] : want) EXPECT_EQ(RegReadSystemValue(desk.Root(), "", name), t) << name;
+  EXPECT_EQ(RegReadSystemValue(desk.Root(), "NoSuchKey", "Zero"), "");
 
-  EXPECT_FALSE(ScreenSaverPasswordOn(desk_.Root(), ""));  // missing
+  EXPECT_FALSE(ScreenSaverPasswordOn(desk.Root(), ""));  // missing
   for (auto [number, on] : {std::pair{0u, false}, {1u, true}, {7u, true}}) {
-    SetDword("ScreenSaveUsePassword", number);
-    EXPECT_EQ(ScreenSaverPasswordOn(desk_.Root(), ""), on) << number;
+    dword("ScreenSaveUsePassword", number);
+    EXPECT_EQ(ScreenSaverPasswordOn(desk.Root(), ""), on) << number;
   }
-  for (auto [text, on] : {std::pair{"1", true}, {" 2x", true}, {"0", false}, {"abc", false}}) {
-    SetText("ScreenSaveUsePassword", text);
-    EXPECT_EQ(ScreenSaverPasswordOn(desk_.Root(), ""), on) << text;
+  for (auto [t, on] : {std::pair{"1", true}, {" 2x", true}, {"0", false}, {"abc", false}}) {
+    text("ScreenSaveUsePassword", t);
+    EXPECT_EQ(ScreenSaverPasswordOn(desk.Root(), ""), on) << t;
   }
 }
 

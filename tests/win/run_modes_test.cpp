@@ -1,6 +1,5 @@
 // The program seen from outside: started with each command line, does it open the right window,
 // end when it should, and leave the right values in the registry?
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -12,42 +11,28 @@ namespace {
 
 using test::kPropertiesCaption;
 using test::kSaverCaption;
-using test::ScrProcess;
 
 // Starts program; with a caption, expects that window and sends it key, else expects the
 // program to end by itself. Either way it must end cleanly.
 void ExpectRun(const std::string& program, const std::string& args, const char* caption,
                WPARAM key = VK_ESCAPE) {
   SCOPED_TRACE("arguments \"" + args + "\"");
-  ScrProcess p;
+  test::ScrProcess p;
   ASSERT_TRUE(p.Start(program, args));
   if (caption) {
-    HWND window = p.WaitForWindow(caption, test::kPatience);
+    HWND window = p.WaitForWindow(caption);
     ASSERT_NE(window, nullptr) << "no window captioned \"" << caption << "\"";
     PostMessageA(window, WM_KEYDOWN, key, 0);
   }
-  EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "still running";
+  EXPECT_TRUE(p.WaitForExit()) << "still running";
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
-class RunModes : public ::testing::Test {
- protected:
-  void SetUp() override {
-    scr_ = test::ScrPath();
-    ASSERT_FALSE(scr_.empty()) << "set GLINTORA_SCR to the path of GlintoraFireworks.scr";
-  }
-  std::string scr_;
-};
+using RunModes = test::ScrTest;
 
 TEST_F(RunModes, EachCommandLineOpensItsWindowOrEndsAtOnce) {
-  struct Row {
-    const char* args;
-    const char* alreadyOpen;  // a window of that caption exists beforehand
-    const char* caption;      // the window expected; nullptr: ends by itself
-    WPARAM key;
-  };
   // One row for each thing a command line can do; the parsing itself is checked without Wine.
-  const Row rows[] = {
+  const struct { const char *args, *alreadyOpen, *caption; WPARAM key; } rows[] = {
       {"/s", nullptr, kSaverCaption, 'A'},
       {"", nullptr, kPropertiesCaption, VK_ESCAPE},
       {"/C:1234", nullptr, kPropertiesCaption, VK_ESCAPE},
@@ -56,23 +41,19 @@ TEST_F(RunModes, EachCommandLineOpensItsWindowOrEndsAtOnce) {
       {"/A 1234", nullptr, nullptr, 0},        // no password service to call
       {"/p 0", nullptr, nullptr, 0},           // no host to draw in
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(std::string("open before: ") + (row.alreadyOpen ? row.alreadyOpen : "none"));
     std::unique_ptr<test::CaptionedWindow> open;
     if (row.alreadyOpen) open = std::make_unique<test::CaptionedWindow>(row.alreadyOpen);
     ExpectRun(scr_, row.args, row.caption, row.key);
   }
-}
-
-// The host named on the command line gets the preview (its size is checked in-process).
-TEST_F(RunModes, PreviewOpensInItsHostAndEndsWithIt) {
+  // The host named on the command line gets the preview (its size is checked in-process).
   test::CaptionedWindow host("Preview host");
-  ScrProcess p;
+  test::ScrProcess p;
   ASSERT_TRUE(p.Start(scr_, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host.Get()))));
-  EXPECT_TRUE(test::PumpUntil(test::kPatience, [&] { return GetWindow(host.Get(), GW_CHILD); }))
-      << "no surface inside the host";
+  EXPECT_TRUE(test::Eventually([&] { return GetWindow(host.Get(), GW_CHILD); })) << "no surface";
   host.Destroy();
-  EXPECT_TRUE(p.WaitForExit(test::kPatience)) << "the preview outlived its host";
+  EXPECT_TRUE(p.WaitForExit()) << "the preview outlived its host";
 }
 
 TEST_F(RunModes, ExeWithoutAVisibleScrTwinIsAnApplication) {
@@ -92,32 +73,28 @@ TEST_F(RunModes, ExeWithoutAVisibleScrTwinIsAnApplication) {
 
 // Among them templates of users whose names are not in the ANSI code page, named as they stand.
 TEST_F(RunModes, TemplateArgumentIsImportedThenTheSaverRuns) {
-  test::TempFolder folder("template"), juergen("Jürgen Müller"), dmitri("Дмитрий Петров"),
-      tokyo("東京 花火");
-  const std::string withBlanks = folder.File("My Night Sky.glx"), plain = folder.File("NIGHT.GLX");
+  test::TempFolder folder("template"), juergen("Jürgen Müller"), tokyo("東京 花火");
   const std::string message = "С Новым годом! 花火大会 Grüße €";
-  const std::string unicode[] = {juergen.File("Ночь 花火.glx"), dmitri.File("Ночь 花火.glx"),
-                                 tokyo.File("Ночь 花火.glx")};
-  // A value with letters, one with a superfluous zero, an ordinary one, many keys missing.
-  for (const std::string& path : {withBlanks, plain, unicode[0], unicode[1], unicode[2]}) {
-    test::WriteBytes(path, std::string(path == plain ? "" : "\xEF\xBB\xBF") +
-                               "[Admin]\r\nProduct=Glintora Fireworks\r\nVersion=1.0\r\n"
-                               "[Fireworks]\r\nFirePersist=abc\r\nFireGravity=1.50\r\n"
-                               "FireWorks=33\r\n[Advanced]\r\nAdv_FontName=Courier New\r\n"
-                               "LockMessage=" + message + "\r\n");
-  }
+  // Quoted with blanks, plain without the mark of UTF-8, and in users' folders.
+  const std::string paths[] = {folder.File("My Night Sky.glx"), folder.File("NIGHT.GLX"),
+                               juergen.File("Ночь 花火.glx"), tokyo.File("Ночь 花火.glx")};
   const std::string imported[][3] = {
       {"Fireworks", "FirePersist", "0"},  {"Fireworks", "FireGravity", "1.5"},
       {"Fireworks", "FireWorks", "33"},   {"Fireworks", "FireSparks", "1200"},
       {"General", "ColorRed", "100"},     {"Advanced", "Adv_FontName", "Courier New"},
       {"Advanced", "LockMessage", message}};
   // How quotes and blanks split the command line is checked without Wine.
-  for (const std::string& args :
-       {"\"" + withBlanks + "\"", plain, unicode[0], unicode[1], unicode[2]}) {
-    SCOPED_TRACE(args);
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    // A value with letters, one with a superfluous zero, an ordinary one, many keys missing.
+    test::WriteBytes(path, std::string(path == paths[1] ? "" : "\xEF\xBB\xBF") +
+                               "[Admin]\r\nProduct=Glintora Fireworks\r\nVersion=1.0\r\n"
+                               "[Fireworks]\r\nFirePersist=abc\r\nFireGravity=1.50\r\n"
+                               "FireWorks=33\r\n[Advanced]\r\nAdv_FontName=Courier New\r\n"
+                               "LockMessage=" + message + "\r\n");
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
       RegDeleteTreeA(root, "SOFTWARE\\GlintoraFireworks");
-    ExpectRun(scr_, args, kSaverCaption, VK_RETURN);
+    ExpectRun(scr_, path == paths[0] ? "\"" + path + "\"" : path, kSaverCaption, VK_RETURN);
     RegistryStore store;
     for (const auto& v : imported) EXPECT_EQ(RegReadText(store, v[0], v[1], "?"), v[2]) << v[1];
   }

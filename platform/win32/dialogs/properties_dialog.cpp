@@ -158,15 +158,18 @@ INT_PTR PropertiesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       return TRUE;
     }
     case WM_QUERYENDSESSION:
-      // Shutdown or log-off: a running preview must end.
+      // Shutdown or log-off: a running preview must end, and the process may end as soon as any
+      // window of it has answered the session's end, so the place is written before agreeing.
       program_.Run.ShowInterrupted = true;
+      SaveClosingState();
       return 0;
     case WM_ENDSESSION:
-      // The dialog closes as from its close box. The process may end as soon as this returns,
-      // before a running preview has unwound, so what closing writes is written now.
+      // The dialog closes as from its close box, but after the answer: tearing windows down
+      // waits on the display, and a loaded system must not wait for the answer. What closing
+      // writes is written now.
       if (wParam) {
-        if (previewRunning_) SaveClosingState();
-        OnClose();
+        SaveClosingState();
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
       }
       return 0;
     default:
