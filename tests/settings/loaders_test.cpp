@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
@@ -13,48 +15,43 @@ namespace {
 
 SurfaceScale Screen(double w, double h) { return SurfaceScale{w, h, false, 15, 15}; }
 
-TEST(LoadFireParams, DefaultsInEngineUnitsAndTheMixedTypeFields) {
+// The record loaded from a store that holds these {section, key, text} rows.
+SettingsRecord Loaded(std::initializer_list<std::array<const char*, 3>> rows) {
   MemoryStore store;
+  for (const auto& [section, key, text] : rows) store.Write(section, key, text);
   SettingsRecord r;
   LoadFireParams(store, r);
-  EXPECT_EQ(r.FireSparks, 1200);
-  EXPECT_FLOAT_EQ(r.FirePersist, 0.97f);
-  EXPECT_TRUE(r.FireMultiMoment && r.FireBurstShell);
-  EXPECT_EQ(r.FireDecayMSize, 300.0f);
-  EXPECT_EQ(r.FireDecayMLife, 80);
-  EXPECT_EQ(r.FireBurstRadius, 0.0075f);
-  EXPECT_EQ(r.FireTwistExt, 0.0625f);
-  EXPECT_EQ(r.KnotX.size(), 9u);
-  for (auto [key, text] : {std::pair{"FireMultiMoment", "2"}, {"FireBurstShell", "0"},
-                           {"FireDecayMSize", "250.5"}, {"FireDecayMLife", "82.500001"},
-                           {"FireSplineKnot", "-3"}, {"FireLength", "40000"},
-                           {"FireBurstRadius", "5"}}) {
-    RegWriteText(store, "Fireworks", key, text);
-  }
-  LoadFireParams(store, r);
-  EXPECT_FALSE(r.FireMultiMoment || r.FireBurstShell);  // only "1" is on
-  EXPECT_EQ(r.FireDecayMSize, 250.0f);  // a whole number, half to even
-  EXPECT_EQ(r.FireDecayMLife, 82);  // read as a single, 82.5, then half to even
-  EXPECT_EQ(r.KnotY.size(), 1u);
-  EXPECT_EQ(r.FireLength, 5);  // 40000 does not fit 16 bits
-  EXPECT_EQ(r.FireBurstRadius, 0.0125f);  // 5 x 0.0025 in double, then stored: float arithmetic gives less
-  RegWriteText(store, "Fireworks", "FireDecayMLife", "1e30");
-  LoadFireParams(store, r);
-  EXPECT_EQ(r.FireDecayMLife, 80);
+  LoadAdvancedParams(store, r, Screen(100, 100));
+  return r;
+}
+
+TEST(LoadFireParams, DefaultsInEngineUnitsAndTheMixedTypeFields) {
+  SettingsRecord r = Loaded({});
+  EXPECT_EQ(std::make_tuple(r.FireSparks, r.FireDecayMLife, r.KnotX.size(), r.FireMultiMoment && r.FireBurstShell),
+            std::make_tuple(1200, 80, 9u, true));
+  EXPECT_EQ(std::make_tuple(r.FirePersist, r.FireDecayMSize, r.FireBurstRadius, r.FireTwistExt),
+            std::make_tuple(0.97f, 300.0f, 0.0075f, 0.0625f));
+  // Only "1" is on; the size is a whole number, half to even; the life is read as a single,
+  // 82.5, then half to even; 40000 does not fit 16 bits; 5 x 0.0025 in double, then stored
+  // (float arithmetic gives less).
+  r = Loaded({{"Fireworks", "FireMultiMoment", "2"}, {"Fireworks", "FireBurstShell", "0"},
+              {"Fireworks", "FireDecayMSize", "250.5"}, {"Fireworks", "FireDecayMLife", "82.500001"},
+              {"Fireworks", "FireSplineKnot", "-3"}, {"Fireworks", "FireLength", "40000"},
+              {"Fireworks", "FireBurstRadius", "5"}});
+  EXPECT_FALSE(r.FireMultiMoment || r.FireBurstShell);
+  EXPECT_EQ(std::make_tuple(r.FireDecayMSize, r.FireDecayMLife, r.KnotY.size(), r.FireLength, r.FireBurstRadius),
+            std::make_tuple(250.0f, 82, 1u, 5, 0.0125f));
+  EXPECT_EQ(Loaded({{"Fireworks", "FireDecayMLife", "1e30"}}).FireDecayMLife, 80);
 }
 
 // Sparks are capped at 30000 per shell count (no shells: as read), launch pixels at the sparks.
 TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
-  const struct { int works, sparks, pixels, wantSparks, wantPixels; } rows[] = {
-      {99, 9999, 999, 303, 303}, {12, 500, 999, 500, 500}, {12, 2500, 999, 2500, 999},
-      {0, 9999, 125, 9999, 125}};
+  const struct { const char *works, *sparks, *pixels; int wantSparks, wantPixels; } rows[] = {
+      {"99", "9999", "999", 303, 303}, {"12", "500", "999", 500, 500}, {"12", "2500", "999", 2500, 999},
+      {"0", "9999", "125", 9999, 125}};
   for (const auto& row : rows) {
-    MemoryStore store;
-    SettingsRecord r;
-    RegWriteText(store, "Fireworks", "FireWorks", row.works);
-    RegWriteText(store, "Fireworks", "FireSparks", row.sparks);
-    RegWriteText(store, "Fireworks", "FireLaunchPixel", row.pixels);
-    LoadFireParams(store, r);
+    const SettingsRecord r = Loaded({{"Fireworks", "FireWorks", row.works}, {"Fireworks", "FireSparks", row.sparks},
+                                     {"Fireworks", "FireLaunchPixel", row.pixels}});
     EXPECT_EQ((std::array<int, 2>{r.FireSparks, r.FireLaunchPixel}), (std::array{row.wantSparks, row.wantPixels}))
         << row.works << " " << row.sparks;
   }
@@ -93,14 +90,9 @@ TEST(LoadAdvancedParams, ClampsAndRepairs) {
       {"wide", "80", "359", "0", "Arial", 1.0f, {80, 359, 0}},
       {"0.01", "10", "0", "999", "Arial", 0.01f, {10, 0, 999}}};
   for (const auto& row : rows) {
-    MemoryStore store;
-    SettingsRecord r;
-    for (auto [key, text] : {std::pair{"FocalLength", row.focal}, {"Adv_FontSize", row.size},
-                             {"Adv_FontHueV", row.hue}, {"Adv_TimeDelay", row.delay},
-                             {"Adv_FontName", row.font}}) {
-      store.Write("Advanced", key, text);
-    }
-    LoadAdvancedParams(store, r, Screen(100, 100));
+    const SettingsRecord r = Loaded({{"Advanced", "FocalLength", row.focal}, {"Advanced", "Adv_FontSize", row.size},
+                                     {"Advanced", "Adv_FontHueV", row.hue}, {"Advanced", "Adv_TimeDelay", row.delay},
+                                     {"Advanced", "Adv_FontName", row.font}});
     SCOPED_TRACE(row.focal);
     EXPECT_EQ(r.FocalLength, row.wantFocal);
     EXPECT_EQ((std::array<int, 3>{r.Adv_FontSize, r.Adv_FontHueV, r.Adv_TimeDelay}), row.want);
