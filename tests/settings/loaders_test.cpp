@@ -16,12 +16,12 @@ namespace {
 SurfaceScale Screen(double w, double h) { return SurfaceScale{w, h, false, 15, 15}; }
 
 // The record loaded from a store that holds these {section, key, text} rows.
-SettingsRecord Loaded(std::initializer_list<std::array<const char*, 3>> rows) {
+SettingsRecord Loaded(std::initializer_list<std::array<const char*, 3>> rows, SurfaceScale surface = Screen(100, 100)) {
   MemoryStore store;
   for (const auto& [section, key, text] : rows) store.Write(section, key, text);
   SettingsRecord r;
   LoadFireParams(store, r);
-  LoadAdvancedParams(store, r, Screen(100, 100));
+  LoadAdvancedParams(store, r, surface);
   return r;
 }
 
@@ -58,28 +58,22 @@ TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
 }
 
 TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
-  MemoryStore store;
-  SettingsRecord r;
   // Trimmed, then cut after 100 characters whatever their UTF-8 length (é two bytes, U+1F386 four).
   for (const std::string c : {"m", "\xC3\xA9", "\xF0\x9F\x8E\x86"}) {
     std::string message = "   a", want = "a";
     for (int k = 0; k < 120; ++k) message += c;
     for (int k = 0; k < 99; ++k) want += c;
-    store.Write("Advanced", "LockMessage", message);
-    LoadAdvancedParams(store, r, Screen(641, 480));
-    EXPECT_EQ(r.LockMessage, want) << c;
+    EXPECT_EQ(Loaded({{"Advanced", "LockMessage", message.c_str()}}).LockMessage, want) << c;
   }
-  EXPECT_EQ(r.SurfaceWidth, 641);
-  EXPECT_EQ(r.CenterX, 320);  // 320.5 rounds to even
-  EXPECT_EQ(r.CenterY, 240);
-  EXPECT_EQ(r.ProjectionScale, 280.0f);
-  EXPECT_EQ(r.HueWheel[90], 0x37FF9Bu);  // red 155, green 255, blue 55
-  // The preview's size comes in twips; bad twips stay in range.
-  using Size = std::array<int, 3>;  // width, height, centre x
-  LoadAdvancedParams(store, r, 2280, 1710, true, 15, 15);
-  EXPECT_EQ((Size{r.SurfaceWidth, r.SurfaceHeight, r.CenterX}), (Size{152, 114, 76}));
-  LoadAdvancedParams(store, r, 2280, -5, true, 0, 15);
-  EXPECT_EQ((Size{r.SurfaceWidth, r.SurfaceHeight}), (Size{32767, 0}));
+  // 320.5 rounds to even; hue 90 is red 155, green 255, blue 55.
+  const SettingsRecord r = Loaded({}, Screen(641, 480));
+  EXPECT_EQ(std::make_tuple(r.SurfaceWidth, r.CenterX, r.CenterY, r.ProjectionScale, r.HueWheel[90]),
+            std::make_tuple(641, 320, 240, 280.0f, 0x37FF9Bu));
+  // The preview's size comes in twips; bad twips stay in range. Width, height, centre x:
+  using Size = std::array<int, 3>;
+  const SettingsRecord preview = Loaded({}, {2280, 1710, true, 15, 15}), bad = Loaded({}, {2280, -5, true, 0, 15});
+  EXPECT_EQ((Size{preview.SurfaceWidth, preview.SurfaceHeight, preview.CenterX}), (Size{152, 114, 76}));
+  EXPECT_EQ((Size{bad.SurfaceWidth, bad.SurfaceHeight, bad.CenterX}), (Size{32767, 0, 16384}));
 }
 
 TEST(LoadAdvancedParams, ClampsAndRepairs) {
