@@ -58,26 +58,24 @@ double LowEnergy(const Samples& s) {
 }
 
 TEST(Mixer, CrowdsPeakAtTheCeilingWithoutClipping) {
-  auto many = [](int n, std::int16_t kind, float z, std::int32_t size, ShowEventType type) {
+  // n events of one kind, spread left, centre and right.
+  auto many = [](int n, std::int16_t kind, float z, std::int32_t size, ShowEventType type = ShowEventType::Burst) {
     std::vector<ShowEvent> out;
     for (int k = 0; k < n; ++k) out.push_back(Burst(kind, z, size, 0, (k % 3) - 1.0f, type));
     return out;
   };
   std::vector<ShowEvent> everything;  // more than the voices
   for (std::int16_t kind = 1; kind <= 8; ++kind)
-    for (const ShowEvent& e : many(99, kind, 0.01f, 9999, ShowEventType::Burst)) everything.push_back(e);
-  const struct {
-    const char* name;
-    std::vector<ShowEvent> events;
-  } crowds[] = {
-      {"99 near standard bursts of 9999 sparks", many(99, 1, 0.3f, 9999, ShowEventType::Burst)},
-      {"99 of 303 sparks at the focal distance", many(99, 1, 1.0f, 303, ShowEventType::Burst)},
+    for (const ShowEvent& e : many(99, kind, 0.01f, 9999)) everything.push_back(e);
+  const std::pair<const char*, std::vector<ShowEvent>> crowds[] = {
+      {"99 near standard bursts of 9999 sparks", many(99, 1, 0.3f, 9999)},
+      {"99 of 303 sparks at the focal distance", many(99, 1, 1.0f, 303)},
       {"99 splits into 99", many(99, 1, 0.3f, 99, ShowEventType::Split)},
       {"99 twinkles", many(99, 999, 0.3f, 9999, ShowEventType::Twinkle)},
       {"every kind 99 times", everything},
   };
-  for (const auto& c : crowds) {
-    const Samples s = Play(c.events, SoundMixer::kRate * 2);
+  for (const auto& [name, events] : crowds) {
+    const Samples s = Play(events, SoundMixer::kRate * 2);
     std::int32_t peak = 0, flat = 0, longestFlat = 0;
     for (std::size_t k = 0; k < s.size(); ++k) {
       const std::int32_t v = s[k];
@@ -86,8 +84,8 @@ TEST(Mixer, CrowdsPeakAtTheCeilingWithoutClipping) {
       flat = k >= 2 && std::abs(v) > 24000 && v == s[k - 2] ? flat + 1 : 0;
       longestFlat = std::max(longestFlat, flat);
     }
-    EXPECT_NEAR(peak, 0.9 * 32767, 0.02 * 32767) << c.name;
-    EXPECT_LE(longestFlat, 2) << c.name;
+    EXPECT_NEAR(peak, 0.9 * 32767, 0.02 * 32767) << name;
+    EXPECT_LE(longestFlat, 2) << name;
   }
 }
 

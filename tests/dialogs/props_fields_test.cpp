@@ -7,12 +7,14 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <iterator>
 #include <tuple>
 
 #include "../settings/test_util.h"
 #include "dialog_test_util.h"
 #include "dialogs/theme_fields.h"
 #include "dialogs/transfers.h"
+#include "settings/themes.h"
 #include "settings/memory_store.h"
 
 namespace glintora {
@@ -142,13 +144,6 @@ TEST_F(PropsSession, StoreOverBudgetEndsAsTheIndexOrderLeavesIt) {
                        {"SoundFX", "SoundFX_ON", "0"}});
 }
 
-constexpr int kMultiMom = -1, kJetBurst = -2;
-
-// The txtFire box each of the 43 preset columns fills, or one of the two check boxes.
-constexpr int kColumnBox[43] = {
-    0,  1,  2,  3,  4,  5,  6,  7,  8,  20, 21, 22, 23, 24, 9,  10, 36, 13, 14, 15, kMultiMom, 16,
-    17, 18, 19, kJetBurst, 11, 12, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 50, 51, 52, 53};
-
 // Themes 1 to 13, column by column: FireWorks, FireSparks, FireLength, FireSymmetry, FireSpeed,
 // FirePersist, FireGravity, FireSizeDev, FireDamping, FireLaunchPct, FireLaunchPixel,
 // FireLaunchRadius, FireLaunchSteps, FireLaunchPersist, FireSplinePct, FireSplineKnot,
@@ -177,14 +172,15 @@ TEST(ApplyTheme, EveryThemePutsItsPresetTextsInTheirBoxes) {
   for (int theme = 1; theme <= 13; ++theme) {
     MemoryDialogView view;  // no rules attached: the texts as the theme gives them
     ChooseTheme(view, theme);
-    std::istringstream values(kPresets[theme - 1]);
-    std::string value;
-    for (int col = 0; col < 43 && values >> value; ++col) {
-      SCOPED_TRACE("theme " + std::to_string(theme) + " column " + std::to_string(col));
-      const int box = kColumnBox[col];
-      const Control check = box == kMultiMom ? Control::ChkMultiMom : Control::ChkJetBurst;
-      const std::string flag = std::to_string(view.CheckValue({check, 0}));
-      EXPECT_EQ(box >= 0 ? view.Text(Fire(box)) : flag, value);
+    std::istringstream in(kPresets[theme - 1]);
+    const Strings values{std::istream_iterator<std::string>(in), {}};
+    ASSERT_EQ(values.size(), 43u);
+    for (const char* row : kSettingRows) {
+      const std::string key = CsvField(row, 0), box = CsvField(row, 7), column = CsvField(row, 8);
+      if (column == "-" || CsvField(row, 1) != "Fireworks") continue;
+      const Control check = key == "FireMultiMoment" ? Control::ChkMultiMom : Control::ChkJetBurst;
+      EXPECT_EQ(box != "-" ? view.Text(Fire(std::stoi(box))) : std::to_string(view.CheckValue({check, 0})),
+                values[std::stoul(column)]) << "theme " << theme << " " << key;
     }
   }
 }

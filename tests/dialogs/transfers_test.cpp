@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "../settings/test_util.h"
@@ -11,6 +11,7 @@
 #include "dialogs/template_dialog.h"
 #include "settings/memory_store.h"
 #include "settings/settings_table.h"
+#include "settings/themes.h"
 
 namespace glintora {
 namespace {
@@ -18,21 +19,14 @@ namespace {
 using namespace testing;
 const char* const kRussian = "\xD0\xA1 \xD0\x9D\xD0\xBE\xD0\xB2\xD1\x8B\xD0\xBC";
 
-// The factory text of every txtFire box, boxes 0..36 then 50..53.
-constexpr const char* kFactoryByBox =
-    "12 1200 5 1 6 0.97 0.015 3 0.15 7 8 0 9 20 25 16 10 20 12 3 50 125 1 60 0.85 10 25 5 10 3 5 "
-    "10 12 15 2 25 40 10 80 300 80";
-
-// Every firework box holds its factory text; and so does the store, when given.
-void ExpectFactoryFireworks(MemoryDialogView& dialog, Store* store) {
-  std::istringstream factory(kFactoryByBox);
-  std::string text;
-  for (int box = 0; factory >> text; box = box == 36 ? 50 : box + 1) {
-    EXPECT_EQ(dialog.Text(Fire(box)), text) << "box " << box;
-    if (!store) continue;
-    const SettingDef* def = FireworkForBox(box);
+// Every firework box holds its factory text; and the store every setting's, when given.
+void ExpectFactory(MemoryDialogView& dialog, Store* store) {
+  for (const char* row : kSettingRows) {
+    const std::string section = CsvField(row, 1), key = CsvField(row, 0), box = CsvField(row, 7);
+    const std::string text = CsvField(row, 3);
+    if (section == "Fireworks" && box != "-") EXPECT_EQ(dialog.Text(Fire(std::stoi(box))), text) << key;
     std::string stored;
-    EXPECT_TRUE(def && store->Read(def->section, def->key, stored) && stored == text) << box;
+    EXPECT_TRUE(!store || (store->Read(section, key, stored) && stored == text)) << key << " " << stored;
   }
 }
 
@@ -46,11 +40,7 @@ class Transfers : public ::testing::Test {
 
 TEST_F(Transfers, FirstUseWritesEveryFactoryValueOnce) {
   EXPECT_TRUE(OpenPropsFromStore(dialog, store));
-  ExpectFactoryFireworks(dialog, &store);
-  ExpectStored(store, {{"General", "AnimationType", "0"}, {"Fireworks", "FireMultiMoment", "1"},
-                       {"PixelColor", "ColorHueWheel", "60"},
-                       {"Advanced", "FocalLength", "1.0"},  // reset texts go in as written
-                       {"Advanced", "LockMessage", ""}, {"SoundFX", "SoundFX_ON", "0"}});
+  ExpectFactory(dialog, &store);  // reset texts go in as written: FocalLength stays "1.0"
   // A marker that is not a number counts as never initialised. (With a number the opening only
   // loads: the properties session and the Windows dialog open stored values.)
   WriteAll(store, {{"Fireworks", "FireWorks", "40"}, {"General", "AnimationType", "x"}});
@@ -92,11 +82,6 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
   EXPECT_TRUE(SaveTemplateFile(dialog, store, templates, reason));
 
   const std::string file = TempDir::Read(templates.CurrentTemplatePath);
-  std::string sections;
-  for (auto at = file.find('['); at != std::string::npos; at = file.find('[', at + 1)) {
-    sections += file.substr(at, file.find(']', at) - at + 1);
-  }
-  EXPECT_EQ(sections, "[Admin][Advanced][SoundFX][General][PixelColor][Fireworks]");
   const char* rows[][3] = {
       {"Admin", "Product", "Glintora Fireworks"}, {"Advanced", "FocalLength", "2.50"}, {"Advanced", "Adv_TimeDelay", "40"},
       {"Advanced", "LockMessage", kRussian}, {"Fireworks", "FirePersist", "0.96"}, {"Fireworks", "FireSplineKnot", "0"},
@@ -104,12 +89,14 @@ TEST_F(Transfers, SavedTemplateHasAdminFirstAndTheDialogsValues) {
       {"SoundFX", "SoundFX_ON", "1"}};
   for (const auto& row : rows) EXPECT_EQ(ProfileReadText(templates, row[0], row[1], "?"), row[2]) << row[1];
   EXPECT_EQ(file.find("AnimationType"), std::string::npos);
-  // The Fireworks keys in box order, the two flags last.
+  // Six sections, [Admin] first; the Fireworks keys in box order, the two flags last.
+  EXPECT_EQ(std::count(file.begin(), file.end(), '['), 6);
   std::size_t at = 0;
-  for (const char* key : {"FireDamping=", "FireSplinePct=", "FirePatternPct=", "FireDecayPct=", "FireDecayMLife=",
-                          "FireMultiMoment="}) {
-    const std::size_t next = file.find(key);
-    EXPECT_LT(at, next) << key;
+  for (const char* mark : {"[Admin]", "[Advanced]", "[SoundFX]", "[General]", "[PixelColor]", "[Fireworks]",
+                           "FireDamping=", "FireSplinePct=", "FirePatternPct=", "FireDecayPct=", "FireDecayMLife=",
+                           "FireMultiMoment="}) {
+    const std::size_t next = file.find(mark);
+    EXPECT_TRUE(next != std::string::npos && at <= next) << mark;
     at = next;
   }
 }
@@ -123,7 +110,7 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
   LoadTemplateFile(dialog, store, templates);
   ExpectTexts(dialog, {{Hue(0), "55"}, {Hue(1), "100"}, {Col(0), "30"}, {Col(2), "60"}});
   // No Fireworks section: every firework box gets its default text, the check boxes are checked.
-  ExpectFactoryFireworks(dialog, nullptr);
+  ExpectFactory(dialog, nullptr);
   EXPECT_EQ(dialog.CheckValue({Control::ChkJetBurst, 0}), 1);
   // Advanced and sound values reach the store at once; fireworks only when the dialog saves.
   ExpectStored(store, {{"Advanced", "FocalLength", "2.0"}, {"Advanced", "LockMessage", "hi there"},
@@ -140,23 +127,20 @@ TEST_F(Transfers, TemplateLoadTakesTextsAsTheyStand) {
 // A save is one replacement of the whole file: when it fails the old file is left as it was and
 // the reason comes back; the message says the file was left as it was only when it was.
 TEST_F(Transfers, ASaveThatFailsLeavesTheOldFileWholeAndSaysWhy) {
-  const std::string old = "; mine\r\n[Fireworks]\r\nFireWorks=7\r\n";
   LoadPropsFromStore(dialog, store);
-  FailingFiles unwritten(FailingFiles::Step::Write);
   FailingFiles asideForGood(FailingFiles::Step::TargetAside, true);
-  const struct { FailingFiles& files; bool kept; } rows[] = {{unwritten, true}, {asideForGood, false}};
-  for (const auto& row : rows) {
-    TempDir::Write(templates.CurrentTemplatePath, old);
-    templates.Files = &row.files;
-    std::string reason;
-    EXPECT_FALSE(SaveTemplateFile(dialog, store, templates, reason));
-    EXPECT_EQ(row.files.writes, 1) << "one whole-file write per save";
-    EXPECT_EQ(reason.rfind(FailingFiles::kReason, 0), 0u) << reason;
-    const bool there = std::filesystem::exists(templates.CurrentTemplatePath);
-    EXPECT_EQ(there ? TempDir::Read(templates.CurrentTemplatePath) : "", row.kept ? old : "");
-    const std::string message = SaveFailedMessage(templates.CurrentTemplatePath, reason);
-    EXPECT_NE(message.find(reason), std::string::npos) << message;
-    EXPECT_EQ(message.find("The file was left as it was.") != std::string::npos, row.kept) << message;
+  TempDir::Write(templates.CurrentTemplatePath, "; mine\r\n");
+  templates.Files = &asideForGood;
+  std::string reason;
+  EXPECT_FALSE(SaveTemplateFile(dialog, store, templates, reason));
+  EXPECT_EQ(asideForGood.writes, 1) << "one whole-file write per save";
+  EXPECT_EQ(reason.rfind(FailingFiles::kReason, 0), 0u) << reason;
+  EXPECT_FALSE(std::filesystem::exists(templates.CurrentTemplatePath));
+  const std::string kept = "The file was left as it was.";
+  for (const std::string& why : {reason, std::string(FailingFiles::kReason)}) {
+    const std::string message = SaveFailedMessage(templates.CurrentTemplatePath, why);
+    EXPECT_NE(message.find(why), std::string::npos) << message;
+    EXPECT_EQ(message.find(kept) != std::string::npos, why != reason) << message;
   }
 }
 

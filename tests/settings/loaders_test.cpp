@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
@@ -13,76 +15,65 @@ namespace {
 
 SurfaceScale Screen(double w, double h) { return SurfaceScale{w, h, false, 15, 15}; }
 
-TEST(LoadFireParams, DefaultsInEngineUnitsAndTheMixedTypeFields) {
+// The record loaded from a store that holds these {section, key, text} rows.
+SettingsRecord Loaded(std::initializer_list<std::array<const char*, 3>> rows, SurfaceScale surface = Screen(100, 100)) {
   MemoryStore store;
+  for (const auto& [section, key, text] : rows) store.Write(section, key, text);
   SettingsRecord r;
   LoadFireParams(store, r);
-  EXPECT_EQ(r.FireSparks, 1200);
-  EXPECT_FLOAT_EQ(r.FirePersist, 0.97f);
-  EXPECT_TRUE(r.FireMultiMoment && r.FireBurstShell);
-  EXPECT_EQ(r.FireDecayMSize, 300.0f);
-  EXPECT_EQ(r.FireDecayMLife, 80);
-  EXPECT_EQ(r.FireBurstRadius, 0.0075f);
-  EXPECT_EQ(r.FireTwistExt, 0.0625f);
-  EXPECT_EQ(r.KnotX.size(), 9u);
-  for (auto [key, text] : {std::pair{"FireMultiMoment", "2"}, {"FireBurstShell", "0"},
-                           {"FireDecayMSize", "250.5"}, {"FireDecayMLife", "82.500001"},
-                           {"FireSplineKnot", "-3"}, {"FireLength", "40000"},
-                           {"FireBurstRadius", "5"}}) {
-    RegWriteText(store, "Fireworks", key, text);
-  }
-  LoadFireParams(store, r);
-  EXPECT_FALSE(r.FireMultiMoment || r.FireBurstShell);  // only "1" is on
-  EXPECT_EQ(r.FireDecayMSize, 250.0f);  // a whole number, half to even
-  EXPECT_EQ(r.FireDecayMLife, 82);  // read as a single, 82.5, then half to even
-  EXPECT_EQ(r.KnotY.size(), 1u);
-  EXPECT_EQ(r.FireLength, 5);  // 40000 does not fit 16 bits
-  EXPECT_EQ(r.FireBurstRadius, 0.0125f);  // 5 x 0.0025 in double, then stored: float arithmetic gives less
-  RegWriteText(store, "Fireworks", "FireDecayMLife", "1e30");
-  LoadFireParams(store, r);
-  EXPECT_EQ(r.FireDecayMLife, 80);
+  LoadAdvancedParams(store, r, surface);
+  return r;
+}
+
+TEST(LoadFireParams, DefaultsInEngineUnitsAndTheMixedTypeFields) {
+  SettingsRecord r = Loaded({});
+  EXPECT_EQ(std::make_tuple(r.FireSparks, r.FireDecayMLife, r.KnotX.size(), r.FireMultiMoment && r.FireBurstShell),
+            std::make_tuple(1200, 80, 9u, true));
+  EXPECT_EQ(std::make_tuple(r.FirePersist, r.FireDecayMSize, r.FireBurstRadius, r.FireTwistExt),
+            std::make_tuple(0.97f, 300.0f, 0.0075f, 0.0625f));
+  // Only "1" is on; the size is a whole number, half to even; the life is read as a single,
+  // 82.5, then half to even; 40000 does not fit 16 bits; 5 x 0.0025 in double, then stored
+  // (float arithmetic gives less).
+  r = Loaded({{"Fireworks", "FireMultiMoment", "2"}, {"Fireworks", "FireBurstShell", "0"},
+              {"Fireworks", "FireDecayMSize", "250.5"}, {"Fireworks", "FireDecayMLife", "82.500001"},
+              {"Fireworks", "FireSplineKnot", "-3"}, {"Fireworks", "FireLength", "40000"},
+              {"Fireworks", "FireBurstRadius", "5"}});
+  EXPECT_FALSE(r.FireMultiMoment || r.FireBurstShell);
+  EXPECT_EQ(std::make_tuple(r.FireDecayMSize, r.FireDecayMLife, r.KnotY.size(), r.FireLength, r.FireBurstRadius),
+            std::make_tuple(250.0f, 82, 1u, 5, 0.0125f));
+  EXPECT_EQ(Loaded({{"Fireworks", "FireDecayMLife", "1e30"}}).FireDecayMLife, 80);
 }
 
 // Sparks are capped at 30000 per shell count (no shells: as read), launch pixels at the sparks.
 TEST(LoadFireParams, CapsSparksAndLaunchPixels) {
-  const struct { int works, sparks, pixels, wantSparks, wantPixels; } rows[] = {
-      {99, 9999, 999, 303, 303}, {12, 500, 999, 500, 500}, {12, 2500, 999, 2500, 999},
-      {0, 9999, 125, 9999, 125}};
+  const struct { const char *works, *sparks, *pixels; int wantSparks, wantPixels; } rows[] = {
+      {"99", "9999", "999", 303, 303}, {"12", "500", "999", 500, 500}, {"12", "2500", "999", 2500, 999},
+      {"0", "9999", "125", 9999, 125}};
   for (const auto& row : rows) {
-    MemoryStore store;
-    SettingsRecord r;
-    RegWriteText(store, "Fireworks", "FireWorks", row.works);
-    RegWriteText(store, "Fireworks", "FireSparks", row.sparks);
-    RegWriteText(store, "Fireworks", "FireLaunchPixel", row.pixels);
-    LoadFireParams(store, r);
+    const SettingsRecord r = Loaded({{"Fireworks", "FireWorks", row.works}, {"Fireworks", "FireSparks", row.sparks},
+                                     {"Fireworks", "FireLaunchPixel", row.pixels}});
     EXPECT_EQ((std::array<int, 2>{r.FireSparks, r.FireLaunchPixel}), (std::array{row.wantSparks, row.wantPixels}))
         << row.works << " " << row.sparks;
   }
 }
 
 TEST(LoadAdvancedParams, TheSurfaceGeometryOnScreenAndInThePreview) {
-  MemoryStore store;
-  SettingsRecord r;
   // Trimmed, then cut after 100 characters whatever their UTF-8 length (é two bytes, U+1F386 four).
   for (const std::string c : {"m", "\xC3\xA9", "\xF0\x9F\x8E\x86"}) {
     std::string message = "   a", want = "a";
     for (int k = 0; k < 120; ++k) message += c;
     for (int k = 0; k < 99; ++k) want += c;
-    store.Write("Advanced", "LockMessage", message);
-    LoadAdvancedParams(store, r, Screen(641, 480));
-    EXPECT_EQ(r.LockMessage, want) << c;
+    EXPECT_EQ(Loaded({{"Advanced", "LockMessage", message.c_str()}}).LockMessage, want) << c;
   }
-  EXPECT_EQ(r.SurfaceWidth, 641);
-  EXPECT_EQ(r.CenterX, 320);  // 320.5 rounds to even
-  EXPECT_EQ(r.CenterY, 240);
-  EXPECT_EQ(r.ProjectionScale, 280.0f);
-  EXPECT_EQ(r.HueWheel[90], 0x37FF9Bu);  // red 155, green 255, blue 55
-  // The preview's size comes in twips; bad twips stay in range.
-  using Size = std::array<int, 3>;  // width, height, centre x
-  LoadAdvancedParams(store, r, 2280, 1710, true, 15, 15);
-  EXPECT_EQ((Size{r.SurfaceWidth, r.SurfaceHeight, r.CenterX}), (Size{152, 114, 76}));
-  LoadAdvancedParams(store, r, 2280, -5, true, 0, 15);
-  EXPECT_EQ((Size{r.SurfaceWidth, r.SurfaceHeight}), (Size{32767, 0}));
+  // 320.5 rounds to even; hue 90 is red 155, green 255, blue 55.
+  const SettingsRecord r = Loaded({}, Screen(641, 480));
+  EXPECT_EQ(std::make_tuple(r.SurfaceWidth, r.CenterX, r.CenterY, r.ProjectionScale, r.HueWheel[90]),
+            std::make_tuple(641, 320, 240, 280.0f, 0x37FF9Bu));
+  // The preview's size comes in twips; bad twips stay in range. Width, height, centre x:
+  using Size = std::array<int, 3>;
+  const SettingsRecord preview = Loaded({}, {2280, 1710, true, 15, 15}), bad = Loaded({}, {2280, -5, true, 0, 15});
+  EXPECT_EQ((Size{preview.SurfaceWidth, preview.SurfaceHeight, preview.CenterX}), (Size{152, 114, 76}));
+  EXPECT_EQ((Size{bad.SurfaceWidth, bad.SurfaceHeight, bad.CenterX}), (Size{32767, 0, 16384}));
 }
 
 TEST(LoadAdvancedParams, ClampsAndRepairs) {
@@ -93,14 +84,9 @@ TEST(LoadAdvancedParams, ClampsAndRepairs) {
       {"wide", "80", "359", "0", "Arial", 1.0f, {80, 359, 0}},
       {"0.01", "10", "0", "999", "Arial", 0.01f, {10, 0, 999}}};
   for (const auto& row : rows) {
-    MemoryStore store;
-    SettingsRecord r;
-    for (auto [key, text] : {std::pair{"FocalLength", row.focal}, {"Adv_FontSize", row.size},
-                             {"Adv_FontHueV", row.hue}, {"Adv_TimeDelay", row.delay},
-                             {"Adv_FontName", row.font}}) {
-      store.Write("Advanced", key, text);
-    }
-    LoadAdvancedParams(store, r, Screen(100, 100));
+    const SettingsRecord r = Loaded({{"Advanced", "FocalLength", row.focal}, {"Advanced", "Adv_FontSize", row.size},
+                                     {"Advanced", "Adv_FontHueV", row.hue}, {"Advanced", "Adv_TimeDelay", row.delay},
+                                     {"Advanced", "Adv_FontName", row.font}});
     SCOPED_TRACE(row.focal);
     EXPECT_EQ(r.FocalLength, row.wantFocal);
     EXPECT_EQ((std::array<int, 3>{r.Adv_FontSize, r.Adv_FontHueV, r.Adv_TimeDelay}), row.want);
