@@ -19,8 +19,6 @@ struct Generators {
     BuildTrigTables(trig);
     st.Rng = &rng;
     st.Trig = &trig;
-    st.S.FireSpeed = 6;
-    st.S.FireSymmetry = 1;
   }
 };
 
