@@ -29,8 +29,8 @@ constexpr int b = 1 << DirtyTiles::kBlockShift;  // Collect's unit
 struct Case {
   const char* name;
   std::vector<Point> writes;
-  bool fill;
   std::vector<TileRun> want;
+  bool fill = false;  // a clear before the writes
 };
 
 // The first n units in row order, one pixel each.
@@ -64,23 +64,22 @@ void Check(int u, const std::vector<Case>& cases, Method method) {
 TEST(DirtyTiles, CoverTheWrittenBlocksInFewRectangles) {
   const int w = 6 * b + b / 4, h = 3 * b + b / 8;
   Check(b,
-        {{"nothing", {}, false, {}},
-         {"one pixel", {{5, 5}}, false, {{0, 0, b, b}}},
-         {"clipped writes mark nothing", {{-1, 5}, {w, 5}, {5, h}}, false, {}},
-         {"the partial corner block", {{w - 1, h - 1}}, false, {{6 * b, 3 * b, w, h}}},
-         {"neighbours in a row join", {{b - 1, 0}, {b, b - 1}, {2 * b + 6, 3}}, false, {{0, 0, 3 * b, b}}},
-         {"a one-block gap is cheaper sent than split", {{0, 0}, {2 * b, 0}}, false, {{0, 0, 3 * b, b}}},
-         {"a two-block gap splits", {{0, 0}, {3 * b, 0}}, false, {{0, 0, b, b}, {3 * b, 0, 4 * b, b}}},
+        {{"nothing", {}, {}},
+         {"one pixel", {{5, 5}}, {{0, 0, b, b}}},
+         {"clipped writes mark nothing", {{-1, 5}, {w, 5}, {5, h}}, {}},
+         {"the partial corner block", {{w - 1, h - 1}}, {{6 * b, 3 * b, w, h}}},
+         {"neighbours in a row join", {{b - 1, 0}, {b, b - 1}, {2 * b + 6, 3}}, {{0, 0, 3 * b, b}}},
+         {"a one-block gap is cheaper sent than split", {{0, 0}, {2 * b, 0}}, {{0, 0, 3 * b, b}}},
+         {"a two-block gap splits", {{0, 0}, {3 * b, 0}}, {{0, 0, b, b}, {3 * b, 0, 4 * b, b}}},
          {"the same run below extends downwards",
           {{b + 8, 10}, {2 * b + 6, 10}, {2 * b + 6, b + 8}, {b + 8, b + 8}, {3 * b - 1, 2 * b + 6}, {b + 1, 2 * b + 6}},
-          false, {{b, 0, 3 * b, 3 * b}}},
-         {"a different run below starts anew", {{0, 0}, {b + 8, 0}, {0, b + 8}}, false,
-          {{0, 0, 2 * b, b}, {0, b, b, 2 * b}}},
-         {"a row without writes ends a rectangle", {{0, 0}, {0, 2 * b + 6}}, false, {{0, 0, b, b}, {0, 2 * b, b, 3 * b}}},
-         {"two columns side by side", {{0, 0}, {3 * b + 4, 0}, {0, b}, {3 * b + 4, b}}, false,
+          {{b, 0, 3 * b, 3 * b}}},
+         {"a different run below starts anew", {{0, 0}, {b + 8, 0}, {0, b + 8}}, {{0, 0, 2 * b, b}, {0, b, b, 2 * b}}},
+         {"a row without writes ends a rectangle", {{0, 0}, {0, 2 * b + 6}}, {{0, 0, b, b}, {0, 2 * b, b, 3 * b}}},
+         {"two columns side by side", {{0, 0}, {3 * b + 4, 0}, {0, b}, {3 * b + 4, b}},
           {{0, 0, b, 2 * b}, {3 * b, 0, 4 * b, 2 * b}}},
-         {"a clear sends everything", {{5, 5}}, true, {{0, 0, w, h}}},
-         {"half the blocks", FirstUnits(14, b), false, {{0, 0, w, 2 * b}}}},
+         {"a clear sends everything", {{5, 5}}, {{0, 0, w, h}}, true},
+         {"half the blocks", FirstUnits(14, b), {{0, 0, w, 2 * b}}}},
         &DirtyTiles::Collect);
 }
 
@@ -89,22 +88,21 @@ TEST(DirtyTiles, CoverTheWrittenBlocksInFewRectangles) {
 TEST(DirtyTiles, BandsAreTheWrittenTilesInBandedOrder) {
   const int w = 6 * k + k / 4, h = 3 * k + k / 8;
   Check(k,
-        {{"nothing", {}, false, {}},
-         {"the partial corner tile", {{w - 1, h - 1}}, false, {{6 * k, 3 * k, w, h}}},
-         {"neighbours join", {{k - 1, 0}, {k, k - 1}}, false, {{0, 0, 2 * k, k}}},
-         {"a one-tile gap splits", {{2 * k, 0}, {0, 0}}, false, {{0, 0, k, k}, {2 * k, 0, 3 * k, k}}},
-         {"the same runs below merge", {{2 * k, k}, {0, 0}, {2 * k, 0}, {0, k}, {0, 2 * k}, {2 * k, 2 * k}}, false,
+        {{"nothing", {}, {}},
+         {"the partial corner tile", {{w - 1, h - 1}}, {{6 * k, 3 * k, w, h}}},
+         {"neighbours join", {{k - 1, 0}, {k, k - 1}}, {{0, 0, 2 * k, k}}},
+         {"a one-tile gap splits", {{2 * k, 0}, {0, 0}}, {{0, 0, k, k}, {2 * k, 0, 3 * k, k}}},
+         {"the same runs below merge", {{2 * k, k}, {0, 0}, {2 * k, 0}, {0, k}, {0, 2 * k}, {2 * k, 2 * k}},
           {{0, 0, k, 3 * k}, {2 * k, 0, 3 * k, 3 * k}}},
-         {"one run fewer below is a new band", {{0, 0}, {2 * k, 0}, {0, k}}, false,
+         {"one run fewer below is a new band", {{0, 0}, {2 * k, 0}, {0, k}},
           {{0, 0, k, k}, {2 * k, 0, 3 * k, k}, {0, k, k, 2 * k}}},
-         {"a longer run below is a new band", {{0, 0}, {0, k}, {k, k}}, false,
-          {{0, 0, k, k}, {0, k, 2 * k, 2 * k}}},
-         {"only the band just above merges", {{0, 0}, {k, k}, {0, 2 * k}, {0, 3 * k}}, false,
+         {"a longer run below is a new band", {{0, 0}, {0, k}, {k, k}}, {{0, 0, k, k}, {0, k, 2 * k, 2 * k}}},
+         {"only the band just above merges", {{0, 0}, {k, k}, {0, 2 * k}, {0, 3 * k}},
           {{0, 0, k, k}, {k, k, 2 * k, 2 * k}, {0, 2 * k, k, h}}},
-         {"a row without writes ends a band", {{0, 0}, {0, 2 * k}}, false, {{0, 0, k, k}, {0, 2 * k, k, 3 * k}}},
-         {"a clear sends everything", {{5, 5}}, true, {{0, 0, w, h}}},
-         {"half the tiles is not most", FirstUnits(14, k), false, {{0, 0, w, 2 * k}}},
-         {"most of the tiles", FirstUnits(15, k), false, {{0, 0, w, h}}}},
+         {"a row without writes ends a band", {{0, 0}, {0, 2 * k}}, {{0, 0, k, k}, {0, 2 * k, k, 3 * k}}},
+         {"a clear sends everything", {{5, 5}}, {{0, 0, w, h}}, true},
+         {"half the tiles is not most", FirstUnits(14, k), {{0, 0, w, 2 * k}}},
+         {"most of the tiles", FirstUnits(15, k), {{0, 0, w, h}}}},
         &DirtyTiles::Bands);
 }
 

@@ -14,8 +14,13 @@
 namespace glintora {
 namespace {
 
-// Kind shares over many fresh slots (a ring turns into Standard while it is filled): each share
-// within four standard deviations, and a kind with no share never chosen.
+// Each count within four standard deviations of its share of the draws; a share of 0 never drawn.
+void ExpectShares(const int* counts, const double* shares, int n, int draws) {
+  for (int k = 0; k < n; ++k)
+    EXPECT_NEAR(counts[k] / double(draws), shares[k], 4 * std::sqrt(shares[k] * (1 - shares[k]) / draws) + 1e-9) << k;
+}
+
+// Kind shares over many fresh slots (a ring turns into Standard while it is filled).
 TEST(KindRoll, SharesFollowThePercentages) {
   const struct {
     const char* name;
@@ -44,10 +49,7 @@ TEST(KindRoll, SharesFollowThePercentages) {
       ASSERT_TRUE(st.Slots[0].Kind >= 0 && st.Slots[0].Kind < 9) << st.Slots[0].Kind;
       ++counts[st.Slots[0].Kind];
     }
-    for (int kind = 0; kind < 9; ++kind) {
-      const double p = c.want[kind];
-      EXPECT_NEAR(counts[kind] / double(draws), p, 4 * std::sqrt(p * (1 - p) / draws) + 1e-9) << "kind " << kind;
-    }
+    ExpectShares(counts, c.want, 9, draws);
   }
 }
 
@@ -72,7 +74,7 @@ TEST(ColourScheme, SharesFollowThePercentages) {
       ASSERT_TRUE(c.Solid ? c.Hue == 0 : c.Hue >= 0 && c.Hue <= 360) << c.Hue;
       ++counts[c.Solid ? 2 : c.Hue ? 1 : 0];
     }
-    for (int k = 0; k < 3; ++k) EXPECT_NEAR(counts[k] / double(draws), row.share[k], 0.015) << k;
+    ExpectShares(counts, row.share, 3, draws);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <tuple>
 #include <utility>
@@ -36,7 +37,7 @@ struct PixelWrite64 {
 
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-const struct { std::int64_t x, y; std::uint32_t colour; } kWrites[] = {
+const PixelWrite64 kWrites[] = {
     {3, 2, 1},   {0, 0, 2},     {kW - 1, 4, 3},   {kW, 1, 4},  {-1, 2, 5},   {2, kH, 6},
     {2, -1, 7},  {4, 1, 8},     {1, kH - 1, 9},   {5, 0, 10},  {3, 2, 0x00112233},
     {Framebuffer::kTile + 1, Framebuffer::kTile + 1, 12},
@@ -48,7 +49,7 @@ std::vector<PixelWrite64> Writes() {
   std::vector<PixelWrite64> all;
   for (std::uint32_t k = 0; k < 3 * QueuedWriter::kQueued + 7; ++k)
     all.push_back({static_cast<std::int64_t>(k * 7 % 41) - 1, static_cast<std::int64_t>(k * 5 % 37) - 1, k});
-  for (const auto& w : kWrites) all.push_back({w.x, w.y, w.colour});
+  all.insert(all.end(), std::begin(kWrites), std::end(kWrites));
   return all;
 }
 
