@@ -19,6 +19,9 @@ new_bus() {
     export "$1=${b%%$'\n'*}" && started+=("${b##*$'\n'}")
 }
 
+# mock ARGS...: a python-dbusmock service standing in for a system or desktop one.
+mock() { /usr/bin/python3 -m dbusmock "$@" >/dev/null 2>&1 & started+=($!); }
+
 # desk_start NAME [SIZE...]: a fresh sway, mutter, kwin or weston as $desk, with one output of
 # each size (1280x720 and 1024x768 unless given; KWin's virtual outputs share the first size, at
 # scale $KWIN_SCALE; weston has one). sway reads $SWAY_CONF ($work/sway.conf); DESK_X11=1 lets

@@ -152,7 +152,15 @@ key Escape
 ends 0 "$show" "window: Esc ends it, status 0"
 
 # -- The wallpaper (on the same sway): under windows, through input, idle while covered or on
-# battery, on a new output.
+# battery, on a new output. UPower on a system bus of our own says when the machine runs on
+# battery.
+new_bus DBUS_SYSTEM_BUS_ADDRESS
+mock --system --template upower
+on_battery() {
+  gdbus call --system -d org.freedesktop.UPower -o /org/freedesktop/UPower -m \
+    org.freedesktop.DBus.Properties.Set org.freedesktop.UPower OnBattery "<$1>" >/dev/null 2>&1
+}
+wait_for 30 on_battery false
 run wallpaper "$glintora" -wallpaper
 run window "$rig" window
 expect_true "wallpaper: lit" wait_for 60 lit HEADLESS-1
@@ -178,18 +186,6 @@ kill "$cover"
 expect_true "wallpaper: uncovered, it draws again" \
   eval 'wait_for 30 lit HEADLESS-1 && changed HEADLESS-1 && kill -0 "$wallpaper"'
 
-# UPower on a system bus of our own says when the machine runs on battery.
-new_bus DBUS_SYSTEM_BUS_ADDRESS
-/usr/bin/python3 -m dbusmock --system --template upower >/dev/null 2>&1 &
-started+=($!)
-on_battery() {
-  gdbus call --system -d org.freedesktop.UPower -o /org/freedesktop/UPower -m \
-    org.freedesktop.DBus.Properties.Set org.freedesktop.UPower OnBattery "<$1>" >/dev/null 2>&1
-}
-wait_for 30 on_battery false
-kill "$wallpaper"
-run wallpaper "$glintora" -wallpaper
-wait_for 60 lit HEADLESS-1
 on_battery true
 expect_true "wallpaper: on battery it pauses" wait_for 30 spends_nothing "$wallpaper"
 on_battery false
@@ -224,9 +220,7 @@ expect_true "mutter: -fullscreen draws" shows show 1
 key Escape
 ends 0 "$show" "mutter: -fullscreen: a key ends it, status 0"
 # The session manager says idling is inhibited (flag 8) as long as a video plays.
-/usr/bin/python3 -m dbusmock org.gnome.SessionManager /org/gnome/SessionManager \
-  org.gnome.SessionManager >/dev/null 2>&1 &
-started+=($!)
+mock org.gnome.SessionManager /org/gnome/SessionManager org.gnome.SessionManager
 wait_for 30 gdbus call --session -d org.gnome.SessionManager -o /org/gnome/SessionManager \
   -m org.freedesktop.DBus.Mock.AddMethod '' IsInhibited u b 'ret = (args[0] & 8) != 0' >/dev/null 2>&1
 run idle "$glintora" -idle 2
