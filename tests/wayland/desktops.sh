@@ -19,6 +19,9 @@ new_bus() {
     export "$1=${b%%$'\n'*}" && started+=("${b##*$'\n'}")
 }
 
+# mock ARGS...: a python-dbusmock service standing in for a system or desktop one.
+mock() { /usr/bin/python3 -m dbusmock "$@" >/dev/null 2>&1 & started+=($!); }
+
 # desk_start NAME [SIZE...]: a fresh sway, mutter, kwin or weston as $desk, with one output of
 # each size (1280x720 and 1024x768 unless given; KWin's virtual outputs share the first size, at
 # scale $KWIN_SCALE; weston has one). sway reads $SWAY_CONF ($work/sway.conf); DESK_X11=1 lets
@@ -71,8 +74,15 @@ desk_start() {
   read -r -t 30 -u "${INPUT[0]}" _
 }
 
-# input LINE: a command to the input device ("click", "move DX DY", "key CODE"), once taken.
-input() { echo "$*" >&"${INPUT[1]}" && read -r -t 30 -u "${INPUT[0]}" _; }
+# input LINE: "click" or "move DX DY" through sway's seat (felt while the rig holds a pointer
+# device), or "key CODE" to the input device, once taken.
+input() {
+  case $1 in
+    click) swaymsg -q 'seat - cursor press button1; seat - cursor release button1' ;;
+    move) swaymsg -q -- seat - cursor move "$2" "$3" ;;
+    *) echo "$*" >&"${INPUT[1]}" && read -r -t 30 -u "${INPUT[0]}" _ ;;
+  esac
+}
 # key NAME: space or Escape, pressed and released: from wtype on sway, as an X keysym to
 # Mutter, as an evdev code to KWin.
 declare -A code=([mutter,space]=20 [mutter,Escape]=ff1b [kwin,space]=57 [kwin,Escape]=1)
@@ -93,6 +103,8 @@ run() {
 gone() { ! kill -0 "$1" 2>/dev/null; }
 # ended PID: waits for the client to end; its exit status.
 ended() { wait_for 30 gone "$1" && wait "$1"; }
+# ends STATUS PID NAME: a named check that the client ends with that exit status.
+ends() { ended "$2"; expect "$3" "$1" $?; }
 
 # shown NAME: "LIVE FRAMES SIZE..." from client NAME's protocol log: how many show surfaces
 # (toplevels or layer surfaces) it holds, how many frames the compositor has sent back since the

@@ -1,24 +1,20 @@
 // The headless Wayland rig's own client. Subcommands:
-//   input            holds a virtual pointer (a compositor passes pointer events on only while
-//                    some pointer device exists), or KWin's fake input; reads "move DX DY",
-//                    "click" and (fake input only) "key EVDEV-CODE" lines and answers "ok" once
-//                    the compositor has taken each
-//   window [-fullscreen] [-inhibit] [-frames]
-//                    a plain dark toplevel, optionally holding an idle inhibitor; prints 1 once
-//                    shown; with -frames it redraws every frame and prints the frames shown
+//   input            holds a virtual pointer (sway passes on the pointer events its seat commands
+//                    make only while some pointer device exists), or KWin's fake input, reading
+//                    "key EVDEV-CODE" lines; answers "ok" once the compositor has taken each
+//   window [-fullscreen] [-frames]
+//                    a plain dark toplevel; prints 1 once shown; with -frames it redraws every
+//                    frame and prints the frames shown
 //   stats FILE.ppm [X Y]   "WIDTH HEIGHT LIT HUES SINGLES [RRGGBB]" of a screenshot
 #define _GNU_SOURCE
-#include <linux/input-event-codes.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/mman.h>
-#include <time.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
 #include "fake-input-client-protocol.h"
-#include "idle-inhibit-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -26,7 +22,6 @@ static struct wl_compositor* compositor;
 static struct wl_shm* shm;
 static struct wl_seat* seat;
 static struct xdg_wm_base* wm_base;
-static struct zwp_idle_inhibit_manager_v1* inhibit_manager;
 static struct zwlr_virtual_pointer_manager_v1* pointer_manager;
 static struct org_kde_kwin_fake_input* fake_input;
 
@@ -37,7 +32,6 @@ static void on_global(void* data, struct wl_registry* registry, uint32_t name, c
       {&wl_shm_interface, (void**)&shm, 1},
       {&wl_seat_interface, (void**)&seat, 1},
       {&xdg_wm_base_interface, (void**)&wm_base, 1},
-      {&zwp_idle_inhibit_manager_v1_interface, (void**)&inhibit_manager, 1},
       {&zwlr_virtual_pointer_manager_v1_interface, (void**)&pointer_manager, 1},
       {&org_kde_kwin_fake_input_interface, (void**)&fake_input, 4}};
   (void)data, (void)version;
@@ -56,53 +50,27 @@ static int fail(const char* what) {
   return 1;
 }
 
-static uint32_t now_ms(void) {
-  struct timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return (uint32_t)(t.tv_sec * 1000 + t.tv_nsec / 1000000);
-}
-
-static void press(struct zwlr_virtual_pointer_v1* pointer, uint32_t button, uint32_t state) {
-  if (pointer) zwlr_virtual_pointer_v1_button(pointer, now_ms(), button, state);
-  else org_kde_kwin_fake_input_button(fake_input, button, state);
-}
-
 static int run_input(struct wl_display* display) {
-  struct zwlr_virtual_pointer_v1* pointer = 0;
   if (pointer_manager)
-    pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointer_manager, seat);
+    zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointer_manager, seat);
   else if (fake_input)
     org_kde_kwin_fake_input_authenticate(fake_input, "glintora rig", "test input");
   else
     return fail("no zwlr_virtual_pointer_manager_v1 or org_kde_kwin_fake_input");
   char line[128] = "";
   for (const char* answer = "ready"; answer; answer = fgets(line, sizeof line, stdin) ? "ok" : 0) {
-    double dx, dy;
     unsigned key;
-    if (!strncmp(line, "click", 5)) {
-      press(pointer, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
-      if (pointer) zwlr_virtual_pointer_v1_frame(pointer);
-      press(pointer, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
-    } else if (sscanf(line, "move %lf %lf", &dx, &dy) == 2) {
-      if (pointer)
-        zwlr_virtual_pointer_v1_motion(pointer, now_ms(), wl_fixed_from_double(dx),
-                                       wl_fixed_from_double(dy));
-      else
-        org_kde_kwin_fake_input_pointer_motion(fake_input, wl_fixed_from_double(dx),
-                                               wl_fixed_from_double(dy));
-    } else if (!pointer && sscanf(line, "key %u", &key) == 1) {
+    if (!pointer_manager && sscanf(line, "key %u", &key) == 1) {
       org_kde_kwin_fake_input_keyboard_key(fake_input, key, WL_KEYBOARD_KEY_STATE_PRESSED);
       org_kde_kwin_fake_input_keyboard_key(fake_input, key, WL_KEYBOARD_KEY_STATE_RELEASED);
     } else if (line[0]) {
-      return fail("input commands: move DX DY, click, key CODE (fake input)");
+      return fail("input commands: key CODE (fake input)");
     }
-    if (pointer) zwlr_virtual_pointer_v1_frame(pointer);
     if (wl_display_roundtrip(display) < 0) return fail("the compositor went away");
     printf("%s\n", answer);
     fflush(stdout);
   }
-  if (pointer) zwlr_virtual_pointer_v1_destroy(pointer);
-  return wl_display_roundtrip(display) < 0;
+  return 0;
 }
 
 struct window {
@@ -173,14 +141,12 @@ static const struct xdg_surface_listener surface_listener = {.configure = on_sur
 
 static int run_window(struct wl_display* display, int argc, char** argv) {
   struct window w = {0};
-  int fullscreen = 0, inhibit = 0;
+  int fullscreen = 0;
   for (int i = 2; i < argc; i++) {
     fullscreen |= !strcmp(argv[i], "-fullscreen");
-    inhibit |= !strcmp(argv[i], "-inhibit");
     w.animate |= !strcmp(argv[i], "-frames");
   }
   if (!compositor || !shm || !wm_base) return fail("no wl_compositor, wl_shm or xdg_wm_base");
-  if (inhibit && !inhibit_manager) return fail("no zwp_idle_inhibit_manager_v1");
   xdg_wm_base_add_listener(wm_base, &wm_base_listener, 0);
   w.surface = wl_compositor_create_surface(compositor);
   struct xdg_surface* surface = xdg_wm_base_get_xdg_surface(wm_base, w.surface);
@@ -189,7 +155,6 @@ static int run_window(struct wl_display* display, int argc, char** argv) {
   xdg_toplevel_add_listener(toplevel, &toplevel_listener, &w);
   xdg_toplevel_set_app_id(toplevel, "glintora-rig");
   if (fullscreen) xdg_toplevel_set_fullscreen(toplevel, 0);
-  if (inhibit) zwp_idle_inhibit_manager_v1_create_inhibitor(inhibit_manager, w.surface);
   wl_surface_commit(w.surface);
   while (wl_display_dispatch(display) >= 0) {
   }
@@ -251,5 +216,5 @@ int main(int argc, char** argv) {
   wl_display_roundtrip(display);
   if (argc >= 2 && !strcmp(argv[1], "input")) return run_input(display);
   if (argc >= 2 && !strcmp(argv[1], "window")) return run_window(display, argc, argv);
-  return fail("usage: rig_client input | window [-fullscreen] [-inhibit] [-frames] | stats ...");
+  return fail("usage: rig_client input | window [-fullscreen] [-frames] | stats ...");
 }

@@ -33,20 +33,16 @@ shot() {
   [[ "$1" == *,* ]] && where=(-g "$1")
   grim -t ppm "${where[@]}" "$work/shot.ppm" 2>/dev/null
 }
-# stats WHERE [X Y]: "WIDTH HEIGHT LIT HUES SINGLES [RRGGBB]" of a fresh screenshot.
-stats() { shot "$1" && "$rig" stats "$work/shot.ppm" "${@:2}"; }
+# stats WHERE [X Y]: WIDTH HEIGHT LIT HUES SINGLES [PIXEL (RRGGBB)] of a fresh screenshot.
+stats() { shot "$1" && read -r WIDTH HEIGHT LIT HUES SINGLES PIXEL < <("$rig" stats "$work/shot.ppm" "${@:2}"); }
 # A show lights hundreds of pixels (fireworks: of at least 4 hues); the cursor alone, under 100.
-lit() {
-  local s
-  s=$(stats "$1") && [ "$(field 3 "$s")" -ge 300 ] && [ "$(field 4 "$s")" -ge "${2:-0}" ]
-}
-dark() { local s; s=$(stats "$1") && [ "$(field 3 "$s")" -lt 150 ]; }
+lit() { stats "$1" && [ "$LIT" -ge 300 ] && [ "$HUES" -ge "${2:-0}" ]; }
+dark() { stats "$1" && [ "$LIT" -lt 150 ]; }
+# pixel WHERE X Y: the colour of a pixel of a fresh screenshot.
+pixel() { stats "$@" && echo "$PIXEL"; }
 # changed WHERE: a later screenshot differs from the present one.
-changed() {
-  local before
-  before=$(shot "$1" && md5sum <"$work/shot.ppm") || return 1
-  wait_for 30 eval '[ "$(shot "$1" && md5sum <"$work/shot.ppm")" != "$before" ]'
-}
+digest() { shot "$1" && md5sum <"$work/shot.ppm"; }
+changed() { local before; before=$(digest "$1") && wait_for 30 eval '[ "$(digest "$1")" != "$before" ]'; }
 # geometry APP_ID: "X,Y WxH" of the window's surface in the layout.
 geometry() {
   swaymsg -t get_tree | jq -r --arg id "$1" '.. | objects | select(.app_id? == $id)
@@ -59,7 +55,6 @@ refuses() {
   expect "$desk: $* exits 2 saying in one line what works instead" "2 1 yes" \
     "$? $(grep -c . <<<"$message") $(grep -q -- -fullscreen <<<"$message" && echo yes)"
 }
-field() { cut -d' ' -f"$1" <<<"$2"; }
 # spends_nothing PID: no CPU time over three seconds.
 spends_nothing() { local t=$(ticks "$1"); sleep 3; [ "$(ticks "$1")" = "$t" ]; }
 
@@ -73,8 +68,8 @@ desktop_cases() {
   expect_true "$desk: -saver draws at ${sizes[*]}" covers saver 2 "${sizes[@]}"
   [ "$desk" != sway ] || expect_true "sway: -saver lights both outputs" \
     wait_for 60 eval 'lit HEADLESS-1 && lit HEADLESS-2'
-  key space && ended "$saver"
-  expect "$desk: -saver: a key ends it, status 0" 0 $?
+  key space
+  ends 0 "$saver" "$desk: -saver: a key ends it, status 0"
   expect "$desk: -saver releases both outputs and the seat" "2 1" "$(grep -c 'wl_output@[0-9]*\.release(' \
     "$work/saver.wl") $(grep -c 'wl_seat@[0-9]*\.release(' "$work/saver.wl")"
 
@@ -90,8 +85,8 @@ desktop_cases() {
   if [ "$2" = draws ]; then
     run wallpaper "$glintora" -wallpaper
     expect_true "$desk: -wallpaper covers both outputs" shows wallpaper 2
-    kill "$wallpaper" && ended "$wallpaper"
-    expect "$desk: -wallpaper: SIGTERM ends it, status 0" 0 $?
+    kill "$wallpaper"
+    ends 0 "$wallpaper" "$desk: -wallpaper: SIGTERM ends it, status 0"
   else
     refuses -wallpaper
   fi
@@ -104,19 +99,14 @@ swaymsg -q output HEADLESS-2 scale 2
 run saver "$glintora" -saver
 # A buffer drawn at 512x384 and scaled up never shows single-pixel sparks (rocket trails alone
 # have none either: hence the poll).
-sharp() {
-  local s
-  s=$(stats HEADLESS-2) && [ "$(field 1-2 "$s")" = "1024 768" ] && [ "$(field 3 "$s")" -ge 300 ] &&
-    [ "$(field 5 "$s")" -ge $(($(field 3 "$s") / 10)) ]
-}
+sharp() { stats HEADLESS-2 && [ "$WIDTH $HEIGHT" = "1024 768" ] && [ "$LIT" -ge 300 ] && [ "$SINGLES" -ge $((LIT / 10)) ]; }
 expect_true "saver: the scale-2 output at 1024x768 pixels" wait_for 60 sharp
-kill "$saver"
-
-run saver "$glintora" -saver
-wait_for 60 lit HEADLESS-1
+# Another idle watcher (one that blanks the screens) still counts the time under the saver.
+run blanker swayidle -w timeout 4 "touch $work/blanked"
+expect_true "saver: another idle watcher still fires under it" wait_for 30 test -e "$work/blanked"
 input click
-ended "$saver"
-expect "saver: a click ends it, status 0" 0 $?
+ends 0 "$saver" "saver: a click ends it, status 0"
+kill "$blanker"
 
 # The message, centred at the top above the show's sparks, in its hue: at 120 green is at its
 # peak (255), red and blue at the floor (55). The pixel is in the first H's left stem at 24 points.
@@ -125,12 +115,8 @@ printf '[Advanced]\nLockMessage=HHHH\nAdv_FontHueV=120\nAdv_FontSize=24\n' \
   >"$XDG_CONFIG_HOME/glintora/settings.ini"
 run saver "$glintora" -saver
 expect_true "saver: the message at the top, in its colour" \
-  wait_for 60 eval '[ "$(field 6 "$(stats HEADLESS-1 606 10)")" = 37ff37 ]'
-kill "$saver"
+  wait_for 60 eval '[ "$(pixel HEADLESS-1 606 10)" = 37ff37 ]'
 rm -r "$XDG_CONFIG_HOME/glintora"
-
-run saver "$glintora" -saver
-wait_for 60 lit HEADLESS-1
 input move 40 0 && input move 40 0 && input move 40 0
 # Moves reach the client before the frames drawn after them: two new frames, still running.
 changed HEADLESS-1 && changed HEADLESS-1
@@ -138,22 +124,14 @@ expect_true "saver: the third move of a burst leaves it running" kill -0 "$saver
 input move 40 0
 expect_true "saver: the fourth move ends it" wait_for 30 gone "$saver"
 
-# Another idle watcher (one that blanks the screens) still counts the time under the saver.
-run saver "$glintora" -saver
-shows saver 2
-run blanker swayidle -w timeout 4 "touch $work/blanked"
-expect_true "saver: another idle watcher still fires under it" wait_for 30 test -e "$work/blanked"
-kill "$saver" "$blanker"
-
-run inhibitor "$rig" window -inhibit
-wait_for 30 grep -qx 1 "$work/inhibitor"
+run inhibitor "$rig" window
+wait_for 30 grep -sqx 1 "$work/inhibitor" && swaymsg -q '[app_id=glintora-rig] inhibit_idle open'
 run idle "$glintora" -idle 2
 expect_true "idle: an inhibitor keeps it from starting" eval '! wait_for 8 up idle'
 kill "$inhibitor"
 expect_true "idle: the inhibitor gone, it starts" shows idle 2
 kill "$desk_pid"
-ended "$idle"
-expect "idle: the compositor gone, it ends with status 1" 1 $?
+ends 1 "$idle" "idle: the compositor gone, it ends with status 1"
 
 # -- sway with one output. The window: fireworks of many hues, Esc ends it, a resize restarts
 # the show at the new size.
@@ -170,18 +148,25 @@ expect_true "window: drawn at 400x300" wait_for 30 eval \
 swaymsg -q '[app_id=glintora] resize set 1200 680, move position 0 0'
 expect_true "window: the show restarted at 1200x680 reaches its new part" \
   wait_for 60 eval '[ "$(geometry glintora)" = "0,0 1200x680" ] && lit "450,0 750x680"'
-wtype -s 300 -k Escape
-ended "$show"
-expect "window: Esc ends it, status 0" 0 $?
+key Escape
+ends 0 "$show" "window: Esc ends it, status 0"
 
 # -- The wallpaper (on the same sway): under windows, through input, idle while covered or on
-# battery, on a new output.
+# battery, on a new output. UPower on a system bus of our own says when the machine runs on
+# battery.
+new_bus DBUS_SYSTEM_BUS_ADDRESS
+mock --system --template upower
+on_battery() {
+  gdbus call --system -d org.freedesktop.UPower -o /org/freedesktop/UPower -m \
+    org.freedesktop.DBus.Properties.Set org.freedesktop.UPower OnBattery "<$1>" >/dev/null 2>&1
+}
+wait_for 30 on_battery false
 run wallpaper "$glintora" -wallpaper
 run window "$rig" window
 expect_true "wallpaper: lit" wait_for 60 lit HEADLESS-1
 swaymsg -q '[app_id=glintora-rig] move position 600 300'
 expect_true "wallpaper: a window stays above it" \
-  wait_for 30 eval '[ "$(field 6 "$(stats HEADLESS-1 700 400)")" = 203040 ]'
+  wait_for 30 eval '[ "$(pixel HEADLESS-1 700 400)" = 203040 ]'
 input move -300 -200 && input click && wtype -s 300 -k space
 expect_true "wallpaper: keeps drawing through input" \
   eval 'changed HEADLESS-1 && changed HEADLESS-1 && kill -0 "$wallpaper"'
@@ -201,18 +186,6 @@ kill "$cover"
 expect_true "wallpaper: uncovered, it draws again" \
   eval 'wait_for 30 lit HEADLESS-1 && changed HEADLESS-1 && kill -0 "$wallpaper"'
 
-# UPower on a system bus of our own says when the machine runs on battery.
-new_bus DBUS_SYSTEM_BUS_ADDRESS
-/usr/bin/python3 -m dbusmock --system --template upower >/dev/null 2>&1 &
-started+=($!)
-on_battery() {
-  gdbus call --system -d org.freedesktop.UPower -o /org/freedesktop/UPower -m \
-    org.freedesktop.DBus.Properties.Set org.freedesktop.UPower OnBattery "<$1>" >/dev/null 2>&1
-}
-wait_for 30 on_battery false
-kill "$wallpaper"
-run wallpaper "$glintora" -wallpaper
-wait_for 60 lit HEADLESS-1
 on_battery true
 expect_true "wallpaper: on battery it pauses" wait_for 30 spends_nothing "$wallpaper"
 on_battery false
@@ -221,19 +194,16 @@ expect_true "wallpaper: back on mains it draws again" \
 unset DBUS_SYSTEM_BUS_ADDRESS
 
 swaymsg -q create_output
-start=$(date +%s.%N)
-# covered: a pixel of the new output is no longer the bare desktop's grey; $seen: when it was
+start=$(date +%s.%N) seen=never
+# covered: a pixel of the new output is no longer the bare desktop's grey; $seen: when that was
 # asked. A 4x4 screenshot takes a few milliseconds where a whole output's takes a second.
 covered() {
-  local at s
-  seen=$(date +%s.%N)
-  at=$(swaymsg -t get_outputs | jq -r '.[] | select(.name == "HEADLESS-2")
-    | "\(.rect.x + 20),\(.rect.y + 20) 4x4"')
-  [ -n "$at" ] && s=$(stats "$at" 0 0) && [ -n "$(field 6 "$s")" ] &&
-    [ "$(field 6 "$s")" != 3f3f3f ]
+  local at asked=$(date +%s.%N)
+  at=$(swaymsg -t get_outputs | jq -r '.[] | select(.name == "HEADLESS-2") | "\(.rect.x + 20),\(.rect.y + 20) 4x4"')
+  [ -n "$at" ] && ! [[ "$(pixel "$at" 0 0)" =~ ^(3f3f3f)?$ ]] && seen=$asked
 }
 deadline=$((SECONDS + 30))
-until covered; do [ "$SECONDS" -lt "$deadline" ] || { seen=never; break; }; done
+until covered || [ "$SECONDS" -ge "$deadline" ]; do :; done
 expect "wallpaper: a new output covered within a second" yes "$(awk -v a="$start" -v b="$seen" \
   'BEGIN { print (b == "never" ? "never" : b - a <= 1 ? "yes" : "after " b - a " s") }')"
 expect_true "wallpaper: the new output lit" wait_for 60 lit HEADLESS-2
@@ -247,12 +217,10 @@ desk_start mutter
 desktop_cases "1280x720 1024x768" refused
 run show "$glintora" -fullscreen
 expect_true "mutter: -fullscreen draws" shows show 1
-key Escape && ended "$show"
-expect "mutter: -fullscreen: a key ends it, status 0" 0 $?
+key Escape
+ends 0 "$show" "mutter: -fullscreen: a key ends it, status 0"
 # The session manager says idling is inhibited (flag 8) as long as a video plays.
-/usr/bin/python3 -m dbusmock org.gnome.SessionManager /org/gnome/SessionManager \
-  org.gnome.SessionManager >/dev/null 2>&1 &
-started+=($!)
+mock org.gnome.SessionManager /org/gnome/SessionManager org.gnome.SessionManager
 wait_for 30 gdbus call --session -d org.gnome.SessionManager -o /org/gnome/SessionManager \
   -m org.freedesktop.DBus.Mock.AddMethod '' IsInhibited u b 'ret = (args[0] & 8) != 0' >/dev/null 2>&1
 run idle "$glintora" -idle 2

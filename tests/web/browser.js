@@ -39,8 +39,9 @@ async function launch(downloadPath) {
       if (r.exceptionDetails) throw new Error('in page: ' + (r.exceptionDetails.exception?.description || r.exceptionDetails.text));
       return r.result.value;
     };
-    // Waits until the module has started the show.
-    page.ready = () => waitFor(() => page.eval('!!(window.glintora && glintora.stats.frames > 0)'), 30000, 'the show to start');
+    // Waits until the expression is true (its value); ready: until the module has started the show.
+    page.until = (expression, ms = 10000) => waitFor(() => page.eval(expression), ms, expression);
+    page.ready = () => page.until('!!(window.glintora && glintora.stats.frames > 0)', 30000);
     page.response = await page.goto(url, { waitUntil: 'domcontentloaded' });
     return page;
   };

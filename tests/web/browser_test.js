@@ -24,27 +24,24 @@ const expectEqual = (actual, expected, what) => { const [a, e] = [JSON.stringify
 const kValues = `Object.fromEntries([...document.querySelectorAll('#fields input')]
   .map((i) => [i.name, i.type === 'checkbox' ? (i.checked ? '1' : '0') : i.value]))`;
 
-// Lit pixels of the canvas, and in how many of twelve hue sectors at least 20 of them fall.
-const kLitHues = `(() => {
+// The canvas's lit pixels, in how many of twelve hue sectors at least 20 of them fall, and whether
+// it shows exactly the engine's framebuffer (true between two frames).
+const kCanvas = `(() => {
   const c = document.getElementById('show'), d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-  const sectors = new Array(12).fill(0); let lit = 0;
+  const fb = new Uint32Array(HEAPU8.buffer, glintora.api.framebuffer(), c.width * c.height);
+  const sectors = new Array(12).fill(0); let lit = 0, same = 'same';
   for (let i = 0; i < d.length; i += 4) {
     const r = d[i], g = d[i + 1], b = d[i + 2], max = Math.max(r, g, b), span = max - Math.min(r, g, b);
+    if ((r | (g << 8) | (b << 16)) !== (fb[i / 4] & 0xFFFFFF) && same === 'same') same = 'pixel ' + i / 4;
     if (max < 64) continue;
     ++lit;
     const h = max === r ? (g - b) / span : max === g ? 2 + (b - r) / span : 4 + (r - g) / span;
     if (span >= 40) sectors[Math.floor((h * 60 + 360) % 360 / 30)]++;
   }
-  return { lit, hues: sectors.filter((n) => n >= 20).length }; })()`;
-
-// Whether the canvas shows exactly the engine's framebuffer (checked between two frames).
-const kCanvasIsFramebuffer = `(() => {
-  const c = document.getElementById('show'), d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-  const fb = new Uint32Array(HEAPU8.buffer, glintora.api.framebuffer(), c.width * c.height);
-  for (let i = 0; i < fb.length; ++i) {
-    if ((d[4 * i] | (d[4 * i + 1] << 8) | (d[4 * i + 2] << 16)) !== (fb[i] & 0xFFFFFF)) return 'pixel ' + i;
-  }
-  return 'same'; })()`;
+  return { lit, hues: sectors.filter((n) => n >= 20).length, same }; })()`;
+// Waits for the show to light over 50 pixels of at least that many hues.
+const lights = (page, ms = 5000, hues = 0) => page.until(`(({ lit, hues }) => lit > 50 && hues >= ${hues})(${kCanvas})`,
+                                                        ms, `${hues} hues lit`);
 
 // Types text into a field and leaves it, as a user does.
 function enter(page, key, text) {
@@ -72,15 +69,14 @@ async function render(page, ...args) {
 
 // The show goes on: more frames are drawn after the check than before it.
 async function stillRunning(page) {
-  const before = await page.eval('glintora.stats.frames');
-  await waitFor(() => page.eval(`glintora.stats.frames > ${before + 10}`), 10000, 'more frames');
+  await page.until(`glintora.stats.frames > ${await page.eval('glintora.stats.frames') + 10}`);
 }
 
 // Runs act, which the page must refuse with a notice, the settings and the show going on as before.
 async function refused(page, before, what, act) {
   const notices = await page.eval('glintora.stats.notices.length');
   await act();
-  await waitFor(() => page.eval(`glintora.stats.notices.length > ${notices}`), 5000, 'a notice for ' + what);
+  await page.until(`glintora.stats.notices.length > ${notices}`, 5000, 'a notice for ' + what);
   expectEqual(await page.eval(kValues), before, 'settings after ' + what);
   await stillRunning(page);
 }
@@ -93,30 +89,30 @@ const kTemplate = ['[Admin]', 'Product=Glintora Fireworks', '[Advanced]', 'Adv_T
 async function toggleSound(open, page, ring) {
   await page.ready();
   // Off: the show bursts, and no sound is made at all.
-  await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'bursts');
+  await lights(page);
   expectEqual(await page.eval('[glintora.sound.context, glintora.sound.sent]'), [null, 0], 'sound while off');
   await page.click('#toggle');
   await page.click('#sound');
-  await waitFor(() => page.eval('!!glintora.sound.node'), 10000, 'the sound output');
+  await page.until('!!glintora.sound.node');
   expectEqual(await page.eval('!!glintora.sound.ring'), ring, 'a shared ring');
   await page.eval(kListen);
-  await waitFor(() => page.eval('loudest > 0.01'), 20000, 'sound reaching the graph');
+  await page.until('loudest > 0.01', 20000);
   // The link carries the sound; a tab in the background stops drawing and its sound, and in front
   // again both go on (once: the ring and the messages pause alike).
   if (ring) {
     await page.click('#copylink');
     if (!/[#&]SoundFX_ON=1(&|$)/.test(await page.eval(`link.value`))) throw new Error('no sound in the link');
     const other = await open('#seed=4');
-    await waitFor(() => page.eval(`document.hidden && glintora.sound.context.state === 'suspended'`), 10000, 'a paused tab');
+    await page.until(`document.hidden && glintora.sound.context.state === 'suspended'`);
     const [frames, sent] = await page.eval('[glintora.stats.frames, glintora.sound.sent]');
-    await waitFor(() => other.eval('window.glintora && glintora.stats.frames > 20'), 30000, 'the other tab drawing');
+    await other.until('glintora.stats.frames > 20', 30000);
     expectEqual(await page.eval('[glintora.stats.frames, glintora.sound.sent]'), [frames, sent], 'frames and sound while hidden');
     await page.bringToFront();
-    await waitFor(() => page.eval(`glintora.sound.context.state === 'running' && glintora.stats.frames > ${frames + 10} &&
-      glintora.sound.sent > ${sent + 4800}`), 10000, 'the show and its sound going on');
+    await page.until(`glintora.sound.context.state === 'running' && glintora.stats.frames > ${frames + 10} &&
+      glintora.sound.sent > ${sent + 4800}`);
   }
   await page.click('#sound');
-  await waitFor(() => page.eval(`glintora.sound.context === null && !document.getElementById('sound').checked`), 5000, 'sound off');
+  await page.until(`glintora.sound.context === null && !document.getElementById('sound').checked`);
 }
 
 // A window of width x height CSS pixels at a device pixel ratio draws its device pixels, up to
@@ -127,34 +123,30 @@ const cases = [
   ['the show lights pixels of several hues within two seconds, frames come no faster than the delay, and a resize starts it again at its device pixels', async ({ open }) => {
     // Without launches the first shells burst at once (a launch climbs for 60 frames, 2.4 s).
     const page = await open('#seed=3&FireLaunchPct=0');
-    await page.ready();
-    await waitFor(async () => { const s = await page.eval(kLitHues); return s.lit > 50 && s.hues >= 3; }, 2000,
-                  'lit pixels of three hues');
-    expectEqual(await page.eval(kCanvasIsFramebuffer), 'same', 'the canvas against the framebuffer');
+    await lights(page, 2000, 3);
+    expectEqual((await page.eval(kCanvas)).same, 'same', 'the canvas against the framebuffer');
     // Counted in display frames, on the clock the page paces by: a frame is due a delay after the
     // last was due, 8 ms early at most, and a stall's backlog is caught up by one delay at most.
     await enter(page, 'Adv_TimeDelay', '100');
     const kAtFrame = 'new Promise((r) => requestAnimationFrame((t) => r([t, glintora.stats.frames])))';
     const start = await page.eval(kAtFrame);
-    await waitFor(() => page.eval(`performance.now() - ${start[0]} > 1500`), 10000, 'a second and a half');
+    await page.until(`performance.now() - ${start[0]} > 1500`);
     const end = await page.eval(kAtFrame);
     const most = Math.floor((end[0] - start[0] + 108) / 100) + 2;
     if (end[1] - start[1] > most) throw new Error((end[1] - start[1]) + ' frames in ' + (end[0] - start[0]) + ' ms');
     for (const [width, height, deviceScaleFactor, drawnWidth, drawnHeight] of kSizes) {
       await page.setViewport({ width, height, deviceScaleFactor });
-      await waitFor(() => page.eval(`(() => { const c = document.getElementById('show'), b = c.getBoundingClientRect();
-        return [c.width, c.height, b.width, b.height].join() === '${[drawnWidth, drawnHeight, width, height]}'; })()`),
-      10000, `the show at ${width} x ${height} x ${deviceScaleFactor} filling the window`);
+      await page.until(`(({ width, height }) => [show.width, show.height, width, height])(show.getBoundingClientRect()).join() ===
+        '${[drawnWidth, drawnHeight, width, height]}'`);
       await stillRunning(page);
-      if (width === 500) await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 10000, 'the resized show lighting up');
-      expectEqual(await page.eval(kCanvasIsFramebuffer), 'same', `the canvas at ${width} x ${height} against the framebuffer`);
+      if (width === 500) await lights(page, 10000);
+      expectEqual((await page.eval(kCanvas)).same, 'same', `the canvas at ${width} x ${height} against the framebuffer`);
     }
   }],
 
   ['on a phone the show is drawn at its device pixels and the settings panel fits the screen', async ({ open }) => {
     for (const [width, height, scale] of [[390, 844, 3], [320, 568, 2]]) {
       const page = await open('#seed=3', width, height, scale, true);
-      await page.ready();
       expectEqual(await page.eval(`[innerWidth, devicePixelRatio, show.width, show.height]`),
                   [width, scale, width * scale, height * scale], 'window and canvas');
       await page.click('#toggle');
@@ -169,7 +161,6 @@ const cases = [
   ['theme 13 fills the fields, a typed field is clamped and balanced as in the dialog, and a link carries it all to a fresh page', async ({ open }) => {
     // At the shortest delay a display frame allows, frame 200 comes sooner.
     const first = await open('#seed=11&Adv_TimeDelay=10');
-    await first.ready();
     await first.select('#theme', '13');
     const v = await first.eval(kValues);
     expectEqual([v.FireWorks, v.FireSparks, v.FireLength, v.FireSpeed, v.FireDamping, v.FireDecayMSize, v.FireMultiMoment],
@@ -188,27 +179,11 @@ const cases = [
     await first.eval(`document.getElementById('copylink').click()`);
     const link = await first.eval(`document.getElementById('link').value`);
     // A tab in the background draws nothing, so the first page reaches frame 200 before the second opens.
-    const hash = await waitFor(() => first.eval('glintora.stats.hash200'), 60000, 'frame 200');
+    const hash = await first.until('glintora.stats.hash200', 60000);
     const second = await open(link.slice(link.indexOf('#')));
-    await second.ready();
     const [a, b] = [await first.eval(kValues), await second.eval(kValues)];
     expectEqual([b, b.FireDecayMSize, b.LockMessage, b.Adv_TimeDelay], [a, '500', 'a&b=c #1', '10'], 'settings in the fresh page');
-    expectEqual(await waitFor(() => second.eval('glintora.stats.hash200'), 60000, 'frame 200'), hash, 'frame 200 of the linked show');
-  }],
-
-  ['a .glx imported then exported gives the same values, and draws the same frame 200 as glintora-render', async ({ open }) => {
-    const page = await open('#seed=3');
-    await page.ready();
-    await importFile(page, 'in.glx', kTemplate);
-    await waitFor(() => page.eval(`document.querySelector('input[name=FireWorks]').value === '20'`), 5000, 'the import');
-    await page.eval(`document.getElementById('save').click()`);
-    const file = path.join(downloads, 'glintora.glx');
-    await waitFor(() => fs.existsSync(file) && fs.statSync(file).size > 0, 10000, 'the download');
-    const lines = fs.readFileSync(file, 'utf8').split('\r\n');
-    expectEqual(kTemplate.split('\r\n').slice(3).concat('FireSparkPix=5').filter((l) => l.includes('=') && !lines.includes(l)), [],
-                'settings missing from the exported file');
-    const hash = await waitFor(() => page.eval('glintora.stats.hash200'), 60000, 'frame 200');
-    expectEqual(hash, await render(page, '--frames', '200', '--hash'), 'frame 200 of the imported show');
+    expectEqual(await second.until('glintora.stats.hash200', 60000), hash, 'frame 200 of the linked show');
   }],
 
   ['the Sound toggle plays the show through the audio graph, is carried in a link, and pauses with its tab', async ({ open, browser }) => {
@@ -219,25 +194,32 @@ const cases = [
       await toggleSound(open, await browser.open(plain.origin + '/#seed=3&FireLaunchPct=0', W, H), false);
       // Sound on by a link waits for the first gesture, saying so, then plays.
       const linked = await open('#seed=3&SoundFX_ON=1');
-      await linked.ready();
-      await waitFor(() => linked.eval(`glintora.stats.notices.includes('Sound is on: click or press a key to hear it.')`),
-                    10000, 'the notice');
+      await linked.until(`glintora.stats.notices.includes('Sound is on: click or press a key to hear it.')`);
       expectEqual(await linked.eval(`[glintora.sound.context.state, glintora.sound.sent]`), ['suspended', 0], 'before a gesture');
       await linked.keyboard.press('a');
-      await waitFor(() => linked.eval(`glintora.sound.context.state === 'running' && glintora.sound.sent > 0`), 10000,
-                    'sound after a key');
+      await linked.until(`glintora.sound.context.state === 'running' && glintora.sound.sent > 0`);
     } finally {
       plain.server.close();
     }
   }],
 
-  ['the same seed and settings draw the same frame 200 and mix the same sound track as glintora-render, at the same device pixels', async ({ open }) => {
-    // Sound on or off, at the page's frame delay; the last window is half the size at a device
-    // pixel ratio of 2, drawing the same pixels.
-    for (const [fragment, scale] of [['#seed=5&SoundFX_ON=1&Adv_TimeDelay=10', 1], ['#seed=7&Adv_TimeDelay=10', 1],
-                                     ['#seed=123456789&SoundFX_ON=1&FireLaunchPct=0&Adv_TimeDelay=20', 2]]) {
+  ['the same seed and settings, from a link or an imported .glx, draw the same frame 200 and mix the same sound track as glintora-render, at the same device pixels, and the .glx exports as imported', async ({ open }) => {
+    // Sound on or off, at the page's frame delay; the third window is half the size at a device
+    // pixel ratio of 2, drawing the same pixels; the last show takes its settings from a .glx.
+    for (const [fragment, scale, glx] of [['#seed=5&SoundFX_ON=1&Adv_TimeDelay=10', 1], ['#seed=7&Adv_TimeDelay=10', 1],
+                                          ['#seed=123456789&SoundFX_ON=1&FireLaunchPct=0&Adv_TimeDelay=20', 2], ['#seed=3', 1, kTemplate]]) {
       const page = await open(fragment, W / scale, H / scale, scale);
-      const hash = await waitFor(() => page.eval('window.glintora && glintora.stats.hash200'), 60000, 'frame 200');
+      if (glx) {
+        await importFile(page, 'in.glx', glx);
+        await page.until(`document.querySelector('input[name=FireWorks]').value === '20'`, 5000);
+        await page.eval(`document.getElementById('save').click()`);
+        const file = path.join(downloads, 'glintora.glx');
+        await waitFor(() => fs.existsSync(file) && fs.statSync(file).size > 0, 10000, 'the download');
+        const lines = fs.readFileSync(file, 'utf8').split('\r\n');
+        expectEqual(glx.split('\r\n').slice(3).concat('FireSparkPix=5').filter((l) => l.includes('=') && !lines.includes(l)), [],
+                    'settings missing from the exported file');
+      }
+      const hash = await page.until('glintora.stats.hash200', 60000);
       const [track, loudest] = await page.eval(`(async () => {
         const samples = new Int16Array(HEAP16.buffer, glintora.api.track(200), glintora.api.trackSize()).slice();
         const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', samples));
@@ -253,7 +235,6 @@ const cases = [
 
   ['a broken or oversized .glx or link, or a heap without room, leave the show and its settings as they were', async ({ open }) => {
     const page = await open('#seed=3&FireWorks=7');
-    await page.ready();
     const before = await page.eval(kValues);
     const broken = [['binary.glx', '\u0000\u0001PNG garbage'], ['huge.glx', '[Fireworks]\r\nFireWorks=20\r\nFireSparks=99999\r\n'],
                     ['word.glx', '[Fireworks]\r\nFireSpeed=fast\r\n']];
@@ -278,11 +259,10 @@ const cases = [
     expectEqual(await page.eval('[window.reads, glintora.stats.notices.slice(-1)[0]]'),
                 [0, 'Template not used: the file is larger than a template can be.'], 'reads and notice of 65537 bytes');
     await importFile(page, 'full.glx', padded(65536));
-    await waitFor(() => page.eval(`document.querySelector('input[name=FireWorks]').value === '20'`), 5000, 'the import of 65536 bytes');
+    await page.until(`document.querySelector('input[name=FireWorks]').value === '20'`, 5000);
     const fresh = await open('#seed=3&FireWorks=100');
-    await fresh.ready();
-    await waitFor(() => fresh.eval('glintora.stats.notices.length === 1'), 5000, 'a notice in the fresh page');
-    await waitFor(async () => (await fresh.eval(kLitHues)).lit > 50, 5000, 'the fresh page lighting up');
+    await fresh.until('glintora.stats.notices.length === 1', 5000);
+    await lights(fresh);
   }],
 
   ['Record keeps the show as a .webm named after its seed, with its sound when on, stops itself at its limit, and leaves no tap or track behind', async ({ open }) => {
@@ -294,17 +274,16 @@ const cases = [
     // Seed, sound on, the size limit in bytes (none: stopped by hand after three seconds).
     for (const [seed, sound, limit] of [[4, '0', 0], [5, '1', 60000]]) {
       const page = await open(`#seed=${seed}&FireLaunchPct=0&SoundFX_ON=${sound}`);
-      await page.ready();
       await page.keyboard.press('a');  // the gesture that lets the sound start
-      await waitFor(() => page.eval(`${sound === '0'} || glintora.sound.context.state === 'running'`), 10000, 'the sound');
+      await page.until(`${sound === '0'} || glintora.sound.context.state === 'running'`);
       await page.eval(kTaps + (limit ? `; glintora.recordLimit = ${limit}` : ''));
       await page.click('#record');
       const start = await page.eval('performance.now()');
       if (limit) {
-        await waitFor(() => page.eval(`record.textContent === 'Record'`), 30000, 'the recording to stop itself');
+        await page.until(`record.textContent === 'Record'`, 30000);
         expectEqual(await page.eval(`glintora.stats.notices.slice(-1)[0].startsWith('Recording stopped: it reached')`), true, 'a notice');
       } else {
-        await waitFor(() => page.eval(`performance.now() - ${start} > 3000`), 10000, 'three seconds of recording');
+        await page.until(`performance.now() - ${start} > 3000`);
         await page.click('#record');
       }
       const file = path.join(downloads, `glintora-seed-${seed}.webm`);
@@ -361,7 +340,7 @@ const cases = [
       await page.reload({ waitUntil: 'domcontentloaded' });
       await waitFor(() => ask(page, `document.title.startsWith('Rebuilt') && glintora.stats.frames > 0`), 30000, 'the new build offline');
       await stillRunning(page);
-      await waitFor(async () => (await page.eval(kLitHues)).lit > 50, 5000, 'the offline show lighting up');
+      await lights(page);
       // Back online without the page, its address answers 404; the retiring worker ends what was kept.
       ({ server } = await serve(dir, Number(new URL(origin).port)));
       fs.rmSync(index);
@@ -387,7 +366,11 @@ const cases = [
   const { server, origin } = await serve(webDir);
   const browser = await Browser.launch(downloads);
   const [blank] = await browser.pages();
-  const open = (fragment, ...size) => browser.open(origin + '/' + fragment, ...(size.length ? size : [W, H]));
+  // A tab of the page at the fragment, once its show has started.
+  const open = async (fragment, ...size) => {
+    const page = await browser.open(origin + '/' + fragment, ...(size.length ? size : [W, H]));
+    return (await page.ready(), page);
+  };
   let passed = 0, failed = 0;
   try {
     for (const [name, run] of cases.filter(([name]) => name.includes(process.env.ONLY || ''))) {
