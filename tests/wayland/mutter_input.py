@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-# Keys and clicks for a headless Mutter through its RemoteDesktop service. A remote-desktop session
+# Keys for a headless Mutter through its RemoteDesktop service. A remote-desktop session
 # lives as long as the D-Bus connection that made it, so one process holds it: reads "key KEYSYM"
-# (X keysym, hex) and "click" lines and answers "ok" once Mutter has taken each.
+# (X keysym, hex) lines and answers "ok" once Mutter has taken each.
 import sys
 
 import dbus
@@ -23,9 +23,6 @@ for line in sys.stdin:
     if words[:1] == ['key'] and len(words) == 2:
         for pressed in (True, False):
             session.NotifyKeyboardKeysym(dbus.UInt32(int(words[1], 16)), pressed)
-    elif words == ['click']:
-        for pressed in (True, False):
-            session.NotifyPointerButton(0x110, pressed)  # BTN_LEFT
     else:
-        sys.exit('mutter_input: commands: key KEYSYM, click')
+        sys.exit('mutter_input: command: key KEYSYM')
     print('ok', flush=True)
