@@ -1,6 +1,7 @@
 #include "display/damage_rects.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace glintora {
 
@@ -31,22 +32,25 @@ void Union(std::vector<std::uint64_t>& into, const std::vector<std::uint64_t>& r
 }  // namespace
 
 void DamageRects::Band(int most) {
-  // k rectangles leave out the k - 1 widest gaps between the runs (the leftmost of equal ones).
+  // k rectangles leave out the k - 1 widest gaps between the runs (the leftmost of equal ones),
+  // kept in gaps_ widest first as they are found.
   gaps_.clear();
+  const auto keep = static_cast<std::size_t>(most - 1);
   const std::uint64_t* bits = union_.data();
   const int first = Next(bits, 0, cells_, true);
   int end = first;
   for (std::uint32_t run = 0; end < cells_; ++run) {
     const int stop = Next(bits, end, cells_, false);
     end = Next(bits, stop, cells_, true);
-    if (end >= cells_) end = stop;
-    else gaps_.push_back(std::int64_t{end - stop} << 32 | (0xFFFFFFFFu - run));
-    if (end == stop) break;
+    if (end >= cells_) {
+      end = stop;
+      break;
+    }
+    const std::int64_t gap = std::int64_t{end - stop} << 32 | (0xFFFFFFFFu - run);
+    if (gaps_.size() == keep && (keep == 0 || gap <= gaps_.back())) continue;
+    if (gaps_.size() == keep) gaps_.pop_back();
+    gaps_.insert(std::upper_bound(gaps_.begin(), gaps_.end(), gap, std::greater<>()), gap);
   }
-  const auto keep = std::min(gaps_.size(), static_cast<std::size_t>(most - 1));
-  std::partial_sort(gaps_.begin(), gaps_.begin() + static_cast<std::ptrdiff_t>(keep), gaps_.end(),
-                    [](std::int64_t a, std::int64_t b) { return a > b; });
-  gaps_.resize(keep);
   width_.assign(1, end - first);
   for (const std::int64_t gap : gaps_) width_.push_back(width_.back() - (gap >> 32));
 }
