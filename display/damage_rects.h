@@ -4,12 +4,13 @@
 // rectangles into y-x bands (a rectangle is split at the top and bottom edge of every other one
 // beside it), and redraws the bounding box of the lot once the frames a buffer's age spans make
 // more than 20 such boxes. So the rectangles come already banded: the surface's rows are cut into
-// bands on a fixed grid of kRow-pixel rows, each band holds rectangles spanning all its rows, and
+// bands on a fixed grid of 64-pixel rows, each band holds rectangles spanning all its rows, and
 // their sides follow the marked tiles. A region of them is the same boxes, and two frames' bands
 // share the grid's lines, so their union stays few boxes. Of all such covers with at most
-// maxRects rectangles Shape takes the one of least area, each rectangle counting kBoxArea pixels
-// more (a dynamic programme over the bands: within a band, k rectangles leave out the k - 1
-// widest gaps between its marked tiles). Portable.
+// maxRects rectangles Shape takes the one of least area in 64x64 cells, each rectangle counting
+// kBoxArea pixels more (a dynamic programme over the bands: within a band, k rectangles leave out
+// the k - 1 widest gaps between its marked cells), then narrows each to its marked tiles. The
+// work follows the rows and cells, never the pixels. Portable.
 #pragma once
 
 #include <cstdint>
