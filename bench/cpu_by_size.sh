@@ -7,7 +7,8 @@
 # cost nothing; and at 1920x1080 on each of sway, KWin and Mutter, one output each: `glintora
 # -saver` beside fireworkx in a 1920x1080 window through XWayland, with the compositor (and its
 # XWayland) beside each. KWin and Mutter composite with llvmpipe, so what they upload and draw is
-# CPU too. The compositors are started by the Wayland tests' helper. Default settings; after a
+# CPU too. The compositors are started by the Wayland tests' helper. Default settings, each of our
+# shows from the same seed, so every run draws the same bursts; after a
 # warm-up, user+sys CPU of the program and of its display server is read from /proc over a
 # steady stretch, and the program's resident memory (VmRSS: a shared image's pages included) at
 # its end. Process CPU rather than wall time: the figures hold
@@ -17,7 +18,8 @@
 #   GLINTORA_BIN (build/release/platform/x11/glintora), GLINTORA_SCR
 #   (build-win/GlintoraFireworks.scr), GLINTORA_RIG (build/release/tests/wayland/
 #   glintora_wayland_rig, the covering window), SIZES ("1920x1080 3840x2160 7680x2160"),
-#   PROGRAMS ("x11 wine peer wl-window wl-saver wl-wallpaper desktops"): which rows to measure.
+#   PROGRAMS ("x11 wine peer wl-window wl-saver wl-wallpaper desktops"): which rows to measure,
+#   GLINTORA_SEED (1): the seed of our shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +29,7 @@ scr=${GLINTORA_SCR:-build-win/GlintoraFireworks.scr}
 sizes=(${SIZES:-1920x1080 3840x2160 7680x2160})
 rig=${GLINTORA_RIG:-build/release/tests/wayland/glintora_wayland_rig}
 programs=(${PROGRAMS:-x11 wine peer wl-window wl-saver wl-wallpaper desktops})
+seed=(-seed "${GLINTORA_SEED:-1}")
 peer=/usr/libexec/xscreensaver/fireworkx
 
 if [ ! -x "$peer" ] && [[ " ${programs[*]} " == *" peer "* ]]; then
@@ -105,16 +108,16 @@ measure() {
   case "$kind" in
     x11)
       [ -x "$bin" ] || { echo "- - -"; stop_run; return; }
-      "$bin" -root >/dev/null 2>&1 &
+      "$bin" -root "${seed[@]}" >/dev/null 2>&1 &
       client=$! pid=$client warm=3 ;;
     wl-window)
-      "$bin" >/dev/null 2>&1 &
+      "$bin" "${seed[@]}" >/dev/null 2>&1 &
       client=$! pid=$client warm=3 ;;
     wl-saver)
-      "$bin" -saver >/dev/null 2>&1 &
+      "$bin" -saver "${seed[@]}" >/dev/null 2>&1 &
       client=$! pid=$client warm=3 ;;
     wl-wallpaper)
-      "$bin" -wallpaper >/dev/null 2>&1 &
+      "$bin" -wallpaper "${seed[@]}" >/dev/null 2>&1 &
       client=$! pid=$client warm=3
       "$rig" window -fullscreen >/dev/null 2>&1 &
       cover=$! ;;
@@ -266,7 +269,7 @@ if [[ " ${programs[*]} " == *" desktops "* ]] && [ "$(id -u)" -eq 0 ] && [ -x "$
   for d in sway kwin mutter; do
     export XDG_CONFIG_HOME="$work/config-$d"
     SWAY_CONF=$work/sway.conf desk_start "$d" 1920x1080 || { echo "| $d | cannot start | | |"; continue; }
-    "$bin" -saver >/dev/null 2>&1 &
+    "$bin" -saver "${seed[@]}" >/dev/null 2>&1 &
     started+=($!)
     ours=$(sample $! "$desk_pid")
     SWAY_CONF=$work/sway-x.conf DESK_X11=1 desk_start "$d" 1920x1080

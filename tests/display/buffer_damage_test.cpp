@@ -12,7 +12,6 @@ namespace glintora {
 namespace {
 
 using Rects = std::vector<std::array<int, 4>>;  // {left, top, right, bottom}, half-open
-constexpr int b = 1 << DamageRects::kBlockShift;
 const Rects kWhole = {{0, 0, 1000, 600}};
 
 // A 1000x600 surface; set 0 is the commit's damage, sets 1 and 2 two buffers.
@@ -51,16 +50,23 @@ TEST(BufferDamage, ABufferLacksExactlyTheTilesOfTheFramesItMissed) {
 }
 
 // One frame's damage, checked for what every frame's holds: each written pixel covered, at most
-// `most` rectangles, none overlapping another.
-Rects Damage(const Rects& writes, int most) {
+// `most` rectangles, in bands: two either share their rows or share none, with tops on the
+// 64-pixel row grid and sides on the 8-pixel tile grid, so a y-banded region of them is the same
+// rectangles.
+Rects Damage(const Rects& writes, int most = DamageRects::kMaxRects) {
   Surface s;
   s.damage.TakeDamage(0, most), s.Draw(writes);  // after the first commit's
   const Rects out = Of(s.damage.TakeDamage(0, most));
   EXPECT_LE(out.size(), static_cast<std::size_t>(most));
-  for (std::size_t i = 0; i < out.size(); ++i)
-    for (std::size_t j = i + 1; j < out.size(); ++j)
-      EXPECT_FALSE(std::max(out[i][0], out[j][0]) < std::min(out[i][2], out[j][2]) &&
-                   std::max(out[i][1], out[j][1]) < std::min(out[i][3], out[j][3]));
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    EXPECT_EQ(out[i][1] % 64, 0);
+    EXPECT_TRUE(out[i][0] % 8 == 0 && (out[i][2] % 8 == 0 || out[i][2] == 1000));
+    for (std::size_t j = i + 1; j < out.size(); ++j) {
+      const bool sameRows = out[i][1] == out[j][1] && out[i][3] == out[j][3];
+      EXPECT_TRUE(sameRows ? out[i][2] <= out[j][0] || out[j][2] <= out[i][0]
+                           : out[i][3] <= out[j][1] || out[j][3] <= out[i][1]);
+    }
+  }
   for (const auto& w : writes)
     for (int y = std::max(w[1], 0); y < std::min(w[3], 600); ++y)
       for (int x = std::max(w[0], 0); x < std::min(w[2], 1000); ++x)
@@ -70,24 +76,33 @@ Rects Damage(const Rects& writes, int most) {
   return out;
 }
 
-TEST(BufferDamage, TheDamageIsAFewRectanglesOverTheWrittenBlocks) {
-  EXPECT_EQ(Damage({{999, 599, 1000, 600}}, 4), (Rects{{15 * b, 9 * b, 1000, 600}}));
-  // Diagonal neighbours: two blocks more cost less than a rectangle of its own.
-  EXPECT_EQ(Damage({{0, 0, 1, 1}, {b, b, b + 1, b + 1}}, 4), (Rects{{0, 0, 2 * b, 2 * b}}));
-  // Five clusters, four rectangles: the nearest two share one.
-  const Rects five = {{0, 0, b, b}, {4 * b, 0, 5 * b, b}, {10 * b, 6 * b, 11 * b, 7 * b},
-                      {14 * b, 0, 15 * b, 2 * b}, {5 * b, 7 * b, 6 * b, 9 * b}};
-  EXPECT_EQ(Damage(five, 4), (Rects{{0, 0, 5 * b, b}, five[4], five[2], five[3]}));
-  // Two blocks either side of a bar join across it, and so take the bar in too.
-  const Rects bar = {{5 * b, 0, 5 * b + 1, 5 * b}, {3 * b, 2 * b, 3 * b + 1, 2 * b + 1},
-                     {7 * b, 2 * b, 7 * b + 1, 2 * b + 1}};
-  EXPECT_EQ(Damage(bar, 2), (Rects{{3 * b, 0, 8 * b, 5 * b}}));
-  // Every other block of a triangle: too many runs to merge one by one, so larger blocks are.
-  Rects checks;
-  for (int y = 0; y < 600; y += b)
-    for (int x = y / b % 2 * b; x < 3 * y; x += 2 * b)
-      checks.push_back({x + 9, y + 9, x + 10, y + 10});
-  for (int most : {2, 40}) EXPECT_FALSE(Damage(checks, most).empty());
+// The cover of least area counted in 64x64 cells, a rectangle costing two cells more (kBoxArea);
+// each rectangle then narrows to the written tiles.
+TEST(BufferDamage, TheDamageIsTheCheapestFewBandedRectanglesOverTheWrittenTiles) {
+  static_assert(DamageRects::kBoxArea == 2 * 64 * 64);
+  // The tile, in the last row band (cut short by the surface).
+  EXPECT_EQ(Damage({{999, 599, 1000, 600}}), (Rects{{992, 576, 1000, 600}}));
+  EXPECT_EQ(Damage({}), Rects{});
+  // Far apart in one band: two rectangles (2 + 2 x 2 cells) rather than one 15 cells wide.
+  EXPECT_EQ(Damage({{5, 5, 6, 6}, {900, 10, 901, 11}}), (Rects{{0, 0, 8, 64}, {896, 0, 904, 64}}));
+  // Two rows apart: one rectangle three cells tall (3 + 2) beats two (2 + 4) ...
+  EXPECT_EQ(Damage({{100, 10, 101, 11}, {100, 150, 101, 151}}), (Rects{{96, 0, 104, 192}}));
+  // ... but not for two lines seven cells wide and three rows apart (28 + 2 against 14 + 4).
+  EXPECT_EQ(Damage({{0, 10, 400, 11}, {0, 200, 400, 201}}),
+            (Rects{{0, 0, 400, 64}, {0, 192, 400, 256}}));
+  // Apart both ways: a band each (2 + 4 cells), not one band of three rows (6 + 4).
+  EXPECT_EQ(Damage({{5, 10, 6, 11}, {900, 150, 901, 151}}),
+            (Rects{{0, 0, 8, 64}, {896, 128, 904, 192}}));
+  // Two rectangles for three tiles leave out the wider gap.
+  EXPECT_EQ(Damage({{5, 5, 6, 6}, {300, 5, 301, 6}, {900, 5, 901, 6}}, 2),
+            (Rects{{0, 0, 304, 64}, {896, 0, 904, 64}}));
+  // Sparks all over: never more than asked for.
+  Rects sparks;
+  for (int y = 0; y < 600; y += 37)
+    for (int x = y % 91; x < 1000; x += 83) sparks.push_back({x, y, x + 1, y + 1});
+  for (int most : {1, 3, 10}) EXPECT_FALSE(Damage(sparks, most).empty());
+  // Most tiles written: the whole surface.
+  EXPECT_EQ(Damage({{0, 0, 1000, 400}}), kWhole);
 }
 
 }  // namespace
