@@ -132,13 +132,13 @@ const std::vector<TileRun>& DamageRects::Shape(const Framebuffer& surface, int m
         runs_.push_back({c, stop});
         c = Next(union_.data(), stop, cells_, true);
       }
-      std::vector<bool> cut(runs_.size() + 1, false);  // a rectangle ends after this run
-      for (const std::int64_t gap : gaps_) cut[0xFFFFFFFFu - static_cast<std::uint32_t>(gap)] = true;
-      cut[runs_.size() - 1] = true;
+      cut_.assign(runs_.size(), false);  // a rectangle ends after this run
+      for (const std::int64_t gap : gaps_) cut_[0xFFFFFFFFu - static_cast<std::uint32_t>(gap)] = true;
+      cut_[runs_.size() - 1] = true;
       Union(tiles_, tileRows_, i, j - i, tileWords);
       const std::size_t band = rects_.size();
       for (std::size_t r = 0, s = 0; r < runs_.size(); ++r) {
-        if (!cut[r]) continue;
+        if (!cut_[r]) continue;
         const int from = runs_[s].first << cellShift, to = std::min(runs_[r].second << cellShift, columns);
         int left = Next(tiles_.data(), from, to, true), right = left;
         for (int t = left; t < to;) {

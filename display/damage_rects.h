@@ -51,6 +51,7 @@ class DamageRects {
   std::vector<bool> marked_;             // rows with any
   std::vector<std::uint64_t> union_, tiles_;  // a band's
   std::vector<std::pair<int, int>> runs_;     // a band's runs of cells, [first, stop)
+  std::vector<bool> cut_;                     // a rectangle ends after this run
   std::vector<std::int64_t> gaps_;    // width << 32 | 0xFFFFFFFF - the run before it
   std::vector<std::int64_t> width_;
   std::vector<std::int64_t> cost_;    // (rows + 1) x (most + 1): least area of rows 0..r in b
