@@ -53,7 +53,7 @@ class DialogProps : public ::testing::Test {
   HWND Field(int box) { return d_->Item(kFireBase + box); }
   std::string Fire(int box) { return TextOf(Field(box)); }
   void Put(int box, const char* text) { SetWindowTextA(Field(box), text); }
-  void Menu(int id) { test::MenuCommand(d_->Handle(), id); }
+  void Menu(int id) { SendMessageA(d_->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   std::string Stored(const char* key) { return program_.Stored(FindSetting(key)->section, key); }
   void Store(const char* key, const char* text) {
     RegWriteText(program_.StoreOf(), FindSetting(key)->section, key, text);

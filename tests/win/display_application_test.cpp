@@ -4,7 +4,6 @@
 // program, and a sizable window keeps its placement.
 
 #include "harness.h"
-#include "settings/store_ops.h"
 
 namespace glintora {
 namespace {
@@ -13,10 +12,7 @@ using test::Eventually;
 using test::kSaverCaption;
 using test::ScrProcess;
 
-std::string Stored(const char* section, const char* key) {
-  RegistryStore store;
-  return RegReadText(store, section, key, "?");
-}
+using test::Setting;
 
 class Application : public test::ScrTest {
  protected:
@@ -47,10 +43,11 @@ class Application : public test::ScrTest {
     return p.Start(exe_, "") ? p.WaitForWindow(kSaverCaption) : nullptr;
   }
 
-  // Keys and clicks as a keyboard and a mouse give them, once the window has the focus.
+  // Keys and clicks through the X server, as a keyboard and a mouse give them, once the window
+  // has the focus. Wine gives no handle to a Unix process: the caller waits for what they do.
   void Input(HWND window, const std::string& xdotool) {
     ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == window; })) << "not in front";
-    ASSERT_TRUE(test::XInput(xdotool)) << xdotool;
+    ASSERT_TRUE(ScrProcess().Start("Z:\\usr\\bin\\xdotool", xdotool)) << xdotool;
   }
 
   // The input opens the modal properties dialog; closing it leaves the program running.
@@ -97,23 +94,21 @@ TEST_F(Application, SizableWindowStaysAsTheUserSizesItAndReopensMaximised) {
   HWND window = StartSizable(p);
   ASSERT_NE(window, nullptr);
   Eventually([&] { return test::ScreenRect(window).left == 100; });
-  const RECT rect = test::ScreenRect(window);
-  EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}),
-            std::vector<LONG>({100, 100, 500, 400}));
+  EXPECT_EQ(test::Placed(window), (std::vector<LONG>{100, 100, 400, 300}));
 
   PropertiesComeAndGo(p, window, "mousemove 300 250 click 1");
 
   // Sized and then maximised by the user, the window stays so through the fresh runs that fit
   // the show to it, and Alt+F4 closes it as it stands.
   SetWindowPos(window, nullptr, 120, 90, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_TRUE(Eventually([&] { return Stored("General", "WindowSize") == "01800013500750005250"; }))
-      << Stored("General", "WindowSize");
+  EXPECT_TRUE(Eventually([&] { return Setting("General", "WindowSize") == "01800013500750005250"; }))
+      << Setting("General", "WindowSize");
   ShowWindow(window, SW_MAXIMIZE);
-  EXPECT_TRUE(Eventually([&] { return Stored("General", "WindowState") == "2"; }));
+  EXPECT_TRUE(Eventually([&] { return Setting("General", "WindowState") == "2"; }));
   EXPECT_TRUE(IsZoomed(window));
   Input(window, "key alt+F4");
   EXPECT_TRUE(p.WaitForExit());
-  EXPECT_EQ(Stored("General", "WindowState"), "2");
+  EXPECT_EQ(Setting("General", "WindowState"), "2");
 
   ScrProcess again;
   ASSERT_TRUE(again.Start(exe_, ""));
@@ -143,7 +138,7 @@ TEST_F(Application, LogOffClosesTheWindowAndTheOpenDialogAndEachStoresItsPlace) 
       // Moves alone store nothing; the session's end must. Places in twips.
       {window, "General", 200, 150, "0300002250"}, {dialog, "General\\Main", 40, 30, "0060000450"},
       {window, "General", 220, 160, "0330002400"}, {dialog, "General\\Main", 60, 45, "0090000675"}};
-  auto place = [](const char* section) { return Stored(section, "WindowSize").substr(0, 10); };
+  auto place = [](const char* section) { return Setting(section, "WindowSize").substr(0, 10); };
   for (const auto& move : moves) {
     SCOPED_TRACE(move.section);
     const UINT message = &move < moves + 2 ? WM_QUERYENDSESSION : WM_ENDSESSION;

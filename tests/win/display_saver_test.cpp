@@ -85,11 +85,10 @@ TEST_F(Saver, SplashInTheMiddleForThreeSecondsThenAShowOverTheWholeScreen) {
   EXPECT_LE(lastSeen - seen, 3000u + 100u);
   EXPECT_GE(GetTickCount() - notYet_, 3000u - 100u);
 
-  const RECT r = ScreenRect(saver);
-  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-            std::vector<LONG>({GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}));
-  EXPECT_TRUE(Eventually([&] { return test::LitPixels(nullptr, r) > 0; })) << "no sparks drawn";
+  const std::vector<LONG> screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  EXPECT_EQ(test::Placed(saver), screen);
+  EXPECT_TRUE(Eventually([&] { return test::LitPixels(nullptr, ScreenRect(saver)) > 0; })) << "no sparks drawn";
 }
 
 TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
@@ -98,20 +97,16 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
     bool duringSplash;      // the input comes before the show starts
     const char* mouseMove;  // Adv_MouseMove, nullptr: not stored
     int strayMoves;         // moves that must not end it
-    void (*end)(HWND saver);
+    UINT message;           // what ends it; 0: the fourth move of a burst
+    WPARAM wParam;
     bool sound = false;     // SoundFX_ON "1": sound effects play (or stay silent without a device)
   } rows[] = {
-      {"key during the splash", true, nullptr, 0,
-       [](HWND s) { PostMessageA(s, WM_KEYDOWN, VK_SPACE, 0); }},
-      {"button", false, nullptr, 0,
-       [](HWND s) { PostMessageA(s, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 200)); }},
-      {"key after three moves, with sound effects on", false, nullptr, 3,
-       [](HWND s) { PostMessageA(s, WM_KEYDOWN, 'S', 0); }, true},
-      {"the fourth move of a burst", false, nullptr, 0, [](HWND s) { PostMoves(s, 4); }},
-      {"typed key with moves ignored", false, "1", 8,
-       [](HWND s) { PostMessageA(s, WM_CHAR, 'x', 0); }},
-      {"moves during the splash, ignored from the first message", true, "1", 8,
-       [](HWND s) { PostMessageA(s, WM_KEYDOWN, VK_SPACE, 0); }},
+      {"key during the splash", true, nullptr, 0, WM_KEYDOWN, VK_SPACE},
+      {"button", false, nullptr, 0, WM_RBUTTONDOWN, MK_RBUTTON},
+      {"key after three moves, with sound effects on", false, nullptr, 3, WM_KEYDOWN, 'S', true},
+      {"the fourth move of a burst", false, nullptr, 0, 0, 0},
+      {"typed key with moves ignored", false, "1", 8, WM_CHAR, 'x'},
+      {"moves during the splash, ignored from the first message", true, "1", 8, WM_KEYDOWN, VK_SPACE},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -140,7 +135,8 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
       // Frames drawn after the last move: the saver has handled every move.
       EXPECT_TRUE(WaitForNewFrames(show, 3, &p)) << "ended by " << row.strayMoves << " moves";
     }
-    row.end(saver);
+    if (row.message) PostMessageA(saver, row.message, row.wParam, MAKELPARAM(300, 200));
+    else PostMoves(saver, 4);
     EXPECT_TRUE(p.WaitForExit()) << "did not end";
     TearDown();
   }

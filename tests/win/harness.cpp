@@ -106,6 +106,11 @@ void RemoveSetting(const std::string& section, const std::string& key) {
     RegDeleteKeyValueA(root, ("SOFTWARE\\GlintoraFireworks\\" + section).c_str(), key.c_str());
 }
 
+std::string Setting(const std::string& section, const std::string& key) {
+  RegistryStore store;
+  return RegReadText(store, section, key, "?");
+}
+
 DialogProgram::DialogProgram(const std::string& name)
     : key_(name), program_(std::make_unique<Program>()) {
   program_->Instance = GetModuleHandleA(nullptr);
@@ -140,11 +145,6 @@ void PressKey(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
   PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
   PumpPendingMessages();
-}
-
-bool XInput(const std::string& arguments) {
-  ScrProcess xdotool;
-  return xdotool.Start("Z:\\usr\\bin\\xdotool", arguments);
 }
 
 std::vector<DWORD> Pixels(HWND source, RECT& rect) {

@@ -2,6 +2,7 @@
 //   ScrProcess, PumpUntil, Eventually  the program under test as a child; waits that keep
 //                                      messages flowing
 //   ScrTest                            a fixture for tests that start GlintoraFireworks.scr
+//   Placed, Setting                    a window's place, a setting as the program reads it
 //   CaptionedWindow, TempFolder        windows and files of our own
 //   ScratchKey, PutSetting             registry keys and settings for a test
 //   DialogProgram, TypeInto..          a program record over a scratch key, the user's input
@@ -86,6 +87,11 @@ inline RECT ScreenRect(HWND window) {
   GetWindowRect(window, &rect);
   return rect;
 }
+// left, top, width, height of the window on screen
+inline std::vector<LONG> Placed(HWND window) {
+  const RECT r = ScreenRect(window);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
 class CaptionedWindow {
  public:
@@ -143,9 +149,10 @@ class ScratchKey {
 };
 
 // A setting where the program under test reads it (machine key, per-user copy removed);
-// RemoveSetting deletes both.
+// RemoveSetting deletes both; Setting reads it as the program does, "?" when absent.
 void PutSetting(const std::string& section, const std::string& key, const std::string& value);
 void RemoveSetting(const std::string& section, const std::string& key);
+std::string Setting(const std::string& section, const std::string& key);
 
 // A program record whose store is a scratch key.
 class DialogProgram {
@@ -166,13 +173,8 @@ inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 // Picks an entry of a list box or pick list and tells its dialog, as a user's choice does.
 void ChooseEntry(HWND comboBox, int index);
 void ChooseListEntry(HWND listBox, int index);
-inline void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
-// Starts xdotool with the arguments ("key alt+F4", "mousemove 200 200 click 1"): input through
-// the X server, as a keyboard and a mouse give it. Wine gives no handle to a Unix process, so
-// the caller waits for what the input does.
-bool XInput(const std::string& arguments);
 
 // The pixels (0x00RRGGBB) of rect read through source's device context (client coordinates)
 // or, for nullptr, from the screen, row by row; rect is cut to what exists there.
