@@ -58,7 +58,7 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
 std::string TextOf(HWND window) { return WindowText(window); }
 
 
-CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
+CaptionedWindow::CaptionedWindow(const char* caption, DWORD style, WNDPROC proc) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -67,6 +67,7 @@ CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   RegisterClassA(&wc);  // fails harmlessly when already registered
   window_ = CreateWindowExA(0, wc.lpszClassName, caption, style, 50, 50, 200, 150, nullptr,
                             nullptr, wc.hInstance, nullptr);
+  if (window_ && proc) SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
   if (window_) ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 

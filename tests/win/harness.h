@@ -93,9 +93,11 @@ inline std::vector<LONG> Placed(HWND window) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+// A window of our own, shown without taking the focus; proc, if given, handles its messages.
 class CaptionedWindow {
  public:
-  explicit CaptionedWindow(const char* caption, DWORD style = WS_OVERLAPPEDWINDOW);
+  explicit CaptionedWindow(const char* caption, DWORD style = WS_OVERLAPPEDWINDOW,
+                           WNDPROC proc = nullptr);
   ~CaptionedWindow() { Destroy(); }
   CaptionedWindow(const CaptionedWindow&) = delete;
   CaptionedWindow& operator=(const CaptionedWindow&) = delete;
