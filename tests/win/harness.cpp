@@ -82,10 +82,22 @@ long TempFolder::Count() const {
   return static_cast<long>(std::distance(std::filesystem::directory_iterator(Widen(path_)), {}));
 }
 
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(Widen(path_), ignored);
+// A folder and all in it removed through the \\?\ form: a test may make paths beyond the plain
+// form's 260 characters, which the standard library's removal cannot reach.
+static void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    const std::wstring name = found.cFileName, full = path + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+    else DeleteFileW(full.c_str());
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  RemoveDirectoryW(path.c_str());
 }
+
+TempFolder::~TempFolder() { RemoveTree(L"\\\\?\\" + Widen(path_)); }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary) << bytes;

@@ -8,7 +8,6 @@
 #include "dialogs/field_model.h"
 #include "dialogs/transfers.h"
 #include "harness.h"
-#include "platform/win32/dialogs/advanced_dialog.h"
 #include "platform/win32/dialogs/template_window.h"
 #include "platform/win32/files/wide_text.h"
 #include "settings/settings_table.h"
@@ -121,22 +120,15 @@ TEST(UnicodeFiles, TheTemplateDialogListsOpensAndSavesThere) {
   EXPECT_EQ(messages, Strings{});
 }
 
-// The message typed in the advanced dialog and a changed firework value: the template saved in
-// the user's folder gives both back (that every value travels is checked without windows); and
-// so beyond the 260 characters of the plain path form.
+// A message and a changed firework value: the template saved in the user's folder gives both
+// back (that every value travels is checked without windows); and so beyond the 260 characters
+// of the plain path form.
 TEST(UnicodeFiles, ASaveInTheUsersFolderReadsBackWhole) {
   test::DialogProgram program("UnicodeSave");
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(kUsers[i]);
     test::TempFolder folder(kUsers[i]);
-    {
-      AdvancedDialog advanced(program.Get(), {"Arial", "Tahoma"}, nullptr);
-      ASSERT_TRUE(advanced.Open(nullptr));
-      PumpPendingMessages();
-      SetWindowTextW(advanced.Item(AdvancedIds::kMessage), Widen(kMessages[i]).c_str());
-      test::Click(advanced.Item(AdvancedIds::kOk));
-    }
-    ASSERT_EQ(program.Stored(kSectionAdvanced, "LockMessage"), kMessages[i]);
+    RegWriteText(program.StoreOf(), kSectionAdvanced, "LockMessage", std::string_view(kMessages[i]));
     // The last user's folder through folders whose names end the limit.
     std::string path = folder.Path();
     while (i == 2 && path.size() < 280) {
