@@ -141,18 +141,15 @@ void TypeInto(HWND edit, const std::string& chars) {
 }
 
 
-void ChooseEntry(HWND comboBox, int index) {
-  SendMessageA(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageA(GetParent(comboBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(comboBox));
+void ChooseEntry(HWND list, int index) {
+  char kind[16] = "";
+  GetClassNameA(list, kind, sizeof kind);
+  const bool pick = lstrcmpiA(kind, "ComboBox") == 0;
+  SendMessageW(list, pick ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(GetParent(list), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(list), pick ? CBN_SELCHANGE : LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
 }
-
-void ChooseListEntry(HWND listBox, int index) {
-  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(listBox));
-}
-
 
 void PressKey(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);

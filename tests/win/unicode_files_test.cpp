@@ -75,7 +75,7 @@ TEST(UnicodeFiles, TheTemplateDialogListsOpensAndSavesThere) {
     test::Click(item(TemplateIds::kOk));  // no name yet
     EXPECT_EQ(messages, Strings{"Please select an existing file."});
     ASSERT_TRUE(window->IsOpen());
-    test::ChooseListEntry(item(TemplateIds::kFiles), 0);
+    test::ChooseEntry(item(TemplateIds::kFiles), 0);
     EXPECT_EQ(TextOf(item(TemplateIds::kName)), kTemplateName);
     test::Click(item(TemplateIds::kOk));
     EXPECT_FALSE(window->IsOpen());
@@ -100,7 +100,7 @@ TEST(UnicodeFiles, TheTemplateDialogListsOpensAndSavesThere) {
     SCOPED_TRACE(opening ? "long name, open" : "long name, save");
     open(opening);
     ASSERT_TRUE(window->ShowFolder(folder.Path()));
-    test::ChooseListEntry(item(TemplateIds::kFiles), 0);
+    test::ChooseEntry(item(TemplateIds::kFiles), 0);
     std::string expected = kLongStem + ".glx";
     if (!opening) {  // the character before the extension retyped
       SetFocus(item(TemplateIds::kName));
