@@ -17,7 +17,7 @@ void ExpectRun(const std::string& program, const std::string& args, const char* 
                WPARAM key = VK_ESCAPE) {
   SCOPED_TRACE("arguments \"" + args + "\"");
   test::ScrProcess p;
-  ASSERT_TRUE(p.Start(program, args));
+  ASSERT_TRUE(p.Start(program, args)) << "not started, error " << GetLastError();
   if (caption) {
     HWND window = p.WaitForWindow(caption);
     ASSERT_NE(window, nullptr) << "no window captioned \"" << caption << "\"";
