@@ -1,8 +1,10 @@
-// The advanced settings dialog, driven with messages.
+// The advanced settings dialog, driven with messages; its message in scripts beyond the ANSI
+// code page.
 #include <vector>
 
 #include "harness.h"
 #include "platform/win32/dialogs/advanced_dialog.h"
+#include "platform/win32/files/wide_text.h"
 #include "settings/settings_table.h"
 #include "settings/store_ops.h"
 
@@ -53,14 +55,14 @@ TEST(DialogAdvanced, DefaultsAndCancelWriteNothingHelpOpensItsTopicOkWritesTheVa
   test::ChooseEntry(d->Item(AdvancedIds::kFont), 0);
   test::TypeInto(box(6), "12.5");
   test::TypeInto(box(5), "9x0");
-  SetWindowTextA(d->Item(AdvancedIds::kMessage), "  Happy New Year  ");
+  SetWindowTextW(d->Item(AdvancedIds::kMessage), Widen("  С Новым годом! 花火大会  ").c_str());
   Click(d->Item(AdvancedIds::kResize));
   EXPECT_EQ(TextOf(d->Item(AdvancedIds::kSound)), "Sound effects");
   Click(d->Item(AdvancedIds::kSound));
   test::TypeInto(box(4), "3");  // still being edited when OK is pressed
   Click(d->Item(AdvancedIds::kOk));
   EXPECT_FALSE(d->IsOpen());
-  EXPECT_EQ(stored(), (std::vector<std::string>{"999", "Courier New", "10", "90", "Happy New Year", "10", "1", "0"}));
+  EXPECT_EQ(stored(), (std::vector<std::string>{"999", "Courier New", "10", "90", "С Новым годом! 花火大会", "10", "1", "0"}));
   EXPECT_EQ(program.Stored(kSectionSoundFX, "SoundFX_ON"), "1");
 }
 

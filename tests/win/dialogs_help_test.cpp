@@ -1,33 +1,23 @@
 // The help page answers every topic the dialogs ask for, and the address that opens it.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
-
 #include "dialogs/props_fields.h"
+#include "harness.h"
 #include "platform/win32/dialogs/help_viewer.h"
 
 namespace glintora {
 namespace {
 
 TEST(DialogHelp, ThePageHasAnAnchorForEveryTopicTheDialogsUse) {
-  std::ifstream in(std::string(GLINTORA_SOURCE_DIR) + "/resources/help/glintora-help.html");
-  ASSERT_TRUE(in) << "help page missing";
-  std::stringstream page;
-  page << in.rdbuf();
-  const std::string text = page.str();
+  const std::string text = test::ReadBytes(GLINTORA_SOURCE_DIR "/resources/help/glintora-help.html");
+  ASSERT_FALSE(text.empty()) << "help page missing";
 
-  std::vector<int> topics = {1080, 1081, 620, 630, 295, 610, 500};  // lists, buttons, menu
-  for (const FireFieldInfo& f : FireFields()) topics.push_back(f.help);
-  for (const CheckInfo& c : FireChecks()) topics.push_back(c.help);
-  for (const ColorFieldInfo& c : ColorFields()) topics.push_back(c.help);
-  for (int topic : topics) {
-    const std::string anchor = HelpAnchor({"Glintora Fireworks.hlp", kHelpContext,
-                                           static_cast<DWORD>(topic)});
-    EXPECT_NE(text.find("id=\"" + anchor + "\""), std::string::npos) << anchor;
-  }
-  for (UINT command : {kHelpContents, kHelpFinder}) {
-    const std::string anchor = HelpAnchor({"", command, 0});
+  std::vector<HelpRequest> asked{{"", kHelpContents, 0}, {"", kHelpFinder, 0}};
+  auto topic = [&](int n) { asked.push_back({"Glintora Fireworks.hlp", kHelpContext, static_cast<DWORD>(n)}); };
+  for (int n : {1080, 1081, 620, 630, 295, 610, 500}) topic(n);  // lists, buttons, menu
+  for (const FireFieldInfo& f : FireFields()) topic(f.help);
+  for (const CheckInfo& c : FireChecks()) topic(c.help);
+  for (const ColorFieldInfo& c : ColorFields()) topic(c.help);
+  for (const HelpRequest& request : asked) {
+    const std::string anchor = HelpAnchor(request);
     EXPECT_NE(text.find("id=\"" + anchor + "\""), std::string::npos) << anchor;
   }
 }

@@ -53,7 +53,7 @@ class DialogProps : public ::testing::Test {
   HWND Field(int box) { return d_->Item(kFireBase + box); }
   std::string Fire(int box) { return TextOf(Field(box)); }
   void Put(int box, const char* text) { SetWindowTextA(Field(box), text); }
-  void Menu(int id) { test::MenuCommand(d_->Handle(), id); }
+  void Menu(int id) { SendMessageA(d_->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
   std::string Stored(const char* key) { return program_.Stored(FindSetting(key)->section, key); }
   void Store(const char* key, const char* text) {
     RegWriteText(program_.StoreOf(), FindSetting(key)->section, key, text);
@@ -194,11 +194,11 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { g_tick(); }
 
 TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheCloseBoxOrLogOff) {
   program_.Get().Engine.Events = &outer_;
-  enum class End { Esc, CloseBox, LogOff };
-  const struct { End end; const char* name; const char* sound; } rows[] = {
-      {End::Esc, "Esc", "0"}, {End::CloseBox, "close box", "1"}, {End::LogOff, "log-off", "0"}};
+  // What ends it: Esc to the focus, the close box, the session's end.
+  const struct { UINT message; WPARAM key; const char* sound; } rows[] = {
+      {WM_KEYDOWN, VK_ESCAPE, "0"}, {WM_CLOSE, 0, "1"}, {WM_QUERYENDSESSION, 0, "0"}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+    SCOPED_TRACE(row.message);
     RegWriteText(program_.StoreOf(), "SoundFX", "SoundFX_ON", row.sound);
     Open();
     HWND dlg = d_->Handle();
@@ -224,10 +224,8 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheClo
         during = enabled();
         caption = TextOf(d_->Item(kDispPreview));
         sinkDuring = program_.Get().Engine.Events;
-        if (row.end == End::CloseBox) {
-          PostMessageA(dlg, WM_CLOSE, 0, 0);
-        } else if (row.end == End::Esc) {
-          PostMessageA(GetFocus() ? GetFocus() : dlg, WM_KEYDOWN, VK_ESCAPE, 1);
+        if (row.message != WM_QUERYENDSESSION) {
+          PostMessageA(row.key && GetFocus() ? GetFocus() : dlg, row.message, row.key, 1);
         } else {
           // The process may end as soon as the session's end is answered: the placement of a
           // dialog moved during the preview is stored by then.
@@ -250,14 +248,14 @@ TEST_F(DialogProps, PreviewRunsInThePictureWithTheControlsDisabledUntilEscTheClo
     // The preview's sound, on or off, is its own: the show below hears nothing of it.
     EXPECT_NE(sinkDuring, &outer_);
     EXPECT_EQ(outer_.count, 0);
-    if (row.end == End::Esc) {  // Esc stops the preview only
+    if (row.key == VK_ESCAPE) {  // Esc stops the preview only
       ASSERT_TRUE(d_->IsOpen());
       EXPECT_FALSE(d_->PreviewRunning());
       EXPECT_EQ(TextOf(d_->Item(kDispPreview)), "Display Effects Preview");
       EXPECT_EQ(enabled(), std::vector<bool>(4, true));
       test::PressKey(VK_ESCAPE);  // now Esc is Cancel again
     }
-    if (row.end == End::LogOff) {
+    if (row.message == WM_QUERYENDSESSION) {
       EXPECT_EQ(placedAtLogOff, "0060000450");  // 40, 30 in twips
     }
     EXPECT_FALSE(d_->IsOpen());

@@ -4,7 +4,6 @@
 // program, and a sizable window keeps its placement.
 
 #include "harness.h"
-#include "settings/store_ops.h"
 
 namespace glintora {
 namespace {
@@ -13,10 +12,7 @@ using test::Eventually;
 using test::kSaverCaption;
 using test::ScrProcess;
 
-std::string Stored(const char* section, const char* key) {
-  RegistryStore store;
-  return RegReadText(store, section, key, "?");
-}
+using test::Setting;
 
 class Application : public test::ScrTest {
  protected:
@@ -44,13 +40,15 @@ class Application : public test::ScrTest {
     // With no window manager on the test display, Wine restores a maximised managed window at
     // some later configure event; an unmanaged window keeps the state the program gives it.
     RegSetKeyValueA(HKEY_CURRENT_USER, kWineAppKey, "Managed", REG_SZ, "N", 2);
-    return p.Start(exe_, "") ? p.WaitForWindow(kSaverCaption) : nullptr;
+    return Start(p);
   }
+  HWND Start(ScrProcess& p) { return p.Start(exe_, "") ? p.WaitForWindow(kSaverCaption) : nullptr; }
 
-  // Keys and clicks as a keyboard and a mouse give them, once the window has the focus.
+  // Keys and clicks through the X server, as a keyboard and a mouse give them, once the window
+  // has the focus. Wine gives no handle to a Unix process: the caller waits for what they do.
   void Input(HWND window, const std::string& xdotool) {
     ASSERT_TRUE(Eventually([&] { return GetForegroundWindow() == window; })) << "not in front";
-    ASSERT_TRUE(test::XInput(xdotool)) << xdotool;
+    ASSERT_TRUE(ScrProcess().Start("Z:\\usr\\bin\\xdotool", xdotool)) << xdotool;
   }
 
   // The input opens the modal properties dialog; closing it leaves the program running.
@@ -92,50 +90,21 @@ TEST_F(Application, KeysOpenTheDialogF5ReloadsEscEnds) {
   EXPECT_EQ(p.ExitCode(), 0u);
 }
 
-TEST_F(Application, SizableWindowStaysAsTheUserSizesItAndReopensMaximised) {
-  ScrProcess p;
-  HWND window = StartSizable(p);
-  ASSERT_NE(window, nullptr);
-  Eventually([&] { return test::ScreenRect(window).left == 100; });
-  const RECT rect = test::ScreenRect(window);
-  EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right, rect.bottom}),
-            std::vector<LONG>({100, 100, 500, 400}));
-
-  PropertiesComeAndGo(p, window, "mousemove 300 250 click 1");
-
-  // Sized and then maximised by the user, the window stays so through the fresh runs that fit
-  // the show to it, and Alt+F4 closes it as it stands.
-  SetWindowPos(window, nullptr, 120, 90, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_TRUE(Eventually([&] { return Stored("General", "WindowSize") == "01800013500750005250"; }))
-      << Stored("General", "WindowSize");
-  ShowWindow(window, SW_MAXIMIZE);
-  EXPECT_TRUE(Eventually([&] { return Stored("General", "WindowState") == "2"; }));
-  EXPECT_TRUE(IsZoomed(window));
-  Input(window, "key alt+F4");
-  EXPECT_TRUE(p.WaitForExit());
-  EXPECT_EQ(Stored("General", "WindowState"), "2");
-
-  ScrProcess again;
-  ASSERT_TRUE(again.Start(exe_, ""));
-  window = again.WaitForWindow(kSaverCaption);
-  ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(Eventually([&] { return IsZoomed(window) != FALSE; })) << "not maximised";
-  Input(window, "key Escape");
-  EXPECT_TRUE(again.WaitForExit());
-}
-
 // Keeps the answers to messages sent without waiting.
 void CALLBACK Answered(HWND, UINT, ULONG_PTR answers, LRESULT result) {
   reinterpret_cast<std::vector<LRESULT>*>(answers)->push_back(result);
 }
 
-// The user logs off with the properties dialog open: the system asks every window, then tells
-// each that the session ends, and may end the process as soon as a window has answered. So each
-// window has stored where the user moved it by each answer, and then closes as its close does.
-TEST_F(Application, LogOffClosesTheWindowAndTheOpenDialogAndEachStoresItsPlace) {
+// A sizable window where it was stored. The user logs off with the properties dialog open: the
+// system asks every window, then tells each that the session ends, and may end the process as
+// soon as a window has answered. So each window has stored where the user moved it by each
+// answer, and then closes as its close does.
+TEST_F(Application, SizableWindowAndItsDialogStoreTheirPlacesAtLogOffAndAsTheUserSizesIt) {
   ScrProcess p;
   HWND window = StartSizable(p);
   ASSERT_NE(window, nullptr);
+  Eventually([&] { return test::ScreenRect(window).left == 100; });
+  EXPECT_EQ(test::Placed(window), (std::vector<LONG>{100, 100, 400, 300}));
   Input(window, "mousemove 300 250 click 1");
   HWND dialog = p.WaitForWindow(test::kPropertiesCaption);
   ASSERT_NE(dialog, nullptr) << "no properties dialog";
@@ -143,7 +112,7 @@ TEST_F(Application, LogOffClosesTheWindowAndTheOpenDialogAndEachStoresItsPlace) 
       // Moves alone store nothing; the session's end must. Places in twips.
       {window, "General", 200, 150, "0300002250"}, {dialog, "General\\Main", 40, 30, "0060000450"},
       {window, "General", 220, 160, "0330002400"}, {dialog, "General\\Main", 60, 45, "0090000675"}};
-  auto place = [](const char* section) { return Stored(section, "WindowSize").substr(0, 10); };
+  auto place = [](const char* section) { return Setting(section, "WindowSize").substr(0, 10); };
   for (const auto& move : moves) {
     SCOPED_TRACE(move.section);
     const UINT message = &move < moves + 2 ? WM_QUERYENDSESSION : WM_ENDSESSION;
@@ -159,6 +128,26 @@ TEST_F(Application, LogOffClosesTheWindowAndTheOpenDialogAndEachStoresItsPlace) 
     EXPECT_EQ(place(move.section), move.place) << "not stored by the answer to " << message;
   }
   EXPECT_TRUE(p.WaitForExit());
+
+  // Sized and then maximised by the user, the window stays so through the fresh runs that fit
+  // the show to it, Alt+F4 closes it as it stands, and it opens again maximised.
+  ScrProcess again, third;
+  window = Start(again);
+  ASSERT_NE(window, nullptr);
+  SetWindowPos(window, nullptr, 120, 90, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(Eventually([&] { return Setting("General", "WindowSize") == "01800013500750005250"; }))
+      << Setting("General", "WindowSize");
+  ShowWindow(window, SW_MAXIMIZE);
+  EXPECT_TRUE(Eventually([&] { return Setting("General", "WindowState") == "2"; }));
+  EXPECT_TRUE(IsZoomed(window));
+  Input(window, "key alt+F4");
+  EXPECT_TRUE(again.WaitForExit());
+  EXPECT_EQ(Setting("General", "WindowState"), "2");
+  window = Start(third);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(Eventually([&] { return IsZoomed(window) != FALSE; })) << "not maximised";
+  Input(window, "key Escape");
+  EXPECT_TRUE(third.WaitForExit());
 }
 
 }  // namespace

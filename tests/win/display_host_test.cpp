@@ -13,21 +13,10 @@ namespace {
 class HostWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-      if (m == WM_PAINT && PaintFromHost(w)) return 0;
-      return m == WM_ERASEBKGND ? 1 : DefWindowProcA(w, m, wp, lp);
-    };
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "GlintoraHostTest";
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(WS_EX_TOPMOST, "GlintoraHostTest", "host", WS_POPUP | WS_VISIBLE,
-                              40, 40, 160, 120, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(window_, nullptr);
-    test::Eventually([&] { return IsWindowVisible(window_) != FALSE; });
+    SetWindowPos(window_, HWND_TOPMOST, 40, 40, 160, 120, SWP_SHOWWINDOW);
     ASSERT_TRUE(host_.Attach(window_, true));
   }
-  void TearDown() override { DestroyWindow(window_); }
   void Repaint() {
     InvalidateRect(window_, nullptr, TRUE);
     UpdateWindow(window_);
@@ -50,7 +39,11 @@ class HostWindow : public ::testing::Test {
   }
 
   RunState run_;
-  HWND window_ = nullptr;
+  test::CaptionedWindow shown_{"host", WS_POPUP, [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (m == WM_PAINT && PaintFromHost(w)) return 0;
+    return m == WM_ERASEBKGND ? 1 : DefWindowProcA(w, m, wp, lp);
+  }};
+  HWND window_ = shown_.Get();
   Win32Host host_{run_};
 };
 

@@ -1,9 +1,8 @@
 // Window placement through a real window: what is stored, and what reading it back does to a
 // sizable window, a fixed one, a maximised and a minimised one.
-#include <gtest/gtest.h>
-
 #include <vector>
 
+#include "harness.h"
 #include "platform/win32/window_placement.h"
 #include "settings/memory_store.h"
 #include "settings/store_ops.h"
@@ -11,18 +10,13 @@
 namespace glintora {
 namespace {
 
-// left, top, width, height of the window on screen
-std::vector<LONG> Placed(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+using test::Placed;
 
 class Placement : public ::testing::Test {
  protected:
   void Make(DWORD style) {
-    window_ = CreateWindowExA(0, "STATIC", "placement", style | WS_VISIBLE, 100, 80, 400, 300,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window_ = CreateWindowExA(0, "STATIC", "placement", style, 100, 80, 400, 300, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window_, nullptr);
   }
   void TearDown() override { DestroyWindow(window_); }
@@ -37,21 +31,23 @@ class Placement : public ::testing::Test {
 };
 
 // A hidden window (a dialog being built) is never shown by reading its placement; the state
-// comes with the caller's first show.
-TEST_F(Placement, HiddenWindowTakesItsPlacementWithoutBeingShown) {
+// comes with the caller's first show. A fixed frame takes only the position.
+TEST_F(Placement, HiddenWindowTakesItsPlacementWithoutBeingShownAFixedOneOnlyItsPosition) {
   static bool loading;
   static int seenVisible;
   static WNDPROC original;
-  for (const char* state : {"0", "2"}) {
-    SCOPED_TRACE(state);
-    window_ = CreateWindowExA(0, "STATIC", "hidden", WS_OVERLAPPEDWINDOW, 100, 80, 400, 300,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  const struct { DWORD style; const char* state; std::vector<LONG> placed; } rows[] = {
+      {WS_OVERLAPPEDWINDOW, "0", {20, 30, 300, 200}}, {WS_OVERLAPPEDWINDOW, "2", {}},
+      {WS_CAPTION | WS_SYSMENU, "0", {20, 30, 400, 300}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.style << " " << row.state);
+    Make(row.style);
     original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
           if (loading && IsWindowVisible(w)) ++seenVisible;
           return CallWindowProcA(original, w, m, wp, lp);
         })));
-    RegWriteText(store_, "General", "WindowState", state);
+    RegWriteText(store_, "General", "WindowState", row.state);
     RegWriteText(store_, "General", "WindowSize", "00300004500450003000");
     loading = true;
     seenVisible = 0;
@@ -61,23 +57,15 @@ TEST_F(Placement, HiddenWindowTakesItsPlacementWithoutBeingShown) {
     EXPECT_FALSE(IsWindowVisible(window_));
     ShowWindow(window_, show);
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(IsZoomed(window_) != FALSE, *state == '2');
-    if (*state == '0') { EXPECT_EQ(Placed(window_), (std::vector<LONG>{20, 30, 300, 200})); }
+    EXPECT_EQ(IsZoomed(window_) != FALSE, row.placed.empty());
+    if (!row.placed.empty()) { EXPECT_EQ(test::Placed(window_), row.placed); }
     DestroyWindow(window_);
   }
   window_ = nullptr;
 }
 
-TEST_F(Placement, FixedFrameGetsOnlyItsPosition) {
-  Make(WS_CAPTION | WS_SYSMENU);
-  RegWriteText(store_, "General", "WindowState", "0");
-  RegWriteText(store_, "General", "WindowSize", "00300004500150001500");
-  Load();
-  EXPECT_EQ(Placed(window_), (std::vector<LONG>{20, 30, 400, 300}));
-}
-
 TEST_F(Placement, SizableWindowRoundTripsAndKeepsItsSizeWhileMinimised) {
-  Make(WS_OVERLAPPEDWINDOW);
+  Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   Save();
   ShowWindow(window_, SW_MINIMIZE);
   Save();

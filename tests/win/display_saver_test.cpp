@@ -68,51 +68,28 @@ class Saver : public test::ScrTest {
   DWORD notYet_ = 0;  // the last time the splash was surely not there yet
 };
 
-TEST_F(Saver, SplashInTheMiddleForThreeSecondsThenAShowOverTheWholeScreen) {
-  ScrProcess p;
-  HWND splash = nullptr;
-  HWND saver = Start(p, splash);
-  ASSERT_NE(saver, nullptr);
-  ASSERT_NE(splash, nullptr) << "no 420 x 225 splash";
-  const DWORD seen = GetTickCount();
-  const RECT s = ScreenRect(splash);
-  EXPECT_NEAR((s.left + s.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
-  EXPECT_NEAR((s.top + s.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
-  // The splash came between the saver's start and `seen`, and went between the last look that
-  // found it and the first that did not: its three seconds must fit those brackets.
-  DWORD lastSeen = seen;
-  ASSERT_TRUE(Eventually([&] { return !IsWindow(splash) || ((lastSeen = GetTickCount()), false); }));
-  EXPECT_LE(lastSeen - seen, 3000u + 100u);
-  EXPECT_GE(GetTickCount() - notYet_, 3000u - 100u);
-
-  const RECT r = ScreenRect(saver);
-  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-            std::vector<LONG>({GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}));
-  EXPECT_TRUE(Eventually([&] { return test::LitPixels(nullptr, r) > 0; })) << "no sparks drawn";
-}
-
-TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
+// The splash, in the middle for three seconds, then a show over the whole virtual screen that a
+// key, a button or the fourth move ends, unless moves are ignored.
+TEST_F(Saver, SplashThenAShowOverTheScreenThatAKeyAButtonOrTheFourthMoveEnds) {
   const struct {
     const char* name;
     bool duringSplash;      // the input comes before the show starts
     const char* mouseMove;  // Adv_MouseMove, nullptr: not stored
     int strayMoves;         // moves that must not end it
-    void (*end)(HWND saver);
+    UINT message;           // what ends it; 0: the fourth move of a burst
+    WPARAM wParam;
     bool sound = false;     // SoundFX_ON "1": sound effects play (or stay silent without a device)
+    bool timed = false;     // the splash's three seconds are measured
   } rows[] = {
-      {"key during the splash", true, nullptr, 0,
-       [](HWND s) { PostMessageA(s, WM_KEYDOWN, VK_SPACE, 0); }},
-      {"button", false, nullptr, 0,
-       [](HWND s) { PostMessageA(s, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 200)); }},
-      {"key after three moves, with sound effects on", false, nullptr, 3,
-       [](HWND s) { PostMessageA(s, WM_KEYDOWN, 'S', 0); }, true},
-      {"the fourth move of a burst", false, nullptr, 0, [](HWND s) { PostMoves(s, 4); }},
-      {"typed key with moves ignored", false, "1", 8,
-       [](HWND s) { PostMessageA(s, WM_CHAR, 'x', 0); }},
-      {"moves during the splash, ignored from the first message", true, "1", 8,
-       [](HWND s) { PostMessageA(s, WM_KEYDOWN, VK_SPACE, 0); }},
+      {"key during the splash", true, nullptr, 0, WM_KEYDOWN, VK_SPACE},
+      {"button", false, nullptr, 0, WM_RBUTTONDOWN, MK_RBUTTON, false, true},
+      {"key after three moves, with sound effects on", false, nullptr, 3, WM_KEYDOWN, 'S', true},
+      {"the fourth move of a burst", false, nullptr, 0, 0, 0},
+      {"typed key with moves ignored", false, "1", 8, WM_CHAR, 'x'},
+      {"moves during the splash, ignored from the first message", true, "1", 8, WM_KEYDOWN, VK_SPACE},
   };
+  const std::vector<LONG> screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     if (row.mouseMove) test::PutSetting("Advanced", "Adv_MouseMove", row.mouseMove);
@@ -121,10 +98,24 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
     HWND splash = nullptr;
     HWND saver = Start(p, splash);
     ASSERT_NE(saver, nullptr);
-    ASSERT_NE(splash, nullptr);
-    const RECT show = ScreenRect(saver);
+    ASSERT_NE(splash, nullptr) << "no 420 x 225 splash";
+    const DWORD seen = GetTickCount();
+    const RECT s = ScreenRect(splash), show = ScreenRect(saver);
+    EXPECT_NEAR((s.left + s.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+    EXPECT_NEAR((s.top + s.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
+    EXPECT_EQ(test::Placed(saver), screen);
+    if (row.timed) {
+      // The splash came between the saver's start and `seen`, and went between the last look
+      // that found it and the first that did not: its three seconds must fit those brackets.
+      DWORD lastSeen = seen;
+      ASSERT_TRUE(Eventually([&] { return !IsWindow(splash) || ((lastSeen = GetTickCount()), false); }));
+      EXPECT_LE(lastSeen - seen, 3000u + 100u);
+      EXPECT_GE(GetTickCount() - notYet_, 3000u - 100u);
+    }
     if (!row.duringSplash) {
-      Eventually([&] { return (!IsWindow(splash) && test::LitPixels(nullptr, show) > 0) || !p.Running(); });
+      EXPECT_TRUE(Eventually([&] {
+        return (!IsWindow(splash) && test::LitPixels(nullptr, show) > 0) || !p.Running();
+      })) << "no sparks drawn";
       ASSERT_TRUE(p.Running());
     }
     if (row.strayMoves > 0) {
@@ -140,7 +131,8 @@ TEST_F(Saver, EndsOnAKeyAButtonOrTheFourthMoveUnlessMovesAreIgnored) {
       // Frames drawn after the last move: the saver has handled every move.
       EXPECT_TRUE(WaitForNewFrames(show, 3, &p)) << "ended by " << row.strayMoves << " moves";
     }
-    row.end(saver);
+    if (row.message) PostMessageA(saver, row.message, row.wParam, MAKELPARAM(300, 200));
+    else PostMoves(saver, 4);
     EXPECT_TRUE(p.WaitForExit()) << "did not end";
     TearDown();
   }

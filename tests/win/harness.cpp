@@ -58,7 +58,7 @@ HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
 std::string TextOf(HWND window) { return WindowText(window); }
 
 
-CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
+CaptionedWindow::CaptionedWindow(const char* caption, DWORD style, WNDPROC proc) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -67,6 +67,7 @@ CaptionedWindow::CaptionedWindow(const char* caption, DWORD style) {
   RegisterClassA(&wc);  // fails harmlessly when already registered
   window_ = CreateWindowExA(0, wc.lpszClassName, caption, style, 50, 50, 200, 150, nullptr,
                             nullptr, wc.hInstance, nullptr);
+  if (window_ && proc) SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
   if (window_) ShowWindow(window_, SW_SHOWNOACTIVATE);
 }
 
@@ -81,10 +82,22 @@ long TempFolder::Count() const {
   return static_cast<long>(std::distance(std::filesystem::directory_iterator(Widen(path_)), {}));
 }
 
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(Widen(path_), ignored);
+// A folder and all in it removed through the \\?\ form: a test may make paths beyond the plain
+// form's 260 characters, which the standard library's removal cannot reach.
+static void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    const std::wstring name = found.cFileName, full = path + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+    else DeleteFileW(full.c_str());
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  RemoveDirectoryW(path.c_str());
 }
+
+TempFolder::~TempFolder() { RemoveTree(L"\\\\?\\" + Widen(path_)); }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary) << bytes;
@@ -106,6 +119,11 @@ void RemoveSetting(const std::string& section, const std::string& key) {
     RegDeleteKeyValueA(root, ("SOFTWARE\\GlintoraFireworks\\" + section).c_str(), key.c_str());
 }
 
+std::string Setting(const std::string& section, const std::string& key) {
+  RegistryStore store;
+  return RegReadText(store, section, key, "?");
+}
+
 DialogProgram::DialogProgram(const std::string& name)
     : key_(name), program_(std::make_unique<Program>()) {
   program_->Instance = GetModuleHandleA(nullptr);
@@ -123,28 +141,20 @@ void TypeInto(HWND edit, const std::string& chars) {
 }
 
 
-void ChooseEntry(HWND comboBox, int index) {
-  SendMessageA(comboBox, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageA(GetParent(comboBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(comboBox), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(comboBox));
+void ChooseEntry(HWND list, int index) {
+  char kind[16] = "";
+  GetClassNameA(list, kind, sizeof kind);
+  const bool pick = lstrcmpiA(kind, "ComboBox") == 0;
+  SendMessageW(list, pick ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(GetParent(list), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(list), pick ? CBN_SELCHANGE : LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
 }
-
-void ChooseListEntry(HWND listBox, int index) {
-  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(GetParent(listBox), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(listBox), LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(listBox));
-}
-
 
 void PressKey(WPARAM key) {
   PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
   PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
   PumpPendingMessages();
-}
-
-bool XInput(const std::string& arguments) {
-  ScrProcess xdotool;
-  return xdotool.Start("Z:\\usr\\bin\\xdotool", arguments);
 }
 
 std::vector<DWORD> Pixels(HWND source, RECT& rect) {

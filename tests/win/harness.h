@@ -2,6 +2,7 @@
 //   ScrProcess, PumpUntil, Eventually  the program under test as a child; waits that keep
 //                                      messages flowing
 //   ScrTest                            a fixture for tests that start GlintoraFireworks.scr
+//   Placed, Setting                    a window's place, a setting as the program reads it
 //   CaptionedWindow, TempFolder        windows and files of our own
 //   ScratchKey, PutSetting             registry keys and settings for a test
 //   DialogProgram, TypeInto..          a program record over a scratch key, the user's input
@@ -48,13 +49,17 @@ bool PumpUntil(DWORD ms, Done done) {
 template <typename Done>
 bool Eventually(Done done) { return PumpUntil(kPatience, done); }
 
+// What owns a window, a process, a folder or a key is not copied.
+struct NoCopy {
+  NoCopy() = default;
+  NoCopy(const NoCopy&) = delete;
+  NoCopy& operator=(const NoCopy&) = delete;
+};
+
 // A child process, killed if still running when the object goes.
-class ScrProcess {
+class ScrProcess : NoCopy {
  public:
-  ScrProcess() = default;
   ~ScrProcess();
-  ScrProcess(const ScrProcess&) = delete;
-  ScrProcess& operator=(const ScrProcess&) = delete;
 
   bool Start(const std::string& program, const std::string& arguments);
   bool Running() { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
@@ -86,13 +91,18 @@ inline RECT ScreenRect(HWND window) {
   GetWindowRect(window, &rect);
   return rect;
 }
+// left, top, width, height of the window on screen
+inline std::vector<LONG> Placed(HWND window) {
+  const RECT r = ScreenRect(window);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
-class CaptionedWindow {
+// A window of our own, shown without taking the focus; proc, if given, handles its messages.
+class CaptionedWindow : NoCopy {
  public:
-  explicit CaptionedWindow(const char* caption, DWORD style = WS_OVERLAPPEDWINDOW);
+  explicit CaptionedWindow(const char* caption, DWORD style = WS_OVERLAPPEDWINDOW,
+                           WNDPROC proc = nullptr);
   ~CaptionedWindow() { Destroy(); }
-  CaptionedWindow(const CaptionedWindow&) = delete;
-  CaptionedWindow& operator=(const CaptionedWindow&) = delete;
   HWND Get() const { return window_; }
   void Destroy() {
     if (window_) DestroyWindow(window_);
@@ -104,12 +114,10 @@ class CaptionedWindow {
 };
 
 // A fresh folder under the temporary folder, removed with its files at the end. Paths are UTF-8.
-class TempFolder {
+class TempFolder : NoCopy {
  public:
   explicit TempFolder(const std::string& name);
   ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "\\" + name; }
   long Count() const;  // the entries in it
@@ -123,7 +131,7 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 
 // HKEY_CURRENT_USER\Software\GlintoraTests\<name>, empty at the start and deleted at the end.
-class ScratchKey {
+class ScratchKey : NoCopy {
  public:
   explicit ScratchKey(const std::string& name) : path_("Software\\GlintoraTests\\" + name) {
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
@@ -133,8 +141,6 @@ class ScratchKey {
     if (key_) RegCloseKey(key_);
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
   }
-  ScratchKey(const ScratchKey&) = delete;
-  ScratchKey& operator=(const ScratchKey&) = delete;
   HKEY Root() const { return key_; }
 
  private:
@@ -143,9 +149,10 @@ class ScratchKey {
 };
 
 // A setting where the program under test reads it (machine key, per-user copy removed);
-// RemoveSetting deletes both.
+// RemoveSetting deletes both; Setting reads it as the program does, "?" when absent.
 void PutSetting(const std::string& section, const std::string& key, const std::string& value);
 void RemoveSetting(const std::string& section, const std::string& key);
+std::string Setting(const std::string& section, const std::string& key);
 
 // A program record whose store is a scratch key.
 class DialogProgram {
@@ -163,16 +170,10 @@ class DialogProgram {
 // Focuses the field (selecting its text) and types the characters (UTF-8), one UTF-16 unit each.
 void TypeInto(HWND edit, const std::string& chars);
 inline void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
-// Picks an entry of a list box or pick list and tells its dialog, as a user's choice does.
-void ChooseEntry(HWND comboBox, int index);
-void ChooseListEntry(HWND listBox, int index);
-inline void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+// Picks an entry of a pick list or list box and tells its dialog, as a user's choice does.
+void ChooseEntry(HWND list, int index);
 // Posts a key to the window with the focus and handles what is pending.
 void PressKey(WPARAM key);
-// Starts xdotool with the arguments ("key alt+F4", "mousemove 200 200 click 1"): input through
-// the X server, as a keyboard and a mouse give it. Wine gives no handle to a Unix process, so
-// the caller waits for what the input does.
-bool XInput(const std::string& arguments);
 
 // The pixels (0x00RRGGBB) of rect read through source's device context (client coordinates)
 // or, for nullptr, from the screen, row by row; rect is cut to what exists there.

@@ -109,11 +109,10 @@ TEST(RegistryStore, RefusedMachineWriteGoesToTheUserAndReadsFindIt) {
 
 TEST(SystemValues, DwordsReadAsThreeDigitNumbersAndThePasswordOptionIsOnWhenNonZero) {
   ScratchKey desk("Desktop");
-  auto set = [&](const char* name, DWORD type, const void* data, DWORD size) {
-    RegSetKeyValueA(desk.Root(), nullptr, name, type, data, size);
+  auto dword = [&](const char* name, DWORD v) { RegSetKeyValueA(desk.Root(), nullptr, name, REG_DWORD, &v, 4); };
+  auto text = [&](const char* name, const std::string& t) {
+    RegSetKeyValueA(desk.Root(), nullptr, name, REG_SZ, t.c_str(), static_cast<DWORD>(t.size() + 1));
   };
-  auto dword = [&](const char* name, DWORD value) { set(name, REG_DWORD, &value, sizeof value); };
-  auto text = [&](const char* name, const std::string& t) { set(name, REG_SZ, t.c_str(), t.size() + 1); };
   const std::string longText(300, 'q');
   dword("Zero", 0);
   dword("Big", 1234);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "harness.h"
-#include "settings/store_ops.h"
 
 namespace glintora {
 namespace {
@@ -18,7 +17,7 @@ void ExpectRun(const std::string& program, const std::string& args, const char* 
                WPARAM key = VK_ESCAPE) {
   SCOPED_TRACE("arguments \"" + args + "\"");
   test::ScrProcess p;
-  ASSERT_TRUE(p.Start(program, args));
+  ASSERT_TRUE(p.Start(program, args)) << "not started, error " << GetLastError();
   if (caption) {
     HWND window = p.WaitForWindow(caption);
     ASSERT_NE(window, nullptr) << "no window captioned \"" << caption << "\"";
@@ -95,8 +94,7 @@ TEST_F(RunModes, TemplateArgumentIsImportedThenTheSaverRuns) {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
       RegDeleteTreeA(root, "SOFTWARE\\GlintoraFireworks");
     ExpectRun(scr_, path == paths[0] ? "\"" + path + "\"" : path, kSaverCaption, VK_RETURN);
-    RegistryStore store;
-    for (const auto& v : imported) EXPECT_EQ(RegReadText(store, v[0], v[1], "?"), v[2]) << v[1];
+    for (const auto& v : imported) EXPECT_EQ(test::Setting(v[0], v[1]), v[2]) << v[1];
   }
 }
 
