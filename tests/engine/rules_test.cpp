@@ -56,6 +56,18 @@ TEST(Rules, EachTurnsExactlyAtItsThreshold) {
       {"twister leaders die from FireBurstAge on", kTwister, 9, nullptr, leaderDied},
       {"a sparkler twinkles at FireSparkAge", kSparkler, 9, nullptr,
        [](const ShowState& st) { return st.Slots[0].Kind == kTwinkle; }},
+      {"a spark is drawn only at Z >= 0.0001 (still sparks on the axis, all surviving)", kStandard, 0,
+       [](ShowState& st, int side) {
+         st.S.FirePersist = 1;
+         for (Spark& p : st.Sparks) {
+           p = Spark{};
+           p.Z = side ? std::nextafter(0.0001f, 0.0f) : 0.0001f;
+           p.Colour = 0xFFFFFF;
+           p.Alive = true;
+         }
+         st.Slots[0].ListReady = false;
+       },
+       [](const ShowState& st) { return !AllBlack(*st.Surface); }},
       {"stars with no life left die, and the slot starts anew", kDecayingStar, 0,
        [](ShowState& st, int side) {
          for (Spark& p : st.Sparks) p.SparkAge = static_cast<std::int16_t>(side);
