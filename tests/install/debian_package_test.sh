@@ -97,13 +97,14 @@ chown "$user:" "$home/.xscreensaver"
 session=$(mktemp)
 { declare -f wait_for; cat; } >"$session" <<'SESSION'
 # The server picks a display it can listen on itself: a socket left by a killed server of
-# another user cannot make it fail.
+# another user cannot make it fail. Without -noreset it resets as each poll below disconnects,
+# and a daemon connecting meanwhile dies before it has said anything.
 number=$(mktemp)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$number" >/dev/null 2>&1 &
 server=$!
 wait_for 60 test -s "$number" || { echo "no X server started" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$number")"
-xscreensaver -no-splash >/dev/null 2>&1 &
+xscreensaver -no-splash >&2 &
 daemon=$!
 wait_for 60 xscreensaver-command -time >/dev/null 2>&1 && echo daemon=up
 xscreensaver-command -activate >/dev/null 2>&1
