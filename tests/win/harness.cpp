@@ -38,8 +38,12 @@ bool ScrProcess::Start(const std::string& program, const std::string& arguments)
   std::wstring line = Widen("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  return CreateProcessW(Widen(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info_) != 0;
+  // Under load Wine's CreateProcessW now and then fails for a program that starts on the next try;
+  // one that truly cannot start fails every try until the deadline.
+  return Eventually([&] {
+    return CreateProcessW(Widen(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info_) != 0;
+  });
 }
 
 HWND ScrProcess::WaitForWindow(const std::string& caption, DWORD ms) {
