@@ -4,9 +4,14 @@
 
 #include <tuple>
 
+#include "../settings/test_util.h"
 #include "dialog_test_util.h"
+#include "display/settings_report.h"
 #include "platform/null/null_host.h"
+#include "settings/loaders.h"
+#include "settings/numbers.h"
 #include "settings/memory_store.h"
+#include "settings/themes.h"
 #include "dialogs/transfers.h"
 
 namespace glintora {
@@ -44,6 +49,25 @@ TEST_F(Preview, ReadsTheFieldsClampedAndConverted) {
   dialog.SetText(Fire(0), "12"), dialog.SetText(Fire(1), "500");
   ReadPreviewFireFields(dialog, s);
   EXPECT_EQ(s.FireLaunchPixel, 500);
+}
+
+// Every field reaches its own setting: the preview reads what a stored show would load.
+TEST_F(Preview, EachFieldFeedsTheSettingOfItsBox) {
+  int k = 0;
+  for (const char* row : kSettingRows) {
+    const std::string key = CsvField(row, 0), box = CsvField(row, 7);
+    if (box == "-" || CsvField(row, 1) != "Fireworks") continue;
+    const double lo = std::stod(CsvField(row, 5)), hi = std::stod(CsvField(row, 6));
+    // A different in-range value in each box; a whole number where the box takes one.
+    const double value = CsvField(row, 4) == "int" ? std::min(hi, lo + 1 + k++) : lo + (hi - lo) * ++k / 64;
+    dialog.SetText(Fire(std::stoi(box)), NumberText(value));
+    store.Write("Fireworks", key, NumberText(value));
+  }
+  SettingsRecord loaded;
+  LoadFireParams(store, loaded);
+  ReadPreviewFireFields(dialog, s);
+  s.FireGravity = loaded.FireGravity, s.FireDamping = loaded.FireDamping;  // the preview's own units, above
+  EXPECT_EQ(SettingsReport(s), SettingsReport(loaded));
 }
 
 TEST_F(Preview, ColoursViewAndRunFromTheFieldsAndTheStore) {
