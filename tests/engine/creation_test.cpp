@@ -9,7 +9,11 @@
 
 #include "engine/colours.h"
 #include "engine/creation.h"
+#include "display/settings_report.h"
+#include "settings/numbers.h"
+#include "settings/themes.h"
 #include "tests/engine/show_rig.h"
+#include "tests/settings/test_util.h"
 
 namespace glintora {
 namespace {
@@ -80,21 +84,38 @@ TEST(ColourScheme, SharesFollowThePercentages) {
 
 // ClampFireParams converts in order; the session then raises the sparks to one spark group and
 // sizes the decaying stars by FireDecayMSize * FocalLength / FireDecayMLife * 0.01.
-TEST(StartShowClamps, ConvertInOrderAndTheSessionFitsASparkGroup) {
+// Every firework setting is held to its dialog range; a few ends are the engine's own.
+TEST(StartShowClamps, EachSettingHeldToItsRangeAndTheSessionFitsASparkGroup) {
+  // Every setting at its lower or upper end (column 5 or 6) plus beyond, as a stored show loads it.
+  const auto load = [](int column, double beyond) {
+    MemoryStore store;
+    for (const char* row : testing::kSettingRows)
+      if (CsvField(row, 1) == "Fireworks" && CsvField(row, 4) != "chk")
+        store.Write("Fireworks", CsvField(row, 0), NumberText(std::stod(CsvField(row, column)) + beyond));
+    SettingsRecord s;
+    LoadFireParams(store, s);
+    return s;
+  };
+  // Damping and gravity change units; a twist extent is at least a burst's least radius; the size
+  // deviation stops at 99; the pattern share is left as it is. 99 shells share 30000 sparks (100
+  // loaded shells share them before the clamp), and the rockets theirs.
+  SettingsRecord low = load(5, 0), high = load(6, 0);
+  low.FireDamping = 1, low.FireTwistExt = 0.000625f;
+  high.FireDamping = 0.5f, high.FireGravity = static_cast<float>(9.9f * 0.005), high.FireSizeDev = 99;
+  high.FireTwistExt = 2.49975f;
+  SettingsRecord lower = low, higher = high;
+  lower.FirePatternPct = -1, higher.FirePatternPct = 101, higher.FireSparks = higher.FireLaunchPixel = 300;
+  for (const auto& [column, beyond, want] : {std::tuple{5, 0, &low}, {5, -1, &lower}, {6, 0, &high}, {6, 1, &higher}}) {
+    SettingsRecord s = load(column, beyond);
+    ClampFireParams(s);
+    EXPECT_EQ(SettingsReport(s), SettingsReport(*want)) << column << " " << beyond;
+  }
+  EXPECT_EQ(high.FireSparks, 303);
+  // Set directly, the clamp shares the sparks itself; a star size halves to even.
   SettingsRecord s;
-  s.FireWorks = 99;
-  s.FireSparks = 9999;
-  s.FireLaunchPixel = 999;
-  s.FireSizeDev = 500;
-  s.FireTwistExt = 0;
-  s.FireDecayMSize = 2.5f;
-  s.FireMultiAge = 0;
+  s.FireWorks = 99, s.FireSparks = 9999, s.FireLaunchPixel = 999, s.FireDecayMSize = 2.5f;
   ClampFireParams(s);
-  // Sparks, rocket sparks, size deviation, multi-burst age.
-  EXPECT_EQ(std::make_tuple(s.FireSparks, s.FireLaunchPixel, s.FireSizeDev, s.FireMultiAge),
-            std::make_tuple(303, 303, 99, 5));
-  EXPECT_FLOAT_EQ(s.FireTwistExt, 0.000625f);
-  EXPECT_FLOAT_EQ(s.FireDecayMSize, 2.0f);  // halves to even
+  EXPECT_EQ(std::make_tuple(s.FireSparks, s.FireLaunchPixel, s.FireDecayMSize), std::make_tuple(303, 303, 2.0f));
 
   ShowRig rig(160, 100, 14);
   rig.settings.FireSparks = 10;
