@@ -23,7 +23,7 @@ std::string Rows(const std::vector<std::uint32_t>& pixels, int width, int stride
 
 TEST(PixelFont, CellsPerCharacterNotPerByte) {
   const std::pair<std::string, int> rows[] = {
-      {"", 0}, {"Hi there", 8}, {"caf\xC3\xA9", 4},  // two-byte character
+      {"", 0}, {"Hi there", 8}, {"caf\xC2\xA9", 4},  // a two-byte character of the lowest lead
       {"\xE6\x97\xA5\xE6\x9C\xAC", 2},               // two three-byte characters
       {"\xF0\x9F\x8E\x86!", 2},                       // four bytes, then ASCII
       {"\xFF\xC3(", 3},                                // a stray byte, a lead without its continuation

@@ -21,7 +21,7 @@ const std::string kText = "J\xC3\xBCrgen \xE2\x82\xAC\xE2\x80\x99";
 TEST(TextFiles, ReadEveryEncodingATemplateComesInAndWriteUtf8) {
   const struct { const char* what; std::string bytes, text; } rows[] = {
       {"ASCII", "[A]\r\nb=1\r\n", "[A]\r\nb=1\r\n"},
-      {"UTF-8", "b=" + kText, "b=" + kText},
+      {"UTF-8, up to the last code point", "b=" + kText + "\xF4\x8F\xBF\xBF", "b=" + kText + "\xF4\x8F\xBF\xBF"},
       {"UTF-8 with mark", "\xEF\xBB\xBF" "b=" + kText, "b=" + kText},
       {"Windows-1252", "b=J\xFCrgen \x80\x92", "b=" + kText},
       {"Windows-1252 unassigned", "\x81", "\xEF\xBF\xBD"},
