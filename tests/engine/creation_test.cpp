@@ -105,7 +105,8 @@ TEST(StartShowClamps, EachSettingHeldToItsRangeAndTheSessionFitsASparkGroup) {
   high.FireTwistExt = 2.49975f;
   SettingsRecord lower = low, higher = high;
   lower.FirePatternPct = -1, higher.FirePatternPct = 101, higher.FireSparks = higher.FireLaunchPixel = 300;
-  for (const auto& [column, beyond, want] : {std::tuple{5, 0, &low}, {5, -1, &lower}, {6, 0, &high}, {6, 1, &higher}}) {
+  const std::tuple<int, int, const SettingsRecord*> ends[] = {{5, 0, &low}, {5, -1, &lower}, {6, 0, &high}, {6, 1, &higher}};
+  for (const auto& [column, beyond, want] : ends) {
     SettingsRecord s = load(column, beyond);
     ClampFireParams(s);
     EXPECT_EQ(SettingsReport(s), SettingsReport(*want)) << column << " " << beyond;
