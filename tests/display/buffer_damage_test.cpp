@@ -14,12 +14,14 @@ namespace {
 using Rects = std::vector<std::array<int, 4>>;  // {left, top, right, bottom}, half-open
 const Rects kWhole = {{0, 0, 1000, 600}};
 
-// A 1000x600 surface; set 0 is the commit's damage, sets 1 and 2 two buffers.
+// A surface, 1000x600 unless told; set 0 is the commit's damage, sets 1 and 2 two buffers.
 struct Surface {
-  std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(1000 * 600);
+  explicit Surface(int width = 1000, int height = 600) : pixels(static_cast<std::size_t>(width) * height) {
+    frame.Attach(pixels.data(), width, height, width), damage.Reset(width, height, 3);
+  }
+  std::vector<std::uint32_t> pixels;
   Framebuffer frame;
   BufferDamage damage;
-  Surface() { frame.Attach(pixels.data(), 1000, 600, 1000), damage.Reset(1000, 600, 3); }
   void Draw(const Rects& writes) {
     for (const auto& w : writes)
       for (int y = w[1]; y < w[3]; ++y)
@@ -53,14 +55,14 @@ TEST(BufferDamage, ABufferLacksExactlyTheTilesOfTheFramesItMissed) {
 // `most` rectangles, in bands: two either share their rows or share none, with tops on the
 // 64-pixel row grid and sides on the 8-pixel tile grid, so a y-banded region of them is the same
 // rectangles.
-Rects Damage(const Rects& writes, int most = DamageRects::kMaxRects) {
-  Surface s;
+Rects Damage(const Rects& writes, int most = DamageRects::kMaxRects, int width = 1000, int height = 600) {
+  Surface s(width, height);
   s.damage.TakeDamage(0, most), s.Draw(writes);  // after the first commit's
   const Rects out = Of(s.damage.TakeDamage(0, most));
   EXPECT_LE(out.size(), static_cast<std::size_t>(most));
   for (std::size_t i = 0; i < out.size(); ++i) {
     EXPECT_EQ(out[i][1] % 64, 0);
-    EXPECT_TRUE(out[i][0] % 8 == 0 && (out[i][2] % 8 == 0 || out[i][2] == 1000));
+    EXPECT_TRUE(out[i][0] % 8 == 0 && (out[i][2] % 8 == 0 || out[i][2] == width));
     for (std::size_t j = i + 1; j < out.size(); ++j) {
       const bool sameRows = out[i][1] == out[j][1] && out[i][3] == out[j][3];
       EXPECT_TRUE(sameRows ? out[i][2] <= out[j][0] || out[j][2] <= out[i][0]
@@ -68,8 +70,8 @@ Rects Damage(const Rects& writes, int most = DamageRects::kMaxRects) {
     }
   }
   for (const auto& w : writes)
-    for (int y = std::max(w[1], 0); y < std::min(w[3], 600); ++y)
-      for (int x = std::max(w[0], 0); x < std::min(w[2], 1000); ++x)
+    for (int y = std::max(w[1], 0); y < std::min(w[3], height); ++y)
+      for (int x = std::max(w[0], 0); x < std::min(w[2], width); ++x)
         EXPECT_TRUE(std::any_of(out.begin(), out.end(), [x, y](const auto& r) {
           return r[0] <= x && x < r[2] && r[1] <= y && y < r[3];
         })) << x << "," << y;
@@ -101,6 +103,9 @@ TEST(BufferDamage, TheDamageIsTheCheapestFewBandedRectanglesOverTheWrittenTiles)
   for (int y = 0; y < 600; y += 37)
     for (int x = y % 91; x < 1000; x += 83) sparks.push_back({x, y, x + 1, y + 1});
   for (int most : {1, 3, 10}) EXPECT_FALSE(Damage(sparks, most).empty());
+  // A surface wider than 64 cells keeps each cell and each row apart.
+  EXPECT_EQ(Damage({{10, 10, 11, 11}, {4100, 70, 4101, 71}, {7600, 10, 7601, 11}}, 10, 7680, 128),
+            (Rects{{8, 0, 16, 64}, {4096, 64, 4104, 128}, {7600, 0, 7608, 64}}));
   // Most tiles written: the whole surface.
   EXPECT_EQ(Damage({{0, 0, 1000, 400}}), kWhole);
 }
