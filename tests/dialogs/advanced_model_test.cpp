@@ -40,7 +40,7 @@ TEST_F(AdvancedSession, OpensWithStoredTextsAsTheyStand) {
   // The delay beyond its range becomes 999 on OK; everything is written in its form, the three
   // check boxes as they were shown.
   Play(view, {{'e', kMessage, "  Hello  "}, {'e', Box(6), ".5"}, {'b'}});
-  model.ChooseFont(2);
+  model.ChooseFont(2), model.ChooseFont(3);  // there is no fourth font: Tahoma stays
   model.Ok();
   ExpectStored(store, {{"Advanced", "Adv_TimeDelay", "999"}, {"Advanced", "FocalLength", "0.5"},
                        {"Advanced", "LockMessage", "Hello"}, {"Advanced", "Adv_FontName", "Tahoma"},
