@@ -45,6 +45,7 @@ TEST(RenderOptions, LengthRateAndWhatARunMayWrite) {
       {{"--fps", "1", "--seconds", "22359", "--wav", "a.wav"}, 40, 22359},
       {{"--fps", "1", "--seconds", "22360", "--wav", "a.wav"}, 40, -1},
       {{"--width", "16", "--fps", "1", "--seconds", "23000", "--wav", "a.wav"}, 40, -1},
+      {{"--width", "8193", "--frames", "2"}, 40, -1}, {{"--height", "0", "--frames", "2"}, 40, -1},
       {{"--frames", "558991", "--wav", "a.wav"}, 40, -1},  // 1920 samples a frame
       {{"--frames", "558990", "--wav", "a.wav"}, 40, 558990},
       {{"--frames", "2", "--gif", "a.gif", "--wav", "./a.gif"}, 40, -1},
