@@ -30,6 +30,7 @@ TEST(NumberReading, LeadingNumberAndNumericText) {
     EXPECT_EQ(IsNumericText(row.text), row.numeric) << row.text.substr(0, 30);
   }
   EXPECT_FALSE(ParseNumericText("1e999"));
+  EXPECT_EQ(ParseNumericText("1e-999"), 0.0);  // too small is 0, too large no number
   EXPECT_EQ(*ParseNumericText(" -2.25 "), -2.25);
 }
 
