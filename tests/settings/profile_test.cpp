@@ -76,7 +76,7 @@ TEST(IniUpdate, ValuesRoundTripAndBadNamesAreRefused) {
   EXPECT_EQ(IniLookup(*injected, "Admin", "Product"), std::nullopt);
   EXPECT_EQ(IniLookup(*injected, "A", "k"), "x  [Admin]  Product=evil");
   for (auto [section, key] : {std::pair{"", "k"}, {"A", ""}, {"A]", "k"}, {"A", "k=v"},
-                              {"A\n", "k"}, {"A", "[k"}, {"A", ";k"}}) {
+                              {"A\n", "k"}, {"A", "[k"}, {"A", ";k"}, {"A", "#k"}}) {
     EXPECT_FALSE(IniUpdate("", section, key, "v")) << section << "/" << key;
   }
 }
