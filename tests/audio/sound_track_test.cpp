@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "../engine/show_rig.h"
+#include "../settings/test_util.h"
 #include "audio/sound_track.h"
 
 namespace glintora {
@@ -36,7 +34,8 @@ std::string RenderTrack(const std::string& flag, std::int32_t frames, std::uint6
   rig.settings.FireWorks = 6, rig.settings.FireSparks = 300;
   rig.settings.SoundFX_ON = flag;
   SoundTrack track(seed, rig.settings.Adv_TimeDelay, SoundEffectsOn(rig.settings));
-  const std::string path = ::testing::TempDir() + "glintora_track.wav";
+  const testing::TempDir dir;  // its own: test programs of two builds may run side by side
+  const std::string path = dir.File("track.wav");
   std::string error;
   EXPECT_TRUE(track.Open(path, error)) << error;
   rig.engine.Events = track.Sink();
@@ -46,10 +45,7 @@ std::string RenderTrack(const std::string& flag, std::int32_t frames, std::uint6
     EXPECT_TRUE(track.EndFrame(error)) << error;
   }
   EXPECT_TRUE(track.Finish(error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  std::string file(std::istreambuf_iterator<char>(in), {});
-  std::remove(path.c_str());
-  return file;
+  return testing::TempDir::Read(path);
 }
 
 TEST(SoundTrack, SilentUnlessTheFlagIsExactlyOneAndTheSameForTheSameSeed) {
