@@ -9,8 +9,8 @@
 #include "display/settings_report.h"
 #include "platform/null/null_host.h"
 #include "settings/loaders.h"
-#include "settings/numbers.h"
 #include "settings/memory_store.h"
+#include "settings/numbers.h"
 #include "settings/themes.h"
 #include "dialogs/transfers.h"
 

@@ -82,9 +82,9 @@ TEST(ColourScheme, SharesFollowThePercentages) {
   }
 }
 
-// ClampFireParams converts in order; the session then raises the sparks to one spark group and
-// sizes the decaying stars by FireDecayMSize * FocalLength / FireDecayMLife * 0.01.
-// Every firework setting is held to its dialog range; a few ends are the engine's own.
+// Every firework setting is held to its dialog range, a few ends being the engine's own; the session
+// then raises the sparks to one spark group and sizes the decaying stars by FireDecayMSize *
+// FocalLength / FireDecayMLife * 0.01.
 TEST(StartShowClamps, EachSettingHeldToItsRangeAndTheSessionFitsASparkGroup) {
   // Every setting at its lower or upper end (column 5 or 6) plus beyond, as a stored show loads it.
   const auto load = [](int column, double beyond) {
@@ -105,7 +105,8 @@ TEST(StartShowClamps, EachSettingHeldToItsRangeAndTheSessionFitsASparkGroup) {
   high.FireTwistExt = 2.49975f;
   SettingsRecord lower = low, higher = high;
   lower.FirePatternPct = -1, higher.FirePatternPct = 101, higher.FireSparks = higher.FireLaunchPixel = 300;
-  const std::tuple<int, int, const SettingsRecord*> ends[] = {{5, 0, &low}, {5, -1, &lower}, {6, 0, &high}, {6, 1, &higher}};
+  const std::tuple<int, int, const SettingsRecord*> ends[] = {
+      {5, 0, &low}, {5, -1, &lower}, {6, 0, &high}, {6, 1, &higher}};
   for (const auto& [column, beyond, want] : ends) {
     SettingsRecord s = load(column, beyond);
     ClampFireParams(s);
