@@ -48,18 +48,18 @@ class TempDir {
 // The system's files with one step of a whole-file write made to fail, the way a full disk, a
 // dropped share or a scanner holding the file would: Write stores half the bytes then fails;
 // Replace refuses the swap and leaves the target as it was, TargetGone after deleting it,
-// TargetAside after renaming it to the backup name (what ReplaceFileW may leave). With
-// stuckNames every rename fails too. Counts the reads and writes.
+// TargetAside after renaming it to the backup name (what ReplaceFileW may leave); with NamesTaken
+// every name is already taken. With stuckNames every rename fails too. Counts the reads and writes.
 class FailingFiles : public FileSystem {
  public:
-  enum class Step { None, Write, Replace, TargetGone, TargetAside };
+  enum class Step { None, Write, Replace, TargetGone, TargetAside, NamesTaken };
   static constexpr const char* kReason = "the device is not ready";
   explicit FailingFiles(Step step, bool stuckNames = false) : step_(step), stuck_(stuckNames) {}
   int reads = 0;
   int writes = 0;
 
   bool FileExists(const std::string& p) override { return real_.FileExists(p); }
-  bool PathExists(const std::string& p) override { return real_.PathExists(p); }
+  bool PathExists(const std::string& p) override { return step_ == Step::NamesTaken || real_.PathExists(p); }
   bool CreateNewEmptyFile(const std::string& p) override { return real_.CreateNewEmptyFile(p); }
   bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
   char Separator() const override { return real_.Separator(); }
@@ -80,7 +80,7 @@ class FailingFiles : public FileSystem {
   }
   bool ReplaceFile(const std::string& from, const std::string& to, const std::string& backup,
                    std::string& reason) override {
-    if (step_ == Step::None || step_ == Step::Write) {
+    if (step_ == Step::None || step_ == Step::Write || step_ == Step::NamesTaken) {
       return real_.ReplaceFile(from, to, backup, reason);
     }
     if (step_ == Step::TargetGone) real_.RemoveFile(to);

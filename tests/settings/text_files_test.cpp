@@ -70,7 +70,8 @@ TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
   const auto none = fs::perms::none;
   using Step = FailingFiles::Step;
   FailingFiles unwritten(Step::Write), refused(Step::Replace), aside(Step::TargetAside),
-      gone(Step::TargetGone), asideForGood(Step::TargetAside, true), goneForGood(Step::TargetGone, true);
+      gone(Step::TargetGone), asideForGood(Step::TargetAside, true), goneForGood(Step::TargetGone, true),
+      taken(Step::NamesTaken);
   // saved: the write reports success; content: the file afterwards ("" when missing); left: what
   // the other files of the folder hold, each named in the reason.
   const struct {
@@ -82,6 +83,7 @@ TEST(WriteFileAtomically, ReplacesWholeOrLeavesTheOldFileAndSaysWhy) {
       {"no folder", files, dir.File("missing/settings.ini"), none, "", false, old, {}},  // the system's words
       {"no name", files, "", none, "no file name was given", false, old, {}},
       {"temporary not written", unwritten, file, none, FailingFiles::kReason, false, old, {}},
+      {"every temporary name taken", taken, file, none, "no temporary file could be made beside it", false, old, {}},
       {"swap refused", refused, file, none, FailingFiles::kReason, false, old, {}},
       {"target renamed aside", aside, file, none, FailingFiles::kReason, false, old, {}},
       {"target gone, temporary kept", gone, file, none, "", true, "new", {}},
