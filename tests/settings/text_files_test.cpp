@@ -27,13 +27,14 @@ TEST(TextFiles, ReadEveryEncodingATemplateComesInAndWriteUtf8) {
       {"Windows-1252 unassigned", "\x81", "\xEF\xBF\xBD"},
       {"UTF-16LE with mark", std::string("\xFF\xFE" "b\0=\0J\0\xFC\0r\0g\0e\0n\0 \0\xAC\x20\x19\x20", 24),
        "b=" + kText},
-      {"UTF-16LE beyond the plane", std::string("\xFF\xFE\x3D\xD8\x86\xDE", 6), "\xF0\x9F\x9A\x86"},
+      {"UTF-16LE beyond the plane", std::string("\xFF\xFE\x3D\xD8\x86\xDE\xFF\xDB\xFF\xDF", 10),
+       "\xF0\x9F\x9A\x86\xF4\x8F\xBF\xBF"},
       {"UTF-16LE lone surrogate, odd byte", std::string("\xFF\xFE\x3D\xD8x", 5),
        "\xEF\xBF\xBD\xEF\xBF\xBD"},
       // Overlong, surrogate and truncated sequences are not UTF-8: each byte is 1252.
       {"overlong", "\xE0\x80\xAF", "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},
       {"encoded surrogate", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
-      {"truncated", "a\xE2\x82", "a\xC3\xA2\xE2\x80\x9A"},
+      {"truncated", "a\xE2\x82", "a\xC3\xA2\xE2\x80\x9A"}, {"no continuation", "\xC3(", "\xC3\x83("},
   };
   TempDir dir;
   for (const auto& row : rows) {
