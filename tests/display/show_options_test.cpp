@@ -24,6 +24,7 @@ TEST(ShowOptions, EveryOptionIsRead) {
   ASSERT_TRUE(r.ok) << r.error;
   const ShowOptions& o = r.options;
   EXPECT_TRUE(ParseShowOptions({"-wallpaper"}, nullptr).options.batteryPause);
+  EXPECT_TRUE(ParseShowOptions({"-seed", "0"}, nullptr).ok);
   const auto idle = ParseShowOptions({"--idle", "300", "-seed", "4"}, nullptr).options;
   EXPECT_EQ(std::make_pair(idle.target, idle.idleSeconds), std::make_pair(ShowTarget::Idle, 300u));
   EXPECT_EQ(std::make_tuple(o.target, *o.delayMs, *o.theme, o.templatePath, *o.seed, o.fps, o.verbose, o.batteryPause),

@@ -46,6 +46,7 @@ TEST(RenderOptions, LengthRateAndWhatARunMayWrite) {
       {{"--fps", "1", "--seconds", "22360", "--wav", "a.wav"}, 40, -1},
       {{"--width", "16", "--fps", "1", "--seconds", "23000", "--wav", "a.wav"}, 40, -1},
       {{"--width", "8193", "--frames", "2"}, 40, -1}, {{"--height", "0", "--frames", "2"}, 40, -1},
+      {{"--seed", "0", "--frames", "2"}, 40, 2}, {{"--frames", "2", "--width"}, 40, -1},
       {{"--frames", "558991", "--wav", "a.wav"}, 40, -1},  // 1920 samples a frame
       {{"--frames", "558990", "--wav", "a.wav"}, 40, 558990},
       {{"--frames", "2", "--gif", "a.gif", "--wav", "./a.gif"}, 40, -1},

@@ -41,7 +41,7 @@ TEST(LaunchDecision, EveryStartingCase) {
       {"", M::Application, A::StartDisplay, 0, "", kNone, {"C:\\glint.exe"}, "C:\\glint.exe"},
       {"/c", M::Application, A::StartDisplay, 0, "", kNone, {"glint.exe"}, "glint.exe"},
       // Switches and their numbers.
-      {"", M::Saver, A::ShowProperties}, {"  \t ", M::Saver, A::ShowProperties}, {"/c:1234", M::Saver, A::ShowProperties},
+      {"", M::Saver, A::ShowProperties}, {" \t ", M::Saver, A::ShowProperties}, {"/c:1234", M::Saver, A::ShowProperties},
       {"/C", M::Saver, A::BringPropertiesForward, 0, "", kDialogOpen},
       {"/s", M::Saver, A::StartDisplay, 0, "", kDialogOpen}, {"/S", M::Saver, A::Nothing, 0, "", kSaverOn},
       {"/S C:\\t\\night.glx", M::Saver, A::StartDisplay}, {"/s", M::Saver, A::StartDisplay, 0, "", kNone, kNone, pad + ".scr"},
