@@ -14,7 +14,8 @@ namespace {
 using namespace testing;
 
 ControlId Box(int i) { return {Control::TxtAdv, i}; }
-const ControlId kMessage{Control::TxtMessage, 0}, kSound{Control::ChkSound, 0};
+const ControlId kMessage{Control::TxtMessage, 0}, kSound{Control::ChkSound, 0}, kResize{Control::ChkResize, 0},
+    kMouse{Control::ChkMouseM, 0};
 
 class AdvancedSession : public ::testing::Test {
  protected:
@@ -83,7 +84,10 @@ TEST_F(AdvancedSession, DefaultsThenOk) {
   WriteAll(store, {{"Advanced", "Adv_FontSize", "60"}, {"Advanced", "Adv_WinResize", "1"},
                    {"Advanced", "Adv_MouseMove", "1"}, {"SoundFX", "SoundFX_ON", "1"}});
   model.Open();
-  EXPECT_EQ(view.CheckValue(kSound), 1);
+  // The three boxes as stored; the factory font, found by its name.
+  EXPECT_EQ(std::make_tuple(view.CheckValue(kResize), view.CheckValue(kMouse), view.CheckValue(kSound)),
+            std::make_tuple(1, 1, 1));
+  EXPECT_EQ(model.FontName(), "Arial");
   model.Defaults();
   model.Ok();
   ExpectStored(store, {{"Advanced", "Adv_FontSize", "24"}, {"Advanced", "FocalLength", "1"},
@@ -96,7 +100,7 @@ TEST_F(AdvancedSession, DefaultsThenOk) {
   noFonts.Open();
   EXPECT_EQ(noFonts.FontIndex(), -1);
   noFonts.Ok();
-  ExpectStored(empty, {{"Advanced", "Adv_FontName", ""}});
+  ExpectStored(empty, {{"Advanced", "Adv_FontName", ""}, {"Advanced", "Adv_WinResize", "0"}});
 }
 
 }  // namespace
