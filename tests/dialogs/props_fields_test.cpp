@@ -85,7 +85,8 @@ TEST_F(PropsSession, DispersionShareAndColourPair) {
   Play(view, {{'e', Col(0), "\b", Col(1), "20"},  // an empty intensity counts as 0
              {'e', Col(1), "100", Col(0), "0"},  // the intensity's focus loss wrote "0" first
              {'e', Col(2), "361"}, {'b', kSelf, "", Col(2), "360"},
-             {'-', {Control::SpnPixCol, 2}, "", Col(2), "355"}, {'d', Col(2), "", kSelf, "350"}});
+             {'-', {Control::SpnPixCol, 2}, "", Col(2), "355"}, {'d', Col(2), "", kSelf, "350"},
+             {'p', Col(0), "70"}, {'l', Col(1), "50", kSelf, "30"}});  // the hue share trimmed too
 }
 
 TEST_F(PropsSession, SwatchesFollowEveryChange) {
