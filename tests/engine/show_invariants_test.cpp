@@ -150,7 +150,7 @@ TEST(EveryKind, SlotEndsOnBlackAndItsEventsMatchItsPhases) {
 
 // Seeded shows and the hash of the frame each draws at frames 6, 40 and 150 (FrameHash, what
 // glintora-render --hash prints). Together the rows run every burst kind, rockets, the four
-// patterns, the spline and twister paths, the three colour schemes, the message (refreshed at
+// patterns, the spline and twister paths (a ring's too), the three colour schemes, the message (refreshed at
 // 3000 ms and 6000 ms: frames 75 and 150 of 40 ms) and every setting at its limits, watched as
 // above; listening draws nothing, so the recorded hashes hold with a listener. Recorded from the
 // engine as it stood: a change that alters a show's pixels must update this table in the same
@@ -211,6 +211,10 @@ TEST(Pictures, SeededShowsDrawTheFramesTheyDrewWhenRecorded) {
          s.FireRingEmb = 1; s.FireRingDeg = 0;
          s.FocalLength = 0.01f; s.ProjectionScale = (s.CenterX + s.CenterY) * 0.5f * 0.01f;
        }, {0x80a69197c1fb9325, 0x80a69197c1fb9325, 0x80a69197c1fb9325}},
+      {"rings, wide, half on spline paths", 11, [](SettingsRecord& s) {
+         MixKinds(s, 0, 0);
+         s.FireRingPct = 100; s.FireSplinePct = 50; s.FireRingEmb = 5; s.FireRingDeg = 180;
+       }, {0x89b1089c3dbdec15, 0xd9834f6f419f390a, 0x08ce9f1494c5f0cc}},
       {"patterns in still air", 10, [](SettingsRecord& s) {
          MixKinds(s, 30, 14);
          s.FireWorks = 20; s.FireSymmetry = 0; s.FirePatternPct = 100; s.FireSplinePct = 0;
