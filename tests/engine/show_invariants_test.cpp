@@ -150,11 +150,11 @@ TEST(EveryKind, SlotEndsOnBlackAndItsEventsMatchItsPhases) {
 
 // Seeded shows and the hash of the frame each draws at frames 6, 40 and 150 (FrameHash, what
 // glintora-render --hash prints). Together the rows run every burst kind, rockets, the four
-// patterns, the spline and twister paths (a ring's too), the three colour schemes, the message (refreshed at
-// 3000 ms and 6000 ms: frames 75 and 150 of 40 ms) and every setting at its limits, watched as
-// above; listening draws nothing, so the recorded hashes hold with a listener. Recorded from the
-// engine as it stood: a change that alters a show's pixels must update this table in the same
-// commit and say in its message why the pictures changed.
+// patterns, the spline and twister paths (a ring's too), the three colour schemes, the message
+// (refreshed at 3000 ms and 6000 ms: frames 75 and 150 of 40 ms) and every setting at its limits,
+// watched as above; listening draws nothing, so the recorded hashes hold with a listener.
+// Recorded from the engine as it stood: a change that alters a show's pixels must update this
+// table in the same commit and say in its message why the pictures changed.
 TEST(Pictures, SeededShowsDrawTheFramesTheyDrewWhenRecorded) {
   const int at[3] = {6, 40, 150};
   const struct {
