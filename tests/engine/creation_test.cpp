@@ -127,6 +127,12 @@ TEST(StartShowClamps, EachSettingHeldToItsRangeAndTheSessionFitsASparkGroup) {
   auto show = rig.Begin();
   EXPECT_EQ(show->State().S.FireSparks, 30);
   EXPECT_FLOAT_EQ(static_cast<float>(show->State().DecayStarScale), rig.settings.FocalLength * 0.005f);
+
+  // A record no loader clamped still starts with 99 shells sharing 30000 sparks and a half-turn ring.
+  ShowState raw;
+  rig.settings.FireWorks = 500, rig.settings.FireSparks = 9999, rig.settings.FireRingDeg = 999;
+  PrepareShowState(raw, rig.settings);
+  EXPECT_EQ(std::make_tuple(raw.S.FireWorks, raw.S.FireSparks, raw.S.FireRingDeg), std::make_tuple(99, 303, 180));
 }
 
 }  // namespace
