@@ -129,9 +129,10 @@ TEST(StartShowClamps, EachSettingHeldToItsRangeAndTheSessionFitsASparkGroup) {
   EXPECT_FLOAT_EQ(static_cast<float>(show->State().DecayStarScale), rig.settings.FocalLength * 0.005f);
 
   // A record no loader clamped still starts with 99 shells sharing 30000 sparks and a half-turn ring.
+  SettingsRecord unclamped = rig.settings;  // a copy: the running show reads rig.settings
+  unclamped.FireWorks = 500, unclamped.FireSparks = 9999, unclamped.FireRingDeg = 999;
   ShowState raw;
-  rig.settings.FireWorks = 500, rig.settings.FireSparks = 9999, rig.settings.FireRingDeg = 999;
-  PrepareShowState(raw, rig.settings);
+  PrepareShowState(raw, unclamped);
   EXPECT_EQ(std::make_tuple(raw.S.FireWorks, raw.S.FireSparks, raw.S.FireRingDeg), std::make_tuple(99, 303, 180));
 }
 
